@@ -1,0 +1,148 @@
+#include "text/cp932.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "text/sjis.h"
+
+namespace kibiki {
+namespace {
+
+struct MapEntry {
+    std::uint16_t code;
+    std::uint16_t unicode;
+    std::uint8_t canonical;
+};
+
+constexpr MapEntry kTable[] = {
+#include "text/cp932_table.inc"
+};
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+char32_t DecodeDouble(unsigned lead, unsigned trail) {
+    const std::uint16_t code = static_cast<std::uint16_t>((lead << 8) | trail);
+    const auto* it = std::lower_bound(std::begin(kTable), std::end(kTable), code,
+                                      [](const MapEntry& e, std::uint16_t c) { return e.code < c; });
+    return (it != std::end(kTable) && it->code == code) ? it->unicode : kReplacement;
+}
+
+struct ReverseEntry {
+    std::uint16_t unicode;
+    std::uint16_t code;
+};
+
+const std::vector<ReverseEntry>& ReverseTable() {
+    static const std::vector<ReverseEntry> table = [] {
+        std::vector<ReverseEntry> v;
+        v.reserve(std::size(kTable));
+        for (const auto& e : kTable)
+            if (e.canonical) v.push_back({e.unicode, e.code});
+        std::sort(v.begin(), v.end(),
+                  [](const ReverseEntry& a, const ReverseEntry& b) { return a.unicode < b.unicode; });
+        return v;
+    }();
+    return table;
+}
+
+void AppendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// Next code point of UTF-8 text; malformed input yields U+FFFD and consumes one byte.
+char32_t NextCodePoint(std::string_view s, std::size_t& i) {
+    const auto b0 = static_cast<unsigned char>(s[i]);
+    int len = 0;
+    char32_t cp = 0;
+    if (b0 < 0x80) { ++i; return b0; }
+    if ((b0 & 0xE0) == 0xC0) { len = 2; cp = b0 & 0x1F; }
+    else if ((b0 & 0xF0) == 0xE0) { len = 3; cp = b0 & 0x0F; }
+    else if ((b0 & 0xF8) == 0xF0) { len = 4; cp = b0 & 0x07; }
+    else { ++i; return kReplacement; }
+    if (i + len > s.size()) { ++i; return kReplacement; }
+    for (int k = 1; k < len; ++k) {
+        const auto b = static_cast<unsigned char>(s[i + k]);
+        if ((b & 0xC0) != 0x80) { ++i; return kReplacement; }
+        cp = (cp << 6) | (b & 0x3F);
+    }
+    static constexpr char32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (cp < kMin[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) { ++i; return kReplacement; }
+    i += len;
+    return cp;
+}
+
+}  // namespace
+
+std::string Cp932ToUtf8(std::string_view in) {
+    std::string out;
+    out.reserve(in.size() * 3 / 2);
+    for (std::size_t i = 0; i < in.size();) {
+        const auto b = static_cast<unsigned char>(in[i]);
+        if (b < 0x80) {
+            out += static_cast<char>(b);
+            ++i;
+        } else if (b >= 0xA1 && b <= 0xDF) {
+            AppendUtf8(out, 0xFF61 + (b - 0xA1));
+            ++i;
+        } else if (IsLeadByte(b) && i + 1 < in.size()) {
+            const char32_t cp = DecodeDouble(b, static_cast<unsigned char>(in[i + 1]));
+            AppendUtf8(out, cp);
+            // A bad trail byte that is itself ASCII must not be swallowed.
+            const auto t = static_cast<unsigned char>(in[i + 1]);
+            i += (cp == kReplacement && t < 0x40) ? 1 : 2;
+        } else {
+            AppendUtf8(out, kReplacement);
+            ++i;
+        }
+    }
+    return out;
+}
+
+std::string Utf8ToCp932(std::string_view in, bool* pLossless) {
+    std::string out;
+    out.reserve(in.size());
+    bool lossless = true;
+    const auto& rev = ReverseTable();
+    for (std::size_t i = 0; i < in.size();) {
+        const char32_t cp = NextCodePoint(in, i);
+        if (cp < 0x80) {
+            out += static_cast<char>(cp);
+        } else if (cp >= 0xFF61 && cp <= 0xFF9F) {
+            out += static_cast<char>(0xA1 + (cp - 0xFF61));
+        } else if (cp == 0x00A5) {  // yen sign: the 0x5C byte of Japanese text
+            out += '\x5C';
+        } else if (cp == 0x203E) {  // overline: the 0x7E byte
+            out += '\x7E';
+        } else {
+            const auto it = cp > 0xFFFF ? rev.end()
+                : std::lower_bound(rev.begin(), rev.end(), cp,
+                                   [](const ReverseEntry& e, char32_t c) { return e.unicode < c; });
+            if (it != rev.end() && it->unicode == cp) {
+                out += static_cast<char>(it->code >> 8);
+                out += static_cast<char>(it->code & 0xFF);
+            } else {
+                out += '?';
+                lossless = false;
+            }
+        }
+    }
+    if (pLossless) *pLossless = lossless;
+    return out;
+}
+
+}  // namespace kibiki

@@ -1,0 +1,15 @@
+#include "text/sjis.h"
+
+namespace kibiki {
+
+std::string UpperAscii(std::string_view s) {
+    std::string out(s);
+    for (std::size_t i = 0; i < out.size();) {
+        const std::size_t n = CharLenAt(out, i);
+        if (n == 1 && out[i] >= 'a' && out[i] <= 'z') out[i] = static_cast<char>(out[i] - 'a' + 'A');
+        i += n;
+    }
+    return out;
+}
+
+}  // namespace kibiki

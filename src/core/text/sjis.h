@@ -1,0 +1,30 @@
+#pragma once
+// Byte-string helpers for CP932 text. Positions are byte offsets; a double-byte character is a
+// lead byte (0x81-0x9F, 0xE0-0xFC) and any following byte.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace kibiki {
+
+inline bool IsLeadByte(unsigned char ch) {
+    return (ch >= 0x81 && ch <= 0x9F) || (ch >= 0xE0 && ch <= 0xFC);
+}
+
+// Byte length of the character at pos: 2 for a complete double-byte character, 1 otherwise
+// (a lead byte at the very end counts as 1 so stepping never runs past the end); 0 at the end.
+inline std::size_t CharLenAt(std::string_view s, std::size_t pos) {
+    if (pos >= s.size()) return 0;
+    return (IsLeadByte(static_cast<unsigned char>(s[pos])) && pos + 1 < s.size()) ? 2 : 1;
+}
+
+// Upper-cases ASCII letters only, never the second byte of a double-byte character.
+std::string UpperAscii(std::string_view s);
+
+// The up to n bytes at pos, clipped to the string (never throws).
+inline std::string_view BytesAt(std::string_view s, std::size_t pos, std::size_t n) {
+    if (pos >= s.size()) return {};
+    return s.substr(pos, n);
+}
+
+}  // namespace kibiki
