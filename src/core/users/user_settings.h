@@ -1,0 +1,64 @@
+#pragma once
+// The current user's settings record and its ".dat" file (key=value lines, CP932, CR LF).
+#include <map>
+#include <string>
+#include <vector>
+
+namespace kibiki {
+
+class Messenger;
+class Profile;
+
+class CUserSettings {
+public:
+    // profile: read only to create a missing file; messenger: file errors. Both may be null.
+    explicit CUserSettings(Profile* pProfile = nullptr, Messenger* pMessenger = nullptr);
+    CUserSettings(const CUserSettings&) = delete;
+    CUserSettings& operator=(const CUserSettings&) = delete;
+
+    void SetProfile(Profile* pProfile) { m_pProfile = pProfile; }
+    void SetMessenger(Messenger* pMessenger) { m_pMessenger = pMessenger; }
+    // The settings folder, with a trailing '/'; empty means resolve it from the environment.
+    void SetFolder(const std::string& strFolder) { m_strFolder = strFolder; }
+    const std::string& Folder() const;
+
+    void LoadUser(const std::string& strUser);
+    bool SaveUser();
+
+    int GetInt(const std::string& key, int nFallback) const;
+    bool SetInt(const std::string& key, int nValue);
+    int GetIndexedInt(const std::string& key, int nIndex, int nFallback) const;
+    bool SetIndexedInt(const std::string& key, int nIndex, int nValue);
+    std::string GetIndexedString(const std::string& key, int nIndex, const std::string& strFallback) const;
+    bool SetIndexedString(const std::string& key, int nIndex, const std::string& strValue);
+    void ClearEntries(const std::string& key);
+
+    // Path of the current user's ".dat" (UTF-8 file-system path).
+    std::string SettingsPath() const;
+
+    // Fields in the order of the file's record; see the file format for their keys.
+    std::string m_strUser;          // CP932
+    std::string m_strCustomName;    // CP932; set by the lesson-file reader, never saved
+    int m_nType = 0;
+    std::map<int, std::string> m_mapRoman;
+    std::map<int, int> m_mapDynRoman;
+    bool m_bHomePos = true;
+    int m_nHomeColor = 0;
+    int m_nColorL[4] = {0, 0, 0, 0};
+    int m_nColorB[4] = {65535, 16776960, 12632256, 65280};
+    int m_nColorLG[4] = {255, 255, 255, 255};
+    bool m_bRomanMode = true;
+    int m_nFont = 3;
+    bool m_bColor = true;
+    std::string m_strKanaSepa;      // CP932
+    int m_nCount = 0;
+    std::vector<std::string> m_aNo;    // CP932
+    std::vector<std::string> m_aFile;  // CP932
+
+private:
+    Profile* m_pProfile;
+    Messenger* m_pMessenger;
+    mutable std::string m_strFolder;
+};
+
+}  // namespace kibiki
