@@ -1,23 +1,63 @@
 #!/usr/bin/env bash
 # Installs what Kibiki needs on Debian 12 and builds it.
-#   ./setup.sh run    build and start the trainer
-#   ./setup.sh test   build and run the tests
+#   ./setup.sh run          build and start the trainer
+#   ./setup.sh test         build and run the tests
+#   ./setup.sh sanitize     build the core with AddressSanitizer + UBSan and run its tests
+#   ./setup.sh fuzz [SECS]  build the libFuzzer targets with clang and run each for SECS (60)
 set -euo pipefail
 cd "$(dirname "$0")"
 SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+mode=${1:-run}
+
 PKGS=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
       qt6-base-dev qt6-translations-l10n fonts-ipafont-gothic)
+case "$mode" in
+  test) PKGS+=(xvfb xdotool x11-utils) ;;
+  fuzz) PKGS+=(clang libclang-rt-14-dev) ;;
+esac
 missing=()
 for p in "${PKGS[@]}"; do dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p"); done
 if [ ${#missing[@]} -gt 0 ]; then
   $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}"
 fi
-BUILD=${KIBIKI_BUILD_DIR:-build}
-cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$BUILD" -j"$(nproc)"
-case "${1:-run}" in
-  run)  exec "$BUILD/src/ui/kibiki" ;;
-  test) ctest --test-dir "$BUILD" --output-on-failure -j"$(nproc)" ;;
-  *) echo "usage: $0 [run|test]" >&2; exit 2 ;;
+
+jobs=$(nproc)
+case "$mode" in
+  run|test)
+    BUILD=${KIBIKI_BUILD_DIR:-build}
+    cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build "$BUILD" -j"$jobs"
+    if [ "$mode" = run ]; then exec "$BUILD/src/ui/kibiki"; fi
+    ctest --test-dir "$BUILD" --output-on-failure -j"$jobs"
+    ;;
+  sanitize)
+    BUILD=${KIBIKI_BUILD_DIR:-build-sanitize}
+    cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKIBIKI_SANITIZE=ON \
+          -DKIBIKI_BUILD_UI=OFF -DKIBIKI_BUILD_BENCH=OFF >/dev/null
+    cmake --build "$BUILD" -j"$jobs"
+    ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+      ctest --test-dir "$BUILD" --output-on-failure -j"$jobs"
+    ;;
+  fuzz)
+    secs=${2:-60}
+    BUILD=${KIBIKI_BUILD_DIR:-build-fuzz}
+    CXX=clang++ cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKIBIKI_FUZZ=ON \
+          -DKIBIKI_BUILD_UI=OFF -DKIBIKI_BUILD_TESTS=OFF -DKIBIKI_BUILD_BENCH=OFF >/dev/null
+    cmake --build "$BUILD" -j"$jobs"
+    for fuzzer in "$BUILD"/fuzz/*_fuzzer; do
+      name=$(basename "$fuzzer" _fuzzer)
+      work=$(mktemp -d)
+      echo "== $name: ${secs}s"
+      # New inputs go to a scratch folder; the saved corpus is only read.
+      "$fuzzer" -max_total_time="$secs" -print_final_stats=1 -artifact_prefix="$work/" \
+        "$work" "fuzz/corpus/$name" 2>&1 | grep -E '^(stat::number_of_executed_units|==|SUMMARY)' || true
+      if ls "$work"/crash-* "$work"/leak-* "$work"/timeout-* >/dev/null 2>&1; then
+        echo "$name: finding saved in $work" >&2
+        exit 1
+      fi
+      rm -rf "$work"
+    done
+    ;;
+  *) echo "usage: $0 [run|test|sanitize|fuzz [SECS]]" >&2; exit 2 ;;
 esac
