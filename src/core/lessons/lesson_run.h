@@ -1,0 +1,31 @@
+#pragma once
+// The record of the lesson being typed; reset at every run start.
+#include <cstdint>
+#include <map>
+#include <string>
+
+namespace kibiki {
+
+struct LessonRun {
+    int m_nLesson = 0;          // 1-7 built-in; 8 custom in file order; 9 custom, 20 random
+    int m_nType = 0;            // practice mode 0-4
+    bool m_bEnglish = false;    // custom romaji lesson typed as English text
+    int m_nQuestionCount = 0;
+    int m_nQuestionsDone = 0;
+    std::string m_strQuestion;  // CP932 reading (kana)
+    std::string m_strKanji;     // CP932 kanji display text; may be empty
+    std::string m_strRoman;     // expected letters (modes 1, 2, 4)
+    int m_nKanaPos = 0;         // byte offset of the current kana in m_strQuestion
+    int m_nRomanPos = 0;        // offset of the next letter in m_strRoman
+    bool m_bBaseStroke = true;  // the next stroke of the current kana is its base key
+    bool m_bVoiced = false;     // the current kana needs a second (mark) stroke
+    double m_dKeystrokes = 0;   // keystrokes required so far
+    int m_nMisses = 0;
+    std::int64_t m_tStart = 0;        // calendar seconds of the first keystroke
+    std::uint32_t m_dwStartTick = 0;  // 0: no keystroke yet
+    std::uint32_t m_dwEndTick = 0;
+    std::map<unsigned char, int> m_missedKeys;  // expected key byte -> misses
+    unsigned char m_chGuideKey = 0;             // 0: none lit
+};
+
+}  // namespace kibiki
