@@ -1,0 +1,92 @@
+#include "users/setting_folder.h"
+
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <vector>
+
+#include "text/cp932.h"
+
+namespace kibiki {
+namespace {
+
+std::string WithSlash(std::string s) {
+    if (!s.empty() && s.back() != '/') s += '/';
+    return s;
+}
+
+bool IsDirectory(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string Env(const char* name) {
+    const char* v = std::getenv(name);
+    return v ? v : "";
+}
+
+std::string ExeDir() {
+    std::vector<char> buf(4096);
+    const ssize_t n = ::readlink("/proc/self/exe", buf.data(), buf.size());
+    if (n <= 0 || static_cast<std::size_t>(n) >= buf.size()) return {};
+    std::string path(buf.data(), static_cast<std::size_t>(n));
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+}  // namespace
+
+SettingFolderSources SettingFolderSourcesFromEnvironment() {
+    SettingFolderSources s;
+    s.strOverride = Env("KIBIKI_SETTING_DIR");
+    s.strExeDir = ExeDir();
+    s.strDataHome = Env("XDG_DATA_HOME");
+    s.strHome = Env("HOME");
+    if (s.strHome.empty()) {
+        if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) s.strHome = pw->pw_dir;
+    }
+    return s;
+}
+
+std::string ResolveSettingFolder(const SettingFolderSources& sources) {
+    if (!sources.strOverride.empty()) {
+        const std::string folder = WithSlash(sources.strOverride);
+        EnsureFolder(folder);
+        return folder;
+    }
+    if (!sources.strExeDir.empty()) {
+        const std::string folder = WithSlash(sources.strExeDir) + "Setting/";
+        // An installed program's folder is usually not ours to write; fall through then.
+        if (IsDirectory(folder) ? ::access(folder.c_str(), W_OK | X_OK) == 0
+                                : ::mkdir(folder.c_str(), 0777) == 0)
+            return folder;
+    }
+    // Relative XDG paths are invalid and ignored.
+    std::string base = sources.strDataHome;
+    if (base.empty() || base[0] != '/') base = WithSlash(sources.strHome) + ".local/share";
+    const std::string folder = WithSlash(base) + "Kibiki/Setting/";
+    EnsureFolder(folder);
+    return folder;
+}
+
+std::string SettingFolder() { return ResolveSettingFolder(SettingFolderSourcesFromEnvironment()); }
+
+bool EnsureFolder(const std::string& strFolder) {
+    if (strFolder.empty() || IsDirectory(strFolder)) return !strFolder.empty();
+    for (std::size_t pos = strFolder.find('/', 1); pos != std::string::npos;
+         pos = strFolder.find('/', pos + 1)) {
+        const std::string part = strFolder.substr(0, pos);
+        if (::mkdir(part.c_str(), 0777) != 0 && errno != EEXIST) return false;
+    }
+    if (::mkdir(strFolder.c_str(), 0777) != 0 && errno != EEXIST) return false;
+    return IsDirectory(strFolder);
+}
+
+std::string UserFilePath(const std::string& strFolder, const std::string& strUser, const char* szExt) {
+    return WithSlash(strFolder) + Cp932ToUtf8(strUser) + szExt;
+}
+
+}  // namespace kibiki

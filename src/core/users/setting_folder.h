@@ -1,0 +1,31 @@
+#pragma once
+// Where users' ".dat" and ".hst" files live, and how a user name becomes a file name.
+#include <string>
+
+namespace kibiki {
+
+// What the settings folder is chosen from; empty strings mean "not set".
+struct SettingFolderSources {
+    std::string strOverride;  // KIBIKI_SETTING_DIR
+    std::string strExeDir;    // folder holding the executable
+    std::string strDataHome;  // XDG_DATA_HOME
+    std::string strHome;      // HOME
+};
+
+SettingFolderSources SettingFolderSourcesFromEnvironment();
+
+// The override when set; else "Setting" beside the executable when it is (or can be made) a
+// writable folder; else $XDG_DATA_HOME/Kibiki/Setting (~/.local/share when unset or relative).
+// The folder is created when missing. Always ends in '/'.
+std::string ResolveSettingFolder(const SettingFolderSources& sources);
+
+// ResolveSettingFolder of the real environment.
+std::string SettingFolder();
+
+// Creates the folder and its parents as needed; true when it is a directory afterwards.
+bool EnsureFolder(const std::string& strFolder);
+
+// strFolder (ending in '/') + the CP932 user name as UTF-8 + szExt (".dat", ".hst").
+std::string UserFilePath(const std::string& strFolder, const std::string& strUser, const char* szExt);
+
+}  // namespace kibiki

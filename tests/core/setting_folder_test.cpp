@@ -1,0 +1,48 @@
+#include "users/setting_folder.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "test_util.h"
+#include "users/user_settings.h"
+
+namespace kibiki {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Sj;
+
+TEST(SettingFolder, ChoosesOverrideThenExecutableFolderThenDataHome) {
+    char tmpl[] = "/tmp/kibiki_folder_XXXXXX";
+    ASSERT_NE(::mkdtemp(tmpl), nullptr);
+    const std::string root = tmpl;
+    fs::create_directories(root + "/bin");
+    fs::create_directories(root + "/installed");
+    std::ofstream(root + "/installed/Setting") << "not a folder";
+
+    struct Case { SettingFolderSources sources; std::string folder; };
+    const Case cases[] = {
+        {{root + "/mine", root + "/bin", root + "/data", root + "/home"}, root + "/mine/"},
+        {{"", root + "/bin/", root + "/data", root + "/home"}, root + "/bin/Setting/"},
+        {{"", root + "/installed", root + "/data", root + "/home"}, root + "/data/Kibiki/Setting/"},
+        {{"", "", "", root + "/home"}, root + "/home/.local/share/Kibiki/Setting/"},
+        {{"", "", "relative", root + "/home"}, root + "/home/.local/share/Kibiki/Setting/"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ResolveSettingFolder(c.sources), c.folder);
+        EXPECT_TRUE(fs::is_directory(c.folder)) << c.folder;
+    }
+
+    ::setenv("KIBIKI_SETTING_DIR", (root + "/env").c_str(), 1);
+    CUserSettings s;
+    s.m_strUser = Sj("ユーザ");
+    EXPECT_EQ(s.SettingsPath(), root + "/env/ユーザ.dat");
+    ::unsetenv("KIBIKI_SETTING_DIR");
+    fs::remove_all(root);
+}
+
+}  // namespace
+}  // namespace kibiki
