@@ -18,8 +18,9 @@ public:
 
     void SetProfile(Profile* pProfile) { m_pProfile = pProfile; }
     void SetMessenger(Messenger* pMessenger) { m_pMessenger = pMessenger; }
-    // The settings folder, with a trailing '/'; empty means resolve it from the environment.
-    void SetFolder(const std::string& strFolder) { m_strFolder = strFolder; }
+    // The settings folder (a trailing '/' is added); empty means resolve it from the environment
+    // (see setting_folder.h) on first use.
+    void SetFolder(const std::string& strFolder);
     const std::string& Folder() const;
 
     void LoadUser(const std::string& strUser);
@@ -35,6 +36,17 @@ public:
 
     // Path of the current user's ".dat" (UTF-8 file-system path).
     std::string SettingsPath() const;
+
+    // The bytes SaveUser writes for this record.
+    std::string FileText() const;
+    // The 19 lines of a new user's file (no KanaSepa line).
+    static std::string NewUserFileText();
+    // Writes NewUserFileText() as strUser's ".dat" in this record's folder, replacing any file
+    // there; the record itself is unchanged. False (after a message) on a file error.
+    bool WriteNewUserFile(const std::string& strUser);
+
+    // Benchmarks measure saving without the wait for the disk; everything else keeps it on.
+    void SetFlushToDisk(bool bFlush) { m_bFlushToDisk = bFlush; }
 
     // Fields in the order of the file's record; see the file format for their keys.
     std::string m_strUser;          // CP932
@@ -59,6 +71,12 @@ private:
     Profile* m_pProfile;
     Messenger* m_pMessenger;
     mutable std::string m_strFolder;
+    bool m_bFlushToDisk = true;
+
+    void Parse(const std::string& strText);
+    void Import();
+    bool WriteFile(const std::string& strPath, const std::string& strText);
+    void ShowFileError(int nTextId, const std::string& strPath, int nErrno);
 };
 
 }  // namespace kibiki
