@@ -1,0 +1,185 @@
+#include "users/history_file.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "platform/messenger.h"
+#include "text/cp932.h"
+#include "text/sjis.h"
+#include "text/string_table.h"
+#include "users/user_settings.h"
+
+namespace kibiki {
+
+namespace {
+
+enum : int {
+    IDS_NO_MISSES = 44220,
+    IDS_SUFFIX_FIRST = 44221,  // (かな) .. (漢字ローマ字) for modes 0..4
+    IDS_APPEND_FAILED = 44226,
+    IDS_WIDE_COMMA = 44227,
+    IDS_ELLIPSIS = 44211,
+    IDS_TIMES = 44212,
+    IDS_PER_MINUTE = 44213,
+    IDS_PERCENT = 44214,
+    IDS_WIDE_SPACE = 44216,
+};
+
+// Replaces whole characters only: a CP932 trail byte never starts a match.
+std::string ReplaceChars(std::string_view text, std::string_view from, std::string_view to) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        if (!from.empty() && text.substr(i, from.size()) == from) {
+            out += to;
+            i += from.size();
+            continue;
+        }
+        const std::size_t n = CharLenAt(text, i);
+        out.append(text.substr(i, n));
+        i += n;
+    }
+    return out;
+}
+
+// The lesson field must hold no "," (it would end the field) and no two spaces in a row (the
+// reader takes the first double space for the start of the counts); no line break either.
+std::string SafeLessonField(std::string_view lesson) {
+    std::string out = ReplaceChars(lesson, ",", StringOrEmpty(IDS_WIDE_COMMA));
+    std::string squeezed;
+    for (char c : out) {
+        if (c == '\r' || c == '\n') c = ' ';
+        if (c == ' ' && !squeezed.empty() && squeezed.back() == ' ') continue;
+        squeezed += c;
+    }
+    return squeezed;
+}
+
+bool EnsureFolder(const std::string& folder) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(folder, ec)) return true;
+    return std::filesystem::create_directories(folder, ec);
+}
+
+// Writes all of text with one write(); a short write counts as a failure.
+bool AppendOnce(const std::string& path, const std::string& text) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    ssize_t written;
+    do {
+        written = ::write(fd, text.data(), text.size());
+    } while (written < 0 && errno == EINTR);
+    const bool closed = ::close(fd) == 0;
+    return closed && written == static_cast<ssize_t>(text.size());
+}
+
+std::string LessonName(std::string_view field) {
+    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    if (field.size() < 2 || !isDigit(field[0]) || !isDigit(field[1])) return std::string(field);
+    std::string name = "Lesson";
+    name += field[0];
+    const int mode = field[1] - '0';
+    if (mode <= 4) name += StringOrEmpty(IDS_SUFFIX_FIRST + mode);
+    return name;
+}
+
+}  // namespace
+
+std::string HistoryPath(const CUserSettings& settings) {
+    return settings.Folder() + Cp932ToUtf8(settings.m_strUser) + ".hst";
+}
+
+bool AppendHistory(const CUserSettings& settings, const std::string& strDate,
+                   const std::string& strLesson, const std::string& strSpeed,
+                   const std::string& strAccuracy, const std::string& strMissed,
+                   Messenger* pMessenger) {
+    EnsureFolder(settings.Folder());
+    const std::string path = HistoryPath(settings);
+    std::string line = strDate;
+    line += ',';
+    line += SafeLessonField(strLesson);
+    line += ',';
+    line += ReplaceChars(strSpeed, StringOrEmpty(IDS_PER_MINUTE), "");
+    line += ',';
+    line += ReplaceChars(strAccuracy, StringOrEmpty(IDS_PERCENT), "");
+    line += ',';
+    line += strMissed;
+    line += "\r\n";
+    if (AppendOnce(path, line)) return true;
+    if (pMessenger)
+        pMessenger->ShowMessage(StringOrEmpty(IDS_APPEND_FAILED) + Utf8ToCp932(path), "",
+                                MsgButtons::Ok, MsgIcon::Warning);
+    return false;
+}
+
+HistoryRow ParseHistoryLine(std::string_view line) {
+    HistoryRow row;
+    std::string_view fields[4];
+    std::size_t pos = 0;
+    for (auto& field : fields) {
+        const std::size_t comma = line.find(',', pos);
+        if (comma == std::string_view::npos) {
+            field = line.substr(std::min(pos, line.size()));
+            pos = line.size() + 1;  // no fifth field
+            break;
+        }
+        field = line.substr(pos, comma - pos);
+        pos = comma + 1;
+    }
+    row.strTime = std::string(fields[0]);
+    row.strLesson = LessonName(fields[1]);
+    row.strSpeed = std::string(fields[2]);
+    row.strAccuracy = std::string(fields[3]);
+
+    const std::string ellipsis = StringOrEmpty(IDS_ELLIPSIS);
+    const std::string times = StringOrEmpty(IDS_TIMES);
+    const std::string wideSpace = StringOrEmpty(IDS_WIDE_SPACE);
+    const std::size_t field5 = pos;
+    const std::size_t twoSpaces =
+        field5 <= line.size() ? line.find("  ", field5) : std::string_view::npos;
+    if (twoSpaces != std::string_view::npos) {
+        // Keys up to and including the first of the two spaces; counts after both.
+        std::string_view keys = line.substr(field5, twoSpaces + 1 - field5);
+        std::string_view counts = line.substr(twoSpaces + 2);
+        for (int n = 0;; ++n) {
+            const std::size_t keyEnd = keys.find(' ');
+            const std::size_t countEnd = counts.find(' ');
+            if (keyEnd == std::string_view::npos || countEnd == std::string_view::npos) break;
+            const std::string pair = std::string(keys.substr(0, keyEnd)) + ellipsis +
+                                     std::string(counts.substr(0, countEnd)) + times;
+            row.strDetails += pair + "\r\n";
+            if (n < 3) row.strTopThree += pair + wideSpace;
+            keys.remove_prefix(keyEnd + 1);
+            counts.remove_prefix(countEnd + 1);
+        }
+    }
+    if (row.strTopThree.empty()) row.strTopThree = StringOrEmpty(IDS_NO_MISSES);
+    return row;
+}
+
+std::vector<HistoryRow> ParseHistory(std::string_view text) {
+    std::vector<HistoryRow> rows;
+    while (!text.empty()) {
+        std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (!line.empty()) rows.push_back(ParseHistoryLine(line));
+    }
+    return rows;
+}
+
+std::vector<HistoryRow> ReadHistory(const CUserSettings& settings) {
+    EnsureFolder(settings.Folder());
+    std::ifstream in(HistoryPath(settings), std::ios::binary);
+    if (!in) return {};
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return ParseHistory(text);
+}
+
+}  // namespace kibiki
