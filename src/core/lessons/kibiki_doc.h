@@ -1,5 +1,6 @@
 #pragma once
 // The document: the run record, the romaji matcher's state and the current user's settings.
+#include <random>
 #include <string>
 #include <vector>
 
@@ -8,8 +9,10 @@
 
 namespace kibiki {
 
+class Clock;
 class KeyboardState;
 class Messenger;
+class PracticeForm;
 
 class CKibikiDoc {
 public:
@@ -48,6 +51,50 @@ public:
     // Forces the kana lock on in the kana modes, off in the others.
     void ApplyKanaLock(int nMode);
 
+    // --- practice run (lessons/practice_run.cpp, evaluation.cpp, lesson_file.cpp) ---
+
+    // Clears the run record and the matcher and loads the first question; strDisplay is empty
+    // when the run cannot start. The remaining-question count goes to the form.
+    void ResetRun(std::string& strDisplay, PracticeForm& form);
+    // Seeds the generator with the calendar seconds, fixes the question count, shows it and
+    // loads question 1.
+    void FirstQuestion(PracticeForm& form, std::string& strDisplay);
+    // Loads question m_nQuestionsDone + 1 and shows how many are left, the new one included.
+    void NextQuestion(PracticeForm& form, std::string& strDisplay);
+    // After every right key. True when the lesson is over; bFaulty then says the next question
+    // could not be typed (its message is shown) and the run must stop without evaluation.
+    // strNext is the next question's display text when one was loaded.
+    bool AdvanceQuestion(unsigned char& chGuide, std::string& strNext, std::string& strAccuracy,
+                         PracticeForm& form, bool& bFaulty);
+
+    // Scores the run. Incomplete runs ask pConfirm whether to end (Yes: Stop, No: Continue).
+    struct Evaluation {
+        enum Outcome { Complete, Stop, Continue } outcome = Continue;
+        int nMessageId = 0;       // 43000-43004
+        std::string strSpeed;     // "122／分"
+        std::string strAccuracy;  // "95％"
+        std::string strDate;      // "2004年05月06日 09:07"; empty when not convertible
+        bool bNoNext = false;     // no lesson after this one
+    };
+    Evaluation Evaluate(Messenger& confirm);
+    // Missed keys, most missed first: display lines "A…3回\r\n" with ",\r\n" after the third,
+    // and the history field "A K  3 2 " (" " when none).
+    void SummariseMisses(std::string& strDisplay, std::string& strHistory) const;
+
+    // Reads a lesson file (UTF-8 path) into the line and kanji lists and sets the custom
+    // lesson name. Returns its practice mode 0-4, 5 when the header is none of the five, -1
+    // when the file cannot be read. strTitle: line 2, or "オリジナルレッスン".
+    int ReadLessonFile(const std::string& strPath, std::string& strTitle);
+
+    std::vector<std::string> m_aLessonLines;  // header, name, then one reading per question
+    std::vector<std::string> m_aLessonKanji;  // kanji modes: kanji text of reading i + 2
+    int m_nFirstId = 0;   // built-in lesson: first and last string id
+    int m_nLastId = 0;
+    int m_nDrawSize = 0;  // entries a random draw chooses from
+    std::mt19937 m_rng;   // shared by every draw; seeded at each run start
+    bool m_bFirstNewDocument = true;  // the new document made at start-up shows no dialog
+    Clock* m_pClock = nullptr;
+
     // --- state ---
 
     LessonRun m_run;
@@ -76,6 +123,10 @@ public:
     KeyboardState* m_pKeyboard = nullptr;  // kana lock
 
 private:
+    // Loads question q (from 0) into the run record; false when it cannot be typed.
+    bool LoadQuestion(int nQuestion, std::string& strDisplay);
+    bool m_bFaultyQuestion = false;
+
     unsigned char ExpectedKana() const;
     void AdvanceKanaAnswer(std::string& strAnswer, int& nCaret);
     bool IsExpectedRomaji(unsigned char ch, unsigned char expected);

@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -12,6 +11,7 @@
 #include "text/cp932.h"
 #include "text/sjis.h"
 #include "text/string_table.h"
+#include "users/setting_folder.h"
 #include "users/user_settings.h"
 
 namespace kibiki {
@@ -60,12 +60,6 @@ std::string SafeLessonField(std::string_view lesson) {
     return squeezed;
 }
 
-bool EnsureFolder(const std::string& folder) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(folder, ec)) return true;
-    return std::filesystem::create_directories(folder, ec);
-}
-
 // Writes all of text with one write(); a short write counts as a failure.
 bool AppendOnce(const std::string& path, const std::string& text) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
@@ -91,7 +85,7 @@ std::string LessonName(std::string_view field) {
 }  // namespace
 
 std::string HistoryPath(const CUserSettings& settings) {
-    return settings.Folder() + Cp932ToUtf8(settings.m_strUser) + ".hst";
+    return UserFilePath(settings.Folder(), settings.m_strUser, ".hst");
 }
 
 bool AppendHistory(const CUserSettings& settings, const std::string& strDate,
