@@ -1,0 +1,191 @@
+#include "kana/kana_tables.h"
+
+#include <bitset>
+#include <cstdint>
+
+#include "lessons/kibiki_doc.h"
+#include "platform/keyboard_state.h"
+#include "text/sjis.h"
+#include "text/string_table.h"
+
+namespace kibiki {
+namespace {
+
+enum : int {
+    IDS_HIRAGANA_ROW = 45000,
+    IDS_KATAKANA_ROW,
+    IDS_HALF_ROW,
+    IDS_VOICED_HIRAGANA,
+    IDS_VOICED_KATAKANA,
+    IDS_VOICED_BASE,
+    IDS_SEMI_HIRAGANA,
+    IDS_SEMI_KATAKANA,
+    IDS_SEMI_BASE,
+    IDS_KEY_CHARS,
+    IDS_KEY_KANA,
+    IDS_SHIFTED_KANA,
+    IDS_UNSHIFTED_KANA,
+    IDS_KANA_SET,
+};
+constexpr int IDS_KANA_LEGEND = 40000;
+constexpr int IDS_ASCII_LEGEND = 40048;
+constexpr int kKeyCount = 48;
+
+struct Tables {
+    std::string hiragana, katakana, half;
+    std::string voicedHiragana, voicedKatakana, voicedBase;
+    std::string semiHiragana, semiKatakana, semiBase;
+    std::string keyChars, keyKana;
+    std::string shifted, unshifted;
+    std::bitset<65536> kanaSet;
+};
+
+const Tables& TheTables() {
+    static const Tables t = [] {
+        Tables r;
+        r.hiragana = StringOrEmpty(IDS_HIRAGANA_ROW);
+        r.katakana = StringOrEmpty(IDS_KATAKANA_ROW);
+        r.half = StringOrEmpty(IDS_HALF_ROW);
+        r.voicedHiragana = StringOrEmpty(IDS_VOICED_HIRAGANA);
+        r.voicedKatakana = StringOrEmpty(IDS_VOICED_KATAKANA);
+        r.voicedBase = StringOrEmpty(IDS_VOICED_BASE);
+        r.semiHiragana = StringOrEmpty(IDS_SEMI_HIRAGANA);
+        r.semiKatakana = StringOrEmpty(IDS_SEMI_KATAKANA);
+        r.semiBase = StringOrEmpty(IDS_SEMI_BASE);
+        r.keyChars = StringOrEmpty(IDS_KEY_CHARS);
+        r.keyKana = StringOrEmpty(IDS_KEY_KANA);
+        r.shifted = StringOrEmpty(IDS_SHIFTED_KANA);
+        r.unshifted = StringOrEmpty(IDS_UNSHIFTED_KANA);
+        const std::string set = StringOrEmpty(IDS_KANA_SET);
+        for (std::size_t i = 0; i + 1 < set.size(); i += 2)
+            r.kanaSet.set(static_cast<unsigned char>(set[i]) << 8 | static_cast<unsigned char>(set[i + 1]));
+        return r;
+    }();
+    return t;
+}
+
+// Index of a double-byte character in a row of double-byte characters, or -1.
+int IndexInWideRow(const std::string& row, std::string_view ch) {
+    if (ch.size() != 2) return -1;
+    for (std::size_t i = 0; i + 1 < row.size(); i += 2)
+        if (row[i] == ch[0] && row[i + 1] == ch[1]) return static_cast<int>(i / 2);
+    return -1;
+}
+
+std::string_view WideAt(const std::string& row, int index) {
+    return BytesAt(row, static_cast<std::size_t>(index) * 2, 2);
+}
+
+unsigned char ByteAt(const std::string& row, std::size_t index) {
+    return index < row.size() ? static_cast<unsigned char>(row[index]) : 0;
+}
+
+// Whole characters only: a one-byte needle must not match the trail byte of a kana ("[" is
+// the second byte of "ー").
+bool ContainsChar(std::string_view hay, std::string_view needle) {
+    if (needle.empty()) return false;
+    for (std::size_t i = 0; i < hay.size(); i += CharLenAt(hay, i))
+        if (hay.compare(i, needle.size(), needle) == 0) return true;
+    return false;
+}
+
+}  // namespace
+
+void ConvertKeyChar(std::string& strOut, bool bToKana, unsigned char ch) {
+    if (ch == 0) return;
+    const Tables& t = TheTables();
+    if (bToKana) {
+        if (ch >= 'a' && ch <= 'z') ch = static_cast<unsigned char>(ch - 'a' + 'A');
+        const auto pos = t.keyChars.find(static_cast<char>(ch));
+        if (pos != std::string::npos && pos < t.keyKana.size()) strOut.assign(1, t.keyKana[pos]);
+        return;
+    }
+    if ((ch >= '0' && ch <= '9') || (ch >= 'A' && ch <= 'Z')) {
+        strOut.assign(1, static_cast<char>(ch));
+        return;
+    }
+    if (ch >= 'a' && ch <= 'z') {
+        strOut.assign(1, static_cast<char>(ch - 'a' + 'A'));
+        return;
+    }
+    const auto pos = t.keyKana.find(static_cast<char>(ch));
+    if (pos != std::string::npos && pos < t.keyChars.size()) strOut.assign(1, t.keyChars[pos]);
+}
+
+void ConvertKana(std::string& strOut, bool bToHalf, std::string_view in) {
+    const Tables& t = TheTables();
+    if (bToHalf) {
+        int i = IndexInWideRow(t.hiragana, in);
+        if (i < 0) i = IndexInWideRow(t.katakana, in);
+        if (i >= 0 && static_cast<std::size_t>(i) < t.half.size()) strOut.assign(1, t.half[i]);
+        return;
+    }
+    if (in.size() != 1) return;
+    const auto pos = t.half.find(in[0]);
+    if (pos == std::string::npos) return;
+    const auto hira = WideAt(t.hiragana, static_cast<int>(pos));
+    if (hira.size() == 2) strOut.assign(hira);
+}
+
+void SplitVoicedKana(unsigned char& base, std::string_view kana, unsigned char& mark) {
+    const Tables& t = TheTables();
+    base = 0;
+    mark = 0;
+    int i = IndexInWideRow(t.voicedHiragana, kana);
+    if (i < 0) i = IndexInWideRow(t.voicedKatakana, kana);
+    if (i >= 0) {
+        base = ByteAt(t.voicedBase, i);
+        mark = base ? kVoicedMark : 0;
+        return;
+    }
+    i = IndexInWideRow(t.semiHiragana, kana);
+    if (i < 0) i = IndexInWideRow(t.semiKatakana, kana);
+    if (i >= 0) {
+        base = ByteAt(t.semiBase, i);
+        mark = base ? kSemiVoicedMark : 0;
+    }
+}
+
+void FindKeyIndex(int nMode, unsigned char ch, int& nIndex) {
+    if (ch == 0) return;
+    if (ch >= 'a' && ch <= 'z') ch = static_cast<unsigned char>(ch - 'a' + 'A');
+    std::string text(1, static_cast<char>(ch));
+    int firstId = IDS_ASCII_LEGEND;
+    if (IsKanaMode(nMode)) {
+        const Tables& t = TheTables();
+        ConvertKana(text, false, std::string_view(text));
+        const int i = IndexInWideRow(t.shifted, text);
+        if (i >= 0) text.assign(WideAt(t.unshifted, i));
+        firstId = IDS_KANA_LEGEND;
+    }
+    for (int k = 0; k < kKeyCount; ++k) {
+        const std::string* legend = FindString(firstId + k);
+        if (legend && ContainsChar(*legend, text)) {
+            nIndex = k;
+            return;
+        }
+    }
+}
+
+void ApplyKanaLock(KeyboardState& keyboard, int nMode) {
+    KeyStateArray state{};
+    keyboard.GetKeyboardState(state);
+    if (IsKanaMode(nMode)) {
+        if (state[VK_KANA] != 1) state[VK_KANA] = 1;
+    } else if (state[VK_KANA] == 1) {
+        state[VK_KANA] = 0;
+    }
+    keyboard.SetKeyboardState(state);
+}
+
+bool IsKanaChar(std::string_view ch) {
+    if (ch.size() < 2 || !IsLeadByte(static_cast<unsigned char>(ch[0]))) return false;
+    return TheTables().kanaSet.test(static_cast<unsigned char>(ch[0]) << 8 |
+                                    static_cast<unsigned char>(ch[1]));
+}
+
+void CKibikiDoc::ApplyKanaLock(int nMode) {
+    if (m_pKeyboard) kibiki::ApplyKanaLock(*m_pKeyboard, nMode);
+}
+
+}  // namespace kibiki

@@ -1,0 +1,85 @@
+// Kanji modes: the display text (kanji and kana) and its reading are split into runs so that
+// the answer shows completed kanji runs in kanji and the run being typed in kana.
+#include <algorithm>
+
+#include "kana/kana_tables.h"
+#include "lessons/kibiki_doc.h"
+#include "text/sjis.h"
+#include "text/string_table.h"
+
+namespace kibiki {
+
+namespace {
+
+constexpr std::string_view kBar = "\x81\x62";  // ｜
+
+// Offset of needle at or after from, on character boundaries only ("/" must not match inside
+// a kana, "\" is the trail byte of ソ); npos when absent or empty.
+std::size_t FindWhole(const std::string& hay, std::string_view needle, std::size_t from) {
+    if (needle.empty()) return std::string::npos;
+    for (std::size_t i = from; i < hay.size(); i += CharLenAt(hay, i))
+        if (hay.compare(i, needle.size(), needle) == 0) return i;
+    return std::string::npos;
+}
+
+}  // namespace
+
+void CKibikiDoc::SplitKanjiSegments(const std::string& strDisplay, std::string& strReading) {
+    m_aDisplayBounds.clear();
+    m_aReadingBounds.clear();
+    m_nSegment = -1;
+
+    // 止まり: 止 | まり -> [2]
+    if (!strDisplay.empty()) {
+        std::size_t pos = CharLenAt(strDisplay, 0);
+        bool bKana = IsKanaChar(BytesAt(strDisplay, 0, pos));
+        for (std::size_t n; pos < strDisplay.size(); pos += n) {
+            n = CharLenAt(strDisplay, pos);
+            const bool bHere = IsKanaChar(BytesAt(strDisplay, pos, n));
+            if (bHere != bKana) {
+                m_aDisplayBounds.push_back(static_cast<int>(pos));
+                bKana = bHere;
+            }
+        }
+    }
+
+    // と｜まり -> とまり, [2]. The custom separator may be a single byte; only it is removed.
+    const std::string_view sep =
+        m_run.m_nLesson < 8 ? kBar : std::string_view(m_settings.m_strKanaSepa);
+    for (std::size_t at = 0; at < strReading.size();) {
+        const std::size_t atSep = FindWhole(strReading, sep, at);
+        const std::size_t atBar = FindWhole(strReading, kBar, at);
+        if (atSep == std::string::npos && atBar == std::string::npos) break;
+        const bool bSep = atSep <= atBar;
+        at = bSep ? atSep : atBar;
+        m_aReadingBounds.push_back(static_cast<int>(at));
+        strReading.erase(at, bSep ? sep.size() : kBar.size());
+    }
+}
+
+void CKibikiDoc::AppendKanaPart(std::string& strOut, int nKanaPos) {
+    const std::string& reading = m_run.m_strQuestion;
+    const std::size_t p = static_cast<std::size_t>(std::max(nKanaPos, 0));
+    if (m_run.m_nType != 3 && m_run.m_nType != 4) {
+        strOut.append(reading, 0, std::min(p, reading.size()));
+        return;
+    }
+    // A unit can cover more than one boundary step (a two-kana unit, a single N), so move on
+    // past every boundary reached.
+    while (m_nSegment + 1 < static_cast<int>(m_aReadingBounds.size()) &&
+           m_aReadingBounds[m_nSegment + 1] <= static_cast<int>(p))
+        ++m_nSegment;
+    if (m_nSegment < 0) {
+        strOut.append(reading, 0, std::min(p, reading.size()));
+        return;
+    }
+    const std::string& display = m_run.m_strKanji.empty() ? reading : m_run.m_strKanji;
+    std::size_t b = display.size();
+    if (m_nSegment < static_cast<int>(m_aDisplayBounds.size()))
+        b = std::min(b, static_cast<std::size_t>(m_aDisplayBounds[m_nSegment]));
+    strOut.append(display, 0, b);
+    const std::size_t from = static_cast<std::size_t>(m_aReadingBounds[m_nSegment]);
+    if (from < p && from < reading.size()) strOut.append(reading, from, std::min(p, reading.size()) - from);
+}
+
+}  // namespace kibiki
