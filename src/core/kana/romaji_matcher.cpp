@@ -19,8 +19,8 @@ namespace kibiki {
 
 namespace {
 
-constexpr int IDS_FAULTY_TEXT = 43030;       // "　　問題文にミスがあります。\r\n\r\n問題文　"
-constexpr int IDS_FAULTY_TEXT_TAIL = 44100;  // "\r\n問題文を訂正して…"
+constexpr int IDS_FAULTY_TEXT = 44100;       // "　　問題文にミスがあります。\r\n\r\n問題文　"
+constexpr int IDS_FAULTY_TEXT_TAIL = 43030;  // "\r\n問題文を訂正して…"
 constexpr int kTwoKanaBonus = 10;            // unit length of a two-kana unit: letters + 10
 
 constexpr std::string_view kSmallTsu = "\x82\xC1";      // っ

@@ -1,0 +1,104 @@
+#pragma once
+// Types a keystroke script against the document the way the practice run does and writes what
+// happened as one line: "S:S H:SH I:し" (key:answer after a right key), "A!N" (typed A, N was
+// due; "A!" when no key was due) and " [done]" once the question's end is reached.
+#include <stdlib.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include <gtest/gtest.h>
+
+#include "kana/kana_tables.h"
+#include "lessons/kibiki_doc.h"
+#include "platform/fakes.h"
+#include "test_util.h"
+
+namespace kibiki::test {
+
+inline std::string TypeScript(CKibikiDoc& doc, std::string_view keysUtf8) {
+    const std::string keys = Sj(keysUtf8);
+    const bool bKana = IsKanaMode(doc.m_run.m_nType);
+    std::string out;
+    for (const char k : keys) {
+        const auto ch = static_cast<unsigned char>(k);
+        if (!out.empty()) out += ' ';
+        out += U8(std::string(1, k));
+        unsigned char expected = 0;
+        if (!doc.IsExpectedKey(ch, expected)) {
+            out += '!';
+            if (expected) out += U8(std::string(1, static_cast<char>(expected)));
+            continue;
+        }
+        std::string answer;
+        int caret = -1;
+        doc.AdvanceAnswer(answer, caret);
+        EXPECT_EQ(caret, static_cast<int>(answer.size())) << U8(answer);
+        if (!bKana) ++doc.m_run.m_nRomanPos;
+        out += ':';
+        out += U8(answer);
+    }
+    const bool bDone = bKana ? doc.m_run.m_nKanaPos >= static_cast<int>(doc.m_run.m_strQuestion.size())
+                             : doc.m_run.m_nRomanPos >= static_cast<int>(doc.m_run.m_strRoman.size());
+    if (bDone) out += " [done]";
+    return out;
+}
+
+// A document with a user in a temporary settings folder and a recording messenger.
+class DocFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/kibiki_kana_XXXXXX";
+        ASSERT_NE(::mkdtemp(tmpl), nullptr);
+        m_dir = std::string(tmpl) + "/";
+        m_doc.m_settings.SetFolder(m_dir);
+        m_doc.m_settings.LoadUser("taro");
+        m_doc.m_pMessenger = &m_messages;
+        m_doc.m_bRomanMode = false;
+    }
+    void TearDown() override { std::filesystem::remove_all(m_dir); }
+
+    // A new question as the run loads it: reading (UTF-8), optional kanji text (modes 3, 4).
+    // False when the romaji could not be built.
+    bool Start(int nMode, std::string_view reading, std::string_view kanji = {}, int nLesson = 1) {
+        LessonRun& run = m_doc.m_run;
+        run.m_nType = nMode;
+        run.m_nLesson = nLesson;
+        run.m_nKanaPos = 0;
+        run.m_nRomanPos = 0;
+        run.m_bBaseStroke = true;
+        run.m_bVoiced = false;
+        std::string text = Sj(reading);
+        run.m_strKanji = Sj(kanji);
+        if (nMode == 3 || nMode == 4) {
+            if (run.m_strKanji.empty()) {
+                std::string none;
+                m_doc.SplitKanjiSegments(text, none);
+            } else {
+                m_doc.SplitKanjiSegments(run.m_strKanji, text);
+            }
+        }
+        run.m_strQuestion = text;
+        if (nMode == 2 || nMode == 4) return m_doc.BuildRoman(run.m_strQuestion);
+        return true;
+    }
+
+    std::string Roman() const { return m_doc.m_run.m_strRoman; }
+    std::string SavedFile() const {
+        std::FILE* f = std::fopen((m_dir + "taro.dat").c_str(), "rb");
+        if (!f) return {};
+        std::string s;
+        char buf[4096];
+        for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) s.append(buf, n);
+        std::fclose(f);
+        return s;
+    }
+
+    std::string m_dir;
+    RecordingMessenger m_messages;
+    CKibikiDoc m_doc;
+};
+
+}  // namespace kibiki::test

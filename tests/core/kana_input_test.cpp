@@ -1,0 +1,117 @@
+// Kana modes (0, 3) and the kanji-mode answer display.
+#include <gtest/gtest.h>
+
+#include "judge_script.h"
+
+namespace kibiki {
+namespace {
+
+using test::Sj;
+using test::TypeScript;
+using test::U8;
+
+class KanaInputTest : public test::DocFixture {};
+
+TEST_F(KanaInputTest, TranscriptsOfKanaQuestions) {
+    struct Case { int mode; const char* question; const char* kanji; const char* keys; const char* transcript; };
+    const Case cases[] = {
+        // A voiced kana is its base and then the mark; between them the answer shows the base.
+        {0, "が", "", "ｶﾞ", "ｶ:か ﾞ:が [done]"},
+        {0, "が", "", "ﾞｶｱﾞ", "ﾞ!ｶ ｶ:か ｱ!ﾞ ﾞ:が [done]"},
+        {0, "ぱん", "", "ﾊﾟﾝ", "ﾊ:は ﾟ:ぱ ﾝ:ぱん [done]"},
+        {0, "パ", "", "ﾊﾞ", "ﾊ:は ﾞ!ﾟ"},
+        {0, "゛ー、", "", "ﾞｰ､", "ﾞ:゛ ｰ:゛ー ､:゛ー、 [done]"},
+        {0, "ヴァ", "", "ｳﾞｧ", "ｳ:う ﾞ:ヴ ｧ:ヴァ [done]"},
+        {0, "きょう", "", "ｷｮｳ", "ｷ:き ｮ:きょ ｳ:きょう [done]"},
+        // Nothing is typable at a character outside the kana rows; no key is right there.
+        {0, "あ！", "", "ｱ!ﾞ", "ｱ:あ !! ﾞ!"},
+        {0, "あ\x82", "", "ｱｱ", "ｱ:あ ｱ!"},
+        {0, "", "", "ｱ", "ｱ! [done]"},
+        // Kanji modes: completed kanji runs show in kanji, the run being typed in kana (the
+        // last run too, until the question is done).
+        {3, "と｜まり", "止まり", "ﾄﾏﾘ", "ﾄ:止 ﾏ:止ま ﾘ:止まり [done]"},
+        {3, "まど｜り", "間取り", "ﾏﾄﾞﾘ", "ﾏ:ま ﾄ:まと ﾞ:間取 ﾘ:間取り [done]"},
+        {3, "おお｜げさ", "大げさ", "ｵｵｹﾞｻ", "ｵ:お ｵ:大 ｹ:大け ﾞ:大げ ｻ:大げさ [done]"},
+        {3, "はと", "鳩", "ﾊﾄ", "ﾊ:は ﾄ:はと [done]"},
+        {3, "すいか", "", "ｽｲｶ", "ｽ:す ｲ:すい ｶ:すいか [done]"},
+        {3, "じょう｜・｜ちゅう｜・｜げ", "上・中・下", "ｼﾞｮｳ･ﾁｭｳ･ｹﾞ",
+         "ｼ:し ﾞ:じ ｮ:じょ ｳ:上 ･:上・ ﾁ:上・ち ｭ:上・ちゅ ｳ:上・中 ･:上・中・ ｹ:上・中・け ﾞ:上・中・げ [done]"},
+    };
+    for (const auto& c : cases) {
+        Start(c.mode, c.question, c.kanji);
+        EXPECT_EQ(TypeScript(m_doc, c.keys), c.transcript) << c.question << " typed " << c.keys;
+    }
+}
+
+TEST_F(KanaInputTest, VoicedKanaIsFlaggedAtItsBaseStrokeOnly) {
+    Start(0, "がか");
+    unsigned char expected = 0;
+    ASSERT_TRUE(m_doc.IsExpectedKey(Sj("ｶ")[0], expected));
+    EXPECT_TRUE(m_doc.m_run.m_bVoiced);
+    std::string answer;
+    int caret = 0;
+    m_doc.AdvanceAnswer(answer, caret);
+    EXPECT_FALSE(m_doc.m_run.m_bBaseStroke);
+    EXPECT_EQ(m_doc.m_run.m_nKanaPos, 0);
+    EXPECT_EQ(m_doc.NextExpectedKey(), kVoicedMark);
+    ASSERT_TRUE(m_doc.IsExpectedKey(kVoicedMark, expected));
+    m_doc.AdvanceAnswer(answer, caret);
+    EXPECT_FALSE(m_doc.m_run.m_bVoiced);
+    EXPECT_TRUE(m_doc.m_run.m_bBaseStroke);
+    EXPECT_EQ(m_doc.m_run.m_nKanaPos, 2);
+    EXPECT_EQ(U8(std::string(1, static_cast<char>(m_doc.NextExpectedKey()))), "ｶ");
+}
+
+std::string Bounds(const std::vector<int>& v) {
+    std::string s;
+    for (int b : v) s += (s.empty() ? "" : ",") + std::to_string(b);
+    return "[" + s + "]";
+}
+
+TEST_F(KanaInputTest, SplitKanjiSegmentsAlignsRunsAndRemovesSeparators) {
+    struct Case { int lesson; const char* sepa; const char* display; const char* reading;
+                  const char* displayBounds; const char* readingBounds; const char* cleaned; };
+    const Case cases[] = {
+        {1, "", "止まり", "と｜まり", "[2]", "[2]", "とまり"},
+        {1, "", "間取り", "まど｜り", "[4]", "[4]", "まどり"},
+        {1, "", "鳩", "はと", "[]", "[]", "はと"},
+        {1, "/", "止まり", "と/まり", "[2]", "[]", "と/まり"},  // built-in lessons use ｜ only
+        {8, "/", "止まり", "と/まり", "[2]", "[2]", "とまり"},    // one byte: only it is removed
+        {8, "/", "浮き草", "う/き｜くさ", "[2,4]", "[2,4]", "うきくさ"},
+        {8, "\\", "空", "ソラ", "[]", "[]", "ソラ"},  // "\" is the second byte of ソ
+        {8, "", "止まり", "と｜まり", "[2]", "[2]", "とまり"},
+        {1, "", "Tシャツ", "ティー｜シャツ", "[1]", "[6]", "ティーシャツ"},
+        {1, "", "", "", "[]", "[]", ""},
+        {1, "", "止\x82", "と｜", "[]", "[2]", "と"},
+    };
+    for (const auto& c : cases) {
+        m_doc.m_run.m_nLesson = c.lesson;
+        m_doc.m_settings.m_strKanaSepa = Sj(c.sepa);
+        std::string reading = Sj(c.reading);
+        m_doc.m_nSegment = 5;
+        m_doc.SplitKanjiSegments(Sj(c.display), reading);
+        EXPECT_EQ(Bounds(m_doc.m_aDisplayBounds), c.displayBounds) << c.display;
+        EXPECT_EQ(Bounds(m_doc.m_aReadingBounds), c.readingBounds) << c.reading;
+        EXPECT_EQ(U8(reading), c.cleaned) << c.reading;
+        EXPECT_EQ(m_doc.m_nSegment, -1);
+    }
+}
+
+TEST_F(KanaInputTest, MoreSeparatorsThanKanjiRunsNeverReadOutsideTheDisplay) {
+    Start(3, "あ｜い｜う｜え", "亜");
+    EXPECT_EQ(TypeScript(m_doc, "ｱｲｳｴ"), "ｱ:亜 ｲ:亜 ｳ:亜 ｴ:亜え [done]");
+}
+
+TEST_F(KanaInputTest, KanaLockThroughTheDocument) {
+    FakeKeyboardState keyboard;
+    m_doc.ApplyKanaLock(0);  // no keyboard attached: nothing happens
+    m_doc.m_pKeyboard = &keyboard;
+    m_doc.ApplyKanaLock(3);
+    EXPECT_EQ(keyboard.m_state[VK_KANA], 1);
+    m_doc.ApplyKanaLock(4);
+    EXPECT_EQ(keyboard.m_state[VK_KANA], 0);
+    EXPECT_EQ(keyboard.m_nWrites, 2);
+}
+
+}  // namespace
+}  // namespace kibiki

@@ -1,0 +1,57 @@
+#include <gtest/gtest.h>
+
+#include "judge_script.h"
+
+namespace kibiki {
+namespace {
+
+class RomajiSpellingTest : public test::DocFixture {
+protected:
+    std::string Spelling(int nKanaId) {
+        std::string s = "stale";
+        m_doc.GetRomaji(nKanaId, s);
+        return s;
+    }
+};
+
+TEST_F(RomajiSpellingTest, DefaultsForHiraganaKatakanaAndSymbols) {
+    struct Case { int id; const char* romaji; };
+    const Case cases[] = {
+        {40100, "A"},   {40111, "SI"},  {40116, "CHI"}, {40117, "TSU"}, {40127, "HU"},
+        {40145, "N"},   {40190, "CYA"}, {40239, "JYA"}, {40184, "KWA"}, {40267, "VU"},
+        {40272, "["},   {40285, "\\"},  {40307, "`"},   {40319, "SI"},  {40475, "VU"},
+        {40479, "RYI"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Spelling(c.id), c.romaji) << c.id;
+}
+
+TEST_F(RomajiSpellingTest, EachModeReadsOnlyItsOwnPreferences) {
+    CUserSettings& s = m_doc.m_settings;
+    s.SetIndexedString("Roman", 11, "SHI");   // fixed し
+    s.SetIndexedInt("DynRoman", 40116, 40712);  // learned ち: TI
+    s.SetIndexedInt("DynRoman", 40117, 12345);  // names no string
+    s.SetIndexedInt("DynRoman", 40127, 0);
+
+    m_doc.m_bRomanMode = true;
+    EXPECT_EQ(Spelling(40111), "SHI");
+    EXPECT_EQ(Spelling(40319), "SI");  // シ would be key 219, which the dialog never sets
+    EXPECT_EQ(Spelling(40116), "CHI");
+
+    m_doc.m_bRomanMode = false;
+    EXPECT_EQ(Spelling(40111), "SI");
+    EXPECT_EQ(Spelling(40116), "TI");
+    EXPECT_EQ(Spelling(40324), "CHI");  // チ is learned on its own
+    EXPECT_EQ(Spelling(40117), "TSU");
+    EXPECT_EQ(Spelling(40127), "HU");
+}
+
+TEST_F(RomajiSpellingTest, FixedSpellingIsBuiltAndStrictlyMatched) {
+    m_doc.m_settings.SetIndexedString("Roman", 11, "SHI");
+    m_doc.m_bRomanMode = true;
+    ASSERT_TRUE(Start(2, "しシ"));
+    EXPECT_EQ(Roman(), "SHISI");
+    EXPECT_EQ(test::TypeScript(m_doc, "SIHISHI"), "S:S I!H H:SH I:し S:しS H!I I:しシ [done]");
+}
+
+}  // namespace
+}  // namespace kibiki
