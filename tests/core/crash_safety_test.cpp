@@ -1,0 +1,78 @@
+// A process killed at any moment while it saves never leaves a torn settings file.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <string>
+
+#include "users/user_settings.h"
+
+namespace kibiki {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Two records of very different sizes, so a torn write could not pass for either.
+void Fill(CUserSettings& s, int nVariant) {
+    s.m_nType = nVariant;
+    s.m_mapDynRoman.clear();
+    const int n = nVariant == 0 ? 20 : 600;
+    for (int i = 0; i < n; ++i) s.m_mapDynRoman[40100 + i] = 40710 + nVariant;
+}
+
+TEST(CrashSafety, SettingsFileIsAlwaysOldOrNewAfterSigkillDuringSave) {
+    const fs::path dir = fs::temp_directory_path() / ("kibiki-kill-" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+
+    CUserSettings expected[2];
+    std::string texts[2];
+    for (int v = 0; v < 2; ++v) {
+        expected[v].SetFolder(dir.string());
+        expected[v].m_strUser = "kill";
+        Fill(expected[v], v);
+        texts[v] = expected[v].FileText();
+    }
+    ASSERT_TRUE(expected[0].SaveUser());
+
+    std::mt19937 rng(12345);
+    int nTorn = 0;
+    int nSeen[2] = {0, 0};
+    for (int round = 0; round < 120; ++round) {
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            CUserSettings s;
+            s.SetFolder(dir.string());
+            s.m_strUser = "kill";
+            for (int i = 0;; ++i) {
+                Fill(s, i % 2);
+                s.SaveUser();
+            }
+        }
+        ::usleep(std::uniform_int_distribution<int>(500, 15000)(rng));
+        ::kill(pid, SIGKILL);
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+
+        CUserSettings loaded;
+        loaded.SetFolder(dir.string());
+        loaded.LoadUser("kill");
+        const std::string text = loaded.FileText();
+        if (text == texts[0]) ++nSeen[0];
+        else if (text == texts[1]) ++nSeen[1];
+        else ++nTorn;
+    }
+    EXPECT_EQ(nTorn, 0);
+    // Kills landed between saves of both kinds, so they fell at many points of a save.
+    EXPECT_GT(nSeen[0], 0);
+    EXPECT_GT(nSeen[1], 0);
+    fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace kibiki
