@@ -74,6 +74,7 @@ public:
     virtual void SetProgressRange(int nLower, int nUpper) = 0;
     virtual void SetProgressPos(int nPos) = 0;
     virtual void SetProgressStep(int nStep) = 0;
+    // One step; past the upper bound the bar starts again at the lower one.
     virtual void StepProgress() = 0;
 
     // CColorStatic controls (caps, SHIFT caps, finger labels, counters): legend (text) colour

@@ -1,0 +1,166 @@
+// Scoring a finished run and summarising its missed keys.
+#include "lessons/evaluation.h"
+
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+#include "kana/kana_tables.h"
+#include "lessons/kibiki_doc.h"
+#include "platform/clock.h"
+#include "platform/messenger.h"
+#include "text/string_table.h"
+
+namespace kibiki {
+
+namespace {
+
+enum : int {
+    IDS_PERFECT = 43000,
+    IDS_EXCELLENT = 43001,
+    IDS_PASSED = 43002,
+    IDS_NEARLY = 43003,
+    IDS_MORE_PRACTICE = 43004,
+    IDS_CONFIRM_END = 44202,
+    IDS_CONFIRM_END_CAPTION = 44203,
+    IDS_NO_MISSES_AT_ALL = 44210,
+    IDS_ELLIPSIS = 44211,
+    IDS_TIMES = 44212,
+    IDS_PER_MINUTE = 44213,
+    IDS_PERCENT = 44214,
+    IDS_DATE_FORMAT = 44215,
+    IDS_WIDE_SPACE = 44216,
+    IDS_SPACE_KEY = 44217,
+    IDS_MIDDLE_DOT = 44218,
+};
+
+std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
+    for (std::size_t pos = 0; (pos = text.find(from, pos)) != std::string::npos; pos += to.size())
+        text.replace(pos, from.size(), to);
+    return text;
+}
+
+void DropTrailing(std::string& text, const std::string& tail) {
+    if (text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0)
+        text.erase(text.size() - tail.size());
+}
+
+}  // namespace
+
+double AccuracyPercent(double dKeystrokes, int nMisses) {
+    if (!(dKeystrokes > 0.0)) return 0.0;
+    const double x = (dKeystrokes - nMisses) / dKeystrokes * 100.0;
+    return x < 0.0 ? 0.0 : x;
+}
+
+int EvaluationMessageId(double dAccuracy, int nMisses) {
+    if (nMisses == 0) return IDS_PERFECT;
+    if (dAccuracy >= 90.0) return IDS_EXCELLENT;
+    if (dAccuracy >= 80.0) return IDS_PASSED;
+    if (dAccuracy >= 75.0) return IDS_NEARLY;
+    return IDS_MORE_PRACTICE;
+}
+
+double KeystrokesPerMinute(double dKeystrokes, std::uint32_t dwElapsedMs) {
+    const std::uint32_t seconds = dwElapsedMs / 1000;
+    if (seconds > 0) return dKeystrokes / seconds * 60.0;
+    return dKeystrokes * 60000.0 / (dwElapsedMs > 0 ? dwElapsedMs : 1);
+}
+
+std::string WholeNumber(double d) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.0f", std::round(d));
+    return buf;
+}
+
+std::string HistoryDate(std::time_t t) {
+    std::tm tm{};
+    if (!localtime_r(&t, &tm)) return {};
+    char buf[128];
+    const std::size_t n = std::strftime(buf, sizeof buf, StringOrEmpty(IDS_DATE_FORMAT).c_str(), &tm);
+    return std::string(buf, n);
+}
+
+void SplitTopThree(std::string& strDisplay, std::string& strTop) {
+    if (strDisplay.empty()) strDisplay = StringOrEmpty(IDS_NO_MISSES_AT_ALL);
+    const std::size_t marker = strDisplay.find("\r\n,\r\n");
+    if (marker != std::string::npos) {
+        strDisplay.erase(marker, 3);
+        strTop = strDisplay.substr(0, marker);
+    } else {
+        strTop = strDisplay;
+    }
+    strTop = ReplaceAll(strTop, "\r\n", StringOrEmpty(IDS_WIDE_SPACE));
+}
+
+bool ShowAllHasMore(const std::string& strFull, const std::string& strTop) {
+    const std::string wide = StringOrEmpty(IDS_WIDE_SPACE);
+    std::string full = ReplaceAll(strFull, "\r\n", wide);
+    std::string top = strTop;
+    DropTrailing(full, wide);
+    DropTrailing(top, wide);
+    return full != top;
+}
+
+CKibikiDoc::Evaluation CKibikiDoc::Evaluate(Messenger& confirm) {
+    Evaluation ev;
+    const double accuracy = AccuracyPercent(m_run.m_dKeystrokes, m_run.m_nMisses);
+    if (m_run.m_nQuestionsDone == m_run.m_nQuestionCount) {
+        ev.outcome = Evaluation::Complete;
+        ev.nMessageId = EvaluationMessageId(accuracy, m_run.m_nMisses);
+        const std::uint32_t elapsed = m_run.m_dwEndTick - m_run.m_dwStartTick;
+        ev.strSpeed = WholeNumber(KeystrokesPerMinute(m_run.m_dKeystrokes, elapsed)) +
+                      StringOrEmpty(IDS_PER_MINUTE);
+        ev.strAccuracy = WholeNumber(accuracy) + StringOrEmpty(IDS_PERCENT);
+        ev.bNoNext = m_run.m_nLesson >= 7;
+        ev.strDate = HistoryDate(static_cast<std::time_t>(m_run.m_tStart));
+    } else if (confirm.ShowMessage(StringOrEmpty(IDS_CONFIRM_END),
+                                   StringOrEmpty(IDS_CONFIRM_END_CAPTION), MsgButtons::YesNo,
+                                   MsgIcon::Question) == MsgResult::Yes) {
+        m_run.m_nKanaPos = 0;
+        m_run.m_nRomanPos = 0;
+        ev.outcome = Evaluation::Stop;
+    } else {
+        ev.outcome = Evaluation::Continue;
+    }
+    ApplyKanaLock(m_run.m_nType);
+    return ev;
+}
+
+void CKibikiDoc::SummariseMisses(std::string& strDisplay, std::string& strHistory) const {
+    const int type = m_run.m_nType;
+    struct Entry { std::string key; int count; };
+    std::vector<Entry> entries;
+    for (const auto& [key, count] : m_run.m_missedKeys) {
+        std::string text;
+        if (key == ' ') {
+            // A bare space would vanish on screen and split the history record.
+            text = StringOrEmpty(IDS_SPACE_KEY);
+        } else if (IsKanaMode(type)) {
+            ConvertKana(text, false, std::string(1, static_cast<char>(key)));
+            if (text.empty()) text.assign(1, static_cast<char>(key));
+        } else if ((type == 2 || type == 4) && key == '/') {
+            text = StringOrEmpty(IDS_MIDDLE_DOT);
+        } else {
+            text.assign(1, static_cast<char>(key));
+        }
+        // Before the first entry with a strictly lower count: equal counts keep their order.
+        auto at = entries.begin();
+        while (at != entries.end() && at->count >= count) ++at;
+        entries.insert(at, {text, count});
+    }
+
+    const std::string ellipsis = StringOrEmpty(IDS_ELLIPSIS);
+    const std::string times = StringOrEmpty(IDS_TIMES);
+    strDisplay.clear();
+    strHistory.clear();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        strDisplay += entries[i].key + ellipsis + std::to_string(entries[i].count) + times + "\r\n";
+        if (i == 2) strDisplay += ",\r\n";
+        strHistory += entries[i].key + " ";
+    }
+    strHistory += " ";
+    for (const auto& e : entries) strHistory += std::to_string(e.count) + " ";
+}
+
+}  // namespace kibiki

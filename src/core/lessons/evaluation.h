@@ -1,0 +1,34 @@
+#pragma once
+// Pieces of the lesson-end evaluation that need no run record.
+#include <cstdint>
+#include <ctime>
+#include <string>
+
+namespace kibiki {
+
+// Percentage of right keystrokes; 0 when there were more misses than keystrokes or none at all.
+double AccuracyPercent(double dKeystrokes, int nMisses);
+
+// 43000 without misses, else 43001 (>= 90), 43002 (>= 80), 43003 (>= 75), 43004, on the
+// unrounded accuracy.
+int EvaluationMessageId(double dAccuracy, int nMisses);
+
+// Keystrokes per minute over whole elapsed seconds; a run under one second is measured in
+// milliseconds instead, so the result is always finite.
+double KeystrokesPerMinute(double dKeystrokes, std::uint32_t dwElapsedMs);
+
+// "%.0f" with halves rounded away from zero, whatever the C library does with ties.
+std::string WholeNumber(double d);
+
+// Local time as "%Y年%m月%d日 %H:%M" (CP932); empty when it cannot be converted.
+std::string HistoryDate(std::time_t t);
+
+// From the missed-keys display text: strTop the top-three line (wide spaces for line breaks),
+// strDisplay loses its ",\r\n" marker and becomes the full text. No misses: both read
+// "間違いはありませんでした".
+void SplitTopThree(std::string& strDisplay, std::string& strTop);
+
+// Whether "すべて表示" has more to show than the top-three line.
+bool ShowAllHasMore(const std::string& strFull, const std::string& strTop);
+
+}  // namespace kibiki

@@ -1,0 +1,342 @@
+// The keystroke judge and the flows of a run: start, restart, finish, stop.
+#include "lessons/kibiki_view.h"
+
+#include <algorithm>
+
+#include "kana/kana_tables.h"
+#include "lessons/catalogue.h"
+#include "lessons/evaluation.h"
+#include "lessons/kibiki_doc.h"
+#include "platform/clock.h"
+#include "text/cp932.h"
+#include "text/sjis.h"
+#include "text/string_table.h"
+#include "users/history_file.h"
+
+namespace kibiki {
+
+namespace {
+
+enum : int {
+    IDS_CUSTOM_TITLE = 44200,
+    IDS_CONFIRM_CAPTION_WARNING = 44205,
+    IDS_BAD_HEADER = 44204,
+    IDS_ENGLISH_QUESTION = 44206,
+    IDS_CANNOT_OPEN = 44207,
+    IDS_NO_QUESTIONS = 44208,
+    IDS_MIDDLE_DOT = 44218,
+};
+
+char UpperLetter(unsigned char ch) {
+    return static_cast<char>(ch >= 'a' && ch <= 'z' ? ch - 'a' + 'A' : ch);
+}
+
+bool IsAsciiAlnum(unsigned char ch) {
+    return (ch >= '0' && ch <= '9') || (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z');
+}
+
+}  // namespace
+
+CKibikiView::CKibikiView(CKibikiDoc& doc, PracticeForm& form, KeyboardLayout& layout, Clock& clock)
+    : m_doc(doc), m_form(form), m_layout(layout), m_clock(clock) {
+    if (!m_doc.m_pClock) m_doc.m_pClock = &clock;
+    if (!m_doc.m_pMessenger) m_doc.m_pMessenger = &form;
+}
+
+int CKibikiView::PageLines() const {
+    // A hand-edited Font outside 1-3 is taken as the default, small.
+    return m_nFont >= 1 && m_nFont <= 3 ? m_nFont : 3;
+}
+
+void CKibikiView::SetProgressForQuestion() {
+    m_form.SetProgressRange(0, std::max(1, m_form.QuestionLineCount() / PageLines()));
+}
+
+void CKibikiView::OnTypedChar(unsigned char ch) {
+    LessonRun& run = m_doc.m_run;
+    if (m_bMissMarked) {
+        const int cap = CapOf(m_chMissKey);
+        if (cap >= 0) m_form.SetCapSunken(IDC_KEY_FIRST + cap, false);
+        m_form.SetControlText(IDC_MISS_KEY, "");
+        m_bMissMarked = false;
+    }
+    if (!m_bRunning) return;
+
+    if (run.m_dwStartTick == 0) {
+        // Wrong keys start the clock too.
+        run.m_tStart = m_clock.Now();
+        run.m_dwStartTick = m_clock.TickCount();
+    }
+    const int type = run.m_nType;
+    const bool fold = run.m_nLesson <= 7 || type == 2 || type == 4 || (type == 1 && !run.m_bEnglish);
+    if (fold) ch = static_cast<unsigned char>(UpperLetter(ch));
+    if (m_bFirstKey && IsKanaMode(type)) {
+        // The kana lock may not have been on for the very first key of the lesson.
+        std::string kana;
+        ConvertKeyChar(kana, true, ch);
+        if (!kana.empty()) ch = static_cast<unsigned char>(kana[0]);
+        m_bFirstKey = false;
+    }
+
+    unsigned char expected = 0;
+    if (m_doc.IsExpectedKey(ch, expected)) {
+        if (!RightKey()) return;  // the lesson ended: the evaluation set the kana lock
+    } else {
+        WrongKey(ch, expected);
+    }
+    m_form.CloseInputMethod();
+    m_doc.ApplyKanaLock(m_doc.m_run.m_nType);
+}
+
+bool CKibikiView::RightKey() {
+    std::string answer;
+    int caret = 0;
+    m_doc.AdvanceAnswer(answer, caret);
+    m_form.SetCaret(IDC_QUESTION, caret);
+    m_form.SetCaret(IDC_ANSWER, caret);
+
+    const int line = m_form.QuestionLineFromOffset(caret);
+    if (line != m_nCaretLine) {
+        m_nCaretLine = line;
+        if (line % PageLines() == 0) {
+            // A new page of N lines: the answer box starts afresh.
+            m_nAnswerStart = caret;
+            m_form.ScrollQuestionLine();
+            m_form.Repaint(IDC_QUESTION);
+            m_form.StepProgress();
+        }
+    }
+    const std::size_t from = std::min<std::size_t>(static_cast<std::size_t>(std::max(m_nAnswerStart, 0)), answer.size());
+    const std::size_t length = caret > m_nAnswerStart ? static_cast<std::size_t>(caret - m_nAnswerStart) : 0;
+    m_form.SetControlText(IDC_ANSWER, answer.substr(from, length));
+
+    unsigned char guide = 0;
+    std::string next, accuracy;
+    bool faulty = false;
+    if (m_doc.AdvanceQuestion(guide, next, accuracy, m_form, faulty)) {
+        GuideChar(guide, false);
+        if (faulty) StopRun();
+        else FinishRun();
+        return false;
+    }
+    if (!next.empty()) {
+        m_form.SetControlText(IDC_ACCURACY, accuracy);
+        m_form.SetControlText(IDC_ANSWER, "");
+        m_form.SetControlText(IDC_MISS_KEY, "");
+        m_form.SetControlText(IDC_QUESTION, next);
+        SetProgressForQuestion();
+        m_form.SetProgressPos(1);
+        m_bMissMarked = false;
+        m_bShiftLit = false;
+        m_nCaretLine = 0;
+        m_nAnswerStart = 0;
+    }
+    AdvanceGuide();
+    return true;
+}
+
+void CKibikiView::WrongKey(unsigned char ch, unsigned char expected) {
+    LessonRun& run = m_doc.m_run;
+    const int type = run.m_nType;
+    if (type != 1) ch = static_cast<unsigned char>(UpperLetter(ch));
+    m_chMissKey = ch;
+    const std::string typed(1, static_cast<char>(ch));
+
+    std::string shown;
+    if (IsKanaMode(type)) {
+        if (IsAsciiAlnum(ch)) shown = typed;
+        else ConvertKana(shown, false, typed);
+    } else if ((type == 2 || type == 4) && ch == '/') {
+        shown = StringOrEmpty(IDS_MIDDLE_DOT);
+    } else {
+        shown = typed;
+    }
+    m_form.SetControlText(IDC_MISS_KEY, shown);
+
+    // The tally counts the key that should have been pressed.
+    if (expected != 0) ++run.m_missedKeys[expected];
+    const int cap = CapOf(ch);
+    if (cap >= 0) m_form.SetCapSunken(IDC_KEY_FIRST + cap, true);
+    m_bMissMarked = true;
+    m_form.Beep();
+    ++run.m_nMisses;
+    m_form.SetControlText(IDC_MISS_COUNT, std::to_string(run.m_nMisses));
+}
+
+bool CKibikiView::OnNewDocument() {
+    if (m_doc.m_bFirstNewDocument) {
+        m_doc.m_bFirstNewDocument = false;
+        return true;
+    }
+    if (m_bRunning) return true;
+    const auto labels = LessonSelectLabels(m_doc.m_run.m_nType);
+    const int index = m_form.RunLessonSelectDialog(labels);
+    if (index < 0 || index > 7) return true;
+    m_doc.m_run.m_nLesson = index + 1;
+    if (index < 7) StartRun(&labels[index]);
+    else StartCustomLesson();
+    return true;
+}
+
+void CKibikiView::StartRun(const std::string* pTitle) {
+    LessonRun& run = m_doc.m_run;
+    std::string display;
+    m_doc.ResetRun(display, m_form);
+    if (display.empty()) {
+        m_form.SetControlText(IDC_TITLE, "");
+        m_form.SetControlText(IDC_REMAINING, "");
+        return;
+    }
+    m_bRunning = true;
+    m_bFirstKey = true;
+    m_bShiftLit = false;
+    m_bMissMarked = false;
+    m_chMissKey = 0;
+    m_nCaretLine = 0;
+    m_nAnswerStart = 0;
+    run.m_bVoiced = false;
+    run.m_bBaseStroke = true;
+    if (pTitle) m_form.SetControlText(IDC_TITLE, *pTitle);
+    m_form.SetControlText(IDC_QUESTION, display);
+    SetProgressForQuestion();
+    m_form.SetProgressStep(1);
+    m_form.StepProgress();
+    m_form.SetControlText(IDC_MISS_COUNT, "0");
+    m_form.EnableSettingMenus(false);
+    AdvanceGuide();
+    m_form.CloseInputMethod();
+    m_doc.ApplyKanaLock(run.m_nType);
+}
+
+void CKibikiView::RestartRun() {
+    LessonRun& run = m_doc.m_run;
+    std::string title;
+    if (run.m_nLesson >= 1 && run.m_nLesson <= 7)
+        title = LessonTitle(run.m_nLesson, run.m_nType);
+    else if (m_doc.m_aLessonLines.size() > 1)
+        title = m_doc.m_aLessonLines[1];
+    m_form.SetControlText(IDC_MISS_COUNT, "0");
+    std::string display;
+    m_doc.ResetRun(display, m_form);
+    if (display.empty()) {
+        StopRun();
+        return;
+    }
+    m_form.SetControlText(IDC_QUESTION, display);
+    m_form.SetControlText(IDC_TITLE, title);
+    m_form.SetControlText(IDC_ANSWER, "");
+    m_form.SetControlText(IDC_REMAINING, "");
+    m_form.SetControlText(IDC_ACCURACY, "");
+    m_form.SetControlText(IDC_MISS_KEY, "");
+    m_form.SetProgressPos(0);
+    m_nCaretLine = 0;
+    m_nAnswerStart = 0;
+    AdvanceGuide();
+    m_bFirstKey = true;
+}
+
+void CKibikiView::StopRun() {
+    LessonRun& run = m_doc.m_run;
+    const unsigned char next = m_doc.NextExpectedKey();
+    GuideChar(run.m_chGuideKey, false);
+    GuideChar(next, false);
+    GuideChar(m_chMissKey, false);
+    const int cap = CapOf(m_chMissKey);
+    if (cap >= 0) m_form.SetCapSunken(IDC_KEY_FIRST + cap, false);
+    if (run.m_nLesson == 8 || run.m_nLesson == 9) {
+        run.m_nType = m_nSavedType >= 0 && m_nSavedType <= 3 ? m_nSavedType : 4;
+        ShowKeyLegends();
+    }
+    m_bRunning = false;
+    run.m_bEnglish = false;
+    for (int id : {IDC_QUESTION, IDC_ANSWER, IDC_REMAINING, IDC_ACCURACY, IDC_MISS_KEY,
+                   IDC_MISS_COUNT, IDC_TITLE})
+        m_form.SetControlText(id, "");
+    m_form.SetProgressPos(0);
+    m_form.EnableSettingMenus(true);
+}
+
+void CKibikiView::FinishRun() {
+    LessonRun& run = m_doc.m_run;
+    const CKibikiDoc::Evaluation ev = m_doc.Evaluate(m_form);
+    if (ev.outcome == CKibikiDoc::Evaluation::Stop) {
+        StopRun();
+        return;
+    }
+    if (ev.outcome == CKibikiDoc::Evaluation::Continue) return;
+
+    std::string display, history;
+    m_doc.SummariseMisses(display, history);
+    const std::string lesson = run.m_nLesson >= 1 && run.m_nLesson <= 7
+                                   ? std::to_string(run.m_nLesson) + std::to_string(run.m_nType)
+                                   : m_doc.m_settings.m_strCustomName;
+    // The dialog shows even when the record could not be written; the user was told.
+    AppendHistory(m_doc.m_settings, ev.strDate, lesson, ev.strSpeed, ev.strAccuracy, history, &m_form);
+
+    LessonEndInfo info;
+    SplitTopThree(display, info.strTopThree);
+    info.strDetails = display;
+    info.strMessage = StringOrEmpty(ev.nMessageId);
+    info.strSpeed = ev.strSpeed;
+    info.strAccuracy = ev.strAccuracy;
+    info.bNextEnabled = !ev.bNoNext;
+    info.bShowAllEnabled = ShowAllHasMore(info.strDetails, info.strTopThree);
+    switch (m_form.RunLessonEndDialog(info)) {
+        case LESSON_END_NEXT:
+            if (!ev.bNoNext) ++run.m_nLesson;
+            RestartRun();
+            break;
+        case LESSON_END_AGAIN:
+            RestartRun();
+            break;
+        default:
+            StopRun();
+            break;
+    }
+}
+
+void CKibikiView::StartCustomLesson() {
+    LessonRun& run = m_doc.m_run;
+    std::string path;
+    int nMode = 0;
+    if (!m_form.RunCustomStartDialog(m_doc.m_settings, path, nMode)) {
+        m_form.SetControlText(IDC_TITLE, "");
+        return;
+    }
+    std::string title;
+    const int fileMode = m_doc.ReadLessonFile(path, title);
+    const auto refuse = [&](int nText, const std::string& strDetail, int nCaption, MsgIcon icon) {
+        m_form.ShowMessage(StringOrEmpty(nText) + strDetail, nCaption ? StringOrEmpty(nCaption) : "",
+                           MsgButtons::Ok, icon);
+        m_form.SetControlText(IDC_TITLE, "");
+    };
+    if (fileMode < 0) {
+        refuse(IDS_CANNOT_OPEN, Utf8ToCp932(path), 0, MsgIcon::Warning);
+        return;
+    }
+    if (fileMode > 4) {
+        refuse(IDS_BAD_HEADER, "", IDS_CONFIRM_CAPTION_WARNING, MsgIcon::None);
+        return;
+    }
+    if (m_doc.m_aLessonLines.size() < 3) {
+        refuse(IDS_NO_QUESTIONS, "", 0, MsgIcon::Warning);
+        return;
+    }
+    m_nSavedType = run.m_nType;
+    run.m_nType = fileMode;
+    run.m_bEnglish = false;
+    if (fileMode == 1)
+        run.m_bEnglish = m_form.ShowMessage(StringOrEmpty(IDS_ENGLISH_QUESTION), "", MsgButtons::YesNo,
+                                            MsgIcon::Question) == MsgResult::Yes;
+    ShowKeyLegends();
+    run.m_nLesson = nMode == 1 ? 9 : 8;
+    StartRun(&title);
+    if (!m_bRunning) {
+        // The run did not start: nothing may keep the lesson file's mode.
+        run.m_nType = m_nSavedType >= 0 && m_nSavedType <= 3 ? m_nSavedType : 4;
+        run.m_bEnglish = false;
+        ShowKeyLegends();
+    }
+}
+
+}  // namespace kibiki

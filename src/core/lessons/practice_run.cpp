@@ -1,0 +1,239 @@
+// The run record through a lesson: reset, question loading and drawing, question completion.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "kana/kana_tables.h"
+#include "lessons/catalogue.h"
+#include "lessons/kibiki_doc.h"
+#include "lessons/practice_form.h"
+#include "platform/clock.h"
+#include "text/string_table.h"
+
+namespace kibiki {
+
+namespace {
+
+constexpr int kRandomQuestions = 20;
+
+// Whether every character of a reading has a key sequence in the kana modes: a kana of the
+// rows (its own half-width key) or a voiced or semi-voiced kana (base key, then the mark).
+bool KanaKeysCanType(const std::string& reading) {
+    if (reading.size() % 2 != 0) return false;
+    for (std::size_t i = 0; i < reading.size(); i += 2) {
+        const std::string_view ch(reading.data() + i, 2);
+        std::string half;
+        ConvertKana(half, true, ch);
+        if (!half.empty()) continue;
+        unsigned char base = 0, mark = 0;
+        SplitVoicedKana(base, ch, mark);
+        if (base == 0) return false;
+    }
+    return true;
+}
+
+// Romaji letters are typed with the kana lock off: printable ASCII only.
+bool AsciiKeysCanType(const std::string& letters) {
+    return std::all_of(letters.begin(), letters.end(),
+                       [](char c) { return c >= 0x20 && c <= 0x7E; });
+}
+
+std::string Decimal(int n) { return std::to_string(n); }
+
+}  // namespace
+
+void CKibikiDoc::ResetRun(std::string& strDisplay, PracticeForm& form) {
+    m_run.m_dKeystrokes = 0.0;
+    m_run.m_nKanaPos = 0;
+    m_run.m_nQuestionsDone = 0;
+    m_run.m_nMisses = 0;
+    m_run.m_nRomanPos = 0;
+    m_run.m_bBaseStroke = true;
+    m_run.m_bVoiced = false;
+    m_nUnit = 0;
+    m_nUnitTyped = 0;
+    m_strUnitTyped.clear();
+    m_strAltRoman.clear();
+    m_nAltId = 0;
+    m_nDoubled = 0;
+    m_nSegment = -1;
+    m_run.m_chGuideKey = 0;
+    m_run.m_missedKeys.clear();
+    m_run.m_dwStartTick = 0;
+    if (m_run.m_nLesson <= 7) m_run.m_bEnglish = false;
+
+    FirstQuestion(form, strDisplay);
+    const int type = m_run.m_nType;
+    if ((type == 2 || type == 4) && !strDisplay.empty() && !BuildRoman(m_run.m_strQuestion))
+        strDisplay.clear();
+}
+
+void CKibikiDoc::FirstQuestion(PracticeForm& form, std::string& strDisplay) {
+    m_rng.seed(static_cast<std::uint32_t>(m_pClock ? m_pClock->Now() : 0));
+    const int lesson = m_run.m_nLesson;
+    const int lines = static_cast<int>(m_aLessonLines.size());
+    m_run.m_nQuestionCount = 0;
+    m_nDrawSize = 0;
+    if (lesson >= 1 && lesson <= 7) {
+        if (LessonIdRange(m_run.m_nType, lesson, m_nFirstId, m_nLastId)) {
+            if (lesson == 7) {
+                m_run.m_nQuestionCount = kRandomQuestions;
+                m_nDrawSize = m_nLastId - m_nFirstId + 1;
+            } else {
+                m_run.m_nQuestionCount = m_nLastId - m_nFirstId + 1;
+            }
+        }
+    } else if (lesson == 8) {
+        m_run.m_nQuestionCount = std::max(0, lines - 2);
+    } else if (lesson == 9) {
+        m_run.m_nQuestionCount = kRandomQuestions;
+        m_nDrawSize = std::max(0, lines - 2);
+    }
+    form.SetControlText(IDC_REMAINING,
+                        Decimal(lesson == 9 ? kRandomQuestions : m_run.m_nQuestionCount));
+    strDisplay.clear();
+    m_bFaultyQuestion = false;
+    if (m_run.m_nQuestionCount > 0) LoadQuestion(0, strDisplay);
+}
+
+void CKibikiDoc::NextQuestion(PracticeForm& form, std::string& strDisplay) {
+    strDisplay.clear();
+    m_bFaultyQuestion = false;
+    LoadQuestion(m_run.m_nQuestionsDone, strDisplay);
+    const int left = (m_run.m_nLesson == 9 ? kRandomQuestions : m_run.m_nQuestionCount) -
+                     m_run.m_nQuestionsDone;
+    form.SetControlText(IDC_REMAINING, Decimal(left));
+}
+
+bool CKibikiDoc::LoadQuestion(int nQuestion, std::string& strDisplay) {
+    const int lesson = m_run.m_nLesson;
+    const int type = m_run.m_nType;
+    const bool kanjiMode = type == 3 || type == 4;
+    std::string text, kanji;
+    if (lesson >= 1 && lesson <= 7) {
+        const int id = m_nFirstId + (lesson == 7 ? DrawIndex(m_rng, m_nDrawSize) : nQuestion);
+        LoadString(id, text);
+        if (kanjiMode) {
+            const auto comma = text.find(',');
+            if (comma != std::string::npos) {
+                kanji = text.substr(0, comma);
+                text.erase(0, comma + 1);
+            }
+        }
+    } else {
+        const int index = lesson == 9 ? DrawIndex(m_rng, m_nDrawSize) : nQuestion;
+        if (index >= 0 && static_cast<std::size_t>(index) + 2 < m_aLessonLines.size())
+            text = m_aLessonLines[index + 2];
+        if (kanjiMode && index >= 0 && static_cast<std::size_t>(index) < m_aLessonKanji.size())
+            kanji = m_aLessonKanji[index];
+        if (type == 1 && !m_run.m_bEnglish && !text.empty() && !BuildRoman(text)) {
+            // BuildRoman has told the user which text is faulty.
+            m_bFaultyQuestion = true;
+            return false;
+        }
+    }
+
+    if (kanjiMode) {
+        if (!kanji.empty()) {
+            SplitKanjiSegments(kanji, text);
+        } else {
+            std::string none;
+            SplitKanjiSegments(text, none);
+        }
+        m_run.m_strKanji = kanji;
+        m_run.m_strQuestion = text;
+        strDisplay = kanji.empty() ? text : kanji;
+    } else if (type == 1) {
+        m_run.m_strRoman = text;
+        strDisplay = text;
+    } else {
+        m_run.m_strQuestion = text;
+        strDisplay = text;
+    }
+
+    // A question that no keystroke could finish is refused as a faulty text: a display with
+    // nothing to type (a kanji line without reading), a kana the kana keys do not give, or in
+    // romaji input a character the ASCII keys do not give.
+    bool typeable = true;
+    if (!strDisplay.empty()) {
+        if (IsKanaMode(type))
+            typeable = !m_run.m_strQuestion.empty() && KanaKeysCanType(m_run.m_strQuestion);
+        else if (type == 1)
+            typeable = AsciiKeysCanType(m_run.m_strRoman);
+        else
+            typeable = !m_run.m_strQuestion.empty();
+    }
+    if (!typeable) {
+        ReportFaultyText(text);
+        m_run.m_strQuestion.clear();
+        strDisplay.clear();
+        m_bFaultyQuestion = true;
+        return false;
+    }
+    return true;
+}
+
+bool CKibikiDoc::AdvanceQuestion(unsigned char& chGuide, std::string& strNext,
+                                 std::string& strAccuracy, PracticeForm& form, bool& bFaulty) {
+    LessonRun& run = m_run;
+    const bool kana = IsKanaMode(run.m_nType);
+    bFaulty = false;
+    std::size_t length, position;
+    if (kana) {
+        length = run.m_strQuestion.size();
+        position = static_cast<std::size_t>(std::max(run.m_nKanaPos, 0));
+    } else {
+        ++run.m_nRomanPos;
+        length = run.m_strRoman.size();
+        position = static_cast<std::size_t>(std::max(run.m_nRomanPos, 0));
+    }
+    strNext.clear();
+    // A voiced kana is two keystrokes: the extra one counts on its base stroke.
+    if (run.m_bVoiced) run.m_dKeystrokes += 1.0;
+    if (position < length) return false;
+
+    chGuide = run.m_chGuideKey;
+    run.m_nKanaPos = 0;
+    run.m_nRomanPos = 0;
+    m_nUnit = 0;
+    m_nUnitTyped = 0;
+    m_strUnitTyped.clear();
+    m_strAltRoman.clear();
+    m_nDoubled = 0;
+
+    run.m_dKeystrokes += kana ? static_cast<double>(run.m_strQuestion.size() / 2)
+                              : static_cast<double>(run.m_strRoman.size());
+    double accuracy = 0.0;
+    if (run.m_dKeystrokes > 0.0)
+        accuracy = (run.m_dKeystrokes - run.m_nMisses) / run.m_dKeystrokes * 100.0;
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.0f", std::round(std::max(accuracy, 0.0)));
+    strAccuracy = buf;
+
+    ++run.m_nQuestionsDone;
+    const auto finish = [&] {
+        run.m_dwEndTick = m_pClock ? m_pClock->TickCount() : 0;
+        return true;
+    };
+    if (run.m_nQuestionsDone >= run.m_nQuestionCount) return finish();
+
+    NextQuestion(form, strNext);
+    if (m_bFaultyQuestion) {
+        strNext.clear();
+        bFaulty = true;
+        return true;
+    }
+    if (strNext.empty()) {
+        // Out of questions: the lesson ends with those typed so far.
+        run.m_nQuestionsDone = run.m_nQuestionCount;
+        return finish();
+    }
+    if ((run.m_nType == 2 || run.m_nType == 4) && !BuildRoman(run.m_strQuestion)) {
+        strNext.clear();
+        bFaulty = true;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace kibiki

@@ -1,0 +1,622 @@
+// Whole runs typed through the view and a recording form.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "lessons/catalogue.h"
+#include "lessons/evaluation.h"
+#include "practice_harness.h"
+#include "text/string_table.h"
+
+namespace kibiki {
+namespace {
+
+using test::PracticeHarness;
+using test::U8;
+
+// --- the judge -------------------------------------------------------------------------------
+
+TEST(Judge, VoicedKanaIsBaseThenMarkAndCountsTwice) {
+    PracticeHarness h;
+    h.StartCustom("#KANA\nテスト\nがか\n");
+    ASSERT_TRUE(h.m_view.m_bRunning);
+    EXPECT_EQ(h.Shown(IDC_QUESTION), "がか");
+
+    h.m_form.m_log.clear();
+    h.Type("ｶ");
+    EXPECT_EQ(h.Shown(IDC_ANSWER), "か");  // the base shown as its plain kana
+    EXPECT_EQ(h.m_doc.m_run.m_nKanaPos, 0);
+    // The guide moves from ｶ (cap 17, finger label 1063) to the mark ﾞ (cap 41, label 1067).
+    EXPECT_EQ(h.m_form.Lines({"color"}),
+              "color 1079 000000\ncolor 1080 000000\n"
+              "color 1017 000000\ncolor 1063 000000\ncolor 1041 0000FF\ncolor 1067 0000FF");
+
+    h.Type("ｷ");  // wrong between the two strokes: tallied under the mark
+    EXPECT_EQ(h.Shown(IDC_MISS_KEY), "き");
+    EXPECT_EQ(h.Shown(IDC_MISS_COUNT), "1");
+    h.Type("ﾞ");
+    EXPECT_EQ(h.Shown(IDC_ANSWER), "が");
+    h.Type("ｶ");
+    ASSERT_FALSE(h.m_view.m_bRunning);  // the lesson-end dialog answered "やめる"
+
+    // Four keys 500 ms apart: 1.5 s, taken as 1 s.
+
+    EXPECT_EQ(h.m_doc.m_run.m_dKeystrokes, 3.0);
+    EXPECT_EQ(h.m_doc.m_run.m_missedKeys, (std::map<unsigned char, int>{{0xDE, 1}}));
+    EXPECT_EQ(h.m_form.Lines({"lesson-end"}),
+              "lesson-end message=\"もう少し練習しましょう。\" accuracy=\"67％\" speed=\"180／分\" "
+              "top=\"゛…1回　\" details=\"゛…1回\\r\\n\" next=off showall=off -> 2");
+    EXPECT_EQ(h.HistoryFile(), "2004年05月06日 09:07,テスト,180,67,゛  1 \r\n");
+}
+
+TEST(Judge, WrongKeyIsTalliedUnderTheExpectedKeyAndSinksTheTypedCap) {
+    PracticeHarness h;
+    h.StartBuiltIn(1, 1);
+    h.TypeQuestion();
+    ASSERT_EQ(h.Shown(IDC_QUESTION), "AIUEO");
+
+    h.m_form.m_log.clear();
+    h.Type("S");
+    EXPECT_EQ(h.m_form.Transcript(),
+              "text 1076 \"S\"\n"
+              "sunken 1006\n"
+              "beep\n"
+              "text 1075 \"1\"\n"
+              "ime close");
+    EXPECT_EQ(h.m_doc.m_run.m_missedKeys[static_cast<unsigned char>('A')], 1);
+
+    h.m_form.m_log.clear();
+    h.Type("a");  // right: built-in lessons fold case; the S cap comes back up first
+    EXPECT_EQ(h.m_form.Lines({"raised", "text 1076", "text 1074"}),
+              "raised 1006\ntext 1076 \"\"\ntext 1074 \"A\"");
+    EXPECT_TRUE(h.m_form.m_sunken.empty());
+}
+
+TEST(Judge, TheFirstKeyStartsTheClockEvenWhenWrong) {
+    PracticeHarness h;
+    h.StartBuiltIn(0, 1);
+    h.m_clock.m_dwTick = 70000;
+    h.m_clock.m_tNow = test::kStartTime + 60;
+    h.Type("1");
+    EXPECT_EQ(h.m_doc.m_run.m_dwStartTick, 70000u);
+    EXPECT_EQ(h.m_doc.m_run.m_tStart, test::kStartTime + 60);
+    h.m_clock.m_tNow += 30;
+    h.Type("ﾏ");
+    EXPECT_EQ(h.m_doc.m_run.m_dwStartTick, 70000u);
+    EXPECT_EQ(h.m_doc.m_run.m_tStart, test::kStartTime + 60);
+}
+
+TEST(Judge, CaseAndTheShownWrongKeyFollowTheModeAndLesson) {
+    struct Case {
+        const char* name;
+        const char* file;  // lesson file, or nullptr for built-in lesson 1
+        int type;
+        const char* keys;
+        const char* missKey;  // last-wrong-key control after the keys
+        int misses;
+    };
+    const Case cases[] = {
+        {"built-in romaji folds a to A", nullptr, 1, "a", "", 0},
+        {"English text keeps the case: a is wrong for A", "#ROMAN\nE\nAb\n", 1, "a", "a", 1},
+        {"English text: lower-case b after A is right", "#ROMAN\nE\nAb\n", 1, "Ab", "", 0},
+        {"romaji-reading mode shows / as the middle dot", "#ROMANJ\nR\nあ\n", 2, "/", "・", 1},
+        {"romaji-reading mode folds a wrong s", "#ROMANJ\nR\nあ\n", 2, "s", "S", 1},
+        {"kana mode shows a wrong kana as hiragana", "#KANA\nK\nあい\n", 0, "ｱｳ", "う", 1},
+        {"kana mode shows a wrong letter upper-cased", "#KANA\nK\nあい\n", 0, "ｱq", "Q", 1},
+        {"kana mode leaves other wrong bytes unshown", "#KANA\nK\nあい\n", 0, "ｱ!", "", 1},
+    };
+    for (const auto& c : cases) {
+        PracticeHarness h;
+        h.m_form.m_msgAnswers.push_back(MsgResult::Yes);  // "英文モードですか？"
+        if (c.file) h.StartCustom(c.file);
+        else h.StartBuiltIn(c.type, 1);
+        if (!c.file) {
+            h.TypeQuestion();  // lesson 1 of mode 1: AIUEO is the second question
+        }
+        ASSERT_TRUE(h.m_view.m_bRunning) << c.name;
+        ASSERT_EQ(h.m_doc.m_run.m_nType, c.type) << c.name;
+        h.Type(c.keys);
+        EXPECT_EQ(h.Shown(IDC_MISS_KEY), c.missKey) << c.name;
+        EXPECT_EQ(h.m_doc.m_run.m_nMisses, c.misses) << c.name;
+    }
+}
+
+TEST(Judge, KanaLockAndInputMethodAreSetAfterEveryJudgedKeyButNotTheLast) {
+    PracticeHarness h;
+    h.StartCustom("#KANA\nK\nあ\n");
+    EXPECT_EQ(h.m_keyboard.m_state[VK_KANA], 1);
+    h.m_keyboard.m_state[VK_KANA] = 0;
+    h.m_form.m_log.clear();
+    h.Type("ｲ");  // wrong
+    EXPECT_EQ(h.m_keyboard.m_state[VK_KANA], 1);
+    EXPECT_EQ(h.m_form.Lines({"ime"}), "ime close");
+    h.m_form.m_log.clear();
+    const int writes = h.m_keyboard.m_nWrites;
+    h.Type("ｱ");  // completes the lesson: only the evaluation sets the lock
+    EXPECT_EQ(h.m_form.Lines({"ime"}), "");
+    EXPECT_EQ(h.m_keyboard.m_nWrites, writes + 1);
+}
+
+TEST(Judge, KeysWhileIdleOnlyRaiseAPendingMissMark) {
+    PracticeHarness h;
+    h.StartBuiltIn(1, 1);
+    h.Type("Z");
+    h.m_form.m_msgAnswers.push_back(MsgResult::Yes);
+    h.m_view.FinishRun();  // "レッスンの終了", confirmed
+    ASSERT_FALSE(h.m_view.m_bRunning);
+    h.m_form.m_log.clear();
+    h.Type("Q");
+    EXPECT_EQ(h.m_form.Transcript(), "raised 1003\ntext 1076 \"\"");
+    h.Type("Q");
+    EXPECT_EQ(h.m_form.Transcript(), "raised 1003\ntext 1076 \"\"");
+}
+
+// --- paging of the question box ----------------------------------------------------------------
+
+TEST(Paging, ScrollsWhenTheCaretEntersAMultipleOfNLines) {
+    struct Case {
+        int nLines;
+        const char* progressRange;
+        const char* answers;  // the answer box after each key; "|" when the box scrolled
+    };
+    // 14 letters at 4 bytes a line: 4 lines.
+    const Case cases[] = {
+        {1, "0..4", "A AB ABC | E EF EFG | I IJ IJK | M"},
+        {3, "0..1", "A AB ABC ABCD ABCDE ABCDEF ABCDEFG ABCDEFGH ABCDEFGHI ABCDEFGHIJ ABCDEFGHIJK | M"},
+    };
+    for (const auto& c : cases) {
+        PracticeHarness h;
+        h.m_form.m_nLineBytes = 4;
+        h.m_view.m_nFont = c.nLines;
+        h.m_form.m_msgAnswers.push_back(MsgResult::Yes);  // English text
+        h.StartCustom("#ROMAN\nP\nABCDEFGHIJKLMN\nX\n");
+        EXPECT_EQ(h.m_form.Lines({"progress"}), std::string("progress range ") + c.progressRange +
+                                                    "\nprogress step 1\nprogress step-it 1");
+        std::string seen;
+        for (char key : std::string("ABCDEFGHIJKLM")) {
+            h.m_form.m_log.clear();
+            h.Type(std::string(1, key));
+            if (!seen.empty()) seen += ' ';
+            seen += (h.m_form.Lines({"scroll"}).empty() ? "" : "|") + h.Shown(IDC_ANSWER);
+        }
+        EXPECT_EQ(seen, c.answers) << c.nLines;
+        // N = 3: one step past a range of 0..1 starts the bar again.
+        EXPECT_EQ(h.m_form.m_nProgressPos, c.nLines == 1 ? 4 : 0) << c.nLines;
+        h.Type("N");  // the next question starts a fresh box
+        EXPECT_EQ(h.Shown(IDC_QUESTION), "X");
+        EXPECT_EQ(h.Shown(IDC_ANSWER), "");
+        EXPECT_EQ(h.m_form.m_nProgressLower, 0);
+        EXPECT_EQ(h.m_form.m_nProgressUpper, 1);
+        EXPECT_EQ(h.m_form.m_nProgressPos, 1);
+    }
+}
+
+// --- evaluation ---------------------------------------------------------------------------------
+
+TEST(Evaluation, MessageFollowsTheUnroundedAccuracy) {
+    struct Case { double keystrokes; int misses; const char* accuracy; int messageId; };
+    const Case cases[] = {
+        {200, 0, "100", 43000},  {200, 1, "100", 43001}, {200, 20, "90", 43001},
+        {200, 21, "90", 43002},  {200, 40, "80", 43002}, {200, 50, "75", 43003},
+        {1000, 251, "75", 43004}, {10, 15, "0", 43004},  {0, 3, "0", 43004},
+    };
+    for (const auto& c : cases) {
+        const double x = AccuracyPercent(c.keystrokes, c.misses);
+        EXPECT_EQ(WholeNumber(x), c.accuracy) << c.keystrokes << "/" << c.misses;
+        EXPECT_EQ(EvaluationMessageId(x, c.misses), c.messageId) << c.keystrokes << "/" << c.misses;
+    }
+}
+
+TEST(Evaluation, SpeedIsPerWholeSecondAndFiniteUnderOneSecond) {
+    struct Case { double keystrokes; std::uint32_t ms; const char* speed; };
+    const Case cases[] = {
+        {120, 59900, "122"}, {120, 60000, "120"}, {10, 1000, "600"},
+        {10, 500, "1200"},   {10, 0, "600000"},   {0, 0, "0"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(WholeNumber(KeystrokesPerMinute(c.keystrokes, c.ms)), c.speed) << c.ms;
+}
+
+TEST(Evaluation, TopThreeAndShowAll) {
+    struct Case {
+        std::map<unsigned char, int> misses;
+        const char* top;
+        const char* details;
+        bool showAll;
+        const char* history;
+    };
+    const Case cases[] = {
+        {{{'A', 5}, {'S', 5}, {'D', 2}, {'F', 1}}, "A…5回　S…5回　D…2回",
+         "A…5回\r\nS…5回\r\nD…2回\r\nF…1回\r\n", true, "A S D F  5 5 2 1 "},
+        {{{'A', 5}, {'S', 1}}, "A…5回　S…1回　", "A…5回\r\nS…1回\r\n", false, "A S  5 1 "},
+        {{{'A', 1}, {'B', 1}, {'C', 1}}, "A…1回　B…1回　C…1回", "A…1回\r\nB…1回\r\nC…1回\r\n", false,
+         "A B C  1 1 1 "},
+        {{}, "間違いはありませんでした", "間違いはありませんでした", false, " "},
+        {{{' ', 2}, {',', 1}}, "スペース…2回　,…1回　", "スペース…2回\r\n,…1回\r\n", false,
+         "スペース ,  2 1 "},
+    };
+    for (const auto& c : cases) {
+        CKibikiDoc doc;
+        doc.m_run.m_nType = 1;
+        doc.m_run.m_missedKeys = c.misses;
+        std::string display, history, top;
+        doc.SummariseMisses(display, history);
+        EXPECT_EQ(U8(history), c.history);
+        SplitTopThree(display, top);
+        EXPECT_EQ(U8(top), c.top);
+        EXPECT_EQ(U8(display), c.details);
+        EXPECT_EQ(ShowAllHasMore(display, top), c.showAll) << c.top;
+    }
+}
+
+TEST(Evaluation, MissedKanaAndSlashAreShownAsTheyAreTyped) {
+    struct Case { int type; unsigned char key; const char* shown; };
+    const Case cases[] = {{0, 0xDE, "゛"}, {3, 0xB6, "か"}, {2, '/', "・"}, {4, '/', "・"}, {1, '/', "/"}};
+    for (const auto& c : cases) {
+        CKibikiDoc doc;
+        doc.m_run.m_nType = c.type;
+        doc.m_run.m_missedKeys = {{c.key, 4}};
+        std::string display, history;
+        doc.SummariseMisses(display, history);
+        EXPECT_EQ(U8(history), std::string(c.shown) + "  4 ") << c.type;
+    }
+}
+
+TEST(Evaluation, WholeRunScoresRecordsAndOffersTheNextLesson) {
+    // Mode 1, lesson 3: 13 questions, a wrong first key, 500 ms a key.
+    PracticeHarness h;
+    h.StartBuiltIn(1, 3);
+    EXPECT_EQ(h.Shown(IDC_TITLE), "Lesson3　中指の練習");
+    EXPECT_EQ(h.Shown(IDC_REMAINING), "13");
+    h.Type("Q");
+    h.TypeQuestion();
+    EXPECT_EQ(h.Shown(IDC_REMAINING), "12");
+    h.m_form.m_lessonEndAnswers.push_back(LESSON_END_NEXT);
+    h.TypeQuestions(12);
+
+    double letters = 0;
+    for (int id = 41440; id <= 41452; ++id) letters += static_cast<double>(StringOrEmpty(id).size());
+    const std::uint32_t seconds = static_cast<std::uint32_t>(letters) * 500 / 1000;
+    const std::string speed = WholeNumber(letters / seconds * 60.0);
+    const std::string accuracy = WholeNumber((letters - 1) / letters * 100.0);
+    EXPECT_EQ(h.HistoryFile(), "2004年05月06日 09:07,31," + speed + "," + accuracy + "," +
+                                   StringOrEmpty(41440).substr(0, 1) + "  1 \r\n");
+    EXPECT_NE(h.m_form.Lines({"lesson-end"}).find("next=on"), std::string::npos);
+
+    // "次のレッスン": lesson 4 of the same mode; still running, menus still grey, the
+    // remaining count empty until a question is done, progress at 0.
+    EXPECT_EQ(h.m_doc.m_run.m_nLesson, 4);
+    EXPECT_TRUE(h.m_view.m_bRunning);
+    EXPECT_FALSE(h.m_form.m_bMenusEnabled);
+    EXPECT_EQ(h.Shown(IDC_TITLE), "Lesson4　薬指の練習");
+    EXPECT_EQ(h.Shown(IDC_QUESTION), U8(StringOrEmpty(41460)));
+    EXPECT_EQ(h.Shown(IDC_REMAINING), "");
+    EXPECT_EQ(h.Shown(IDC_MISS_COUNT), "0");
+    EXPECT_EQ(h.m_form.m_nProgressPos, 0);
+}
+
+// --- questions ----------------------------------------------------------------------------------
+
+TEST(Questions, LessonSevenDrawsTwentyFromTheSecondItStarted) {
+    // The generator is seeded with the calendar seconds: the same second, the same questions,
+    // each floor(r * 100 / 2^32) into the general list (mode 2 asks the list of mode 0).
+    std::mt19937 reference(static_cast<std::uint32_t>(test::kStartTime));
+    std::vector<std::string> expected;
+    for (int i = 0; i < 20; ++i) {
+        const auto r = static_cast<std::uint64_t>(reference());
+        expected.push_back(U8(StringOrEmpty(41220 + static_cast<int>(r * 100 >> 32))));
+    }
+    for (int type : {0, 2}) {
+        PracticeHarness h;
+        h.m_form.m_lessonEndAnswers.push_back(LESSON_END_AGAIN);
+        h.StartBuiltIn(type, 7);
+        EXPECT_EQ(h.Shown(IDC_REMAINING), "20");
+        std::vector<std::string> asked;
+        for (int i = 0; i < 20; ++i) {
+            asked.push_back(h.Shown(IDC_QUESTION));
+            h.TypeQuestion();
+        }
+        EXPECT_EQ(asked, expected) << type;
+        EXPECT_NE(h.m_form.Lines({"lesson-end"}).find("next=off"), std::string::npos);
+        // "もう一度" in the same second starts the same sequence again.
+        EXPECT_EQ(h.Shown(IDC_QUESTION), expected[0]);
+    }
+}
+
+TEST(Questions, TextsArePlacedForEachMode) {
+    struct Case {
+        int type;
+        int lesson;
+        int skip;               // questions typed before the one looked at
+        const char* shown;      // question box
+        const char* firstKeys;  // keys that complete it
+    };
+    const Case cases[] = {
+        {0, 1, 0, "まの", "ﾏﾉ"},
+        {1, 1, 1, "AIUEO", "aiueo"},
+        {3, 1, 1, "鳩", "ﾊﾄ"},      // 42101 鳩,はと
+        {3, 1, 3, "のり", "ﾉﾘ"},    // 42103 without a comma
+        {1, 6, 18, "OH,BOY!", "OH,BOY!"},  // 41518: the comma is typed like any symbol
+    };
+    for (const auto& c : cases) {
+        PracticeHarness h;
+        h.StartBuiltIn(c.type, c.lesson);
+        h.TypeQuestions(c.skip);
+        EXPECT_EQ(h.Shown(IDC_QUESTION), c.shown) << c.type << "/" << c.lesson;
+        const std::string before = h.Shown(IDC_QUESTION);
+        h.Type(c.firstKeys);
+        EXPECT_EQ(h.m_doc.m_run.m_nMisses, 0) << c.shown;
+        EXPECT_NE(h.Shown(IDC_QUESTION), before) << c.shown;
+    }
+}
+
+TEST(Questions, KanjiModeAnswerShowsCompletedKanjiRuns) {
+    // 42714 浮き草,う｜き｜くさ in mode 4.
+    PracticeHarness h;
+    h.StartBuiltIn(4, 1);
+    h.TypeQuestions(14);
+    ASSERT_EQ(h.Shown(IDC_QUESTION), "浮き草");
+    std::string seen;
+    for (char key : std::string("UKIKUSA")) {
+        h.Type(std::string(1, key));
+        if (h.Shown(IDC_QUESTION) != "浮き草") break;
+        seen += h.Shown(IDC_ANSWER) + " ";
+    }
+    EXPECT_EQ(seen, "浮 浮K 浮き 浮きK 浮きく 浮きくS ");
+}
+
+TEST(Questions, CustomLessonsAskTheirLinesInOrderOrTwentyDrawn) {
+    PracticeHarness h;
+    h.StartCustom("#KANA\nK\nあ\nい\nう\nえ\nお\n", 0);
+    EXPECT_EQ(h.Shown(IDC_REMAINING), "5");
+    std::string asked;
+    for (int i = 0; i < 5; ++i) {
+        asked += h.Shown(IDC_QUESTION);
+        h.TypeQuestion();
+    }
+    EXPECT_EQ(asked, "あいうえお");
+    EXPECT_FALSE(h.m_view.m_bRunning);
+
+    // 20 random questions of 3, each kanji text with its own reading.
+    PracticeHarness r;
+    r.StartCustom("#kanakanji\nK\n雨,あめ\n飴,あめ\n天,てん\n", 1);
+    EXPECT_EQ(r.m_doc.m_run.m_nLesson, 9);
+    int questions = 0;
+    while (r.m_view.m_bRunning) {
+        const std::string shown = r.Shown(IDC_QUESTION);
+        const std::string reading = U8(r.m_doc.m_run.m_strQuestion);
+        EXPECT_EQ(reading, shown == "天" ? "てん" : "あめ") << shown;
+        ++questions;
+        r.TypeQuestion();
+    }
+    EXPECT_EQ(questions, 20);
+}
+
+TEST(Questions, AnEmptyLaterQuestionEndsTheLessonWithWhatWasTyped) {
+    PracticeHarness h;
+    h.StartCustom("#KANA\nK\nあ\n\nい\n");
+    h.Type("ｱ");
+    EXPECT_FALSE(h.m_view.m_bRunning);
+    // One key, no time between first key and end: 1 × 60000 ÷ max(0 ms, 1).
+    EXPECT_EQ(h.HistoryFile(), "2004年05月06日 09:07,K,60000,100, \r\n");
+}
+
+// --- questions that cannot be typed ---------------------------------------------------------------
+
+TEST(FaultyQuestions, AreRefusedWithTheFaultyTextMessage) {
+    struct Case {
+        const char* name;
+        const char* file;
+        bool starts;         // the first question is fine
+        const char* keys;    // typed after the start
+        const char* text;    // the question text the message names
+    };
+    const Case cases[] = {
+        {"kana the kana keys do not give", "#KANA\nK\n！\n", false, "", "！"},
+        {"half-width symbol in a kana reading", "#KANA\nK\nあ!\n", false, "", "あ!"},
+        {"half-width symbol in a romaji reading", "#ROMANJ\nR\nあ!\n", false, "", "あ!"},
+        {"kanji text without a reading", "#KANAKANJI\nK\n漢字,\n", false, "", ""},
+        {"faulty second question stops the run", "#ROMANJ\nR\nあ\nか!\n", true, "a", "か!"},
+        {"ヴ is typed ｳﾞ and is fine", "#KANA\nK\nヴ\n", true, "ｳﾞ", nullptr},
+    };
+    for (const auto& c : cases) {
+        PracticeHarness h;
+        h.m_doc.m_run.m_nType = 1;
+        h.StartCustom(c.file);
+        EXPECT_EQ(h.m_view.m_bRunning, c.starts) << c.name;
+        h.Type(c.keys);
+        EXPECT_FALSE(h.m_view.m_bRunning) << c.name;
+        const std::string messages = h.m_form.Lines({"message"});
+        if (c.text) {
+            EXPECT_NE(messages.find(std::string("問題文　") + c.text + "\\r\\n問題文を訂正して"),
+                      std::string::npos)
+                << c.name << "\n" << messages;
+            EXPECT_EQ(h.HistoryFile(), "") << c.name;  // never evaluated
+            EXPECT_EQ(h.m_doc.m_run.m_nType, 1) << c.name;  // the saved mode is back
+            EXPECT_EQ(h.Shown(IDC_KEY_FIRST), "1 !") << c.name;
+            EXPECT_TRUE(h.m_form.m_bMenusEnabled) << c.name;
+        } else {
+            EXPECT_EQ(messages, "") << c.name;
+            EXPECT_EQ(h.m_doc.m_run.m_nMisses, 0) << c.name;
+        }
+    }
+}
+
+// --- starting, restarting and stopping ------------------------------------------------------------
+
+TEST(Runs, NewDocumentShowsNoDialogAtStartUpThenOffersLabelsForTheMode) {
+    PracticeHarness h;  // its start-up call showed nothing
+    EXPECT_EQ(h.m_form.Lines({"lesson-select"}), "");
+    h.m_doc.m_run.m_nType = 0;
+    h.m_view.OnNewDocument();  // cancelled: nothing changes
+    EXPECT_EQ(h.m_form.Lines({"lesson-select"}),
+              "lesson-select \"Lesson1　ホームポジションの練習\" \"Lesson2　人差し指の練習\" "
+              "\"Lesson3　中指の練習\" \"Lesson4　薬指の練習\" \"Lesson5　小指の練習\" "
+              "\"Lesson6　記号・小文字の練習\" \"Lesson7　総合練習\" \"オリジナルレッスン\" -> -1");
+    EXPECT_FALSE(h.m_view.m_bRunning);
+    EXPECT_TRUE(h.m_form.m_bMenusEnabled);
+    const auto labels = LessonSelectLabels(1);
+    EXPECT_EQ(U8(labels[0]), "Lesson1　ホームポジション・母音の練習");
+    EXPECT_EQ(U8(labels[5]), "Lesson6　記号の練習");
+}
+
+TEST(Runs, StartGreysTheMenusAndStopRestoresThem) {
+    PracticeHarness h;
+    h.m_form.m_log.clear();
+    h.StartBuiltIn(0, 1);
+    EXPECT_TRUE(h.m_view.m_bRunning);
+    EXPECT_FALSE(h.m_view.CanStartLesson());
+    EXPECT_TRUE(h.m_view.CanEndLesson());
+    // The first key ﾏ (cap 26, finger label 1064) is lit.
+    EXPECT_EQ(h.m_form.Lines({"text 107", "menus", "color 1026", "color 1064", "ime"}),
+              "text 1078 \"20\"\n"
+              "text 1072 \"Lesson1　ホームポジションの練習\"\n"
+              "text 1073 \"まの\"\n"
+              "text 1075 \"0\"\n"
+              "menus off\n"
+              "color 1026 0000FF\n"
+              "color 1064 0000FF\n"
+              "ime close");
+    h.Type("ﾏ1");
+    h.m_form.m_log.clear();
+    h.m_form.m_msgAnswers.push_back(MsgResult::No);
+    h.m_view.FinishRun();  // "レッスンの終了", answered No: nothing changes
+    EXPECT_EQ(h.m_form.Transcript(),
+              "message \"レッスンを終了してよろしいですか。\" caption=\"レッスンの終了\" yesno question -> no");
+    EXPECT_TRUE(h.m_view.m_bRunning);
+    EXPECT_EQ(h.m_doc.m_run.m_nKanaPos, 2);
+    h.Type("ﾉ");
+    EXPECT_EQ(h.Shown(IDC_ANSWER), "");
+    EXPECT_EQ(h.Shown(IDC_ACCURACY), "50");
+
+    h.m_form.m_msgAnswers.push_back(MsgResult::Yes);
+    h.m_view.FinishRun();
+    EXPECT_FALSE(h.m_view.m_bRunning);
+    EXPECT_TRUE(h.m_form.m_bMenusEnabled);
+    for (int id : {IDC_TITLE, IDC_QUESTION, IDC_ANSWER, IDC_MISS_COUNT, IDC_MISS_KEY, IDC_ACCURACY,
+                   IDC_REMAINING})
+        EXPECT_EQ(h.Shown(id), "") << id;
+    EXPECT_EQ(h.m_form.m_nProgressPos, 0);
+    EXPECT_EQ(h.HistoryFile(), "");  // an early end records nothing
+    for (const auto& [id, color] : h.m_form.m_textColors) EXPECT_EQ(color, 0u) << id;
+}
+
+TEST(Runs, RestartShowsTheTitleTheDialogGivesTheLesson) {
+    struct Case { int type; int lesson; const char* title; };
+    const Case cases[] = {
+        {0, 1, "Lesson1　ホームポジションの練習"}, {1, 1, "Lesson1　ホームポジション・母音の練習"},
+        {0, 6, "Lesson6　記号・小文字の練習"},     {1, 6, "Lesson6　記号の練習"},
+        {4, 6, "Lesson6　記号の練習"},             {2, 7, "Lesson7　総合練習"},
+    };
+    for (const auto& c : cases) {
+        PracticeHarness h;
+        h.StartBuiltIn(c.type, c.lesson);
+        h.Type("\x1b");
+        h.m_view.RestartRun();
+        EXPECT_EQ(h.Shown(IDC_TITLE), c.title) << c.type << "/" << c.lesson;
+        EXPECT_EQ(h.Shown(IDC_MISS_COUNT), "0");
+        EXPECT_EQ(h.m_doc.m_run.m_nMisses, 0);
+        EXPECT_TRUE(h.m_view.m_bFirstKey);
+    }
+}
+
+TEST(Runs, CustomLessonModeLastsForItsRunOnly) {
+    PracticeHarness h;
+    h.m_doc.m_settings.SetInt("Type", 1);
+    h.m_doc.m_run.m_nType = 1;
+    h.m_view.ShowKeyLegends();
+    ASSERT_EQ(h.Shown(IDC_KEY_FIRST), "1 !");
+    h.StartCustom("#KANA\n\nあ\n", 0, "kana words.txt");
+    EXPECT_EQ(h.Shown(IDC_TITLE), "オリジナルレッスン");
+    EXPECT_EQ(h.m_doc.m_run.m_nType, 0);
+    EXPECT_EQ(h.Shown(IDC_KEY_FIRST), "ぬ");
+    EXPECT_EQ(h.m_keyboard.m_state[VK_KANA], 1);
+    h.m_form.m_msgAnswers.push_back(MsgResult::Yes);
+    h.m_view.FinishRun();
+    EXPECT_EQ(h.m_doc.m_run.m_nType, 1);
+    EXPECT_EQ(h.Shown(IDC_KEY_FIRST), "1 !");
+    EXPECT_EQ(h.m_doc.m_settings.GetInt("Type", -1), 1);
+
+    // Completed, it is recorded under "オリジナル(<file name>)".
+    h.StartCustom("#KANA\n\nあ\n", 0, "kana words.txt");
+    h.Type("ｱ");
+    EXPECT_EQ(h.HistoryFile(), "2004年05月06日 09:07,オリジナル(kana words.txt),60000,100, \r\n");
+    EXPECT_EQ(h.m_doc.m_run.m_nType, 1);
+}
+
+TEST(Runs, StoppingACustomLessonBringsBackAKanjiModeAndItsLegends) {
+    PracticeHarness h;
+    h.m_doc.m_run.m_nType = 3;
+    h.m_form.m_msgAnswers.push_back(MsgResult::No);  // not English text: romaji letters
+    h.StartCustom("#ROMAN\nかさ\nかさ\n");
+    EXPECT_EQ(h.Shown(IDC_QUESTION), "KASA");
+    EXPECT_EQ(h.Shown(IDC_TITLE), "かさ");
+    EXPECT_EQ(h.Shown(IDC_KEY_FIRST), "1 !");
+    h.Type("kas");  // folded to upper case
+    EXPECT_EQ(h.m_doc.m_run.m_nMisses, 0);
+    h.m_form.m_msgAnswers.push_back(MsgResult::Yes);
+    h.m_view.FinishRun();
+    EXPECT_EQ(h.m_doc.m_run.m_nType, 3);
+    EXPECT_EQ(h.Shown(IDC_KEY_FIRST), "ぬ");
+}
+
+TEST(Runs, EnglishTextLessonIsTypedAsWrittenWithShiftForCapitals) {
+    PracticeHarness h;
+    h.m_form.m_msgAnswers.push_back(MsgResult::Yes);
+    h.StartCustom("#ROMAN\nEnglish\nHello\n");
+    EXPECT_EQ(h.m_form.Lines({"message"}),
+              "message \"英文モードですか？\\r\\n\\r\\nはい:　英文モード　いいえ:　ローマ字モード\" "
+              "caption=\"\" yesno question -> yes");
+    // H: cap 22 with the left SHIFT (a right-hand letter).
+    EXPECT_EQ(h.m_form.m_textColors[IDC_KEY_FIRST + 22], 0x0000FFu);
+    EXPECT_EQ(h.m_form.m_textColors[IDC_SHIFT_LEFT], 0x0000FFu);
+    EXPECT_EQ(h.m_form.m_textColors[IDC_SHIFT_RIGHT], 0u);
+    h.Type("hHelL");
+    EXPECT_EQ(h.m_doc.m_run.m_nMisses, 2);
+    EXPECT_EQ(h.Shown(IDC_MISS_KEY), "L");
+    h.Type("lo");
+    EXPECT_FALSE(h.m_view.m_bRunning);
+    // 5 keystrokes in 3 s, 2 misses.
+    EXPECT_EQ(h.HistoryFile(), "2004年05月06日 09:07,English,100,60,H l  1 1 \r\n");
+}
+
+TEST(Runs, CustomFilesThatCannotStartAreRefusedAndChangeNothing) {
+    struct Case { const char* name; const char* file; const char* message; };
+    const Case cases[] = {
+        {"bad header", "#KANA \nK\nあ\n",
+         "message \"練習の種類を１行目に指定してください。\" caption=\"警告\" ok none -> ok"},
+        {"no question line", "#KANA\nK\n",
+         "message \"このファイルには問題文がありません。\\r\\n単語ファイルの書き方をヘルプで確認してください。\" "
+         "caption=\"\" ok warning -> ok"},
+        {"missing file", nullptr, "message \"レッスンファイルを開けません。\\r\\n"},
+    };
+    for (const auto& c : cases) {
+        PracticeHarness h;
+        h.m_doc.m_run.m_nType = 2;
+        if (c.file) {
+            h.StartCustom(c.file);
+        } else {
+            h.m_form.m_customStartAnswers.push_back({h.m_dir + "/gone.txt", 0});
+            h.m_form.m_lessonSelectAnswers.push_back(7);
+            h.m_view.OnNewDocument();
+        }
+        EXPECT_EQ(h.m_form.Lines({"message"}).substr(0, std::string(c.message).size()), c.message)
+            << c.name;
+        EXPECT_FALSE(h.m_view.m_bRunning) << c.name;
+        EXPECT_EQ(h.m_doc.m_run.m_nType, 2) << c.name;
+    }
+}
+
+TEST(Runs, HistoryThatCannotBeWrittenIsToldAndTheDialogStillShows) {
+    PracticeHarness h;
+    std::filesystem::create_directories(h.m_dir + "/Setting/test.hst");
+    h.StartCustom("#KANA\nK\nあ\n");
+    h.Type("ｱ");
+    const std::string log = h.m_form.Transcript();
+    const auto told = log.find("今回の結果を履歴に保存できませんでした。");
+    ASSERT_NE(told, std::string::npos);
+    EXPECT_GT(log.find("lesson-end"), told);
+}
+
+}  // namespace
+}  // namespace kibiki
