@@ -5,10 +5,12 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <filesystem>
 #include <random>
 #include <string>
 
+#include "users/history_file.h"
 #include "users/user_settings.h"
 
 namespace kibiki {
@@ -71,6 +73,62 @@ TEST(CrashSafety, SettingsFileIsAlwaysOldOrNewAfterSigkillDuringSave) {
     // Kills landed between saves of both kinds, so they fell at many points of a save.
     EXPECT_GT(nSeen[0], 0);
     EXPECT_GT(nSeen[1], 0);
+    fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace kibiki
+
+namespace kibiki {
+namespace {
+
+// Two running copies finishing lessons at the same moment: every line arrives whole.
+TEST(CrashSafety, ConcurrentHistoryAppendsNeverTearOrLoseALine) {
+    const fs::path dir = fs::temp_directory_path() / ("kibiki-append-" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    constexpr int kProcesses = 4;
+    constexpr int kLines = 400;
+
+    pid_t pids[kProcesses];
+    for (int p = 0; p < kProcesses; ++p) {
+        pids[p] = ::fork();
+        ASSERT_GE(pids[p], 0);
+        if (pids[p] == 0) {
+            CUserSettings s;
+            s.SetFolder(dir.string());
+            s.m_strUser = "append";
+            // A long missed-keys field makes each line large enough to tear if written in parts.
+            const std::string missed(200, static_cast<char>('A' + p));
+            for (int i = 0; i < kLines; ++i)
+                AppendHistory(s, "2026/12/10 11:00:" + std::to_string(i), std::to_string(p), "120",
+                              "95", missed, nullptr);
+            ::_exit(0);
+        }
+    }
+    for (const pid_t pid : pids) {
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+
+    std::ifstream in(dir / "append.hst", std::ios::binary);
+    std::string line;
+    int nLines = 0;
+    int perProcess[kProcesses] = {};
+    while (std::getline(in, line)) {
+        ++nLines;
+        ASSERT_FALSE(line.empty());
+        ASSERT_EQ(line.back(), '\r') << "line " << nLines;
+        const HistoryRow row = ParseHistoryLine(line);
+        const int p = std::atoi(row.strLesson.c_str());
+        ASSERT_TRUE(p >= 0 && p < kProcesses) << line;
+        // The missed-key field holds the writer's own letter only.
+        ASSERT_NE(line.find(std::string(200, static_cast<char>('A' + p))), std::string::npos) << line;
+        ++perProcess[p];
+    }
+    EXPECT_EQ(nLines, kProcesses * kLines);
+    for (const int n : perProcess) EXPECT_EQ(n, kLines);
     fs::remove_all(dir);
 }
 
