@@ -1,0 +1,361 @@
+// The built-in word lists are data a learner types thousands of times: an entry with a key its
+// lesson has not taught yet, a kana the keyboard cannot type or a reading that does not fit its
+// kanji is a lesson that cannot be finished. Every entry goes through the engine here.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "kana/kana_tables.h"
+#include "lessons/catalogue.h"
+#include "lessons/kibiki_doc.h"
+#include "platform/fakes.h"
+#include "test_util.h"
+#include "text/sjis.h"
+#include "text/string_table.h"
+
+namespace kibiki {
+namespace {
+
+using test::Sj;
+using test::U8;
+
+struct LessonList {
+    int nMode;    // the mode whose list it is
+    int nLesson;
+    int nFirstId;
+    int nCount;
+};
+
+// Modes 2 and 4 have no general list of their own; they type those of modes 0 and 3.
+constexpr LessonList kLists[] = {
+    {0, 1, 41100, 20}, {0, 2, 41120, 20}, {0, 3, 41140, 20}, {0, 4, 41160, 20},
+    {0, 5, 41180, 20}, {0, 6, 41200, 20}, {0, 7, 41220, 100},
+    {1, 1, 41400, 20}, {1, 2, 41420, 20}, {1, 3, 41440, 13}, {1, 4, 41460, 16},
+    {1, 5, 41480, 20}, {1, 6, 41500, 20}, {1, 7, 41520, 100},
+    {2, 1, 41700, 20}, {2, 2, 41720, 20}, {2, 3, 41740, 20}, {2, 4, 41760, 10},
+    {2, 5, 41780, 20}, {2, 6, 41800, 20},
+    {3, 1, 42100, 20}, {3, 2, 42120, 20}, {3, 3, 42140, 20}, {3, 4, 42160, 20},
+    {3, 5, 42180, 20}, {3, 6, 42200, 20}, {3, 7, 42220, 100},
+    {4, 1, 42700, 20}, {4, 2, 42720, 20}, {4, 3, 42740, 20}, {4, 4, 42760, 10},
+    {4, 5, 42780, 20}, {4, 6, 42800, 20},
+};
+
+std::vector<int> ModesTyping(const LessonList& list) {
+    if (list.nLesson == 7 && list.nMode == 0) return {0, 2};
+    if (list.nLesson == 7 && list.nMode == 3) return {3, 4};
+    return {list.nMode};
+}
+
+bool IsRomajiMode(int nMode) { return nMode == 1 || nMode == 2 || nMode == 4; }
+bool IsKanjiMode(int nMode) { return nMode == 3 || nMode == 4; }
+
+std::vector<std::string> Chars(const std::string& s) {
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i < s.size(); i += CharLenAt(s, i)) out.push_back(s.substr(i, CharLenAt(s, i)));
+    return out;
+}
+
+bool Contains(const std::string& utf8Set, const std::string& ch) {
+    for (const auto& c : Chars(Sj(utf8Set)))
+        if (c == ch) return true;
+    return false;
+}
+
+// Column of a key: keys run four to a column from the left.
+int Column(int nKey) { return nKey / 4; }
+
+// Keys lesson n may use: the home keys (and vowels in the romaji modes), then per lesson the
+// columns of one pair of fingers.
+std::set<int> AllowedKeys(int nLesson, bool bRomaji) {
+    std::set<int> keys = {2, 6, 10, 14, 26, 30, 34, 38};  // A S D F J K L ;
+    if (bRomaji) keys.insert({2, 29, 25, 9, 33});         // A I U E O
+    const std::set<int> columns[] = {{}, {}, {3, 4, 5, 6}, {2, 7}, {1, 8}, {0, 9, 10, 11}};
+    for (int n = 2; n <= nLesson && n <= 5; ++n)
+        for (int k = 0; k < 48; ++k)
+            if (columns[n].count(Column(k))) keys.insert(k);
+    return keys;
+}
+
+struct Stroke {
+    int nKey;
+    bool bShifted;
+};
+
+struct Entry {
+    std::string strKanji;    // CP932, empty unless a kanji-mode entry has one
+    std::string strReading;  // CP932, separators still in
+};
+
+Entry SplitEntry(int nMode, const std::string& text) {
+    const auto comma = text.find(',');
+    if (!IsKanjiMode(nMode) || comma == std::string::npos) return {"", text};
+    return {text.substr(0, comma), text.substr(comma + 1)};
+}
+
+// What the learner types: the reading without its separators.
+std::string TypedText(int nMode, const std::string& text) {
+    std::string reading = SplitEntry(nMode, text).strReading;
+    const std::string bar = Sj("｜");
+    for (auto at = reading.find(bar); at != std::string::npos; at = reading.find(bar))
+        reading.erase(at, bar.size());
+    return reading;
+}
+
+class Checker {
+public:
+    Checker() { m_doc.m_pMessenger = &m_messenger; }
+
+    // Problems of one entry of lesson nLesson typed in nMode; empty when it is fine.
+    std::vector<std::string> Problems(int nMode, int nLesson, const std::string& text) {
+        std::vector<std::string> problems;
+        CheckForm(nMode, nLesson, text, problems);
+        std::vector<Stroke> strokes;
+        std::string why;
+        if (!Strokes(nMode, TypedText(nMode, text), strokes, why)) {
+            problems.push_back("not typable in mode " + std::to_string(nMode) + ": " + why);
+            return problems;
+        }
+        CheckKeys(nMode, nLesson, TypedText(nMode, text), strokes, problems);
+        return problems;
+    }
+
+private:
+    // Entry forms and the alignment of kanji runs with reading pieces.
+    void CheckForm(int nMode, int nLesson, const std::string& text, std::vector<std::string>& problems) {
+        const std::string typed = TypedText(nMode, text);
+        if (typed.empty()) problems.push_back("empty reading");
+        if (typed.find(' ') != std::string::npos) problems.push_back("a space");
+        if (nMode == 1) {
+            for (unsigned char c : text) {
+                if (c < 0x21 || c > 0x7E || (c >= 'a' && c <= 'z')) {
+                    problems.push_back("mode 1 text is upper-case ASCII only");
+                    break;
+                }
+            }
+        }
+        if (nMode == 2 || nMode == 4) {
+            // With the default spellings this ん is a single N (きんえん: KINENN), a habit not to teach.
+            const auto chars = Chars(typed);
+            for (std::size_t i = 0; i + 1 < chars.size(); ++i)
+                if (Contains("んン", chars[i]) && Contains("あいうえおやゆよアイウエオヤユヨ", chars[i + 1]))
+                    problems.push_back("ん before " + U8(chars[i + 1]));
+        }
+        const int nChars = static_cast<int>(Chars(typed).size());
+        const int nMax = nMode == 1 ? (nLesson == 7 ? 60 : 20) : (nLesson == 7 ? 40 : 15);
+        if (nChars > nMax)
+            problems.push_back("longer than " + std::to_string(nMax) + " characters");
+
+        if (!IsKanjiMode(nMode)) return;
+        const Entry entry = SplitEntry(nMode, text);
+        if (entry.strKanji.empty()) {
+            if (entry.strReading.find(Sj("｜")) != std::string::npos)
+                problems.push_back("reading pieces without a kanji text");
+            return;
+        }
+        m_doc.m_run.m_nLesson = nLesson;
+        std::string reading = entry.strReading;
+        m_doc.SplitKanjiSegments(entry.strKanji, reading);
+        if (reading != typed) problems.push_back("reading keeps a separator");
+        const auto& dis = m_doc.m_aDisplayBounds;
+        const auto& rea = m_doc.m_aReadingBounds;
+        if (dis.size() != rea.size()) {
+            problems.push_back(std::to_string(dis.size() + 1) + " kana/kanji runs but " +
+                               std::to_string(rea.size() + 1) + " reading pieces");
+            return;
+        }
+        bool bAnyKanji = false;
+        for (std::size_t i = 0; i <= dis.size(); ++i) {
+            const std::size_t d0 = i == 0 ? 0 : dis[i - 1], d1 = i == dis.size() ? entry.strKanji.size() : dis[i];
+            const std::size_t r0 = i == 0 ? 0 : rea[i - 1], r1 = i == rea.size() ? reading.size() : rea[i];
+            const std::string run = entry.strKanji.substr(d0, d1 - d0);
+            const std::string piece = reading.substr(r0, r1 - r0);
+            if (piece.empty()) problems.push_back("empty reading piece " + std::to_string(i + 1));
+            if (!IsKanaChar(run)) {
+                bAnyKanji = true;
+            } else if (run != piece) {
+                problems.push_back("kana run " + U8(run) + " read as " + U8(piece));
+            }
+        }
+        if (!bAnyKanji) problems.push_back("kanji text without kanji");
+    }
+
+    bool Strokes(int nMode, const std::string& typed, std::vector<Stroke>& out, std::string& why) {
+        out.clear();
+        auto key = [&](unsigned char ch, bool bShifted) {
+            int k = -1;
+            FindKeyIndex(nMode, ch, k);
+            if (k < 0) return false;
+            out.push_back({k, bShifted});
+            return true;
+        };
+        if (IsKanaMode(nMode)) {
+            for (const auto& ch : Chars(typed)) {
+                unsigned char base = 0, mark = 0;
+                SplitVoicedKana(base, ch, mark);
+                if (mark != 0) {
+                    if (!key(base, false) || !key(mark, false)) return why = U8(ch), false;
+                    continue;
+                }
+                std::string half;
+                ConvertKana(half, true, ch);
+                if (half.size() != 1) return why = U8(ch), false;
+                std::string hira;  // small katakana are shifted like small hiragana
+                ConvertKana(hira, false, half);
+                if (!key(static_cast<unsigned char>(half[0]), Contains("ぁぃぅぇぉゃゅょっを「」・、。", hira)))
+                    return why = U8(ch), false;
+            }
+            return true;
+        }
+        std::string letters = typed;
+        if (nMode != 1) {
+            m_doc.m_bRomanMode = true;  // a new user's setting: the default spellings
+            std::string text = typed;
+            if (!m_doc.BuildRoman(text) || text.empty()) return why = "no romaji for " + U8(typed), false;
+            letters = m_doc.m_run.m_strRoman;
+        }
+        for (unsigned char c : letters) {
+            const bool bShifted = std::string("!\"#$%&'()=~|`{+*}<>?_").find(static_cast<char>(c)) != std::string::npos;
+            if (!key(c, bShifted)) return why = std::string("no key for ") + static_cast<char>(c), false;
+        }
+        return true;
+    }
+
+    void CheckKeys(int nMode, int nLesson, const std::string& typed, const std::vector<Stroke>& strokes,
+                   std::vector<std::string>& problems) {
+        const bool bRomaji = IsRomajiMode(nMode);
+        if (nLesson <= 5) {
+            const auto allowed = AllowedKeys(nLesson, bRomaji);
+            const auto before = AllowedKeys(nLesson - 1, bRomaji);
+            bool bNewKey = nLesson == 1;
+            for (const auto& s : strokes) {
+                if (s.bShifted) problems.push_back("Shift (key " + std::to_string(s.nKey) + ") before lesson 6");
+                if (!allowed.count(s.nKey))
+                    problems.push_back("key " + std::to_string(s.nKey) + " (column " + std::to_string(Column(s.nKey)) +
+                                       ") not yet taught in lesson " + std::to_string(nLesson));
+                if (!before.count(s.nKey)) bNewKey = true;
+            }
+            if (!bNewKey) problems.push_back("no key that lesson " + std::to_string(nLesson) + " adds");
+        }
+        if (nLesson == 6) {
+            bool bSymbol = false;
+            for (const auto& s : strokes) bSymbol |= s.bShifted;
+            for (const auto& ch : Chars(typed)) {
+                if (nMode == 1) bSymbol |= !std::isalnum(static_cast<unsigned char>(ch[0]));
+                else if (IsKanaMode(nMode)) bSymbol |= Contains("、。・「」ー", ch);
+                else bSymbol |= Contains("「」ー！”＃＄％＆’（）＝￥、。＜＞・？；：＠＾～｀", ch);
+            }
+            if (!bSymbol) problems.push_back("lesson 6 entry without a symbol or a shifted key");
+        }
+    }
+
+    CKibikiDoc m_doc;
+    RecordingMessenger m_messenger;
+};
+
+std::string Describe(int nId, const std::string& text) { return std::to_string(nId) + " " + U8(text); }
+
+TEST(LessonLists, RangesHoldExactlyTheCatalogueEntries) {
+    std::set<int> ids;
+    for (const auto& list : kLists) {
+        int nFirst = 0, nLast = 0;
+        for (int nMode : ModesTyping(list)) {
+            ASSERT_TRUE(LessonIdRange(nMode, list.nLesson, nFirst, nLast)) << nMode << " " << list.nLesson;
+            EXPECT_EQ(nFirst, list.nFirstId) << "mode " << nMode << " lesson " << list.nLesson;
+            EXPECT_EQ(nLast, list.nFirstId + list.nCount - 1) << "mode " << nMode << " lesson " << list.nLesson;
+        }
+        for (int id = list.nFirstId; id < list.nFirstId + list.nCount; ++id) {
+            ids.insert(id);
+            const std::string* text = FindString(id);
+            EXPECT_TRUE(text != nullptr && !text->empty()) << id << " missing";
+        }
+    }
+    EXPECT_EQ(ids.size(), 869u);
+    for (int id = 41100; id <= 42819; ++id) {
+        if (ids.count(id)) continue;
+        EXPECT_EQ(FindString(id), nullptr) << id << " lies outside every lesson";
+    }
+}
+
+TEST(LessonLists, EveryEntryIsTypableAndKeepsToItsLesson) {
+    Checker checker;
+    for (const auto& list : kLists) {
+        for (int nMode : ModesTyping(list)) {
+            for (int id = list.nFirstId; id < list.nFirstId + list.nCount; ++id) {
+                const std::string text = StringOrEmpty(id);
+                for (const auto& problem : checker.Problems(nMode, list.nLesson, text))
+                    ADD_FAILURE() << Describe(id, text) << " (mode " << nMode << ", lesson " << list.nLesson
+                                  << "): " << problem;
+            }
+        }
+    }
+}
+
+TEST(LessonLists, NoLessonAsksTheSameTextTwice) {
+    for (const auto& list : kLists) {
+        std::map<std::string, int> seen;
+        for (int id = list.nFirstId; id < list.nFirstId + list.nCount; ++id) {
+            const std::string text = StringOrEmpty(id);
+            const auto [it, fresh] = seen.emplace(TypedText(list.nMode, text), id);
+            EXPECT_TRUE(fresh) << Describe(id, text) << " is typed like " << Describe(it->second, StringOrEmpty(it->second));
+        }
+    }
+}
+
+TEST(LessonLists, GeneralPracticeGrowsFromWordsToSentences) {
+    for (int nFirst : {41220, 41520, 42220}) {
+        const int nMode = nFirst == 41520 ? 1 : nFirst == 42220 ? 3 : 0;
+        auto average = [&](int from) {
+            double sum = 0;
+            for (int id = from; id < from + 20; ++id) sum += Chars(TypedText(nMode, StringOrEmpty(id))).size();
+            return sum / 20;
+        };
+        EXPECT_LT(average(nFirst) * 2, average(nFirst + 80)) << nFirst;
+    }
+}
+
+// The rules themselves must catch what they are for.
+TEST(LessonLists, CheckerRejectsFaultyEntries) {
+    struct Case {
+        int nMode, nLesson;
+        const char* text;
+        const char* problem;  // start of the expected problem; empty: no problem
+    };
+    const Case cases[] = {
+        {0, 1, "はと", ""},
+        {0, 1, "がと", "key 41"},                      // voiced mark before lesson 5
+        {0, 2, "はし", "no key that lesson 2 adds"},
+        {0, 5, "きって", "Shift"},
+        {0, 6, "はな", "lesson 6 entry without"},
+        {0, 7, "ヴ！", "not typable"},
+        {2, 1, "あし", ""},
+        {2, 2, "まち", "key 11"},                      // ち is CHI: C is a middle-finger key
+        {2, 7, "ABC", "not typable"},
+        {2, 7, "きんえん", "ん before"},
+        {1, 4, "WATASI", ""},
+        {1, 1, "a", "mode 1 text"},
+        {1, 5, "ZA ZA", "a space"},
+        {3, 1, "止まり,と｜まり", ""},
+        {3, 1, "止まり,とま｜り", "kana run"},
+        {3, 1, "止まり,とまり", "2 kana/kanji runs"},
+        {3, 1, "はと,はと", "kanji text without kanji"},
+        {4, 1, "浮き草,う｜き｜くさ", ""},
+    };
+    Checker checker;
+    for (const auto& c : cases) {
+        const auto problems = checker.Problems(c.nMode, c.nLesson, Sj(c.text));
+        if (*c.problem == '\0') {
+            EXPECT_TRUE(problems.empty()) << c.text << ": " << (problems.empty() ? "" : problems[0]);
+            continue;
+        }
+        bool bFound = false;
+        for (const auto& p : problems) bFound |= p.rfind(c.problem, 0) == 0;
+        EXPECT_TRUE(bFound) << c.text << " should fail with " << c.problem;
+    }
+}
+
+}  // namespace
+}  // namespace kibiki
