@@ -1,0 +1,34 @@
+// A lesson file of any bytes reads without crashing; the kanji list, when there is one, pairs
+// with the questions.
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "lessons/kibiki_doc.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const std::string path = [] {
+        static char tmpl[] = "/tmp/kibiki_lesson_XXXXXX";
+        const int fd = ::mkstemp(tmpl);
+        if (fd < 0) std::abort();
+        ::close(fd);
+        std::atexit([] { ::unlink(tmpl); });
+        return std::string(tmpl);
+    }();
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) std::abort();
+    std::fwrite(data, 1, size, f);
+    std::fclose(f);
+
+    static kibiki::CKibikiDoc doc;
+    std::string title;
+    const int nMode = doc.ReadLessonFile(path, title);
+    if (nMode < -1 || nMode > 5) std::abort();
+    if (!doc.m_aLessonKanji.empty() && doc.m_aLessonKanji.size() + 2 != doc.m_aLessonLines.size())
+        std::abort();
+    return 0;
+}
