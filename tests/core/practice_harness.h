@@ -31,6 +31,7 @@ public:
         m_doc.m_settings.SetFolder(m_dir + "/Setting/");
         m_doc.m_settings.SetProfile(&m_profile);
         m_doc.m_settings.SetMessenger(&m_form);
+        m_doc.m_settings.SetFlushToDisk(false);
         m_doc.m_settings.LoadUser("test");
         m_doc.m_pKeyboard = &m_keyboard;
         m_view.m_bColor = false;

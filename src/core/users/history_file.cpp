@@ -78,7 +78,11 @@ std::string LessonName(std::string_view field) {
     std::string name = "Lesson";
     name += field[0];
     const int mode = field[1] - '0';
-    if (mode <= 4) name += StringOrEmpty(IDS_SUFFIX_FIRST + mode);
+    static const std::string suffixes[5] = {
+        StringOrEmpty(IDS_SUFFIX_FIRST), StringOrEmpty(IDS_SUFFIX_FIRST + 1),
+        StringOrEmpty(IDS_SUFFIX_FIRST + 2), StringOrEmpty(IDS_SUFFIX_FIRST + 3),
+        StringOrEmpty(IDS_SUFFIX_FIRST + 4)};
+    if (mode <= 4) name += suffixes[mode];
     return name;
 }
 
@@ -130,9 +134,9 @@ HistoryRow ParseHistoryLine(std::string_view line) {
     row.strSpeed = std::string(fields[2]);
     row.strAccuracy = std::string(fields[3]);
 
-    const std::string ellipsis = StringOrEmpty(IDS_ELLIPSIS);
-    const std::string times = StringOrEmpty(IDS_TIMES);
-    const std::string wideSpace = StringOrEmpty(IDS_WIDE_SPACE);
+    static const std::string ellipsis = StringOrEmpty(IDS_ELLIPSIS);
+    static const std::string times = StringOrEmpty(IDS_TIMES);
+    static const std::string wideSpace = StringOrEmpty(IDS_WIDE_SPACE);
     const std::size_t field5 = pos;
     const std::size_t twoSpaces =
         field5 <= line.size() ? line.find("  ", field5) : std::string_view::npos;
@@ -144,15 +148,19 @@ HistoryRow ParseHistoryLine(std::string_view line) {
             const std::size_t keyEnd = keys.find(' ');
             const std::size_t countEnd = counts.find(' ');
             if (keyEnd == std::string_view::npos || countEnd == std::string_view::npos) break;
-            const std::string pair = std::string(keys.substr(0, keyEnd)) + ellipsis +
-                                     std::string(counts.substr(0, countEnd)) + times;
-            row.strDetails += pair + "\r\n";
-            if (n < 3) row.strTopThree += pair + wideSpace;
+            const std::size_t from = row.strDetails.size();
+            row.strDetails.append(keys.substr(0, keyEnd)).append(ellipsis);
+            row.strDetails.append(counts.substr(0, countEnd)).append(times);
+            if (n < 3) row.strTopThree.append(row.strDetails, from).append(wideSpace);
+            row.strDetails += "\r\n";
             keys.remove_prefix(keyEnd + 1);
             counts.remove_prefix(countEnd + 1);
         }
     }
-    if (row.strTopThree.empty()) row.strTopThree = StringOrEmpty(IDS_NO_MISSES);
+    if (row.strTopThree.empty()) {
+        static const std::string noMisses = StringOrEmpty(IDS_NO_MISSES);
+        row.strTopThree = noMisses;
+    }
     return row;
 }
 
