@@ -140,5 +140,26 @@ TEST(KeyboardGuide, MarkersFollowHomePosAndHomeColor) {
     for (const auto& [id, marker] : h.m_form.m_markers) EXPECT_TRUE(marker.bVisible) << id;
 }
 
+TEST(KeyboardGuide, ApplySettingsBringsAUsersModeColoursAndMarkers) {
+    PracticeHarness h;
+    CUserSettings& s = h.m_doc.m_settings;
+    s.SetInt("Type", 2);
+    s.SetInt("Font", 1);
+    s.SetInt("Color", 1);
+    s.SetInt("RomanMode", 0);
+    s.SetIndexedInt("ColorLG", 3, 0x00AA00);
+    s.SetInt("HomePos", 1);
+    s.SetInt("HomeColor", 0x0000FF);
+    h.m_view.ApplySettings();
+    EXPECT_EQ(h.m_doc.m_run.m_nType, 2);
+    EXPECT_EQ(h.m_view.m_nFont, 1);
+    EXPECT_FALSE(h.m_doc.m_bRomanMode);
+    EXPECT_EQ(h.Shown(IDC_KEY_FIRST), "1 !");
+    EXPECT_EQ(h.m_form.m_backColors[IDC_KEY_FIRST + 14], 0x00FF00u);
+    EXPECT_EQ(h.m_form.m_markers[IDC_MARKER_FIRST].color, 0x0000FFu);
+    h.m_view.GuideChar('F', true);
+    EXPECT_EQ(Lit(h.m_form), "1014=00AA00 1063=00AA00");
+}
+
 }  // namespace
 }  // namespace kibiki

@@ -401,6 +401,39 @@ TEST(Questions, AnEmptyLaterQuestionEndsTheLessonWithWhatWasTyped) {
     EXPECT_EQ(h.HistoryFile(), "2004年05月06日 09:07,K,60000,100, \r\n");
 }
 
+TEST(Questions, LessonFileHeaderNamesTheModeAndKanjiLinesSplitAtTheComma) {
+    struct Case {
+        const char* header;
+        int mode;
+        const char* lines;  // line list after the header and name, "|" between
+        const char* kanji;
+    };
+    const Case cases[] = {
+        {"#KANA", 0, "あ,い", ""},           {"#roman", 1, "あ,い", ""},
+        {"#romanj", 2, "あ,い", ""},         {"#KanaKanji", 3, "はと|ひらがな", "鳩|"},
+        {"#ROMANJKANJI", 4, "はと|ひらがな", "鳩|"}, {"#KANA ", 5, "あ,い", ""},
+        {"KANA", 5, "あ,い", ""},
+    };
+    for (const auto& c : cases) {
+        PracticeHarness h;
+        const std::string body = std::string(c.header) + "\r\nName\r\n" +
+                                 (c.mode == 3 || c.mode == 4 ? "鳩,はと\r\nひらがな\r\n" : "あ,い\r\n");
+        std::string title;
+        EXPECT_EQ(h.m_doc.ReadLessonFile(h.WriteLessonFile("l.txt", body), title), c.mode) << c.header;
+        EXPECT_EQ(U8(title), "Name");
+        std::string lines, kanji;
+        for (std::size_t i = 2; i < h.m_doc.m_aLessonLines.size(); ++i)
+            lines += (i > 2 ? "|" : "") + U8(h.m_doc.m_aLessonLines[i]);
+        for (std::size_t i = 0; i < h.m_doc.m_aLessonKanji.size(); ++i)
+            kanji += (i ? "|" : "") + U8(h.m_doc.m_aLessonKanji[i]);
+        EXPECT_EQ(lines, c.lines) << c.header;
+        EXPECT_EQ(kanji, c.kanji) << c.header;
+    }
+    PracticeHarness h;
+    std::string title;
+    EXPECT_EQ(h.m_doc.ReadLessonFile(h.m_dir + "/none.txt", title), -1);
+}
+
 // --- questions that cannot be typed ---------------------------------------------------------------
 
 TEST(FaultyQuestions, AreRefusedWithTheFaultyTextMessage) {

@@ -1,10 +1,9 @@
 // The run record through a lesson: reset, question loading and drawing, question completion.
 #include <algorithm>
-#include <cmath>
-#include <cstdio>
 
 #include "kana/kana_tables.h"
 #include "lessons/catalogue.h"
+#include "lessons/evaluation.h"
 #include "lessons/kibiki_doc.h"
 #include "lessons/practice_form.h"
 #include "platform/clock.h"
@@ -203,12 +202,7 @@ bool CKibikiDoc::AdvanceQuestion(unsigned char& chGuide, std::string& strNext,
 
     run.m_dKeystrokes += kana ? static_cast<double>(run.m_strQuestion.size() / 2)
                               : static_cast<double>(run.m_strRoman.size());
-    double accuracy = 0.0;
-    if (run.m_dKeystrokes > 0.0)
-        accuracy = (run.m_dKeystrokes - run.m_nMisses) / run.m_dKeystrokes * 100.0;
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.0f", std::round(std::max(accuracy, 0.0)));
-    strAccuracy = buf;
+    strAccuracy = WholeNumber(AccuracyPercent(run.m_dKeystrokes, run.m_nMisses));
 
     ++run.m_nQuestionsDone;
     const auto finish = [&] {
