@@ -1,0 +1,117 @@
+// Building the expected letters of a question, and judging one keystroke (no learning save):
+// the work done per question and per key press.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "kana/kana_tables.h"
+#include "lessons/kibiki_doc.h"
+#include "text/cp932.h"
+
+namespace {
+
+using kibiki::CKibikiDoc;
+
+// 40 kana with two-kana units, small tsu, ん before a vowel and a な-row kana, and a symbol.
+const char* const kQuestion40 = "きょうはがっこうでしんぶんをよみました、ちゃんとかんじをかいてれんしゅうしようね";
+
+void BM_BuildRoman40(benchmark::State& state) {
+    CKibikiDoc doc;
+    doc.m_bRomanMode = state.range(0) != 0;
+    doc.m_run.m_nType = 2;
+    doc.m_settings.SetIndexedInt("DynRoman", 40111, 40710);  // a learned し: SHI
+    const std::string question = kibiki::Utf8ToCp932(kQuestion40);
+    std::string text;
+    for (auto _ : state) {
+        text = question;
+        benchmark::DoNotOptimize(doc.BuildRoman(text));
+    }
+    state.counters["kana"] = static_cast<double>(question.size() / 2);
+    state.counters["letters"] = static_cast<double>(doc.m_run.m_strRoman.size());
+}
+BENCHMARK(BM_BuildRoman40)->Arg(0)->Arg(1)->ArgName("fixed");
+
+// Types the whole question per iteration and reports the time per keystroke. The matcher's
+// state is restored between iterations, so rewrites of the expected letters repeat too.
+void TypeQuestion(benchmark::State& state, CKibikiDoc& doc, const std::string& keys) {
+    const kibiki::LessonRun start = doc.m_run;
+    const auto unitLen = doc.m_aUnitLen;
+    std::string answer;
+    int caret = 0;
+    long long nKeys = 0;
+    const bool bKana = kibiki::IsKanaMode(doc.m_run.m_nType);
+    for (auto _ : state) {
+        doc.m_run.m_strRoman = start.m_strRoman;
+        doc.m_run.m_nKanaPos = 0;
+        doc.m_run.m_nRomanPos = 0;
+        doc.m_run.m_bBaseStroke = true;
+        doc.m_run.m_bVoiced = false;
+        doc.m_aUnitLen = unitLen;
+        doc.m_nUnit = 0;
+        doc.m_nUnitTyped = 0;
+        doc.m_strUnitTyped.clear();
+        doc.m_strAltRoman.clear();
+        doc.m_nDoubled = 0;
+        doc.m_nSegment = -1;
+        for (const char k : keys) {
+            unsigned char expected = 0;
+            if (doc.IsExpectedKey(static_cast<unsigned char>(k), expected)) {
+                doc.AdvanceAnswer(answer, caret);
+                if (!bKana) ++doc.m_run.m_nRomanPos;
+            }
+            benchmark::DoNotOptimize(expected);
+        }
+        nKeys += static_cast<long long>(keys.size());
+    }
+    const bool bDone = bKana ? doc.m_run.m_nKanaPos == static_cast<int>(start.m_strQuestion.size())
+                             : doc.m_run.m_nRomanPos == static_cast<int>(doc.m_run.m_strRoman.size());
+    if (!bDone) state.SkipWithError("the keys did not complete the question");
+    state.counters["per_key"] = benchmark::Counter(static_cast<double>(nKeys),
+                                                   benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+void BM_JudgeRomaji(benchmark::State& state) {
+    CKibikiDoc doc;
+    doc.m_bRomanMode = false;
+    doc.m_run.m_nType = 2;
+    doc.m_run.m_strQuestion = kibiki::Utf8ToCp932(kQuestion40);
+    doc.BuildRoman(doc.m_run.m_strQuestion);
+    const std::string keys = doc.m_run.m_strRoman;  // following the expected letters
+    TypeQuestion(state, doc, keys);
+}
+BENCHMARK(BM_JudgeRomaji);
+
+// A single N before a consonant: each one rewrites the expected letters.
+void BM_JudgeRomajiSingleN(benchmark::State& state) {
+    CKibikiDoc doc;
+    doc.m_bRomanMode = false;
+    doc.m_run.m_nType = 2;
+    doc.m_run.m_strQuestion = kibiki::Utf8ToCp932("しんぶんとかんじとでんわとほんだな");
+    doc.BuildRoman(doc.m_run.m_strQuestion);
+    TypeQuestion(state, doc, "SINBUNTOKANJITODENWATOHONNDANA");
+}
+BENCHMARK(BM_JudgeRomajiSingleN);
+
+void BM_JudgeKana(benchmark::State& state) {
+    CKibikiDoc doc;
+    doc.m_run.m_nType = 0;
+    doc.m_run.m_strQuestion = kibiki::Utf8ToCp932(kQuestion40);
+    std::string keys;
+    for (std::size_t i = 0; i + 1 < doc.m_run.m_strQuestion.size(); i += 2) {
+        const std::string kana = doc.m_run.m_strQuestion.substr(i, 2);
+        unsigned char base = 0, mark = 0;
+        kibiki::SplitVoicedKana(base, kana, mark);
+        if (mark) {
+            keys += static_cast<char>(base);
+            keys += static_cast<char>(mark);
+        } else {
+            std::string half;
+            kibiki::ConvertKana(half, true, kana);
+            keys += half;
+        }
+    }
+    TypeQuestion(state, doc, keys);
+}
+BENCHMARK(BM_JudgeKana);
+
+}  // namespace
