@@ -78,6 +78,7 @@ TEST_F(RomajiMatcherTest, TranscriptsWithAlternativesAndSingleN) {
         {"ちんちゃ", "CHINTYA", "C:C H:CH I:ち N:ちN T:ちんT Y:ちんTY A:ちんちゃ [done]", "CHINTYA"},
         {"ちんっち", "CHINTTI", "C:C H:CH I:ち N:ちN T:ちんT T:ちんっT I:ちんっち [done]", "CHINTTI"},
         {"ほん", "HON", "H:H O:ほ N:ほN", "HONN"},  // the last ん has no next letter
+        {"っんし", "NSNNSI", "N:N S!N N:っN N:っん S:っんS I:っんし [done]", "NNNSI"},  // NNN is not NN
         {"う゛ぃヴ", "VIVU", "V:V I:う゛ぃ V:う゛ぃV U:う゛ぃヴ [done]", "VIVU"},
     };
     for (const auto& c : cases) {

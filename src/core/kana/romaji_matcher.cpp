@@ -249,7 +249,9 @@ bool CKibikiDoc::IsExpectedRomaji(unsigned char ch, unsigned char expected) {
     // one of its alternatives (ちんちゃ: CHINTYA).
     int nAltId = 0;
     std::string alt;
-    if (IsN(m_aUnitKana[m_nUnit]) && m_nUnitTyped == 1 && m_nUnit + 1 < nUnits) {
+    // Only a plain NN: after a small tsu ん is NNN and one N does not end it.
+    if (IsN(m_aUnitKana[m_nUnit]) && m_nUnitTyped == 1 && LetterCount(m_aUnitLen[m_nUnit]) == 2 &&
+        !IsDoubledKind(m_aUnitKind[m_nUnit]) && m_nUnit + 1 < nUnits) {
         const bool bAsExpected = ch == LetterAt(m_run.m_strRoman, m_run.m_nRomanPos + 1);
         if (bAsExpected || FindAlternative(m_nUnit + 1, 0, ch, std::string(), nAltId, alt)) {
             m_aUnitLen[m_nUnit] = 1;

@@ -1,0 +1,94 @@
+// Any question text and any keystrokes: nothing crashes or reads outside a string, the key the
+// guide shows is always judged right, and the units always account for every expected letter.
+//
+// Input: one flag byte (mode 0-4 in bits 0-2, fixed spelling in bit 3, custom lesson in bit 4),
+// the question ("kanji,reading" in the kanji modes) up to a zero byte, then the keys; a key byte
+// 0x01 types whatever is due next.
+#include <stdlib.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "kana/kana_tables.h"
+#include "lessons/kibiki_doc.h"
+
+namespace {
+
+const std::string& TempFolder() {
+    static const std::string dir = [] {
+        char tmpl[] = "/tmp/kibiki_matcher_fuzz_XXXXXX";
+        return ::mkdtemp(tmpl) ? std::string(tmpl) + "/" : std::string("/tmp/");
+    }();
+    return dir;
+}
+
+void Check(bool b) {
+    if (!b) std::abort();
+}
+
+int LetterSum(const kibiki::CKibikiDoc& doc) {
+    int sum = 0;
+    for (const int len : doc.m_aUnitLen) sum += len >= 10 ? len - 10 : len;
+    return sum;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) return 0;
+    kibiki::CKibikiDoc doc;
+    doc.m_settings.SetFolder(TempFolder());
+    doc.m_settings.SetFlushToDisk(false);
+    doc.m_settings.m_strUser = "fuzz";
+    const int mode = (data[0] & 7) % 5;
+    doc.m_bRomanMode = (data[0] & 8) != 0;
+    doc.m_run.m_nType = mode;
+    doc.m_run.m_nLesson = (data[0] & 16) ? 8 : 1;
+    doc.m_settings.m_strKanaSepa = "/";
+
+    const std::string rest(reinterpret_cast<const char*>(data) + 1, size - 1);
+    const std::size_t zero = rest.find('\0');
+    std::string question = rest.substr(0, zero);
+    const std::string keys = zero == std::string::npos ? std::string() : rest.substr(zero + 1);
+
+    if (mode == 3 || mode == 4) {
+        const std::size_t comma = question.find(',');
+        if (comma != std::string::npos) {
+            doc.m_run.m_strKanji = question.substr(0, comma);
+            question.erase(0, comma + 1);
+            doc.SplitKanjiSegments(doc.m_run.m_strKanji, question);
+        } else {
+            std::string none;
+            doc.SplitKanjiSegments(question, none);
+        }
+    }
+    doc.m_run.m_strQuestion = question;
+    if (mode == 1) doc.m_run.m_strRoman = question;
+    const bool bBuilt = mode == 2 || mode == 4;
+    if (bBuilt && !doc.BuildRoman(doc.m_run.m_strQuestion)) return 0;
+    if (bBuilt) Check(LetterSum(doc) == static_cast<int>(doc.m_run.m_strRoman.size()));
+
+    const bool bKana = kibiki::IsKanaMode(mode);
+    std::string answer;
+    for (const char k : keys) {
+        const unsigned char due = doc.NextExpectedKey();
+        const unsigned char ch = k == '\x01' ? due : static_cast<unsigned char>(k);
+        unsigned char expected = 0;
+        const bool bRight = doc.IsExpectedKey(ch, expected);
+        Check(expected == due);
+        if (ch == due && due != 0) Check(bRight);
+        if (!bRight) continue;
+        int caret = -1;
+        doc.AdvanceAnswer(answer, caret);
+        Check(caret == static_cast<int>(answer.size()));
+        if (!bKana) ++doc.m_run.m_nRomanPos;
+        if (bBuilt) Check(LetterSum(doc) == static_cast<int>(doc.m_run.m_strRoman.size()));
+        Check(doc.m_run.m_nKanaPos <= static_cast<int>(doc.m_run.m_strQuestion.size()));
+        Check(doc.m_run.m_nRomanPos <= static_cast<int>(doc.m_run.m_strRoman.size()));
+        const bool bDone = bKana ? doc.m_run.m_nKanaPos >= static_cast<int>(doc.m_run.m_strQuestion.size())
+                                 : doc.m_run.m_nRomanPos >= static_cast<int>(doc.m_run.m_strRoman.size());
+        if (bDone) break;
+    }
+    return 0;
+}
