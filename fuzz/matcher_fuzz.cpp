@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "kana/kana_tables.h"
@@ -15,10 +16,13 @@
 
 namespace {
 
+// Learned spellings are saved at once; keep them in a folder of our own, removed at exit.
 const std::string& TempFolder() {
+    static char tmpl[] = "/tmp/kibiki_matcher_fuzz_XXXXXX";
     static const std::string dir = [] {
-        char tmpl[] = "/tmp/kibiki_matcher_fuzz_XXXXXX";
-        return ::mkdtemp(tmpl) ? std::string(tmpl) + "/" : std::string("/tmp/");
+        if (!::mkdtemp(tmpl)) std::abort();
+        std::atexit([] { std::filesystem::remove_all(tmpl); });
+        return std::string(tmpl) + "/";
     }();
     return dir;
 }
