@@ -45,21 +45,32 @@ TEST(CrashSafety, SettingsFileIsAlwaysOldOrNewAfterSigkillDuringSave) {
     int nTorn = 0;
     int nSeen[2] = {0, 0};
     for (int round = 0; round < 120; ++round) {
+        // The child reports each finished save, so every kill lands after real progress, at a
+        // random point of a later save, however loaded the machine is.
+        int fds[2];
+        ASSERT_EQ(::pipe(fds), 0);
         const pid_t pid = ::fork();
         ASSERT_GE(pid, 0);
         if (pid == 0) {
+            ::close(fds[0]);
             CUserSettings s;
             s.SetFolder(dir.string());
             s.m_strUser = "kill";
             for (int i = 0;; ++i) {
                 Fill(s, i % 2);
                 s.SaveUser();
+                if (::write(fds[1], "s", 1) != 1) ::_exit(1);
             }
         }
-        ::usleep(std::uniform_int_distribution<int>(500, 15000)(rng));
+        ::close(fds[1]);
+        const int nSaves = std::uniform_int_distribution<int>(1, 3)(rng);
+        char c;
+        for (int i = 0; i < nSaves; ++i) ASSERT_EQ(::read(fds[0], &c, 1), 1);
+        ::usleep(std::uniform_int_distribution<int>(0, 3000)(rng));
         ::kill(pid, SIGKILL);
         int status = 0;
         ::waitpid(pid, &status, 0);
+        ::close(fds[0]);
 
         CUserSettings loaded;
         loaded.SetFolder(dir.string());
