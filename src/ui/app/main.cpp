@@ -1,11 +1,12 @@
 #include <QApplication>
-#include <QLabel>
+
+#include "app/application.h"
+#include "app/main_frame.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QLabel placeholder(QStringLiteral("Kibiki: the practice window is being built."));
-    placeholder.setWindowTitle(QStringLiteral("Kibiki"));
-    placeholder.resize(480, 120);
-    placeholder.show();
+    kibiki::ui::SetUpApplication(app);
+    kibiki::ui::CMainFrame frame;
+    frame.show();
     return app.exec();
 }

@@ -1,0 +1,47 @@
+#include "app/about_dlg.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+
+#include "app/dialog_units.h"
+#include "app/fonts.h"
+#include "app/qt_text.h"
+
+namespace kibiki::ui {
+
+namespace {
+constexpr int IDS_ABOUT_VERSION = 44300, IDS_ABOUT_NOTICE = 44301;
+}
+
+CAboutDlg::CAboutDlg(QWidget* pParent) : QDialog(pParent) {
+    setObjectName(QStringLiteral("aboutDlg"));
+    setWindowTitle(QStringLiteral("バージョン情報"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setFont(JapaneseFont(10));
+    const DialogUnits du(font());
+    setFixedSize(du.Size(130, 81));
+
+    auto* pIcon = new QLabel(this);
+    const int nIcon = 32;
+    pIcon->setPixmap(QApplication::windowIcon().pixmap(nIcon, nIcon));
+    pIcon->setGeometry(QRect(du.Rect(11, 17, 0, 0).topLeft(), QSize(nIcon, nIcon)));
+
+    auto label = [&](const QString& str, int x, int y, int cx) {
+        auto* p = new QLabel(str, this);
+        p->setTextFormat(Qt::PlainText);
+        p->setGeometry(du.Rect(x, y, cx, 8));
+        return p;
+    };
+    label(QStringLiteral("Kibiki"), 42, 15, 80)->setObjectName(QStringLiteral("product"));
+    label(LoadUiString(IDS_ABOUT_VERSION), 42, 26, 80)->setObjectName(QStringLiteral("version"));
+    label(LoadUiString(IDS_ABOUT_NOTICE), 17, 42, 110)->setObjectName(QStringLiteral("notice"));
+
+    auto* pOk = new QPushButton(QStringLiteral("OK"), this);
+    pOk->setObjectName(QStringLiteral("ok"));
+    pOk->setDefault(true);
+    pOk->setGeometry(du.Rect(49, 60, 32, 14));
+    connect(pOk, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+}  // namespace kibiki::ui

@@ -1,0 +1,137 @@
+#include "app/color_edit.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QCoreApplication>
+#include <QResizeEvent>
+#include <QFontMetrics>
+#include <QPalette>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
+
+#include "app/colorref.h"
+#include "text/cp932.h"
+#include "text/sjis.h"
+
+namespace kibiki::ui {
+
+CColorEdit::CColorEdit(QWidget* pParent) : QPlainTextEdit(pParent) {
+    setReadOnly(true);
+    setFocusPolicy(Qt::NoFocus);
+    setTextInteractionFlags(Qt::NoTextInteraction);
+    setContextMenuPolicy(Qt::NoContextMenu);
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    setFrameStyle(QFrame::Box | QFrame::Plain);
+    setLineWidth(1);
+    document()->setDocumentMargin(0);
+    setViewportMargins(2, 0, 2, 0);
+    QPalette pal = palette();
+    pal.setColor(QPalette::WindowText, QColor(0x64, 0x64, 0x64));  // the border line
+    setPalette(pal);
+    SetBackColor(0xFFFFFF);
+}
+
+void CColorEdit::SetBackColor(std::uint32_t crBack) {
+    QPalette pal = palette();
+    pal.setColor(QPalette::Base, FromColorRef(crBack));
+    setPalette(pal);
+}
+
+void CColorEdit::SetCp932Text(const std::string& strText) {
+    m_strText = strText;
+    setPlainText(QString::fromStdString(Cp932ToUtf8(strText)));
+}
+
+int CColorEdit::CharIndex(int nByteOffset) const {
+    // Every CP932 character is one UTF-16 unit (all of them lie in the BMP); an offset inside a
+    // double-byte character stands for that character.
+    int nChars = 0;
+    std::size_t pos = 0;
+    const std::size_t nEnd = static_cast<std::size_t>(std::max(0, nByteOffset));
+    while (pos < m_strText.size() && pos + CharLenAt(m_strText, pos) <= nEnd) {
+        pos += CharLenAt(m_strText, pos);
+        ++nChars;
+    }
+    return nChars;
+}
+
+void CColorEdit::EnsureLayout() {
+    // The box lays out lazily, as blocks become visible; lines are asked for before that.
+    auto* pLayout = qobject_cast<QPlainTextDocumentLayout*>(document()->documentLayout());
+    if (!pLayout) return;
+    // A box not shown yet has had no resize event, so its layout does not know its width.
+    for (QWidget* p : {static_cast<QWidget*>(this), viewport()}) {
+        if (!p->testAttribute(Qt::WA_PendingResizeEvent)) continue;
+        p->setAttribute(Qt::WA_PendingResizeEvent, false);
+        QResizeEvent event(p->size(), QSize());
+        QCoreApplication::sendEvent(p, &event);
+    }
+    for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) pLayout->ensureBlockLayout(b);
+}
+
+void CColorEdit::SetCaret(int nByteOffset) {
+    QTextCursor c = textCursor();
+    c.setPosition(std::min(CharIndex(nByteOffset), document()->characterCount() - 1));
+    setTextCursor(c);
+    ensureCursorVisible();
+}
+
+int CColorEdit::LineFromOffset(int nByteOffset) {
+    EnsureLayout();
+    const int nIndex = std::min(CharIndex(nByteOffset), document()->characterCount() - 1);
+    int nLine = 0;
+    for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) {
+        const QTextLayout* pLayout = b.layout();
+        const int nBlockLines = pLayout ? std::max(1, pLayout->lineCount()) : 1;
+        if (nIndex < b.position() + b.length()) {
+            const QTextLine line = pLayout ? pLayout->lineForTextPosition(nIndex - b.position()) : QTextLine();
+            return nLine + (line.isValid() ? line.lineNumber() : 0);
+        }
+        nLine += nBlockLines;
+    }
+    return std::max(0, nLine - 1);
+}
+
+int CColorEdit::LineCount() {
+    EnsureLayout();
+    int n = 0;
+    for (QTextBlock b = document()->begin(); b.isValid(); b = b.next())
+        n += b.layout() ? std::max(1, b.layout()->lineCount()) : 1;
+    return std::max(1, n);
+}
+
+void CColorEdit::ScrollLines(int nLines) {
+    QScrollBar* pBar = verticalScrollBar();
+    pBar->setValue(pBar->value() + nLines);
+}
+
+int CColorEdit::FirstVisibleLine() const { return verticalScrollBar()->value(); }
+
+int CColorEdit::FormatHeight() const {
+    // From the frame, not the viewport: a box not shown yet has not placed its viewport.
+    const QMargins m = viewportMargins();
+    return contentsRect().height() - m.top() - m.bottom();
+}
+
+void CColorEdit::SetCellHeight(int nHeight) {
+    QFont f = font();
+    int nPixels = std::max(1, nHeight);
+    f.setPixelSize(nPixels);
+    while (nPixels > 1 && QFontMetrics(f).height() > nHeight) f.setPixelSize(--nPixels);
+    setFont(f);
+}
+
+void CColorEdit::focusInEvent(QFocusEvent* pEvent) {
+    QPlainTextEdit::focusInEvent(pEvent);
+    // Hand the focus on at once; the form takes every keystroke.
+    if (QWidget* pWindow = window()) {
+        if (QWidget* pTarget = pWindow->focusProxy() ? pWindow->focusProxy() : parentWidget())
+            pTarget->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+}  // namespace kibiki::ui

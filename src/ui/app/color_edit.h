@@ -1,0 +1,45 @@
+#pragma once
+// The question and answer boxes: multi-line, read-only, no scroll bars, written only by the
+// program. The box never keeps the keyboard focus, so no typed character can land in it.
+// Positions given to it are byte offsets into its CP932 text.
+#include <QPlainTextEdit>
+#include <cstdint>
+#include <string>
+
+namespace kibiki::ui {
+
+class CColorEdit : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    explicit CColorEdit(QWidget* pParent = nullptr);
+
+    // text: CP932.
+    void SetCp932Text(const std::string& strText);
+    const std::string& Cp932Text() const { return m_strText; }
+
+    void SetBackColor(std::uint32_t crBack);
+
+    // An empty selection at the byte offset, scrolled into view.
+    void SetCaret(int nByteOffset);
+    // Visual (wrapped) line holding the byte offset; the last line for offsets past the end.
+    int LineFromOffset(int nByteOffset);
+    int LineCount();
+    void ScrollLines(int nLines);
+    int FirstVisibleLine() const;
+
+    // Height of the formatting rectangle: the area the text lines fill.
+    int FormatHeight() const;
+    // The largest font of the box's family whose line cell fits nHeight pixels.
+    void SetCellHeight(int nHeight);
+
+protected:
+    void focusInEvent(QFocusEvent* pEvent) override;
+
+private:
+    int CharIndex(int nByteOffset) const;
+    void EnsureLayout();
+
+    std::string m_strText;
+};
+
+}  // namespace kibiki::ui

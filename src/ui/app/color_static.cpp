@@ -1,0 +1,136 @@
+#include "app/color_static.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QPalette>
+#include <cmath>
+
+#include "app/colorref.h"
+
+namespace kibiki::ui {
+
+QColor ButtonFace() { return QApplication::palette().color(QPalette::Button); }
+
+namespace {
+
+QColor Blend(const QColor& a, const QColor& b, double t) {
+    return QColor::fromRgbF(static_cast<float>(a.redF() + (b.redF() - a.redF()) * t),
+                            static_cast<float>(a.greenF() + (b.greenF() - a.greenF()) * t),
+                            static_cast<float>(a.blueF() + (b.blueF() - a.blueF()) * t));
+}
+
+// One bevel line of width u on each side of r (device pixels); top and left are drawn first,
+// bottom and right over the corners, as 3-D edges are.
+void Bevel(QPainter& p, QRect& r, int u, const QColor& topLeft, const QColor& bottomRight) {
+    p.fillRect(QRect(r.left(), r.top(), r.width() - u, u), topLeft);
+    p.fillRect(QRect(r.left(), r.top(), u, r.height() - u), topLeft);
+    p.fillRect(QRect(r.left(), r.bottom() - u + 1, r.width(), u), bottomRight);
+    p.fillRect(QRect(r.right() - u + 1, r.top(), u, r.height()), bottomRight);
+    r.adjust(u, u, -u, -u);
+}
+
+}  // namespace
+
+CColorStatic::CColorStatic(QWidget* pParent) : QWidget(pParent) {
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void CColorStatic::setText(const QString& strText) {
+    if (strText == m_strText) return;
+    m_strText = strText;
+    update();
+}
+
+void CColorStatic::setAlignment(Qt::Alignment align) {
+    m_align = align;
+    update();
+}
+
+void CColorStatic::SetEdges(unsigned nEdges) {
+    if (nEdges == m_nEdges) return;
+    m_nEdges = nEdges;
+    update();
+}
+
+void CColorStatic::SetSunken(bool bSunken) {
+    if (bSunken)
+        SetEdges((m_nEdges & ~unsigned(kModalFrame)) | kStaticEdge | kClientEdge);
+    else
+        SetEdges((m_nEdges & ~unsigned(kStaticEdge | kClientEdge)) | kModalFrame);
+}
+
+void CColorStatic::SetBackColor(std::uint32_t crBack) {
+    m_crBack = crBack;
+    update();
+}
+
+void CColorStatic::ClearBackColor() {
+    m_crBack.reset();
+    update();
+}
+
+void CColorStatic::SetTextColor(std::uint32_t crText) {
+    if (crText == m_crText) return;
+    m_crText = crText;
+    update();
+}
+
+void CColorStatic::SetPointSize(int nPoints) {
+    QFont f = font();
+    f.setPointSize(nPoints > 0 ? nPoints : 1);
+    setFont(f);
+    update();
+}
+
+int CColorStatic::EdgeWidth() const {
+    int n = 0;
+    if (m_nEdges & kBorder) n += 1;
+    if (m_nEdges & kModalFrame) n += 3;
+    if (m_nEdges & kClientEdge) n += 2;
+    if (m_nEdges & kStaticEdge) n += 1;
+    return n;
+}
+
+void CColorStatic::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const QColor face = m_crBack ? FromColorRef(*m_crBack) : ButtonFace();
+    if (m_crBack) p.fillRect(rect(), face);
+
+    if (m_nEdges) {
+        // Edges are laid in whole device pixels so they stay sharp at any scale factor.
+        const qreal dpr = devicePixelRatioF();
+        const int u = std::max(1, static_cast<int>(std::lround(dpr)));
+        p.save();
+        p.scale(1 / dpr, 1 / dpr);
+        QRect r(0, 0, static_cast<int>(std::lround(width() * dpr)),
+                static_cast<int>(std::lround(height() * dpr)));
+        // Shades follow the face, so a coloured cap keeps its colour in its bevel.
+        const QColor hilight = Blend(face, Qt::white, 0.75);
+        const QColor light = Blend(face, Qt::white, 0.35);
+        const QColor shadow = Blend(face, Qt::black, 0.35);
+        const QColor dkShadow = Blend(face, Qt::black, 0.6);
+        if (m_nEdges & kBorder) Bevel(p, r, u, QColor(0x64, 0x64, 0x64), QColor(0x64, 0x64, 0x64));
+        if (m_nEdges & kModalFrame) {
+            Bevel(p, r, u, light, dkShadow);
+            Bevel(p, r, u, hilight, shadow);
+            Bevel(p, r, u, face, face);
+        }
+        if (m_nEdges & kClientEdge) {
+            Bevel(p, r, u, shadow, hilight);
+            Bevel(p, r, u, dkShadow, light);
+        }
+        if (m_nEdges & kStaticEdge) Bevel(p, r, u, shadow, hilight);
+        p.restore();
+    }
+
+    if (!m_strText.isEmpty()) {
+        const int e = EdgeWidth();
+        const QRect inner = rect().adjusted(e, e, -e, -e);
+        p.setClipRect(inner);
+        p.setPen(FromColorRef(m_crText));
+        p.setFont(font());
+        p.drawText(inner, static_cast<int>(m_align) | Qt::TextSingleLine, m_strText);
+    }
+}
+
+}  // namespace kibiki::ui

@@ -1,0 +1,61 @@
+#pragma once
+// A static text with its own background, text colour and point-size font, drawn with the edge
+// looks of the form: plain border, static edge, raised frame (key caps) and sunken (a missed key).
+#include <QFont>
+#include <QWidget>
+#include <cstdint>
+#include <optional>
+
+namespace kibiki::ui {
+
+class CColorStatic : public QWidget {
+    Q_OBJECT
+public:
+    // Edges, outermost first when combined.
+    enum Edge : unsigned {
+        kBorder = 1,      // one dark line
+        kModalFrame = 2,  // raised, three pixels: a key cap at rest
+        kClientEdge = 4,  // sunken, two pixels
+        kStaticEdge = 8,  // sunken, one pixel
+    };
+
+    explicit CColorStatic(QWidget* pParent = nullptr);
+
+    void setText(const QString& strText);
+    QString text() const { return m_strText; }
+    void setAlignment(Qt::Alignment align);
+    Qt::Alignment alignment() const { return m_align; }
+
+    void SetEdges(unsigned nEdges);
+    unsigned Edges() const { return m_nEdges; }
+    // The cap looks the judge switches between; a raised cap keeps any other edges it has.
+    void SetSunken(bool bSunken);
+    bool IsSunken() const { return (m_nEdges & kClientEdge) != 0; }
+
+    // No background set: the parent's shows through.
+    void SetBackColor(std::uint32_t crBack);
+    void ClearBackColor();
+    std::optional<std::uint32_t> BackColor() const { return m_crBack; }
+    void SetTextColor(std::uint32_t crText);
+    std::uint32_t TextColor() const { return m_crText; }
+    void SetPointSize(int nPoints);
+
+    void SetFingerIndex(short nIndex) { m_nFingerIndex = nIndex; }
+    short FingerIndex() const { return m_nFingerIndex; }
+
+    // Width of the edges on each side, in logical pixels.
+    int EdgeWidth() const;
+
+protected:
+    void paintEvent(QPaintEvent* pEvent) override;
+
+private:
+    QString m_strText;
+    Qt::Alignment m_align = Qt::AlignLeft | Qt::AlignTop;
+    unsigned m_nEdges = 0;
+    std::optional<std::uint32_t> m_crBack;
+    std::uint32_t m_crText = 0;
+    short m_nFingerIndex = 0;
+};
+
+}  // namespace kibiki::ui

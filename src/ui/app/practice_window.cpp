@@ -1,0 +1,180 @@
+#include "app/practice_window.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QProgressBar>
+
+#include "app/color_edit.h"
+#include "app/color_static.h"
+#include "app/colorref.h"
+#include "app/fonts.h"
+#include "app/key_translator.h"
+#include "guide/guide_static.h"
+
+namespace kibiki::ui {
+
+namespace {
+
+constexpr int kFormWidth = 379, kFormHeight = 269;
+
+struct FingerPlace { int x, cx; };
+constexpr FingerPlace kFingerPlaces[kFingerCount] = {{20, 22}, {47, 22}, {74, 23}, {102, 49},
+                                                     {156, 48}, {209, 22}, {237, 21}, {264, 104}};
+constexpr int kMarkerX[kMarkerCount] = {41, 67, 94, 122, 202, 229, 256, 283};
+constexpr int kRowFirstX[4] = {20, 26, 33, 43};
+
+// Point sizes of the form's controls at 96 DPI.
+constexpr int kKeyPoints = 15, kShiftPoints = 14, kCounterPoints = 14, kTitlePoints = 17,
+              kMissKeyPoints = 23;
+
+const char* const kFingerNames[kFingerCount] = {"小指", "薬指", "中指", "人差し指",
+                                                "人差し指", "中指", "薬指", "小指"};
+
+}  // namespace
+
+PracticeWindow::PracticeWindow(QWidget* pParent) : QWidget(pParent), m_units(FormFont()) {
+    setObjectName(QStringLiteral("practiceForm"));
+    setFont(FormFont());
+    setFixedSize(m_units.Size(kFormWidth, kFormHeight));
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+    CreateControls();
+    SetUpFonts();
+}
+
+template <class T> T* PracticeWindow::Add(int nId, int x, int y, int cx, int cy) {
+    T* p = new T(this);
+    p->setObjectName(QStringLiteral("c%1").arg(nId));
+    p->setGeometry(m_units.Rect(x, y, cx, cy));
+    m_mapControls[nId] = p;
+    return p;
+}
+
+QLabel* PracticeWindow::AddLabel(const char* pszText, int x, int y, int cx, int cy) {
+    auto* p = new QLabel(QString::fromUtf8(pszText), this);
+    p->setObjectName(QStringLiteral("label%1").arg(QString::fromUtf8(pszText)));
+    p->setGeometry(m_units.Rect(x, y, cx, cy));
+    p->setFocusPolicy(Qt::NoFocus);
+    p->setTextFormat(Qt::PlainText);
+    return p;
+}
+
+void PracticeWindow::CreateControls() {
+    const auto centred = Qt::AlignHCenter | Qt::AlignVCenter;
+    const auto right = Qt::AlignRight | Qt::AlignVCenter;
+
+    auto* pTitle = Add<CColorStatic>(IDC_TITLE, 81, 5, 225, 18);
+    pTitle->setAlignment(centred);
+    pTitle->SetEdges(CColorStatic::kStaticEdge | CColorStatic::kModalFrame);
+
+    AddLabel("問題", 3, 48, 16, 8);
+    AddLabel("解答", 3, 95, 16, 8);
+    Add<CColorEdit>(IDC_QUESTION, 23, 29, 259, 47);
+    Add<CColorEdit>(IDC_ANSWER, 23, 79, 259, 47);
+
+    m_pProgress = Add<QProgressBar>(IDC_PROGRESS, 283, 30, 7, 47);
+    m_pProgress->setOrientation(Qt::Vertical);
+    m_pProgress->setTextVisible(false);
+    m_pProgress->setRange(0, 100);
+    m_pProgress->setValue(0);
+    m_pProgress->setFocusPolicy(Qt::NoFocus);
+
+    AddLabel("ミス回数", 303, 40, 28, 8);
+    AddLabel("正解率", 307, 59, 24, 8);
+    AddLabel("あと", 317, 76, 14, 8);
+    for (const auto& [nId, y] : {std::pair{IDC_MISSES, 35}, {IDC_ACCURACY, 53}, {IDC_REMAINING, 71}}) {
+        auto* p = Add<CColorStatic>(nId, 333, y, 31, 16);
+        p->setAlignment(right);
+        p->SetEdges(CColorStatic::kBorder);
+    }
+    AddLabel("回", 367, 39, 9, 8);
+    AddLabel("％", 367, 57, 9, 8);
+    AddLabel("問", 367, 75, 9, 8);
+    AddLabel("ミスキー", 304, 101, 27, 8);
+    auto* pMissKey = Add<CColorStatic>(IDC_MISSKEY, 333, 92, 31, 26);
+    pMissKey->setAlignment(centred);
+    pMissKey->SetEdges(CColorStatic::kBorder);
+
+    for (int i = 0; i < kFingerCount; ++i) {
+        auto* p = Add<CColorStatic>(IDC_FINGER_FIRST + i, kFingerPlaces[i].x, 130, kFingerPlaces[i].cx, 11);
+        p->setAlignment(centred);
+        p->setText(QString::fromUtf8(kFingerNames[i]));
+        m_apFingers[i] = p;
+    }
+
+    for (int k = 0; k < kKeyCount; ++k) {
+        // Cap 47 counts as the last key of its column but sits at the end of the number row.
+        const int nColumn = k == 47 ? 12 : k / 4, nRow = k == 47 ? 0 : k % 4;
+        auto* p = Add<CColorStatic>(IDC_KEY_FIRST + k, kRowFirstX[nRow] + 27 * nColumn,
+                                    144 + 33 * nRow, 24, 24);
+        p->setAlignment(centred);
+        p->SetEdges(CColorStatic::kModalFrame);
+        m_apKeys[k] = p;
+    }
+
+    for (const auto& [nId, x] : {std::pair{IDC_SHIFT_LEFT, 4}, {IDC_SHIFT_RIGHT, 341}}) {
+        auto* p = Add<CColorStatic>(nId, x, 243, 34, 24);
+        p->setAlignment(centred);
+        p->SetEdges(CColorStatic::kStaticEdge | CColorStatic::kModalFrame);
+        p->setText(QStringLiteral("SHIFT"));
+    }
+
+    for (int i = 0; i < kMarkerCount; ++i)
+        m_apMarkers[i] = Add<CGuideStatic>(IDC_MARKER_FIRST + i, kMarkerX[i], 236, 9, 5);
+}
+
+void PracticeWindow::SetUpFonts() {
+    const double dpi = AppliedDpi(this);
+    QFont bold = font();
+    bold.setBold(true);
+    for (CColorStatic* p : m_apKeys) {
+        p->setFont(bold);
+        p->SetPointSize(ScaledPointSize(kKeyPoints, dpi));
+    }
+    for (int nId : {IDC_SHIFT_LEFT, IDC_SHIFT_RIGHT}) {
+        Static(nId)->SetBackColor(ToColorRef(ButtonFace()));
+        Static(nId)->SetPointSize(ScaledPointSize(kShiftPoints, dpi));
+    }
+    Static(IDC_TITLE)->setFont(bold);
+    Static(IDC_TITLE)->SetPointSize(ScaledPointSize(kTitlePoints, dpi));
+    for (int nId : {IDC_MISSES, IDC_ACCURACY, IDC_REMAINING}) {
+        Static(nId)->SetBackColor(0xFFFFFF);
+        Static(nId)->SetPointSize(ScaledPointSize(kCounterPoints, dpi));
+    }
+    Static(IDC_MISSKEY)->SetBackColor(0xFFFFFF);
+    Static(IDC_MISSKEY)->SetPointSize(ScaledPointSize(kMissKeyPoints, dpi));
+}
+
+bool PracticeWindow::event(QEvent* pEvent) {
+    // Tab would move the focus; here it is a typed character like any other.
+    if (pEvent->type() == QEvent::KeyPress) {
+        auto* pKey = static_cast<QKeyEvent*>(pEvent);
+        if (pKey->key() == Qt::Key_Tab || pKey->key() == Qt::Key_Backtab) {
+            keyPressEvent(pKey);
+            return true;
+        }
+    }
+    return QWidget::event(pEvent);
+}
+
+void PracticeWindow::keyPressEvent(QKeyEvent* pEvent) {
+    const std::string bytes = m_pTranslator ? m_pTranslator->Translate(*pEvent)
+                                            : KeyTranslator(nullptr).Translate(*pEvent);
+    if (bytes.empty()) {
+        QWidget::keyPressEvent(pEvent);
+        return;
+    }
+    pEvent->accept();
+    for (char ch : bytes)
+        if (m_fnTypedChar) m_fnTypedChar(ch);
+}
+
+QWidget* PracticeWindow::Control(int nId) const {
+    const auto it = m_mapControls.find(nId);
+    return it == m_mapControls.end() ? nullptr : it->second;
+}
+
+CColorStatic* PracticeWindow::Static(int nId) const { return qobject_cast<CColorStatic*>(Control(nId)); }
+CColorEdit* PracticeWindow::Edit(int nId) const { return qobject_cast<CColorEdit*>(Control(nId)); }
+
+}  // namespace kibiki::ui
