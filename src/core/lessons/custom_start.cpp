@@ -1,0 +1,61 @@
+#include "lessons/custom_start.h"
+
+#include <fstream>
+
+#include "platform/messenger.h"
+#include "text/cp932.h"
+#include "text/string_table.h"
+#include "users/user_settings.h"
+
+namespace kibiki {
+
+namespace {
+constexpr int IDS_FILE_MISSING = 44302;  // ファイルがありません\r\nリストから削除します。
+}
+
+CCustomStartModel::CCustomStartModel(CUserSettings& settings, Messenger& messenger)
+    : m_settings(settings), m_messenger(messenger) {
+    const int n = settings.GetInt("count", 0);
+    for (int i = 0; i < n; ++i) {
+        m_aNames.push_back(settings.GetIndexedString("No", i, ""));
+        m_aPaths.push_back(settings.GetIndexedString("File", i, ""));
+    }
+}
+
+void CCustomStartModel::Select(int nIndex) {
+    if (nIndex < 0 || nIndex >= static_cast<int>(m_aNames.size())) {
+        m_bCanStart = false;
+        return;
+    }
+    m_strBrowsedName.clear();
+    const std::string path = nIndex < static_cast<int>(m_aPaths.size()) ? Cp932ToUtf8(m_aPaths[nIndex]) : "";
+    if (!path.empty() && std::ifstream(path, std::ios::binary)) {
+        m_strPath = path;
+        m_bCanStart = true;
+        return;
+    }
+    m_messenger.ShowMessage(StringOrEmpty(IDS_FILE_MISSING), "Kibiki", MsgButtons::Ok, MsgIcon::Warning);
+    m_aNames.erase(m_aNames.begin() + nIndex);
+    if (nIndex < static_cast<int>(m_aPaths.size())) m_aPaths.erase(m_aPaths.begin() + nIndex);
+    m_settings.SetInt("count", static_cast<int>(m_aNames.size()));
+    // Cleared first, so the file keeps no copy of the removed last entry beyond count.
+    m_settings.ClearEntries("No");
+    m_settings.ClearEntries("File");
+    for (std::size_t i = 0; i < m_aNames.size(); ++i) {
+        m_settings.SetIndexedString("No", static_cast<int>(i), m_aNames[i]);
+        m_settings.SetIndexedString("File", static_cast<int>(i), i < m_aPaths.size() ? m_aPaths[i] : "");
+    }
+    m_settings.SaveUser();
+    m_strPath.clear();
+    m_bCanStart = false;
+}
+
+void CCustomStartModel::Browse(const std::string& strPath) {
+    if (strPath.empty()) return;
+    m_strPath = strPath;
+    m_bCanStart = true;
+    const std::size_t slash = strPath.find_last_of("/\\");
+    m_strBrowsedName = slash == std::string::npos ? strPath : strPath.substr(slash + 1);
+}
+
+}  // namespace kibiki

@@ -1,0 +1,22 @@
+#pragma once
+// The practice view's start-up and the menu commands that need no dialog: practice mode and
+// text size. Each change is stored in the settings record and saved at once.
+namespace kibiki {
+
+class CKibikiDoc;
+class CKibikiView;
+class Profile;
+
+// The view's one-time set-up: the current user from the profile (section "Settings", value
+// "User", default "default"), that user's settings loaded and applied, and Font stored and
+// saved as the text-size command does.
+void InitialUpdate(CKibikiView& view, CKibikiDoc& doc, Profile& profile);
+
+// Mode 0-4: the document's mode, Type saved, the keyboard relabelled.
+void SetPracticeMode(CKibikiView& view, CKibikiDoc& doc, int nMode);
+
+// Font 1 large, 2 medium, 3 small: the view's value, Font saved. The window sizes the question
+// and answer fonts from the view's value.
+void SetTextSize(CKibikiView& view, CKibikiDoc& doc, int nFont);
+
+}  // namespace kibiki

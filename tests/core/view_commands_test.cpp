@@ -1,0 +1,63 @@
+// Start-up of the practice view and the mode and text-size commands.
+#include <gtest/gtest.h>
+
+#include "lessons/view_commands.h"
+#include "practice_harness.h"
+
+namespace kibiki::test {
+namespace {
+
+std::string SettingsFile(const PracticeHarness& h, const std::string& user) {
+    std::ifstream in(h.m_dir + "/Setting/" + user + ".dat", std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+bool HasLine(const std::string& file, const std::string& line) {
+    return file.find("\r\n" + line + "\r\n") != std::string::npos || file.rfind(line + "\r\n", 0) == 0;
+}
+
+TEST(ViewCommands, StartUpOpensTheProfilesUserAndAppliesAndSavesTheirSettings) {
+    PracticeHarness h;
+    std::filesystem::create_directories(h.m_dir + "/Setting");
+    std::string text = h.m_doc.m_settings.NewUserFileText();
+    text.replace(text.find("Type=0"), 6, "Type=3");
+    text.replace(text.find("Font=3"), 6, "Font=2");
+    std::ofstream(h.m_dir + "/Setting/hanako.dat", std::ios::binary) << text;
+    h.m_profile.WriteProfileString("Settings", "User", "hanako");
+
+    InitialUpdate(h.m_view, h.m_doc, h.m_profile);
+    EXPECT_EQ(h.m_doc.m_settings.m_strUser, "hanako");
+    EXPECT_EQ(h.m_doc.m_run.m_nType, 3);
+    EXPECT_EQ(h.m_view.m_nFont, 2);
+    EXPECT_EQ(h.Shown(IDC_KEY_FIRST), "ぬ");
+    EXPECT_EQ(h.m_form.m_markers.size(), 8u);
+    EXPECT_TRUE(HasLine(SettingsFile(h, "hanako"), "Font=2"));
+}
+
+TEST(ViewCommands, StartUpWithoutAStoredUserOpensDefault) {
+    PracticeHarness h;
+    InitialUpdate(h.m_view, h.m_doc, h.m_profile);
+    EXPECT_EQ(h.m_doc.m_settings.m_strUser, "default");
+    EXPECT_FALSE(SettingsFile(h, "default").empty());
+}
+
+TEST(ViewCommands, ModeIsSavedAtOnceAndRelabelsTheKeyboard) {
+    PracticeHarness h;
+    struct Case { int mode; const char* cap0; } cases[] = {{2, "1 !"}, {3, "ぬ"}, {1, "1 !"}, {0, "ぬ"}};
+    for (const auto& c : cases) {
+        SetPracticeMode(h.m_view, h.m_doc, c.mode);
+        EXPECT_EQ(h.m_doc.m_run.m_nType, c.mode);
+        EXPECT_EQ(h.Shown(IDC_KEY_FIRST), c.cap0) << c.mode;
+        EXPECT_TRUE(HasLine(SettingsFile(h, "test"), "Type=" + std::to_string(c.mode))) << c.mode;
+    }
+}
+
+TEST(ViewCommands, TextSizeIsSavedAtOnce) {
+    PracticeHarness h;
+    SetTextSize(h.m_view, h.m_doc, 2);
+    EXPECT_EQ(h.m_view.m_nFont, 2);
+    EXPECT_TRUE(HasLine(SettingsFile(h, "test"), "Font=2"));
+}
+
+}  // namespace
+}  // namespace kibiki::test
