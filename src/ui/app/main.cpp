@@ -1,12 +1,14 @@
 #include <QApplication>
 
 #include "app/application.h"
-#include "app/main_frame.h"
+#include "app/kibiki_app.h"
+#include "app/qt_profile.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     kibiki::ui::SetUpApplication(app);
-    kibiki::ui::CMainFrame frame;
-    frame.show();
+    kibiki::ui::QtProfile profile;
+    kibiki::ui::CKibikiApp kibiki(profile);
+    kibiki.InitInstance();
     return app.exec();
 }

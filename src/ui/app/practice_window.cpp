@@ -1,15 +1,23 @@
 #include "app/practice_window.h"
 
+#include <QApplication>
+#include <QInputMethod>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
+#include <algorithm>
 
 #include "app/color_edit.h"
 #include "app/color_static.h"
 #include "app/colorref.h"
 #include "app/fonts.h"
 #include "app/key_translator.h"
+#include "app/qt_messenger.h"
+#include "app/qt_text.h"
 #include "guide/guide_static.h"
+#include "lessons/custom_start_dlg.h"
+#include "lessons/lesson_end_dlg.h"
+#include "lessons/lesson_select_dlg.h"
 
 namespace kibiki::ui {
 
@@ -82,7 +90,7 @@ void PracticeWindow::CreateControls() {
     AddLabel("ミス回数", 303, 40, 28, 8);
     AddLabel("正解率", 307, 59, 24, 8);
     AddLabel("あと", 317, 76, 14, 8);
-    for (const auto& [nId, y] : {std::pair{IDC_MISSES, 35}, {IDC_ACCURACY, 53}, {IDC_REMAINING, 71}}) {
+    for (const auto& [nId, y] : {std::pair{IDC_MISS_COUNT, 35}, {IDC_ACCURACY, 53}, {IDC_REMAINING, 71}}) {
         auto* p = Add<CColorStatic>(nId, 333, y, 31, 16);
         p->setAlignment(right);
         p->SetEdges(CColorStatic::kBorder);
@@ -91,7 +99,7 @@ void PracticeWindow::CreateControls() {
     AddLabel("％", 367, 57, 9, 8);
     AddLabel("問", 367, 75, 9, 8);
     AddLabel("ミスキー", 304, 101, 27, 8);
-    auto* pMissKey = Add<CColorStatic>(IDC_MISSKEY, 333, 92, 31, 26);
+    auto* pMissKey = Add<CColorStatic>(IDC_MISS_KEY, 333, 92, 31, 26);
     pMissKey->setAlignment(centred);
     pMissKey->SetEdges(CColorStatic::kBorder);
 
@@ -137,12 +145,12 @@ void PracticeWindow::SetUpFonts() {
     }
     Static(IDC_TITLE)->setFont(bold);
     Static(IDC_TITLE)->SetPointSize(ScaledPointSize(kTitlePoints, dpi));
-    for (int nId : {IDC_MISSES, IDC_ACCURACY, IDC_REMAINING}) {
+    for (int nId : {IDC_MISS_COUNT, IDC_ACCURACY, IDC_REMAINING}) {
         Static(nId)->SetBackColor(0xFFFFFF);
         Static(nId)->SetPointSize(ScaledPointSize(kCounterPoints, dpi));
     }
-    Static(IDC_MISSKEY)->SetBackColor(0xFFFFFF);
-    Static(IDC_MISSKEY)->SetPointSize(ScaledPointSize(kMissKeyPoints, dpi));
+    Static(IDC_MISS_KEY)->SetBackColor(0xFFFFFF);
+    Static(IDC_MISS_KEY)->SetPointSize(ScaledPointSize(kMissKeyPoints, dpi));
 }
 
 bool PracticeWindow::event(QEvent* pEvent) {
@@ -172,6 +180,112 @@ void PracticeWindow::keyPressEvent(QKeyEvent* pEvent) {
 QWidget* PracticeWindow::Control(int nId) const {
     const auto it = m_mapControls.find(nId);
     return it == m_mapControls.end() ? nullptr : it->second;
+}
+
+void PracticeWindow::ApplyTextSize(int nFont) {
+    // Font is the number of lines a box shows; a value out of range pages as small, as the
+    // view does.
+    const int nLines = nFont >= 1 && nFont <= 3 ? nFont : 3;
+    const int nCell = Edit(IDC_QUESTION)->FormatHeight() / nLines;
+    for (int nId : {IDC_QUESTION, IDC_ANSWER}) Edit(nId)->SetCellHeight(nCell);
+}
+
+void PracticeWindow::SetControlText(int nId, const std::string& text) {
+    m_mapTexts[nId] = text;
+    if (CColorEdit* pEdit = Edit(nId)) pEdit->SetCp932Text(text);
+    else if (CColorStatic* pStatic = Static(nId)) pStatic->setText(FromCp932(text));
+}
+
+std::string PracticeWindow::GetControlText(int nId) {
+    const auto it = m_mapTexts.find(nId);
+    return it == m_mapTexts.end() ? std::string() : it->second;
+}
+
+void PracticeWindow::Repaint(int nId) {
+    QWidget* p = nId == 0 ? this : Control(nId);
+    if (!p) return;
+    if (auto* pEdit = qobject_cast<CColorEdit*>(p)) pEdit->viewport()->update();
+    p->update();
+}
+
+void PracticeWindow::SetCaret(int nId, int nOffset) {
+    if (CColorEdit* pEdit = Edit(nId)) pEdit->SetCaret(nOffset);
+}
+
+int PracticeWindow::QuestionLineFromOffset(int nOffset) { return Edit(IDC_QUESTION)->LineFromOffset(nOffset); }
+int PracticeWindow::QuestionLineCount() { return Edit(IDC_QUESTION)->LineCount(); }
+void PracticeWindow::ScrollQuestionLine() { Edit(IDC_QUESTION)->ScrollLines(1); }
+
+void PracticeWindow::SetProgressRange(int nLower, int nUpper) {
+    m_pProgress->setRange(nLower, std::max(nLower, nUpper));
+}
+
+void PracticeWindow::SetProgressPos(int nPos) {
+    m_pProgress->setValue(std::clamp(nPos, m_pProgress->minimum(), m_pProgress->maximum()));
+}
+
+void PracticeWindow::SetProgressStep(int nStep) { m_nProgressStep = nStep; }
+
+void PracticeWindow::StepProgress() {
+    int nPos = m_pProgress->value() + m_nProgressStep;
+    if (nPos > m_pProgress->maximum()) nPos = m_pProgress->minimum();
+    m_pProgress->setValue(nPos);
+}
+
+void PracticeWindow::SetTextColor(int nId, COLORREF color) {
+    if (CColorStatic* p = Static(nId)) p->SetTextColor(color);
+}
+
+void PracticeWindow::SetBackColor(int nId, COLORREF color) {
+    if (CColorStatic* p = Static(nId)) p->SetBackColor(color);
+}
+
+COLORREF PracticeWindow::ButtonFaceColor() { return ToColorRef(ButtonFace()); }
+
+void PracticeWindow::SetCapSunken(int nId, bool bSunken) {
+    if (CColorStatic* p = Static(nId)) p->SetSunken(bSunken);
+}
+
+void PracticeWindow::SetMarker(int nId, COLORREF color, bool bVisible) {
+    auto* p = qobject_cast<CGuideStatic*>(Control(nId));
+    if (!p) return;
+    p->SetMarkerColor(color);
+    p->SetMarkerVisible(bVisible);
+    p->setVisible(bVisible);
+}
+
+void PracticeWindow::EnableSettingMenus(bool bEnable) {
+    if (m_fnEnableSettingMenus) m_fnEnableSettingMenus(bEnable);
+}
+
+void PracticeWindow::Beep() { QApplication::beep(); }
+
+void PracticeWindow::CloseInputMethod() {
+    // Input methods are off in this window; a composition begun elsewhere is dropped.
+    QGuiApplication::inputMethod()->reset();
+}
+
+int PracticeWindow::RunLessonEndDialog(const LessonEndInfo& info) {
+    CLessonEndDlg dlg(info, window());
+    return dlg.Run();
+}
+
+int PracticeWindow::RunLessonSelectDialog(const std::array<std::string, 8>& labels) {
+    CLessonSelectDlg dlg(labels, window());
+    return dlg.exec() == QDialog::Accepted ? dlg.Selected() : -1;
+}
+
+bool PracticeWindow::RunCustomStartDialog(CUserSettings& settings, std::string& strPath, int& nMode) {
+    CCustomStartDlg dlg(settings, *this, window());
+    if (dlg.exec() != QDialog::Accepted) return false;
+    strPath = dlg.Model().m_strPath;
+    nMode = dlg.Model().m_nMode;
+    return true;
+}
+
+MsgResult PracticeWindow::ShowMessage(const std::string& text, const std::string& caption,
+                                      MsgButtons buttons, MsgIcon icon) {
+    return QtMessenger(window()).ShowMessage(text, caption, buttons, icon);
 }
 
 CColorStatic* PracticeWindow::Static(int nId) const { return qobject_cast<CColorStatic*>(Control(nId)); }

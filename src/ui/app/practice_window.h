@@ -7,6 +7,7 @@
 #include <map>
 
 #include "app/dialog_units.h"
+#include "lessons/practice_form.h"
 
 class QProgressBar;
 class QLabel;
@@ -18,27 +19,11 @@ class KeyTranslator;
 class CColorStatic;
 class CGuideStatic;
 
-// Control ids of the form.
-enum ControlId : int {
-    IDC_KEY_FIRST = 1000,  // 48 key caps, 1000 + key index
-    IDC_FINGER_FIRST = 1060,  // 8 finger labels
-    IDC_TITLE = 1072,
-    IDC_QUESTION = 1073,
-    IDC_ANSWER = 1074,
-    IDC_MISSES = 1075,
-    IDC_MISSKEY = 1076,
-    IDC_ACCURACY = 1077,
-    IDC_REMAINING = 1078,
-    IDC_SHIFT_LEFT = 1079,
-    IDC_SHIFT_RIGHT = 1080,
-    IDC_PROGRESS = 1095,
-    IDC_MARKER_FIRST = 1114,  // 8 home-position markers
-};
 constexpr int kKeyCount = 48;
 constexpr int kFingerCount = 8;
 constexpr int kMarkerCount = 8;
 
-class PracticeWindow : public QWidget {
+class PracticeWindow : public QWidget, public PracticeForm {
     Q_OBJECT
 public:
     explicit PracticeWindow(QWidget* pParent = nullptr);
@@ -57,6 +42,37 @@ public:
     // takes plain ASCII text only.
     void SetKeyTranslator(const KeyTranslator* pTranslator) { m_pTranslator = pTranslator; }
     std::function<void(char)> m_fnTypedChar;
+    // Greys or enables the user and settings menus of the frame.
+    std::function<void(bool)> m_fnEnableSettingMenus;
+
+    // Sizes the question and answer fonts so that nFont lines fill each box.
+    void ApplyTextSize(int nFont);
+
+    // PracticeForm
+    void SetControlText(int nId, const std::string& text) override;
+    std::string GetControlText(int nId) override;
+    void Repaint(int nId) override;
+    void SetCaret(int nId, int nOffset) override;
+    int QuestionLineFromOffset(int nOffset) override;
+    int QuestionLineCount() override;
+    void ScrollQuestionLine() override;
+    void SetProgressRange(int nLower, int nUpper) override;
+    void SetProgressPos(int nPos) override;
+    void SetProgressStep(int nStep) override;
+    void StepProgress() override;
+    void SetTextColor(int nId, COLORREF color) override;
+    void SetBackColor(int nId, COLORREF color) override;
+    COLORREF ButtonFaceColor() override;
+    void SetCapSunken(int nId, bool bSunken) override;
+    void SetMarker(int nId, COLORREF color, bool bVisible) override;
+    void EnableSettingMenus(bool bEnable) override;
+    void Beep() override;
+    void CloseInputMethod() override;
+    int RunLessonEndDialog(const LessonEndInfo& info) override;
+    int RunLessonSelectDialog(const std::array<std::string, 8>& labels) override;
+    bool RunCustomStartDialog(CUserSettings& settings, std::string& strPath, int& nMode) override;
+    MsgResult ShowMessage(const std::string& text, const std::string& caption, MsgButtons buttons,
+                          MsgIcon icon) override;
 
 protected:
     bool event(QEvent* pEvent) override;
@@ -75,6 +91,8 @@ private:
     std::array<CGuideStatic*, kMarkerCount> m_apMarkers{};
     QProgressBar* m_pProgress = nullptr;
     const KeyTranslator* m_pTranslator = nullptr;
+    std::map<int, std::string> m_mapTexts;  // CP932, as set
+    int m_nProgressStep = 10;
 };
 
 }  // namespace kibiki::ui

@@ -1,0 +1,129 @@
+#include "app/kibiki_app.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+
+#include "app/about_dlg.h"
+#include "app/main_frame.h"
+#include "app/practice_window.h"
+#include "app/qt_text.h"
+#include "lessons/kibiki_view.h"
+#include "lessons/view_commands.h"
+#include "platform/profile.h"
+
+namespace kibiki::ui {
+
+namespace {
+
+constexpr int IDS_HELP_FAILED = 44304;  // ヘルプの起動に失敗しました。
+
+struct ValueCommand { int nCommand, nValue; };
+constexpr ValueCommand kModeCommands[] = {{ID_MODE_KANA, 0}, {ID_MODE_ROMAN, 1},
+                                          {ID_MODE_HIRAGANA_ROMAN, 2}, {ID_MODE_KANA_KANJI, 3},
+                                          {ID_MODE_ROMAN_KANJI, 4}};
+constexpr ValueCommand kFontCommands[] = {{ID_FONT_SMALL, 3}, {ID_FONT_MEDIUM, 2}, {ID_FONT_LARGE, 1}};
+// Their dialogs come later; until then the items are shown but not offered.
+constexpr int kPendingCommands[] = {ID_USER_SELECT, ID_USER_HISTORY, ID_COLOR_SETTINGS,
+                                    ID_CUSTOM_LESSONS, ID_ROMAN_SETTINGS};
+
+}  // namespace
+
+CKibikiApp::CKibikiApp(Profile& profile)
+    : m_fnOpenUrl([](const QUrl& url) { return QDesktopServices::openUrl(url); }),
+      m_profile(profile) {}
+
+CKibikiApp::~CKibikiApp() {
+    // The view refers to the form; it goes first.
+    m_pView.reset();
+    m_pFrame.reset();
+}
+
+PracticeWindow& CKibikiApp::Form() { return *m_pFrame->Form(); }
+
+void CKibikiApp::InitInstance() {
+    m_pFrame = std::make_unique<CMainFrame>();
+    PracticeWindow& form = Form();
+    m_doc.m_settings.SetProfile(&m_profile);
+    m_doc.m_settings.SetMessenger(&form);
+    m_doc.m_pKeyboard = &m_keys;
+    m_pView = std::make_unique<CKibikiView>(m_doc, form, m_layout, m_clock);
+
+    form.SetKeyTranslator(&m_translator);
+    form.m_fnTypedChar = [this](char ch) { m_pView->OnTypedChar(static_cast<unsigned char>(ch)); };
+    form.m_fnEnableSettingMenus = [this](bool bEnable) {
+        m_pFrame->SetMenuEnabled(MENU_USER, bEnable);
+        m_pFrame->SetMenuEnabled(MENU_SETTINGS, bEnable);
+        UpdateMenus();
+    };
+    m_pFrame->m_fnUpdateMenus = [this] { UpdateMenus(); };
+    QObject::connect(m_pFrame.get(), &CMainFrame::Command, m_pFrame.get(),
+                     [this](int nCommand) { OnCommand(nCommand); });
+
+    InitialUpdate(*m_pView, m_doc, m_profile);
+    form.ApplyTextSize(m_pView->m_nFont);
+    m_pView->OnNewDocument();  // the start-up document: no lesson dialog
+    UpdateMenus();
+    m_pFrame->show();
+    form.setFocus();
+}
+
+void CKibikiApp::UpdateMenus() {
+    CMainFrame& frame = *m_pFrame;
+    frame.SetCommandEnabled(ID_FILE_NEW, m_pView->CanStartLesson());
+    frame.SetCommandEnabled(ID_LESSON_END, m_pView->CanEndLesson());
+    for (const auto& c : kModeCommands) frame.SetCommandChecked(c.nCommand, m_doc.m_run.m_nType == c.nValue);
+    for (const auto& c : kFontCommands) frame.SetCommandChecked(c.nCommand, m_pView->m_nFont == c.nValue);
+    for (int nCommand : kPendingCommands) frame.SetCommandEnabled(nCommand, false);
+}
+
+void CKibikiApp::OnCommand(int nCommand) {
+    for (const auto& c : kModeCommands)
+        if (c.nCommand == nCommand) SetPracticeMode(*m_pView, m_doc, c.nValue);
+    for (const auto& c : kFontCommands)
+        if (c.nCommand == nCommand) {
+            SetTextSize(*m_pView, m_doc, c.nValue);
+            Form().ApplyTextSize(m_pView->m_nFont);
+        }
+    switch (nCommand) {
+        case ID_FILE_NEW:
+            if (m_pView->CanStartLesson()) m_pView->OnNewDocument();
+            break;
+        case ID_LESSON_END:
+            if (m_pView->CanEndLesson()) m_pView->FinishRun();
+            break;
+        case ID_APP_EXIT:
+            m_pFrame->close();
+            break;
+        case ID_HELP_CONTENTS:
+            ShowHelp();
+            break;
+        case ID_APP_ABOUT: {
+            CAboutDlg dlg(m_pFrame.get());
+            dlg.exec();
+            break;
+        }
+        default:
+            break;
+    }
+    UpdateMenus();
+}
+
+QStringList CKibikiApp::HelpPageCandidates() {
+    const QString strExeDir = QCoreApplication::applicationDirPath();
+    return {QDir(strExeDir).filePath(QStringLiteral("help/index.html")),
+            QDir(strExeDir).filePath(QStringLiteral("../share/kibiki/help/index.html"))};
+}
+
+void CKibikiApp::ShowHelp() {
+    for (const QString& strPath : HelpPageCandidates()) {
+        if (!QFileInfo(strPath).isFile()) continue;
+        if (m_fnOpenUrl(QUrl::fromLocalFile(QFileInfo(strPath).canonicalFilePath()))) return;
+        break;
+    }
+    Form().ShowMessage(ToCp932(LoadUiString(IDS_HELP_FAILED)), "", MsgButtons::Ok, MsgIcon::Warning);
+}
+
+}  // namespace kibiki::ui

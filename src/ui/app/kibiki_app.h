@@ -1,0 +1,60 @@
+#pragma once
+// The application: the document and practice view of the core, the frame and practice window
+// that show them, and the platform pieces they run on. Menu commands end up here.
+#include <QString>
+#include <QUrl>
+#include <functional>
+#include <memory>
+
+#include "app/key_translator.h"
+#include "app/platform_qt.h"
+#include "lessons/kibiki_doc.h"
+
+namespace kibiki {
+class CKibikiView;
+class Profile;
+}
+
+namespace kibiki::ui {
+
+class CMainFrame;
+class PracticeWindow;
+
+class CKibikiApp {
+public:
+    // profile: the store of the current user's name (QSettings in the program, a file in tests).
+    explicit CKibikiApp(Profile& profile);
+    ~CKibikiApp();
+
+    // Builds the window, opens the current user and shows the window.
+    void InitInstance();
+
+    void OnCommand(int nCommand);
+    // Enabling and check marks of the menus, from the view's state.
+    void UpdateMenus();
+
+    CMainFrame& Frame() { return *m_pFrame; }
+    PracticeWindow& Form();
+    CKibikiDoc& Doc() { return m_doc; }
+    CKibikiView& View() { return *m_pView; }
+    KeyStateStore& Keys() { return m_keys; }
+
+    // Where the help page is looked for, in order.
+    static QStringList HelpPageCandidates();
+    // Opens a URL in the desktop's browser; tests replace it.
+    std::function<bool(const QUrl&)> m_fnOpenUrl;
+
+private:
+    void ShowHelp();
+
+    Profile& m_profile;
+    SystemClock m_clock;
+    KeyStateStore m_keys;
+    WindowSystemKeyboardLayout m_layout;
+    KeyTranslator m_translator{&m_keys};
+    CKibikiDoc m_doc;
+    std::unique_ptr<CMainFrame> m_pFrame;
+    std::unique_ptr<CKibikiView> m_pView;
+};
+
+}  // namespace kibiki::ui

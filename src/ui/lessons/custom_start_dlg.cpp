@@ -1,0 +1,115 @@
+#include "lessons/custom_start_dlg.h"
+
+#include <QButtonGroup>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+
+#include "app/dialog_units.h"
+#include "app/fonts.h"
+#include "app/qt_text.h"
+
+namespace kibiki::ui {
+
+namespace {
+constexpr int IDS_LESSON_FILTER = 44303;  // レッスンファイル(*.txt)
+}
+
+QString ChooseLessonFile(QWidget* pParent) {
+    QFileDialog dlg(pParent);
+    dlg.setFileMode(QFileDialog::ExistingFile);
+    dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    dlg.setNameFilter(LoadUiString(IDS_LESSON_FILTER));
+    dlg.setDefaultSuffix(QStringLiteral("txt"));
+    dlg.setOption(QFileDialog::ReadOnly, false);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
+    return dlg.selectedFiles().first();
+}
+
+CCustomStartDlg::CCustomStartDlg(CUserSettings& settings, Messenger& messenger, QWidget* pParent)
+    : QDialog(pParent), m_model(settings, messenger), m_fnChooseFile(ChooseLessonFile) {
+    setObjectName(QStringLiteral("customStartDlg"));
+    setWindowTitle(QStringLiteral("オリジナルレッスン開始"));
+    setFont(FormFont());
+    const DialogUnits du(font());
+    setFixedSize(du.Size(236, 150));
+
+    auto* pPrompt = new QLabel(QStringLiteral("レッスンを選択してください。"), this);
+    pPrompt->setGeometry(du.Rect(7, 7, 160, 10));
+    auto* pListLabel = new QLabel(QStringLiteral("登録されたレッスン"), this);
+    pListLabel->setGeometry(du.Rect(7, 21, 160, 10));
+    m_pList = new QListWidget(this);
+    m_pList->setObjectName(QStringLiteral("c1056"));
+    m_pList->setGeometry(du.Rect(7, 32, 160, 84));
+    for (const std::string& name : m_model.m_aNames) m_pList->addItem(FromCp932(name));
+
+    m_pBrowsed = new QLabel(this);
+    m_pBrowsed->setObjectName(QStringLiteral("c1084"));
+    m_pBrowsed->setGeometry(du.Rect(7, 120, 222, 10));
+    m_pBrowsed->setTextFormat(Qt::PlainText);
+
+    auto* pGroup = new QGroupBox(QStringLiteral("モード"), this);
+    pGroup->setGeometry(du.Rect(174, 68, 55, 48));
+    m_pAll = new QRadioButton(QStringLiteral("全部"), this);
+    m_pAll->setObjectName(QStringLiteral("c1048"));
+    m_pAll->setGeometry(du.Rect(180, 82, 46, 11));
+    m_pRandom = new QRadioButton(QStringLiteral("ランダム２０問"), this);
+    m_pRandom->setObjectName(QStringLiteral("c1049"));
+    m_pRandom->setGeometry(du.Rect(180, 98, 48, 11));
+    auto* pModes = new QButtonGroup(this);
+    pModes->addButton(m_pAll, 0);
+    pModes->addButton(m_pRandom, 1);
+    m_pAll->setChecked(true);
+
+    m_pStart = new QPushButton(QStringLiteral("開始"), this);
+    m_pStart->setObjectName(QStringLiteral("c1"));
+    m_pStart->setGeometry(du.Rect(174, 7, 55, 14));
+    m_pStart->setDefault(true);
+    auto* pCancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    pCancel->setObjectName(QStringLiteral("c2"));
+    pCancel->setGeometry(du.Rect(174, 25, 55, 14));
+    auto* pBrowse = new QPushButton(QStringLiteral("参照(&B)..."), this);
+    pBrowse->setObjectName(QStringLiteral("c1068"));
+    pBrowse->setGeometry(du.Rect(174, 43, 55, 14));
+
+    connect(m_pStart, &QPushButton::clicked, this, &CCustomStartDlg::accept);
+    connect(pCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(pBrowse, &QPushButton::clicked, this, [this] {
+        const QString strPath = m_fnChooseFile ? m_fnChooseFile(this) : QString();
+        if (strPath.isEmpty()) return;
+        m_model.Browse(strPath.toStdString());
+        ShowModel();
+    });
+    // Selection, not the current row: focusing the list makes a current row without a choice.
+    connect(m_pList, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem*> items = m_pList->selectedItems();
+        m_model.Select(items.isEmpty() ? -1 : m_pList->row(items.first()));
+        ShowModel();
+    });
+    ShowModel();
+}
+
+void CCustomStartDlg::ShowModel() {
+    // The model may have dropped an entry; the list follows it without reporting a change.
+    if (m_pList->count() != static_cast<int>(m_model.m_aNames.size())) {
+        const QSignalBlocker block(m_pList);
+        m_pList->clear();
+        for (const std::string& name : m_model.m_aNames) m_pList->addItem(FromCp932(name));
+        m_pList->setCurrentRow(-1);
+        m_pList->clearSelection();
+    }
+    m_pStart->setEnabled(m_model.m_bCanStart);
+    m_pBrowsed->setText(QString::fromStdString(m_model.m_strBrowsedName));
+}
+
+void CCustomStartDlg::accept() {
+    if (!m_model.m_bCanStart) return;
+    m_model.m_nMode = m_pRandom->isChecked() ? 1 : 0;
+    QDialog::accept();
+}
+
+}  // namespace kibiki::ui

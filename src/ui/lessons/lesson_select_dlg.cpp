@@ -1,0 +1,55 @@
+#include "lessons/lesson_select_dlg.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "app/dialog_units.h"
+#include "app/fonts.h"
+#include "app/qt_text.h"
+
+namespace kibiki::ui {
+
+CLessonSelectDlg::CLessonSelectDlg(const std::array<std::string, 8>& labels, QWidget* pParent)
+    : QDialog(pParent) {
+    setObjectName(QStringLiteral("lessonSelectDlg"));
+    setWindowTitle(QStringLiteral("レッスンの選択"));
+    setFont(FormFont());
+    const DialogUnits du(font());
+    setFixedSize(du.Size(200, 176));
+
+    auto* pPrompt = new QLabel(QStringLiteral("練習をしたいレッスンを選択してください。"), this);
+    pPrompt->setGeometry(du.Rect(10, 8, 180, 10));
+    auto* pGroup = new QGroupBox(QStringLiteral("レッスン選択"), this);
+    pGroup->setGeometry(du.Rect(7, 22, 186, 124));
+    auto* pButtons = new QButtonGroup(this);
+    for (int i = 0; i < 8; ++i) {
+        auto* p = new QRadioButton(FromCp932(labels[i]), this);
+        p->setObjectName(QStringLiteral("c%1").arg(1048 + i));
+        p->setGeometry(du.Rect(18, 36 + 13 * i, 170, 11));
+        pButtons->addButton(p, i);
+        m_apRadios[i] = p;
+    }
+    m_apRadios[0]->setChecked(true);
+    m_apRadios[0]->setFocus();
+
+    auto* pOk = new QPushButton(QStringLiteral("開始"), this);
+    pOk->setObjectName(QStringLiteral("c1"));
+    pOk->setGeometry(du.Rect(43, 154, 54, 14));
+    pOk->setDefault(true);
+    auto* pCancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    pCancel->setObjectName(QStringLiteral("c2"));
+    pCancel->setGeometry(du.Rect(103, 154, 54, 14));
+    connect(pOk, &QPushButton::clicked, this, &QDialog::accept);
+    connect(pCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+int CLessonSelectDlg::Selected() const {
+    for (int i = 0; i < 8; ++i)
+        if (m_apRadios[i]->isChecked()) return i;
+    return 0;
+}
+
+}  // namespace kibiki::ui

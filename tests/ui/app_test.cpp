@@ -1,0 +1,173 @@
+// The whole window on a real document and view: start-up, menu states, commands and dialogs.
+#include <QAction>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "app/color_edit.h"
+#include "app/color_static.h"
+#include "app/kibiki_app.h"
+#include "app/main_frame.h"
+#include "app/practice_window.h"
+#include "app/qt_profile.h"
+#include "guide/guide_static.h"
+#include "lessons/kibiki_view.h"
+#include "text/cp932.h"
+#include "ui_test_util.h"
+
+using namespace kibiki;
+using namespace kibiki::ui;
+using namespace kibiki::ui::test;
+
+namespace {
+
+class AppTest : public ::testing::Test {
+protected:
+    AppTest() : profile(dir.filePath("Kibiki.conf")) {
+        qputenv("KIBIKI_SETTING_DIR", dir.filePath("Setting").toUtf8());
+        app.m_fnOpenUrl = [this](const QUrl& url) { opened << url; return true; };
+        app.InitInstance();
+        QApplication::setActiveWindow(&app.Frame());
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&app.Frame()));
+    }
+    ~AppTest() override { qunsetenv("KIBIKI_SETTING_DIR"); }
+
+    bool Enabled(int nCommand) { return app.Frame().Action(nCommand)->isEnabled(); }
+    bool MenuEnabled(int nPos) { return app.Frame().TopMenu(nPos)->menuAction()->isEnabled(); }
+    void StartLesson(int nIndex) {
+        OnNextModal([nIndex](QWidget* p) {
+            p->findChild<QRadioButton*>(QStringLiteral("c%1").arg(1048 + nIndex))->setChecked(true);
+            p->findChild<QPushButton*>("c1")->click();
+        });
+        QTest::keyClick(app.Form().focusWidget() ? app.Form().focusWidget() : &app.Form(), Qt::Key_N,
+                        Qt::ControlModifier);
+    }
+    QString Text(int nId) { return QString::fromStdString(Cp932ToUtf8(app.Form().GetControlText(nId))); }
+
+    QTemporaryDir dir;
+    QtProfile profile;
+    CKibikiApp app{profile};
+    QList<QUrl> opened;
+};
+
+TEST_F(AppTest, StartsIdleWithTheDefaultUsersSettingsApplied) {
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath("Setting/default.dat")));
+    EXPECT_TRUE(Enabled(ID_FILE_NEW));
+    EXPECT_FALSE(Enabled(ID_LESSON_END));
+    EXPECT_TRUE(MenuEnabled(MENU_USER));
+    EXPECT_TRUE(MenuEnabled(MENU_SETTINGS));
+    EXPECT_EQ(app.Form().KeyCap(0)->text(), "ぬ");  // a new user practises kana input
+    EXPECT_TRUE(app.Frame().Action(ID_MODE_KANA)->isChecked());
+    EXPECT_TRUE(app.Frame().Action(ID_FONT_SMALL)->isChecked());
+    for (int i = 0; i < kMarkerCount; ++i) EXPECT_TRUE(app.Form().Marker(i)->isVisible()) << i;
+    EXPECT_TRUE(app.Form().Static(IDC_TITLE)->text().isEmpty());
+}
+
+TEST_F(AppTest, RunningGreysUserAndSettingsMenusAndSwapsTheLessonCommands) {
+    StartLesson(1);
+    EXPECT_TRUE(app.View().m_bRunning);
+    EXPECT_EQ(Text(IDC_TITLE), "Lesson2　人差し指の練習");
+    EXPECT_FALSE(Text(IDC_QUESTION).isEmpty());
+    EXPECT_FALSE(Enabled(ID_FILE_NEW));
+    EXPECT_TRUE(Enabled(ID_LESSON_END));
+    EXPECT_FALSE(MenuEnabled(MENU_USER));
+    EXPECT_FALSE(MenuEnabled(MENU_SETTINGS));
+    EXPECT_TRUE(MenuEnabled(MENU_HELP));
+
+    // Ending early asks first; No keeps the run as it was.
+    OnNextModal([](QWidget* p) {
+        auto* box = qobject_cast<QMessageBox*>(p);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->text(), "レッスンを終了してよろしいですか。");
+        EXPECT_EQ(box->windowTitle(), "レッスンの終了");
+        EXPECT_EQ(box->icon(), QMessageBox::Question);
+        // Qt's own buttons read in Japanese whatever the locale
+        EXPECT_TRUE(box->button(QMessageBox::Yes)->text().startsWith("はい")) << box->button(QMessageBox::Yes)->text().toStdString();
+        EXPECT_TRUE(box->button(QMessageBox::No)->text().startsWith("いいえ"));
+        box->button(QMessageBox::No)->click();
+    });
+    app.Frame().Action(ID_LESSON_END)->trigger();
+    EXPECT_TRUE(app.View().m_bRunning);
+
+    OnNextModal([](QWidget* p) { qobject_cast<QMessageBox*>(p)->button(QMessageBox::Yes)->click(); });
+    app.Frame().Action(ID_LESSON_END)->trigger();
+    EXPECT_FALSE(app.View().m_bRunning);
+    EXPECT_TRUE(Enabled(ID_FILE_NEW));
+    EXPECT_FALSE(Enabled(ID_LESSON_END));
+    EXPECT_TRUE(MenuEnabled(MENU_SETTINGS));
+    EXPECT_TRUE(Text(IDC_QUESTION).isEmpty());
+}
+
+TEST_F(AppTest, CancellingTheLessonSelectionChangesNothing) {
+    OnNextModal([](QWidget* p) {
+        EXPECT_EQ(p->windowTitle(), "レッスンの選択");
+        EXPECT_TRUE(p->findChild<QRadioButton*>("c1048")->isChecked());
+        EXPECT_EQ(p->findChild<QRadioButton*>("c1048")->text(), "Lesson1　ホームポジションの練習");
+        p->findChild<QPushButton*>("c2")->click();
+    });
+    app.Frame().Action(ID_FILE_NEW)->trigger();
+    EXPECT_FALSE(app.View().m_bRunning);
+    EXPECT_TRUE(Enabled(ID_FILE_NEW));
+}
+
+TEST_F(AppTest, TypedKanaGoToTheJudgeThroughTheKanaLock) {
+    StartLesson(0);
+    ASSERT_TRUE(app.Keys().KanaLock());  // forced on for kana input
+    const std::string question = app.Doc().m_run.m_strQuestion;
+    // Type a wrong key: the miss shows and the cap sinks.
+    const unsigned char expected = app.Doc().NextExpectedKey();
+    const int wrongKey = expected == Utf8ToCp932("ﾁ")[0] ? Qt::Key_S : Qt::Key_A;
+    QTest::keyClick(&app.Form(), static_cast<Qt::Key>(wrongKey));
+    EXPECT_EQ(Text(IDC_MISS_COUNT), "1");
+    const int cap = wrongKey == Qt::Key_A ? 2 : 6;
+    EXPECT_TRUE(app.Form().KeyCap(cap)->IsSunken());
+    EXPECT_TRUE(Text(IDC_ANSWER).isEmpty());
+}
+
+TEST_F(AppTest, ModeAndFontCommandsSaveAndShowAtOnce) {
+    app.Frame().Action(ID_MODE_HIRAGANA_ROMAN)->trigger();
+    EXPECT_EQ(app.Form().KeyCap(0)->text(), "1 !");
+    EXPECT_TRUE(app.Frame().Action(ID_MODE_HIRAGANA_ROMAN)->isChecked());
+    EXPECT_FALSE(app.Frame().Action(ID_MODE_KANA)->isChecked());
+
+    CColorEdit* pQuestion = app.Form().Edit(IDC_QUESTION);
+    const int small = QFontMetrics(pQuestion->font()).height();
+    app.Frame().Action(ID_FONT_MEDIUM)->trigger();
+    const int medium = QFontMetrics(pQuestion->font()).height();
+    EXPECT_GT(medium, small);
+    EXPECT_LE(medium, pQuestion->FormatHeight() / 2);
+    EXPECT_EQ(QFontMetrics(app.Form().Edit(IDC_ANSWER)->font()).height(), medium);
+    EXPECT_TRUE(app.Frame().Action(ID_FONT_MEDIUM)->isChecked());
+    EXPECT_FALSE(app.Frame().Action(ID_FONT_SMALL)->isChecked());
+
+    QFile file(dir.filePath("Setting/default.dat"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    EXPECT_TRUE(text.startsWith("Type=2\r\n"));
+    EXPECT_TRUE(text.contains("\r\nFont=2\r\n"));
+}
+
+TEST_F(AppTest, HelpOpensTheInstalledPageOrSaysItCannot) {
+    const QStringList candidates = CKibikiApp::HelpPageCandidates();
+    const bool bInstalled = QFileInfo(candidates.first()).isFile() || QFileInfo(candidates.last()).isFile();
+    if (bInstalled) {
+        app.Frame().Action(ID_HELP_CONTENTS)->trigger();
+        ASSERT_EQ(opened.size(), 1);
+        EXPECT_TRUE(opened.first().toLocalFile().endsWith("help/index.html"));
+    }
+    app.m_fnOpenUrl = [](const QUrl&) { return false; };
+    QString shown;
+    OnNextModal([&](QWidget* p) {
+        auto* box = qobject_cast<QMessageBox*>(p);
+        shown = box->windowTitle() + "|" + box->text();
+        EXPECT_EQ(box->icon(), QMessageBox::Warning);
+        box->button(QMessageBox::Ok)->click();
+    });
+    app.Frame().Action(ID_HELP_CONTENTS)->trigger();
+    EXPECT_EQ(shown, "Kibiki|ヘルプの起動に失敗しました。");
+}
+
+}  // namespace
