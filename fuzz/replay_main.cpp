@@ -19,7 +19,10 @@ int main(int argc, char** argv) {
         if (!entry.is_regular_file()) continue;
         std::ifstream in(entry.path(), std::ios::binary);
         std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+        // Like libFuzzer, never hand over a null pointer, even for an empty input.
+        static const std::uint8_t kEmpty = 0;
+        const auto* data = bytes.empty() ? &kEmpty : reinterpret_cast<const std::uint8_t*>(bytes.data());
+        LLVMFuzzerTestOneInput(data, bytes.size());
         ++count;
     }
     if (count == 0) {
