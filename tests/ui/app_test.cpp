@@ -150,14 +150,14 @@ TEST_F(AppTest, ModeAndFontCommandsSaveAndShowAtOnce) {
     EXPECT_TRUE(text.contains("\r\nFont=2\r\n"));
 }
 
-TEST_F(AppTest, HelpOpensTheInstalledPageOrSaysItCannot) {
-    const QStringList candidates = CKibikiApp::HelpPageCandidates();
-    const bool bInstalled = QFileInfo(candidates.first()).isFile() || QFileInfo(candidates.last()).isFile();
-    if (bInstalled) {
-        app.Frame().Action(ID_HELP_CONTENTS)->trigger();
-        ASSERT_EQ(opened.size(), 1);
-        EXPECT_TRUE(opened.first().toLocalFile().endsWith("help/index.html"));
-    }
+TEST_F(AppTest, HelpOpensThePageOrSaysItCannot) {
+    const QString page = QStringLiteral(KIBIKI_SOURCE_DIR "/resources/help/index.html");
+    app.m_aHelpCandidates = {dir.filePath("missing/index.html"), page};
+    app.Frame().Action(ID_HELP_CONTENTS)->trigger();
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(opened.first(), QUrl::fromLocalFile(QFileInfo(page).canonicalFilePath()));
+
+    // No page, or no browser to show it: the same message.
     app.m_fnOpenUrl = [](const QUrl&) { return false; };
     QString shown;
     OnNextModal([&](QWidget* p) {
@@ -168,6 +168,15 @@ TEST_F(AppTest, HelpOpensTheInstalledPageOrSaysItCannot) {
     });
     app.Frame().Action(ID_HELP_CONTENTS)->trigger();
     EXPECT_EQ(shown, "Kibiki|ヘルプの起動に失敗しました。");
+    app.m_aHelpCandidates = {dir.filePath("missing/index.html")};
+    shown.clear();
+    OnNextModal([&](QWidget* p) {
+        auto* box = qobject_cast<QMessageBox*>(p);
+        shown = box->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+    app.Frame().Action(ID_HELP_CONTENTS)->trigger();
+    EXPECT_EQ(shown, "ヘルプの起動に失敗しました。");
 }
 
 }  // namespace

@@ -114,11 +114,12 @@ void CKibikiApp::OnCommand(int nCommand) {
 QStringList CKibikiApp::HelpPageCandidates() {
     const QString strExeDir = QCoreApplication::applicationDirPath();
     return {QDir(strExeDir).filePath(QStringLiteral("help/index.html")),
-            QDir(strExeDir).filePath(QStringLiteral("../share/kibiki/help/index.html"))};
+            QDir(strExeDir).filePath(QStringLiteral("../share/kibiki/help/index.html")),
+            QStringLiteral("/usr/share/kibiki/help/index.html")};
 }
 
 void CKibikiApp::ShowHelp() {
-    for (const QString& strPath : HelpPageCandidates()) {
+    for (const QString& strPath : m_aHelpCandidates) {
         if (!QFileInfo(strPath).isFile()) continue;
         if (m_fnOpenUrl(QUrl::fromLocalFile(QFileInfo(strPath).canonicalFilePath()))) return;
         break;

@@ -39,8 +39,10 @@ public:
     CKibikiView& View() { return *m_pView; }
     KeyStateStore& Keys() { return m_keys; }
 
-    // Where the help page is looked for, in order.
+    // Where the help page is looked for, in order: beside the program (build tree), then the
+    // install's share folder.
     static QStringList HelpPageCandidates();
+    QStringList m_aHelpCandidates = HelpPageCandidates();
     // Opens a URL in the desktop's browser; tests replace it.
     std::function<bool(const QUrl&)> m_fnOpenUrl;
 
