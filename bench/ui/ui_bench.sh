@@ -36,6 +36,7 @@ printf 'resident memory, median: bare Qt %s MB, Kibiki %s MB\n' \
 # counter and the sunken cap.
 "$kibiki" >/dev/null 2>&1 &
 for _ in $(seq 100); do xdotool search --name '^Kibiki$' >/dev/null 2>&1 && break; sleep 0.1; done
-sleep 0.5
+# No window manager under Xvfb: give the window the focus ourselves.
+xdotool windowfocus --sync "$(xdotool search --name '^Kibiki$' | head -1)"
 xdotool key ctrl+n; sleep 0.5; xdotool key Return; sleep 0.5
 "$probe" latency Kibiki "$PRESSES" q

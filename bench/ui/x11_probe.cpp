@@ -46,15 +46,21 @@ Window FindWindow(Display* dpy, Window w, const char* name) {
 
 struct Rect { int x = 0, y = 0, w = 0, h = 0; };
 
-std::vector<unsigned long> Grab(Display* dpy, Window w, const Rect& r) {
-    std::vector<unsigned long> px;
+// Raw image bytes of a part of the window; equal bytes mean equal pixels.
+std::vector<char> Grab(Display* dpy, Window w, const Rect& r) {
+    std::vector<char> px;
     XImage* img = XGetImage(dpy, w, r.x, r.y, r.w, r.h, AllPlanes, ZPixmap);
     if (!img) return px;
-    px.reserve(static_cast<size_t>(r.w) * r.h);
-    for (int y = 0; y < r.h; ++y)
-        for (int x = 0; x < r.w; ++x) px.push_back(XGetPixel(img, x, y));
+    px.assign(img->data, img->data + static_cast<size_t>(img->bytes_per_line) * img->height);
     XDestroyImage(img);
     return px;
+}
+
+// Pixel (x, y) of a grab of a w-wide rectangle, 32-bit visuals only (Xvfb's 24-bit depth).
+unsigned Pixel(const std::vector<char>& px, int w, int x, int y) {
+    unsigned v;
+    std::memcpy(&v, px.data() + (static_cast<size_t>(y) * w + x) * 4, 4);
+    return v & 0xFFFFFF;
 }
 
 bool Viewable(Display* dpy, Window w, Rect& r) {
@@ -102,7 +108,7 @@ int Latency(Display* dpy, const char* name, int count, const char* keyName) {
     int x0 = full.w, y0 = full.h, x1 = -1, y1 = -1;
     for (int y = 0; y < full.h; ++y)
         for (int x = 0; x < full.w; ++x)
-            if (before[y * full.w + x] != after[y * full.w + x]) {
+            if (Pixel(before, full.w, x, y) != Pixel(after, full.w, x, y)) {
                 x0 = std::min(x0, x); y0 = std::min(y0, y);
                 x1 = std::max(x1, x); y1 = std::max(y1, y);
             }
@@ -154,7 +160,10 @@ int Startup(Display* dpy, const char* name, char** argv) {
         if (w && Viewable(dpy, w, r)) {
             const auto px = Grab(dpy, w, r);
             // Painted: more than one colour in the window.
-            if (!px.empty() && std::any_of(px.begin(), px.end(), [&](unsigned long p) { return p != px[0]; }))
+            bool bPainted = false;
+            for (int y = 0; y < r.h && !bPainted; ++y)
+                for (int x = 0; x < r.w && !bPainted; ++x) bPainted = Pixel(px, r.w, x, y) != Pixel(px, r.w, 0, 0);
+            if (bPainted)
                 ms = Ms(Clock::now() - t0);
         }
         if (ms < 0) Nap(200);
