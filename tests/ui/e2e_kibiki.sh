@@ -1,0 +1,183 @@
+#!/usr/bin/env bash
+# End to end: the real kibiki under Xvfb, typed with real X key events (xdotool). A kana lesson
+# and a romaji lesson go from Ctrl+N to "やめる" with some wrong keys on purpose; then the history
+# lines and the settings file are checked byte for byte.
+#   e2e_kibiki.sh KIBIKI_BINARY SOURCE_DIR
+# Exit 77 (skipped) when Xvfb or xdotool is missing.
+set -euo pipefail
+KIBIKI=$1
+SRC=$2
+export LC_ALL=C.UTF-8
+for tool in Xvfb xdotool iconv; do
+  command -v "$tool" >/dev/null || { echo "e2e: $tool not installed, skipped"; exit 77; }
+done
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "e2e: FAIL: $*" >&2; exit 1; }
+
+# A display of our own.
+n=$((120 + $$ % 200))
+while [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+export DISPLAY=":$n"
+for _ in $(seq 100); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+
+# A fresh user: nothing from the machine's own home or profile.
+export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_DATA_HOME=$work/home/.local/share
+export XDG_RUNTIME_DIR=$work/run KIBIKI_SETTING_DIR=$work/Setting
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+
+"$KIBIKI" >"$work/kibiki.log" 2>&1 &
+kibiki_pid=$!
+pids+=($kibiki_pid)
+
+window() {  # NAME -> window id, waiting for it to be shown
+  local w=""
+  for _ in $(seq 100); do
+    w=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1) && [ -n "$w" ] && break
+    sleep 0.1
+  done
+  [ -n "$w" ] || fail "no window \"$1\""
+  echo "$w"
+}
+gone() {  # NAME: waits until no such window is shown
+  for _ in $(seq 100); do
+    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  fail "window \"$1\" did not close"
+}
+main=$(window Kibiki)
+xdotool windowfocus --sync "$main"
+sleep 0.3
+
+# The built-in lesson texts, in the order lesson 1 asks them.
+lesson() {  # FIRST LAST
+  awk -F'\t' -v a="$1" -v b="$2" '$1 >= a && $1 <= b { print $2 }' "$SRC/resources/lessons.tsv"
+}
+
+# Keys of the JIS kana layout by place, as a US map names them.
+declare -A KANA=(
+  [ぬ]=1 [ふ]=2 [あ]=3 [う]=4 [え]=5 [お]=6 [や]=7 [ゆ]=8 [よ]=9 [わ]=0 [ほ]=minus [へ]=equal
+  [た]=q [て]=w [い]=e [す]=r [か]=t [ん]=y [な]=u [に]=i [ら]=o [せ]=p
+  [ち]=a [と]=s [し]=d [は]=f [き]=g [く]=h [ま]=j [の]=k [り]=l [れ]=semicolon [け]=apostrophe
+  [む]=backslash [つ]=z [さ]=x [そ]=c [ひ]=v [こ]=b [み]=n [も]=m [ね]=comma [る]=period [め]=slash)
+declare -A VOICED=([が]=か [ぎ]=き [ぐ]=く [げ]=け [ご]=こ [ざ]=さ [じ]=し [ず]=す [ぜ]=せ [ぞ]=そ
+  [だ]=た [ぢ]=ち [づ]=つ [で]=て [ど]=と [ば]=は [び]=ひ [ぶ]=ふ [べ]=へ [ぼ]=ほ)
+declare -A SEMI=([ぱ]=は [ぴ]=ひ [ぷ]=ふ [ぺ]=へ [ぽ]=ほ)
+
+kana_keys() {  # TEXT -> key names; also counts keystrokes into $strokes
+  local s=$1 i c
+  for ((i = 0; i < ${#s}; i++)); do
+    c=${s:i:1}
+    if [ -n "${VOICED[$c]:-}" ]; then keys+=("${KANA[${VOICED[$c]}]}" bracketleft); strokes=$((strokes + 2))
+    elif [ -n "${SEMI[$c]:-}" ]; then keys+=("${KANA[${SEMI[$c]}]}" bracketright); strokes=$((strokes + 2))
+    elif [ -n "${KANA[$c]:-}" ]; then keys+=("${KANA[$c]}"); strokes=$((strokes + 1))
+    else fail "no key for $c"; fi
+  done
+}
+romaji_keys() {
+  local s=$1 i c
+  for ((i = 0; i < ${#s}; i++)); do
+    c=${s:i:1}
+    case "$c" in
+      ';') keys+=(semicolon) ;;
+      [A-Z]) keys+=("${c,,}") ;;
+      *) fail "no key for $c" ;;
+    esac
+    strokes=$((strokes + 1))
+  done
+}
+
+stamp() { date +'%Y年%m月%d日 %H:%M'; }
+now() { date +%s.%N; }
+run_lesson() {  # KIND FIRST LAST WRONG1 WRONG2 WRONG3 -> sets date_a/date_b, t_* and strokes
+  local kind=$1 first=$2 last=$3 q
+  shift 3
+  local -a texts
+  mapfile -t texts < <(lesson "$first" "$last")
+  strokes=0
+  xdotool key ctrl+n
+  window "レッスンの選択" >/dev/null
+  xdotool key Return  # Lesson1 is chosen when the dialog opens
+  gone "レッスンの選択"
+  sleep 0.3
+  # Two wrong keys before the first question's first key, one before the second question's.
+  date_a=$(stamp); t_first0=$(now)
+  xdotool key "$1"
+  t_first1=$(now); date_b=$(stamp)
+  xdotool key "$2"
+  keys=()
+  "${kind}_keys" "${texts[0]}"
+  keys+=("$3")
+  for q in "${texts[@]:1}"; do "${kind}_keys" "$q"; done
+  t_last0=$(now)
+  xdotool key --delay 70 "${keys[@]}"
+  t_last1=$(now)
+  local dlg
+  dlg=$(window "レッスン終了")
+  t_last1=$(now)
+  # "やめる": the third button of the bottom row.
+  eval "$(xdotool getwindowgeometry --shell "$dlg")"
+  local dx dy
+  dx=$(awk -v w="$WIDTH" 'BEGIN { printf "%d", w * (146 + 30) / 220 }')
+  dy=$(awk -v h="$HEIGHT" 'BEGIN { printf "%d", h * (118 + 7) / 140 }')
+  xdotool mousemove --sync $((X + dx)) $((Y + dy)) click 1
+  gone "レッスン終了"
+  # Without a window manager nobody gives the focus back to the main window.
+  xdotool windowfocus --sync "$main"
+  sleep 0.2
+}
+
+check_record() {  # LINE_NO LESSON_KEY MISSED
+  local no=$1 key=$2 missed=$3 line date speed rest
+  line=$(sed -n "${no}p" "$KIBIKI_SETTING_DIR/default.hst" | iconv -f CP932 -t UTF-8) || fail "history not CP932"
+  line=${line%$'\r'}
+  date=${line%%,*}
+  [ "$date" = "$date_a" ] || [ "$date" = "$date_b" ] || fail "record $no: date '$date', expected '$date_a'"
+  rest=${line#*,}; rest=${rest#*,}
+  speed=${rest%%,*}
+  # Speed = keystrokes per minute over the whole seconds from the first key to the last.
+  awk -v s="$speed" -v k="$strokes" -v lo="$(awk -v a="$t_last0" -v b="$t_first1" 'BEGIN{print int(a-b)}')" \
+      -v hi="$(awk -v a="$t_last1" -v b="$t_first0" 'BEGIN{print int(a-b)}')" \
+      'BEGIN { if (lo < 1) lo = 1; ok = s ~ /^[0-9]+$/ && s >= int(k*60/hi) && s <= int(k*60/lo + 1); exit !ok }' \
+    || fail "record $no: speed '$speed' for $strokes keystrokes"
+  local accuracy
+  accuracy=$(awk -v k="$strokes" 'BEGIN { printf "%.0f", (k - 3) / k * 100 }')
+  printf '%s,%s,%s,%s,%s\r\n' "$date" "$key" "$speed" "$accuracy" "$missed" | iconv -f UTF-8 -t CP932 > "$work/expected"
+  sed -n "${no}p" "$KIBIKI_SETTING_DIR/default.hst" > "$work/actual"
+  cmp -s "$work/expected" "$work/actual" || {
+    od -c "$work/expected" | head; od -c "$work/actual" | head; fail "record $no differs"; }
+}
+
+# 1. Kana input, lesson 1 (a new user practises kana input). Wrong: た and ぬ while ま is due,
+#    ぬ while は is due (the first kana of the second question).
+run_lesson kana 41100 41119 q 1 1
+check_record 1 10 "ま は  2 1 "
+kana_strokes=$strokes
+
+# 2. Romaji input, chosen from the menu: 設定 > 練習モード > ローマ字入力練習. Every wrong key
+#    comes while A is due (the second question starts with A too).
+for k in alt+o Return Down Return; do xdotool key "$k"; sleep 0.3; done
+run_lesson romaji 41400 41419 q z x
+check_record 2 11 "A  3 "
+[ "$(wc -l < "$KIBIKI_SETTING_DIR/default.hst")" -eq 2 ] || fail "history has more than two records"
+
+# 3. The settings file: a new user's, with the romaji mode saved.
+printf '%s\r\n' Type=1 HomePos=1 HomeColor=0 RomanMode=1 Font=3 Color=1 count=0 "KanaSepa=｜" \
+  ColorL0=0 ColorB0=65535 ColorLG0=255 ColorL1=0 ColorB1=16776960 ColorLG1=255 \
+  ColorL2=0 ColorB2=12632256 ColorLG2=255 ColorL3=0 ColorB3=65280 ColorLG3=255 \
+  | iconv -f UTF-8 -t CP932 > "$work/expected.dat"
+cmp "$work/expected.dat" "$KIBIKI_SETTING_DIR/default.dat" || {
+  od -c "$KIBIKI_SETTING_DIR/default.dat" | head -20; fail "settings file differs"; }
+
+kill -0 "$kibiki_pid" || fail "kibiki ended on its own"
+echo "e2e: kana lesson ($kana_strokes keys) and romaji lesson ($strokes keys) recorded as expected"
