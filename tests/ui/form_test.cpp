@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
-#include <QProgressBar>
 #include <QTest>
 #include <gtest/gtest.h>
 

@@ -116,8 +116,9 @@ void CColorStatic::paintEvent(QPaintEvent*) {
             Bevel(p, r, u, face, face);
         }
         if (m_nEdges & kClientEdge) {
-            Bevel(p, r, u, shadow, hilight);
-            Bevel(p, r, u, dkShadow, light);
+            // A pressed cap: a deep dark edge on the top and left, so a missed key stands out.
+            Bevel(p, r, u, dkShadow, hilight);
+            Bevel(p, r, u, Blend(face, Qt::black, 0.45), light);
         }
         if (m_nEdges & kStaticEdge) Bevel(p, r, u, shadow, hilight);
         p.restore();
@@ -125,7 +126,8 @@ void CColorStatic::paintEvent(QPaintEvent*) {
 
     if (!m_strText.isEmpty()) {
         const int e = EdgeWidth();
-        const QRect inner = rect().adjusted(e, e, -e, -e);
+        QRect inner = rect().adjusted(e, e, -e, -e);
+        if (IsSunken()) inner.translate(1, 1);  // the legend goes down with the cap
         p.setClipRect(inner);
         p.setPen(FromColorRef(m_crText));
         p.setFont(font());

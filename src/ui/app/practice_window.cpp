@@ -4,7 +4,7 @@
 #include <QInputMethod>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QProgressBar>
+#include "app/progress_bar.h"
 #include <algorithm>
 
 #include "app/color_edit.h"
@@ -80,12 +80,7 @@ void PracticeWindow::CreateControls() {
     Add<CColorEdit>(IDC_QUESTION, 23, 29, 259, 47);
     Add<CColorEdit>(IDC_ANSWER, 23, 79, 259, 47);
 
-    m_pProgress = Add<QProgressBar>(IDC_PROGRESS, 283, 30, 7, 47);
-    m_pProgress->setOrientation(Qt::Vertical);
-    m_pProgress->setTextVisible(false);
-    m_pProgress->setRange(0, 100);
-    m_pProgress->setValue(0);
-    m_pProgress->setFocusPolicy(Qt::NoFocus);
+    m_pProgress = Add<CProgressBar>(IDC_PROGRESS, 283, 30, 7, 47);
 
     AddLabel("ミス回数", 303, 40, 28, 8);
     AddLabel("正解率", 307, 59, 24, 8);

@@ -9,12 +9,12 @@
 #include "app/dialog_units.h"
 #include "lessons/practice_form.h"
 
-class QProgressBar;
 class QLabel;
 
 namespace kibiki::ui {
 
 class CColorEdit;
+class CProgressBar;
 class KeyTranslator;
 class CColorStatic;
 class CGuideStatic;
@@ -36,7 +36,7 @@ public:
     CColorStatic* KeyCap(int nKeyIndex) const { return m_apKeys.at(nKeyIndex); }
     CColorStatic* FingerLabel(int nIndex) const { return m_apFingers.at(nIndex); }
     CGuideStatic* Marker(int nIndex) const { return m_apMarkers.at(nIndex); }
-    QProgressBar* Progress() const { return m_pProgress; }
+    CProgressBar* Progress() const { return m_pProgress; }
 
     // Every typed character goes here, none into a control. Without a translator the form
     // takes plain ASCII text only.
@@ -89,7 +89,7 @@ private:
     std::array<CColorStatic*, kKeyCount> m_apKeys{};
     std::array<CColorStatic*, kFingerCount> m_apFingers{};
     std::array<CGuideStatic*, kMarkerCount> m_apMarkers{};
-    QProgressBar* m_pProgress = nullptr;
+    CProgressBar* m_pProgress = nullptr;
     const KeyTranslator* m_pTranslator = nullptr;
     std::map<int, std::string> m_mapTexts;  // CP932, as set
     int m_nProgressStep = 10;
