@@ -5,6 +5,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QKeyEvent>
 
 #include "app/about_dlg.h"
 #include "app/main_frame.h"
@@ -51,7 +52,12 @@ void CKibikiApp::InitInstance() {
     m_doc.m_pKeyboard = &m_keys;
     m_pView = std::make_unique<CKibikiView>(m_doc, form, m_layout, m_clock);
 
+    m_layout.Refresh();
     form.SetKeyTranslator(&m_translator);
+    form.m_fnKeyEvent = [this](const QKeyEvent& event) {
+        m_layout.SetGroupFromNativeModifiers(event.nativeModifiers());
+    };
+    form.m_fnLayoutChanged = [this] { m_layout.Refresh(); };
     form.m_fnTypedChar = [this](char ch) { m_pView->OnTypedChar(static_cast<unsigned char>(ch)); };
     form.m_fnEnableSettingMenus = [this](bool bEnable) {
         m_pFrame->SetMenuEnabled(MENU_USER, bEnable);

@@ -19,18 +19,26 @@ std::uint32_t SystemClock::TickCount() {
 
 std::time_t SystemClock::Now() { return std::time(nullptr); }
 
-bool WindowSystemKeyboardLayout::IsJisLayout() {
+void WindowSystemKeyboardLayout::Refresh() {
 #ifdef KIBIKI_HAVE_X11
-    if (auto* pX11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr) {
-        if (Display* pDisplay = pX11->display()) {
-            XkbStateRec state{};
-            XkbGetState(pDisplay, XkbUseCoreKbd, &state);
-            constexpr int kCaretKey = 13 + 8;  // Linux input code of the key right of "-", as X keycode
-            return XkbKeycodeToKeysym(pDisplay, kCaretKey, state.group, 1) == XK_asciitilde;
-        }
+    auto* pX11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    Display* pDisplay = pX11 ? pX11->display() : nullptr;
+    if (!pDisplay) return;
+    XkbStateRec state{};
+    if (XkbGetState(pDisplay, XkbUseCoreKbd, &state) == Success) m_nGroup = state.group & 3;
+    // A fresh copy of the keymap: the one Xlib caches is never told of changes, since Qt reads
+    // the events.
+    XkbDescPtr pKeymap = XkbGetMap(pDisplay, XkbKeyTypesMask | XkbKeySymsMask, XkbUseCoreKbd);
+    if (!pKeymap) return;
+    constexpr int kCaretKey = 13 + 8;  // Linux input code of the key right of "-", as X keycode
+    const int nGroups = XkbKeyNumGroups(pKeymap, kCaretKey);
+    for (int g = 0; g < 4; ++g) {
+        const int group = nGroups > 0 ? g % nGroups : 0;  // groups beyond the key's wrap around
+        m_abJis[g] = nGroups > 0 && XkbKeyGroupWidth(pKeymap, kCaretKey, group) > 1 &&
+                     XkbKeySymEntry(pKeymap, kCaretKey, 1, group) == XK_asciitilde;
     }
+    XkbFreeKeyboard(pKeymap, 0, True);
 #endif
-    return true;
 }
 
 }  // namespace kibiki::ui

@@ -149,6 +149,7 @@ void PracticeWindow::SetUpFonts() {
 }
 
 bool PracticeWindow::event(QEvent* pEvent) {
+    if (pEvent->type() == QEvent::KeyboardLayoutChange && m_fnLayoutChanged) m_fnLayoutChanged();
     // Tab would move the focus; here it is a typed character like any other.
     if (pEvent->type() == QEvent::KeyPress) {
         auto* pKey = static_cast<QKeyEvent*>(pEvent);
@@ -161,6 +162,7 @@ bool PracticeWindow::event(QEvent* pEvent) {
 }
 
 void PracticeWindow::keyPressEvent(QKeyEvent* pEvent) {
+    if (m_fnKeyEvent) m_fnKeyEvent(*pEvent);
     const std::string bytes = m_pTranslator ? m_pTranslator->Translate(*pEvent)
                                             : KeyTranslator(nullptr).Translate(*pEvent);
     if (bytes.empty()) {

@@ -42,6 +42,10 @@ public:
     // takes plain ASCII text only.
     void SetKeyTranslator(const KeyTranslator* pTranslator) { m_pTranslator = pTranslator; }
     std::function<void(char)> m_fnTypedChar;
+    // Told of every key event before its characters are judged (the layout group it came in).
+    std::function<void(const QKeyEvent&)> m_fnKeyEvent;
+    // The keyboard's layout or keymap changed.
+    std::function<void()> m_fnLayoutChanged;
     // Greys or enables the user and settings menus of the frame.
     std::function<void(bool)> m_fnEnableSettingMenus;
 
