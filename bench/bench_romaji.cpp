@@ -47,11 +47,7 @@ void TypeQuestion(benchmark::State& state, CKibikiDoc& doc, const std::string& k
         doc.m_run.m_bBaseStroke = true;
         doc.m_run.m_bVoiced = false;
         doc.m_aUnitLen = unitLen;
-        doc.m_nUnit = 0;
-        doc.m_nUnitTyped = 0;
-        doc.m_strUnitTyped.clear();
-        doc.m_strAltRoman.clear();
-        doc.m_nDoubled = 0;
+        doc.ResetMatcher();
         doc.m_nSegment = -1;
         for (const char k : keys) {
             unsigned char expected = 0;

@@ -71,18 +71,22 @@ int LetterCount(int nUnitLen) { return nUnitLen >= kTwoKanaBonus ? nUnitLen - kT
 
 }  // namespace
 
-bool CKibikiDoc::BuildRoman(std::string& strText) {
-    const UnitTables& t = TheUnitTables();
-    m_aUnitLen.clear();
-    m_aUnitKana.clear();
-    m_aUnitKind.clear();
-    m_aUnitBytes.clear();
+void CKibikiDoc::ResetMatcher() {
     m_nUnit = 0;
     m_nUnitTyped = 0;
     m_strUnitTyped.clear();
     m_strAltRoman.clear();
     m_nAltId = 0;
     m_nDoubled = 0;
+}
+
+bool CKibikiDoc::BuildRoman(std::string& strText) {
+    const UnitTables& t = TheUnitTables();
+    m_aUnitLen.clear();
+    m_aUnitKana.clear();
+    m_aUnitKind.clear();
+    m_aUnitBytes.clear();
+    ResetMatcher();
 
     const std::string_view text(strText);
     std::string built;
@@ -256,11 +260,7 @@ bool CKibikiDoc::IsExpectedRomaji(unsigned char ch, unsigned char expected) {
         if (bAsExpected || FindAlternative(m_nUnit + 1, 0, ch, std::string(), nAltId, alt)) {
             m_aUnitLen[m_nUnit] = 1;
             m_run.m_strRoman.erase(static_cast<std::size_t>(m_run.m_nRomanPos), 1);
-            m_run.m_nKanaPos += m_aUnitBytes[m_nUnit];
-            ++m_nUnit;
-            m_nUnitTyped = 0;
-            m_nDoubled = 0;
-            m_strUnitTyped.clear();
+            CompleteUnit();
             if (bAsExpected)
                 m_strUnitTyped += static_cast<char>(ch);
             else
@@ -300,6 +300,15 @@ void CKibikiDoc::SwitchToAlternative(unsigned char ch, unsigned char expected, i
     }
 }
 
+// The unit's kana show as done; its small tsu already does once the doubled letter is typed.
+void CKibikiDoc::CompleteUnit() {
+    m_run.m_nKanaPos += m_aUnitBytes[m_nUnit] - 2 * m_nDoubled;
+    ++m_nUnit;
+    m_nUnitTyped = 0;
+    m_nDoubled = 0;
+    m_strUnitTyped.clear();
+}
+
 void CKibikiDoc::LearnAlternative() {
     m_settings.SetIndexedInt("DynRoman", m_aUnitKana[m_nUnit], m_nAltId);
     m_settings.SaveUser();
@@ -314,13 +323,7 @@ void CKibikiDoc::AdvanceRomajiAnswer(std::string& strAnswer, int& nCaret) {
             m_run.m_nKanaPos += 2;
             m_nDoubled = 1;
         }
-        if (m_nUnitTyped >= LetterCount(m_aUnitLen[m_nUnit])) {
-            m_run.m_nKanaPos += m_aUnitBytes[m_nUnit] - 2 * m_nDoubled;
-            ++m_nUnit;
-            m_strUnitTyped.clear();
-            m_nUnitTyped = 0;
-            m_nDoubled = 0;
-        }
+        if (m_nUnitTyped >= LetterCount(m_aUnitLen[m_nUnit])) CompleteUnit();
     }
     AppendKanaPart(strAnswer, m_run.m_nKanaPos);
     // The letters of the unit in progress, without its doubled consonant once っ shows.

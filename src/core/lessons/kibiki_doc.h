@@ -36,6 +36,8 @@ public:
     // Builds m_strRoman and the units of a kana text. A text with a character that has no
     // spelling is reported through the messenger and emptied; m_strRoman is then kept.
     bool BuildRoman(std::string& strText);
+    // Back to the first unit of the question, following its expected letters.
+    void ResetMatcher();
     // The spelling built into the expected letters for one kana id.
     void GetRomaji(int nKanaId, std::string& strRomaji) const;
     // The first alternative of the unit that agrees with the typed prefix and has ch at nPos.
@@ -133,6 +135,7 @@ private:
     void AdvanceRomajiAnswer(std::string& strAnswer, int& nCaret);
     void SwitchToAlternative(unsigned char ch, unsigned char expected, int nAltId,
                              const std::string& strAlt);
+    void CompleteUnit();
     void LearnAlternative();
     // The kana part of the answer: the reading up to nKanaPos, or in the kanji modes the
     // completed kanji runs and the reading of the run being typed.

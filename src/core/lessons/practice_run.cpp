@@ -49,12 +49,7 @@ void CKibikiDoc::ResetRun(std::string& strDisplay, PracticeForm& form) {
     m_run.m_nRomanPos = 0;
     m_run.m_bBaseStroke = true;
     m_run.m_bVoiced = false;
-    m_nUnit = 0;
-    m_nUnitTyped = 0;
-    m_strUnitTyped.clear();
-    m_strAltRoman.clear();
-    m_nAltId = 0;
-    m_nDoubled = 0;
+    ResetMatcher();
     m_nSegment = -1;
     m_run.m_chGuideKey = 0;
     m_run.m_missedKeys.clear();
@@ -194,11 +189,7 @@ bool CKibikiDoc::AdvanceQuestion(unsigned char& chGuide, std::string& strNext,
     chGuide = run.m_chGuideKey;
     run.m_nKanaPos = 0;
     run.m_nRomanPos = 0;
-    m_nUnit = 0;
-    m_nUnitTyped = 0;
-    m_strUnitTyped.clear();
-    m_strAltRoman.clear();
-    m_nDoubled = 0;
+    ResetMatcher();
 
     run.m_dKeystrokes += kana ? static_cast<double>(run.m_strQuestion.size() / 2)
                               : static_cast<double>(run.m_strRoman.size());
