@@ -62,7 +62,8 @@ public:
     // loads question 1.
     void FirstQuestion(PracticeForm& form, std::string& strDisplay);
     // Loads question m_nQuestionsDone + 1 and shows how many are left, the new one included.
-    void NextQuestion(PracticeForm& form, std::string& strDisplay);
+    // False when the question cannot be typed; the user has been told which text is faulty.
+    bool NextQuestion(PracticeForm& form, std::string& strDisplay);
     // After every right key. True when the lesson is over; bFaulty then says the next question
     // could not be typed (its message is shown) and the run must stop without evaluation.
     // strNext is the next question's display text when one was loaded.
@@ -127,7 +128,6 @@ public:
 private:
     // Loads question q (from 0) into the run record; false when it cannot be typed.
     bool LoadQuestion(int nQuestion, std::string& strDisplay);
-    bool m_bFaultyQuestion = false;
 
     unsigned char ExpectedKana() const;
     void AdvanceKanaAnswer(std::string& strAnswer, int& nCaret);

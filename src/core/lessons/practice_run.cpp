@@ -86,17 +86,16 @@ void CKibikiDoc::FirstQuestion(PracticeForm& form, std::string& strDisplay) {
     form.SetControlText(IDC_REMAINING,
                         Decimal(lesson == 9 ? kRandomQuestions : m_run.m_nQuestionCount));
     strDisplay.clear();
-    m_bFaultyQuestion = false;
     if (m_run.m_nQuestionCount > 0) LoadQuestion(0, strDisplay);
 }
 
-void CKibikiDoc::NextQuestion(PracticeForm& form, std::string& strDisplay) {
+bool CKibikiDoc::NextQuestion(PracticeForm& form, std::string& strDisplay) {
     strDisplay.clear();
-    m_bFaultyQuestion = false;
-    LoadQuestion(m_run.m_nQuestionsDone, strDisplay);
+    const bool bTypeable = LoadQuestion(m_run.m_nQuestionsDone, strDisplay);
     const int left = (m_run.m_nLesson == 9 ? kRandomQuestions : m_run.m_nQuestionCount) -
                      m_run.m_nQuestionsDone;
     form.SetControlText(IDC_REMAINING, Decimal(left));
+    return bTypeable;
 }
 
 bool CKibikiDoc::LoadQuestion(int nQuestion, std::string& strDisplay) {
@@ -122,7 +121,6 @@ bool CKibikiDoc::LoadQuestion(int nQuestion, std::string& strDisplay) {
             kanji = m_aLessonKanji[index];
         if (type == 1 && !m_run.m_bEnglish && !text.empty() && !BuildRoman(text)) {
             // BuildRoman has told the user which text is faulty.
-            m_bFaultyQuestion = true;
             return false;
         }
     }
@@ -161,7 +159,6 @@ bool CKibikiDoc::LoadQuestion(int nQuestion, std::string& strDisplay) {
         ReportFaultyText(text);
         m_run.m_strQuestion.clear();
         strDisplay.clear();
-        m_bFaultyQuestion = true;
         return false;
     }
     return true;
@@ -202,8 +199,7 @@ bool CKibikiDoc::AdvanceQuestion(unsigned char& chGuide, std::string& strNext,
     };
     if (run.m_nQuestionsDone >= run.m_nQuestionCount) return finish();
 
-    NextQuestion(form, strNext);
-    if (m_bFaultyQuestion) {
+    if (!NextQuestion(form, strNext)) {
         strNext.clear();
         bFaulty = true;
         return true;
