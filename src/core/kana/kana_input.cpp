@@ -15,12 +15,15 @@ std::string_view KanaAt(const std::string& text, int nPos) {
 }  // namespace
 
 // 0 when the question has nothing typable here (ヴ without a base, a kanji, the end).
-unsigned char CKibikiDoc::ExpectedKana() const {
+unsigned char CKibikiDoc::ExpectedKana(bool* pVoiced) const {
     const std::string_view kana = KanaAt(m_run.m_strQuestion, m_run.m_nKanaPos);
     if (kana.size() != 2) return 0;
     unsigned char base = 0, mark = 0;
     SplitVoicedKana(base, kana, mark);
-    if (mark) return m_run.m_bBaseStroke ? base : mark;
+    if (mark) {
+        if (pVoiced) *pVoiced = true;
+        return m_run.m_bBaseStroke ? base : mark;
+    }
     std::string half;
     ConvertKana(half, true, kana);
     return half.empty() ? 0 : static_cast<unsigned char>(half[0]);

@@ -198,11 +198,9 @@ unsigned char LetterAt(const std::string& s, int nPos) {
 
 bool CKibikiDoc::IsExpectedKey(unsigned char ch, unsigned char& expected) {
     if (IsKanaMode(m_run.m_nType)) {
-        unsigned char base = 0, mark = 0;
-        const int pos = m_run.m_nKanaPos;
-        if (pos >= 0) SplitVoicedKana(base, BytesAt(m_run.m_strQuestion, pos, 2), mark);
-        if (mark) m_run.m_bVoiced = true;
-        expected = ExpectedKana();
+        bool bVoiced = false;
+        expected = ExpectedKana(&bVoiced);
+        if (bVoiced) m_run.m_bVoiced = true;
         return expected != 0 && ch == expected;
     }
     expected = LetterAt(m_run.m_strRoman, m_run.m_nRomanPos);

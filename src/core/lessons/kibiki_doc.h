@@ -129,7 +129,8 @@ private:
     // Loads question q (from 0) into the run record; false when it cannot be typed.
     bool LoadQuestion(int nQuestion, std::string& strDisplay);
 
-    unsigned char ExpectedKana() const;
+    // *pVoiced is set when the kana takes a mark stroke after its base.
+    unsigned char ExpectedKana(bool* pVoiced = nullptr) const;
     void AdvanceKanaAnswer(std::string& strAnswer, int& nCaret);
     bool IsExpectedRomaji(unsigned char ch, unsigned char expected);
     void AdvanceRomajiAnswer(std::string& strAnswer, int& nCaret);
