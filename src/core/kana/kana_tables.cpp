@@ -95,17 +95,12 @@ void ConvertKeyChar(std::string& strOut, bool bToKana, unsigned char ch) {
     if (ch == 0) return;
     const Tables& t = TheTables();
     if (bToKana) {
-        if (ch >= 'a' && ch <= 'z') ch = static_cast<unsigned char>(ch - 'a' + 'A');
-        const auto pos = t.keyChars.find(static_cast<char>(ch));
+        const auto pos = t.keyChars.find(static_cast<char>(UpperAsciiChar(ch)));
         if (pos != std::string::npos && pos < t.keyKana.size()) strOut.assign(1, t.keyKana[pos]);
         return;
     }
-    if ((ch >= '0' && ch <= '9') || (ch >= 'A' && ch <= 'Z')) {
-        strOut.assign(1, static_cast<char>(ch));
-        return;
-    }
-    if (ch >= 'a' && ch <= 'z') {
-        strOut.assign(1, static_cast<char>(ch - 'a' + 'A'));
+    if (IsAsciiAlnum(ch)) {
+        strOut.assign(1, static_cast<char>(UpperAsciiChar(ch)));
         return;
     }
     const auto pos = t.keyKana.find(static_cast<char>(ch));
@@ -148,8 +143,7 @@ void SplitVoicedKana(unsigned char& base, std::string_view kana, unsigned char& 
 
 void FindKeyIndex(int nMode, unsigned char ch, int& nIndex) {
     if (ch == 0) return;
-    if (ch >= 'a' && ch <= 'z') ch = static_cast<unsigned char>(ch - 'a' + 'A');
-    std::string text(1, static_cast<char>(ch));
+    std::string text(1, static_cast<char>(UpperAsciiChar(ch)));
     int firstId = IDS_ASCII_LEGEND;
     if (IsKanaMode(nMode)) {
         const Tables& t = TheTables();

@@ -18,7 +18,6 @@ namespace kibiki {
 namespace {
 
 enum : int {
-    IDS_CUSTOM_TITLE = 44200,
     IDS_CONFIRM_CAPTION_WARNING = 44205,
     IDS_BAD_HEADER = 44204,
     IDS_ENGLISH_QUESTION = 44206,
@@ -26,14 +25,6 @@ enum : int {
     IDS_NO_QUESTIONS = 44208,
     IDS_MIDDLE_DOT = 44218,
 };
-
-char UpperLetter(unsigned char ch) {
-    return static_cast<char>(ch >= 'a' && ch <= 'z' ? ch - 'a' + 'A' : ch);
-}
-
-bool IsAsciiAlnum(unsigned char ch) {
-    return (ch >= '0' && ch <= '9') || (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z');
-}
 
 }  // namespace
 
@@ -69,7 +60,7 @@ void CKibikiView::OnTypedChar(unsigned char ch) {
     }
     const int type = run.m_nType;
     const bool fold = run.m_nLesson <= 7 || type == 2 || type == 4 || (type == 1 && !run.m_bEnglish);
-    if (fold) ch = static_cast<unsigned char>(UpperLetter(ch));
+    if (fold) ch = UpperAsciiChar(ch);
     if (m_bFirstKey && IsKanaMode(type)) {
         // The kana lock may not have been on for the very first key of the lesson.
         std::string kana;
@@ -138,7 +129,7 @@ bool CKibikiView::RightKey() {
 void CKibikiView::WrongKey(unsigned char ch, unsigned char expected) {
     LessonRun& run = m_doc.m_run;
     const int type = run.m_nType;
-    if (type != 1) ch = static_cast<unsigned char>(UpperLetter(ch));
+    if (type != 1) ch = UpperAsciiChar(ch);
     m_chMissKey = ch;
     const std::string typed(1, static_cast<char>(ch));
 

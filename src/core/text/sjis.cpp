@@ -6,7 +6,7 @@ std::string UpperAscii(std::string_view s) {
     std::string out(s);
     for (std::size_t i = 0; i < out.size();) {
         const std::size_t n = CharLenAt(out, i);
-        if (n == 1 && out[i] >= 'a' && out[i] <= 'z') out[i] = static_cast<char>(out[i] - 'a' + 'A');
+        if (n == 1) out[i] = static_cast<char>(UpperAsciiChar(static_cast<unsigned char>(out[i])));
         i += n;
     }
     return out;

@@ -18,6 +18,15 @@ inline std::size_t CharLenAt(std::string_view s, std::size_t pos) {
     return (IsLeadByte(static_cast<unsigned char>(s[pos])) && pos + 1 < s.size()) ? 2 : 1;
 }
 
+// One byte with a-z upper-cased; every other byte as it is.
+inline unsigned char UpperAsciiChar(unsigned char ch) {
+    return ch >= 'a' && ch <= 'z' ? static_cast<unsigned char>(ch - 'a' + 'A') : ch;
+}
+
+inline bool IsAsciiAlnum(unsigned char ch) {
+    return (ch >= '0' && ch <= '9') || (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z');
+}
+
 // Upper-cases ASCII letters only, never the second byte of a double-byte character.
 std::string UpperAscii(std::string_view s);
 
