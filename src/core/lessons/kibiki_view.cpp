@@ -185,8 +185,6 @@ void CKibikiView::StartRun(const std::string* pTitle) {
     m_chMissKey = 0;
     m_nCaretLine = 0;
     m_nAnswerStart = 0;
-    run.m_bVoiced = false;
-    run.m_bBaseStroke = true;
     if (pTitle) m_form.SetControlText(IDC_TITLE, *pTitle);
     m_form.SetControlText(IDC_QUESTION, display);
     SetProgressForQuestion();
@@ -226,6 +224,11 @@ void CKibikiView::RestartRun() {
     m_bFirstKey = true;
 }
 
+void CKibikiView::RestoreSavedType() {
+    m_doc.m_run.m_nType = m_nSavedType >= 0 && m_nSavedType <= 3 ? m_nSavedType : 4;
+    ShowKeyLegends();
+}
+
 void CKibikiView::StopRun() {
     LessonRun& run = m_doc.m_run;
     const unsigned char next = m_doc.NextExpectedKey();
@@ -234,10 +237,7 @@ void CKibikiView::StopRun() {
     GuideChar(m_chMissKey, false);
     const int cap = CapOf(m_chMissKey);
     if (cap >= 0) m_form.SetCapSunken(IDC_KEY_FIRST + cap, false);
-    if (run.m_nLesson == 8 || run.m_nLesson == 9) {
-        run.m_nType = m_nSavedType >= 0 && m_nSavedType <= 3 ? m_nSavedType : 4;
-        ShowKeyLegends();
-    }
+    if (run.m_nLesson == 8 || run.m_nLesson == 9) RestoreSavedType();
     m_bRunning = false;
     run.m_bEnglish = false;
     for (int id : {IDC_QUESTION, IDC_ANSWER, IDC_REMAINING, IDC_ACCURACY, IDC_MISS_KEY,
@@ -324,9 +324,8 @@ void CKibikiView::StartCustomLesson() {
     StartRun(&title);
     if (!m_bRunning) {
         // The run did not start: nothing may keep the lesson file's mode.
-        run.m_nType = m_nSavedType >= 0 && m_nSavedType <= 3 ? m_nSavedType : 4;
         run.m_bEnglish = false;
-        ShowKeyLegends();
+        RestoreSavedType();
     }
 }
 

@@ -67,6 +67,8 @@ private:
     void SetProgressForQuestion();
     bool RightKey();  // false when the lesson ended
     void WrongKey(unsigned char ch, unsigned char expected);
+    // The mode in force before a custom lesson changed it, and its legends.
+    void RestoreSavedType();
     // Key cap index 0-47 of a character, or -1: a space and characters on no cap have none.
     int CapOf(unsigned char ch) const;
     void LightWithShift(unsigned char ch, bool bOn, bool bRightHand);
