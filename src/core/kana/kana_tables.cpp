@@ -1,5 +1,6 @@
 #include "kana/kana_tables.h"
 
+#include <array>
 #include <bitset>
 #include <cstdint>
 
@@ -141,11 +142,13 @@ void SplitVoicedKana(unsigned char& base, std::string_view kana, unsigned char& 
     }
 }
 
-void FindKeyIndex(int nMode, unsigned char ch, int& nIndex) {
-    if (ch == 0) return;
+namespace {
+
+// The first legend holding the character; -1 when none does.
+int SearchKeyIndex(bool bKana, unsigned char ch) {
     std::string text(1, static_cast<char>(UpperAsciiChar(ch)));
     int firstId = IDS_ASCII_LEGEND;
-    if (IsKanaMode(nMode)) {
+    if (bKana) {
         const Tables& t = TheTables();
         ConvertKana(text, false, std::string_view(text));
         const int i = IndexInWideRow(t.shifted, text);
@@ -154,11 +157,35 @@ void FindKeyIndex(int nMode, unsigned char ch, int& nIndex) {
     }
     for (int k = 0; k < kKeyCount; ++k) {
         const std::string* legend = FindString(firstId + k);
-        if (legend && ContainsChar(*legend, text)) {
-            nIndex = k;
-            return;
-        }
+        if (legend && ContainsChar(*legend, text)) return k;
     }
+    return -1;
+}
+
+// Every byte's key, searched once: the keyboard guide asks on every keystroke.
+struct KeyIndexes {
+    std::array<std::int8_t, 256> kana, ascii;
+};
+
+const KeyIndexes& TheKeyIndexes() {
+    static const KeyIndexes k = [] {
+        KeyIndexes r;
+        for (int ch = 0; ch < 256; ++ch) {
+            r.kana[ch] = static_cast<std::int8_t>(SearchKeyIndex(true, static_cast<unsigned char>(ch)));
+            r.ascii[ch] = static_cast<std::int8_t>(SearchKeyIndex(false, static_cast<unsigned char>(ch)));
+        }
+        return r;
+    }();
+    return k;
+}
+
+}  // namespace
+
+void FindKeyIndex(int nMode, unsigned char ch, int& nIndex) {
+    if (ch == 0) return;
+    const KeyIndexes& k = TheKeyIndexes();
+    const int index = IsKanaMode(nMode) ? k.kana[ch] : k.ascii[ch];
+    if (index >= 0) nIndex = index;
 }
 
 void ApplyKanaLock(KeyboardState& keyboard, int nMode) {
