@@ -73,5 +73,12 @@ TEST_F(CustomStartTest, ABrowsedFileIsStartedButNotRegistered) {
     EXPECT_EQ(m.m_strPath, h.m_dir + "/three.txt");
 }
 
+TEST_F(CustomStartTest, DamagedHugeCountListsOnlyTheStoredEntries) {
+    h.m_doc.m_settings.SetInt("count", 2000000000);
+    CCustomStartModel m(h.m_doc.m_settings, h.m_form);
+    EXPECT_EQ(Names(m), "レッスンone;レッスンtwo;レッスンthree;");
+    EXPECT_EQ(m.m_aPaths.size(), 3u);
+}
+
 }  // namespace
 }  // namespace kibiki::test

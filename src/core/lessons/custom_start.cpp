@@ -1,5 +1,6 @@
 #include "lessons/custom_start.h"
 
+#include <algorithm>
 #include <fstream>
 
 #include "platform/messenger.h"
@@ -15,7 +16,10 @@ constexpr int IDS_FILE_MISSING = 44302;  // ファイルがありません\r\n�
 
 CCustomStartModel::CCustomStartModel(CUserSettings& settings, Messenger& messenger)
     : m_settings(settings), m_messenger(messenger) {
-    const int n = settings.GetInt("count", 0);
+    // Entries past the stored lines could only be empty: a damaged count of two billion must
+    // not fill memory.
+    const std::size_t stored = std::max(settings.m_aNo.size(), settings.m_aFile.size());
+    const int n = static_cast<int>(std::min<std::size_t>(std::max(settings.GetInt("count", 0), 0), stored));
     for (int i = 0; i < n; ++i) {
         m_aNames.push_back(settings.GetIndexedString("No", i, ""));
         m_aPaths.push_back(settings.GetIndexedString("File", i, ""));
