@@ -3,15 +3,18 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "users/user_settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static char tmpl[] = "/tmp/kibiki_settings_fuzz_XXXXXX";
     static const std::string dir = [] {
-        char tmpl[] = "/tmp/kibiki_settings_fuzz_XXXXXX";
-        return ::mkdtemp(tmpl) ? std::string(tmpl) + "/" : std::string("/tmp/");
+        if (!::mkdtemp(tmpl)) std::abort();
+        std::atexit([] { std::filesystem::remove_all(tmpl); });
+        return std::string(tmpl) + "/";
     }();
     std::ofstream(dir + "fuzz.dat", std::ios::binary | std::ios::trunc)
         .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
