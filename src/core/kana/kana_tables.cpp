@@ -81,14 +81,6 @@ unsigned char ByteAt(const std::string& row, std::size_t index) {
     return index < row.size() ? static_cast<unsigned char>(row[index]) : 0;
 }
 
-// Whole characters only: a one-byte needle must not match the trail byte of a kana ("[" is
-// the second byte of "ー").
-bool ContainsChar(std::string_view hay, std::string_view needle) {
-    if (needle.empty()) return false;
-    for (std::size_t i = 0; i < hay.size(); i += CharLenAt(hay, i))
-        if (hay.compare(i, needle.size(), needle) == 0) return true;
-    return false;
-}
 
 }  // namespace
 
@@ -157,7 +149,8 @@ int SearchKeyIndex(bool bKana, unsigned char ch) {
     }
     for (int k = 0; k < kKeyCount; ++k) {
         const std::string* legend = FindString(firstId + k);
-        if (legend && ContainsChar(*legend, text)) return k;
+        // Whole characters only: "[" is the second byte of "ー".
+        if (legend && FindWhole(*legend, text) != std::string_view::npos) return k;
     }
     return -1;
 }

@@ -13,15 +13,6 @@ namespace {
 
 constexpr std::string_view kBar = "\x81\x62";  // ｜
 
-// Offset of needle at or after from, on character boundaries only ("/" must not match inside
-// a kana, "\" is the trail byte of ソ); npos when absent or empty.
-std::size_t FindWhole(const std::string& hay, std::string_view needle, std::size_t from) {
-    if (needle.empty()) return std::string::npos;
-    for (std::size_t i = from; i < hay.size(); i += CharLenAt(hay, i))
-        if (hay.compare(i, needle.size(), needle) == 0) return i;
-    return std::string::npos;
-}
-
 }  // namespace
 
 void CKibikiDoc::SplitKanjiSegments(const std::string& strDisplay, std::string& strReading) {

@@ -30,6 +30,15 @@ inline bool IsAsciiAlnum(unsigned char ch) {
 // Upper-cases ASCII letters only, never the second byte of a double-byte character.
 std::string UpperAscii(std::string_view s);
 
+// Offset of needle at or after from (a character boundary), on character boundaries only: a
+// "\" must not match the trail byte of ソ. npos when absent or empty.
+inline std::size_t FindWhole(std::string_view hay, std::string_view needle, std::size_t from = 0) {
+    if (needle.empty()) return std::string_view::npos;
+    for (std::size_t i = from; i < hay.size(); i += CharLenAt(hay, i))
+        if (hay.compare(i, needle.size(), needle) == 0) return i;
+    return std::string_view::npos;
+}
+
 // The up to n bytes at pos, clipped to the string (never throws).
 inline std::string_view BytesAt(std::string_view s, std::size_t pos, std::size_t n) {
     if (pos >= s.size()) return {};
