@@ -41,6 +41,22 @@ TEST(ViewCommands, StartUpWithoutAStoredUserOpensDefault) {
     EXPECT_FALSE(SettingsFile(h, "default").empty());
 }
 
+TEST(ViewCommands, StartUpNeverOpensAFileOutsideTheSettingsFolder) {
+    // A hand-edited profile: each name would name a file elsewhere, or no file at all.
+    for (const char* name : {"../outside", "a/b", "a\\b", "..", "", "x:y", "tab\t"}) {
+        PracticeHarness h;
+        h.m_profile.WriteProfileString("Settings", "User", name);
+        InitialUpdate(h.m_view, h.m_doc, h.m_profile);
+        EXPECT_EQ(h.m_doc.m_settings.m_strUser, "default") << name;
+        EXPECT_FALSE(std::filesystem::exists(h.m_dir + "/outside.dat")) << name;
+    }
+    // ソ ends in the byte 0x5C, which is no backslash inside a double-byte character.
+    PracticeHarness h;
+    h.m_profile.WriteProfileString("Settings", "User", Sj("ソラ"));
+    InitialUpdate(h.m_view, h.m_doc, h.m_profile);
+    EXPECT_EQ(h.m_doc.m_settings.m_strUser, Sj("ソラ"));
+}
+
 TEST(ViewCommands, ModeIsSavedAtOnceAndRelabelsTheKeyboard) {
     PracticeHarness h;
     struct Case { int mode; const char* cap0; } cases[] = {{2, "1 !"}, {3, "ぬ"}, {1, "1 !"}, {0, "ぬ"}};

@@ -3,11 +3,16 @@
 #include "lessons/kibiki_doc.h"
 #include "lessons/kibiki_view.h"
 #include "platform/profile.h"
+#include "users/user_name.h"
 
 namespace kibiki {
 
 void InitialUpdate(CKibikiView& view, CKibikiDoc& doc, Profile& profile) {
-    doc.m_settings.LoadUser(profile.GetProfileString("Settings", "User", "default"));
+    // The profile is the user's to edit: a name that would lead outside the settings folder
+    // falls back to the first user rather than open another file.
+    std::string strUser = profile.GetProfileString("Settings", "User", "default");
+    if (!IsUsableUserName(strUser)) strUser = "default";
+    doc.m_settings.LoadUser(strUser);
     view.ApplySettings();
     SetTextSize(view, doc, view.m_nFont);
 }
