@@ -450,6 +450,7 @@ TEST(FaultyQuestions, AreRefusedWithTheFaultyTextMessage) {
         {"half-width symbol in a romaji reading", "#ROMANJ\nR\nあ!\n", false, "", "あ!"},
         {"kanji text without a reading", "#KANAKANJI\nK\n漢字,\n", false, "", ""},
         {"faulty second question stops the run", "#ROMANJ\nR\nあ\nか!\n", true, "a", "か!"},
+        {"small tsu alone has no letter to type", "#ROMANJ\nR\nあ\nっ\n", true, "a", "っ"},
         {"ヴ is typed ｳﾞ and is fine", "#KANA\nK\nヴ\n", true, "ｳﾞ", nullptr},
     };
     for (const auto& c : cases) {

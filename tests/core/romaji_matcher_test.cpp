@@ -174,7 +174,8 @@ TEST_F(RomajiMatcherTest, FindAlternativeTakesTheFirstMatchInListOrder) {
 }
 
 TEST_F(RomajiMatcherTest, FaultyQuestionIsReportedAndEmptied) {
-    for (const char* question : {"あ!い", "ｱ", "あ漢", "　", "う゛゛"}) {
+    // っ alone builds no letter at all: no key could ever finish it.
+    for (const char* question : {"あ!い", "ｱ", "あ漢", "　", "う゛゛", "っ", "ッッ"}) {
         m_messages.m_shown.clear();
         m_doc.m_run.m_strRoman = "OLD";
         EXPECT_FALSE(Start(2, question)) << question;

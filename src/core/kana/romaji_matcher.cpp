@@ -174,6 +174,12 @@ bool CKibikiDoc::BuildRoman(std::string& strText) {
         m_aUnitLen.back() = 2;
         built += 'N';
     }
+    // A text of small tsu alone ("っ") has no letter to type: a question no key could finish.
+    if (built.empty() && !strText.empty()) {
+        ReportFaultyText(strText);
+        strText.clear();
+        return false;
+    }
     m_run.m_strRoman = std::move(built);
     if (m_run.m_nType == 1 && (m_run.m_nLesson == 8 || m_run.m_nLesson == 9))
         strText = m_run.m_strRoman;
