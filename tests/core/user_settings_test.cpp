@@ -359,3 +359,37 @@ TEST_F(UserSettingsTest, UnreadableFileKeepsValuesAndTellsTheUser) {
 
 }  // namespace
 }  // namespace kibiki
+
+namespace kibiki {
+namespace {
+
+// Start-up saves the text size it has just read: an unchanged file must not be rewritten (each
+// rewrite waits for the disk), while any change still is.
+TEST(UserSettingsSave, UnchangedFileIsNotRewrittenButAChangeIs) {
+    char tmpl[] = "/tmp/kibiki_same_XXXXXX";
+    ASSERT_NE(::mkdtemp(tmpl), nullptr);
+    CUserSettings s;
+    s.SetFolder(tmpl);
+    s.LoadUser("same");
+    const std::string path = s.SettingsPath();
+    struct stat before;
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+
+    ASSERT_TRUE(s.SaveUser());
+    struct stat after;
+    ASSERT_EQ(::stat(path.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);  // an atomic save would have renamed a new file in
+
+    s.SetInt("Font", 1);
+    ASSERT_TRUE(s.SaveUser());
+    ASSERT_EQ(::stat(path.c_str(), &after), 0);
+    EXPECT_NE(after.st_ino, before.st_ino);
+    CUserSettings t;
+    t.SetFolder(tmpl);
+    t.LoadUser("same");
+    EXPECT_EQ(t.GetInt("Font", 0), 1);
+    std::filesystem::remove_all(tmpl);
+}
+
+}  // namespace
+}  // namespace kibiki

@@ -311,7 +311,13 @@ std::string CUserSettings::NewUserFileText() {
 
 bool CUserSettings::SaveUser() {
     EnsureFolder(Folder());
-    return WriteFile(SettingsPath(), FileText());
+    const std::string strPath = SettingsPath();
+    const std::string strText = FileText();
+    // Some saves change nothing (start-up stores the text size it has just read): a file that
+    // already holds these bytes is left as it is, which spares the program the wait for the disk.
+    std::string strCurrent;
+    if (ReadAll(strPath, strCurrent) && strCurrent == strText) return true;
+    return WriteFile(strPath, strText);
 }
 
 bool CUserSettings::WriteNewUserFile(const std::string& strUser) {
