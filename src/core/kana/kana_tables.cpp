@@ -7,29 +7,12 @@
 #include "lessons/kibiki_doc.h"
 #include "platform/keyboard_state.h"
 #include "text/sjis.h"
+#include "text/string_ids.h"
 #include "text/string_table.h"
 
 namespace kibiki {
 namespace {
 
-enum : int {
-    IDS_HIRAGANA_ROW = 45000,
-    IDS_KATAKANA_ROW,
-    IDS_HALF_ROW,
-    IDS_VOICED_HIRAGANA,
-    IDS_VOICED_KATAKANA,
-    IDS_VOICED_BASE,
-    IDS_SEMI_HIRAGANA,
-    IDS_SEMI_KATAKANA,
-    IDS_SEMI_BASE,
-    IDS_KEY_CHARS,
-    IDS_KEY_KANA,
-    IDS_SHIFTED_KANA,
-    IDS_UNSHIFTED_KANA,
-    IDS_KANA_SET,
-};
-constexpr int IDS_KANA_LEGEND = 40000;
-constexpr int IDS_ASCII_LEGEND = 40048;
 constexpr int kKeyCount = 48;
 
 struct Tables {
@@ -139,13 +122,13 @@ namespace {
 // The first legend holding the character; -1 when none does.
 int SearchKeyIndex(bool bKana, unsigned char ch) {
     std::string text(1, static_cast<char>(UpperAsciiChar(ch)));
-    int firstId = IDS_ASCII_LEGEND;
+    int firstId = IDS_ASCII_LEGEND_FIRST;
     if (bKana) {
         const Tables& t = TheTables();
         ConvertKana(text, false, std::string_view(text));
         const int i = IndexInWideRow(t.shifted, text);
         if (i >= 0) text.assign(WideAt(t.unshifted, i));
-        firstId = IDS_KANA_LEGEND;
+        firstId = IDS_KANA_LEGEND_FIRST;
     }
     for (int k = 0; k < kKeyCount; ++k) {
         const std::string* legend = FindString(firstId + k);

@@ -13,15 +13,14 @@
 #include "lessons/kibiki_doc.h"
 #include "platform/messenger.h"
 #include "text/sjis.h"
+#include "text/string_ids.h"
 #include "text/string_table.h"
 
 namespace kibiki {
 
 namespace {
 
-constexpr int IDS_FAULTY_TEXT = 44100;       // "　　問題文にミスがあります。\r\n\r\n問題文　"
-constexpr int IDS_FAULTY_TEXT_TAIL = 43030;  // "\r\n問題文を訂正して…"
-constexpr int kTwoKanaBonus = 10;            // unit length of a two-kana unit: letters + 10
+constexpr int kTwoKanaBonus = 10;  // unit length of a two-kana unit: letters + 10
 
 constexpr std::string_view kSmallTsu = "\x82\xC1";      // っ
 constexpr std::string_view kSmallTsuKata = "\x83\x62";  // ッ
@@ -53,8 +52,8 @@ const UnitTables& TheUnitTables() {
         add(r.single, IDS_KANA_FIRST, IDS_SINGLE_LAST);
         add(r.single, IDS_KANA_FIRST + KATAKANA_OFFSET, IDS_SINGLE_LAST + KATAKANA_OFFSET);
         add(r.symbol, IDS_SYMBOL_FIRST, IDS_SYMBOL_LAST);
-        add(r.naRow, 40120, 40124);
-        add(r.naRow, 40120 + KATAKANA_OFFSET, 40124 + KATAKANA_OFFSET);
+        add(r.naRow, IDS_NA_ROW_FIRST, IDS_NA_ROW_LAST);
+        add(r.naRow, IDS_NA_ROW_FIRST + KATAKANA_OFFSET, IDS_NA_ROW_LAST + KATAKANA_OFFSET);
         return r;
     }();
     return t;

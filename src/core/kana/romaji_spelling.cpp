@@ -9,13 +9,18 @@
 
 namespace kibiki {
 
-int DefaultSpellingId(int nKanaId) {
-    return nKanaId < IDS_KATAKANA_FIRST ? nKanaId + 400 : nKanaId + 192;
+namespace {
+
+// Katakana share their hiragana's spellings.
+int HiraganaIndex(int nKanaId) {
+    return (nKanaId < IDS_KATAKANA_FIRST ? nKanaId : nKanaId - KATAKANA_OFFSET) - IDS_KANA_FIRST;
 }
 
-int AlternativePointerId(int nKanaId) {
-    return nKanaId < IDS_KATAKANA_FIRST ? nKanaId + 700 : nKanaId + 492;
-}
+}  // namespace
+
+int DefaultSpellingId(int nKanaId) { return IDS_DEFAULT_SPELLING_FIRST + HiraganaIndex(nKanaId); }
+
+int AlternativePointerId(int nKanaId) { return IDS_ALTERNATIVE_POINTER_FIRST + HiraganaIndex(nKanaId); }
 
 bool IsDoubledKind(int nKind) {
     return nKind == 3 || nKind == 4 || nKind == 7 || nKind == 8;

@@ -1,5 +1,6 @@
 #include "lessons/catalogue.h"
 
+#include "text/string_ids.h"
 #include "text/string_table.h"
 
 namespace kibiki {
@@ -20,10 +21,6 @@ constexpr ModeRanges kRanges[5] = {
     {42100, {0, 20, 40, 60, 80, 100, 120}, {19, 39, 59, 79, 99, 119, 219}},
     {42000, {700, 720, 740, 760, 780, 800, 220}, {719, 739, 759, 769, 799, 819, 319}},
 };
-
-constexpr int IDS_TITLE_FIRST = 43010;       // Lesson1 .. Lesson7
-constexpr int IDS_TITLE_KANA_FIRST = 43020;  // lessons 1 and 6 in kana input: 43020, 43025
-constexpr int IDS_CUSTOM_LESSON = 44200;
 
 }  // namespace
 

@@ -5,14 +5,11 @@
 
 #include "platform/messenger.h"
 #include "text/cp932.h"
+#include "text/string_ids.h"
 #include "text/string_table.h"
 #include "users/user_settings.h"
 
 namespace kibiki {
-
-namespace {
-constexpr int IDS_FILE_MISSING = 44302;  // ファイルがありません\r\nリストから削除します。
-}
 
 CCustomStartModel::CCustomStartModel(CUserSettings& settings, Messenger& messenger)
     : m_settings(settings), m_messenger(messenger) {

@@ -9,30 +9,12 @@
 #include "lessons/kibiki_doc.h"
 #include "platform/clock.h"
 #include "platform/messenger.h"
+#include "text/string_ids.h"
 #include "text/string_table.h"
 
 namespace kibiki {
 
 namespace {
-
-enum : int {
-    IDS_PERFECT = 43000,
-    IDS_EXCELLENT = 43001,
-    IDS_PASSED = 43002,
-    IDS_NEARLY = 43003,
-    IDS_MORE_PRACTICE = 43004,
-    IDS_CONFIRM_END = 44202,
-    IDS_CONFIRM_END_CAPTION = 44203,
-    IDS_NO_MISSES_AT_ALL = 44210,
-    IDS_ELLIPSIS = 44211,
-    IDS_TIMES = 44212,
-    IDS_PER_MINUTE = 44213,
-    IDS_PERCENT = 44214,
-    IDS_DATE_FORMAT = 44215,
-    IDS_WIDE_SPACE = 44216,
-    IDS_SPACE_KEY = 44217,
-    IDS_MIDDLE_DOT = 44218,
-};
 
 std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
     for (std::size_t pos = 0; (pos = text.find(from, pos)) != std::string::npos; pos += to.size())

@@ -6,14 +6,13 @@
 #include "lessons/kibiki_doc.h"
 #include "lessons/kibiki_view.h"
 #include "platform/keyboard_layout.h"
+#include "text/string_ids.h"
 #include "text/string_table.h"
 
 namespace kibiki {
 
 namespace {
 
-constexpr int IDS_KANA_LEGEND_FIRST = 40000;
-constexpr int IDS_ASCII_LEGEND_FIRST = 40048;
 constexpr COLORREF kRed = 0x0000FF;
 constexpr COLORREF kBlack = 0;
 

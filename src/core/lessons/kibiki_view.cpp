@@ -10,23 +10,11 @@
 #include "platform/clock.h"
 #include "text/cp932.h"
 #include "text/sjis.h"
+#include "text/string_ids.h"
 #include "text/string_table.h"
 #include "users/history_file.h"
 
 namespace kibiki {
-
-namespace {
-
-enum : int {
-    IDS_CONFIRM_CAPTION_WARNING = 44205,
-    IDS_BAD_HEADER = 44204,
-    IDS_ENGLISH_QUESTION = 44206,
-    IDS_CANNOT_OPEN = 44207,
-    IDS_NO_QUESTIONS = 44208,
-    IDS_MIDDLE_DOT = 44218,
-};
-
-}  // namespace
 
 CKibikiView::CKibikiView(CKibikiDoc& doc, PracticeForm& form, KeyboardLayout& layout, Clock& clock)
     : m_doc(doc), m_form(form), m_layout(layout), m_clock(clock) {

@@ -5,14 +5,13 @@
 #include "lessons/kibiki_doc.h"
 #include "text/cp932.h"
 #include "text/sjis.h"
+#include "text/string_ids.h"
 #include "text/string_table.h"
 
 namespace kibiki {
 
 namespace {
 
-constexpr int IDS_CUSTOM_TITLE = 44200;  // オリジナルレッスン
-constexpr int IDS_CUSTOM_NAME = 44201;   // オリジナル
 
 int HeaderMode(const std::string& header) {
     static const char* const kHeaders[] = {"#KANA", "#ROMAN", "#ROMANJ", "#KANAKANJI", "#ROMANJKANJI"};
@@ -65,7 +64,7 @@ int CKibikiDoc::ReadLessonFile(const std::string& strPath, std::string& strTitle
     const int mode = HeaderMode(m_aLessonLines.empty() ? std::string() : m_aLessonLines[0]);
     strTitle = m_aLessonLines.size() > 1 ? m_aLessonLines[1] : std::string();
     if (strTitle.empty()) {
-        strTitle = StringOrEmpty(IDS_CUSTOM_TITLE);
+        strTitle = StringOrEmpty(IDS_CUSTOM_LESSON);
         const std::size_t slash = strPath.find_last_of("/\\");
         m_settings.m_strCustomName = StringOrEmpty(IDS_CUSTOM_NAME);
         if (slash != std::string::npos)

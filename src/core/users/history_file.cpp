@@ -10,6 +10,7 @@
 #include "platform/messenger.h"
 #include "text/cp932.h"
 #include "text/sjis.h"
+#include "text/string_ids.h"
 #include "text/string_table.h"
 #include "users/setting_folder.h"
 #include "users/user_settings.h"
@@ -17,18 +18,6 @@
 namespace kibiki {
 
 namespace {
-
-enum : int {
-    IDS_NO_MISSES = 44220,
-    IDS_SUFFIX_FIRST = 44221,  // (かな) .. (漢字ローマ字) for modes 0..4
-    IDS_APPEND_FAILED = 44226,
-    IDS_WIDE_COMMA = 44227,
-    IDS_ELLIPSIS = 44211,
-    IDS_TIMES = 44212,
-    IDS_PER_MINUTE = 44213,
-    IDS_PERCENT = 44214,
-    IDS_WIDE_SPACE = 44216,
-};
 
 // Replaces whole characters only: a CP932 trail byte never starts a match.
 std::string ReplaceChars(std::string_view text, std::string_view from, std::string_view to) {

@@ -13,17 +13,12 @@
 #include "platform/messenger.h"
 #include "platform/profile.h"
 #include "text/cp932.h"
+#include "text/string_ids.h"
 #include "text/string_table.h"
 #include "users/setting_folder.h"
 
 namespace kibiki {
 namespace {
-
-constexpr int IDS_SETTINGS_READ_FAILED = 44000;
-constexpr int IDS_SETTINGS_WRITE_FAILED = 44001;
-constexpr int IDS_REASON_DISK_FULL = 44002;
-constexpr int IDS_REASON_ACCESS = 44003;
-constexpr int IDS_REASON_IS_FOLDER = 44004;
 
 // atoi, except that a number too large for an int stops at INT_MAX / INT_MIN instead of
 // overflowing: "2x" -> 2, " -7" -> -7, "" -> 0, "99999999999999999" -> INT_MAX.

@@ -7,12 +7,9 @@
 #include "app/dialog_units.h"
 #include "app/fonts.h"
 #include "app/qt_text.h"
+#include "text/string_ids.h"
 
 namespace kibiki::ui {
-
-namespace {
-constexpr int IDS_ABOUT_VERSION = 44300, IDS_ABOUT_NOTICE = 44301;
-}
 
 CAboutDlg::CAboutDlg(QWidget* pParent) : QDialog(pParent) {
     setObjectName(QStringLiteral("aboutDlg"));

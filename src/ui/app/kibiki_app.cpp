@@ -14,12 +14,11 @@
 #include "lessons/kibiki_view.h"
 #include "lessons/view_commands.h"
 #include "platform/profile.h"
+#include "text/string_ids.h"
 
 namespace kibiki::ui {
 
 namespace {
-
-constexpr int IDS_HELP_FAILED = 44304;  // ヘルプの起動に失敗しました。
 
 struct ValueCommand { int nCommand, nValue; };
 constexpr ValueCommand kModeCommands[] = {{ID_MODE_KANA, 0}, {ID_MODE_ROMAN, 1},

@@ -12,12 +12,9 @@
 #include "app/dialog_units.h"
 #include "app/fonts.h"
 #include "app/qt_text.h"
+#include "text/string_ids.h"
 
 namespace kibiki::ui {
-
-namespace {
-constexpr int IDS_LESSON_FILTER = 44303;  // レッスンファイル(*.txt)
-}
 
 QString ChooseLessonFile(QWidget* pParent) {
     QFileDialog dlg(pParent);

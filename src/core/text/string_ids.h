@@ -1,0 +1,103 @@
+#pragma once
+// Every string id the code names, one name per id. The values are fixed: kana ids and
+// alternative ids are stored in users' settings files.
+
+namespace kibiki {
+
+enum : int {
+    // 40000-40095 key legends by key index 0-47, kana then ASCII (strings.tsv)
+    IDS_KANA_LEGEND_FIRST = 40000,
+    IDS_ASCII_LEGEND_FIRST = 40048,
+
+    // 40100-40479 kana units: hiragana, two-kana units, symbols, then katakana (strings.tsv)
+    IDS_KANA_FIRST = 40100,      // あ; kana id - 40100 is the key of a fixed spelling
+    IDS_NA_ROW_FIRST = 40120,    // な
+    IDS_NA_ROW_LAST = 40124,     // の
+    IDS_HIRAGANA_N = 40145,      // ん
+    IDS_SINGLE_LAST = 40178,     // ょ
+    IDS_TWO_KANA_FIRST = 40179,  // きゃ
+    IDS_TWO_KANA_LAST = 40271,
+    IDS_SYMBOL_FIRST = 40272,    // 「
+    IDS_SYMBOL_LAST = 40307,
+    IDS_KATAKANA_FIRST = 40308,  // katakana id = hiragana id + 208
+    IDS_KATAKANA_N = 40353,      // ン
+    IDS_KATAKANA_LAST = 40479,
+    KATAKANA_OFFSET = 208,
+
+    // 40500-40943 spellings: defaults at kana id + 400, alternatives 40710-40754, and pointer
+    // strings "first,count" at kana id + 700; katakana read their hiragana's (strings.tsv)
+    IDS_DEFAULT_SPELLING_FIRST = 40500,
+    IDS_ALTERNATIVE_POINTER_FIRST = 40800,
+
+    // 41100-42819 lesson word lists; lessons/catalogue.cpp holds each lesson's range (lessons.tsv)
+
+    // 43000-43030 evaluation messages, lesson titles, tail of the faulty-question message
+    // (strings.tsv)
+    IDS_PERFECT = 43000,
+    IDS_EXCELLENT = 43001,
+    IDS_PASSED = 43002,
+    IDS_NEARLY = 43003,
+    IDS_MORE_PRACTICE = 43004,
+    IDS_TITLE_FIRST = 43010,       // Lesson1 .. Lesson7
+    IDS_TITLE_KANA_FIRST = 43020,  // lessons 1 and 6 in kana input: 43020, 43025
+    IDS_FAULTY_TEXT_TAIL = 43030,  // "\r\n問題文を訂正して…"
+
+    // 44000-44004 settings-file errors and their reasons (messages_settings.tsv)
+    IDS_SETTINGS_READ_FAILED = 44000,
+    IDS_SETTINGS_WRITE_FAILED = 44001,
+    IDS_REASON_DISK_FULL = 44002,
+    IDS_REASON_ACCESS = 44003,
+    IDS_REASON_IS_FOLDER = 44004,
+
+    // 44100 head of the faulty-question message (messages_kana.tsv)
+    IDS_FAULTY_TEXT = 44100,  // "　　問題文にミスがあります。\r\n\r\n問題文　"
+
+    // 44200-44227 practice engine: custom lessons, evaluation, history (messages_engine.tsv)
+    IDS_CUSTOM_LESSON = 44200,  // オリジナルレッスン
+    IDS_CUSTOM_NAME = 44201,    // オリジナル
+    IDS_CONFIRM_END = 44202,
+    IDS_CONFIRM_END_CAPTION = 44203,
+    IDS_BAD_HEADER = 44204,
+    IDS_CONFIRM_CAPTION_WARNING = 44205,
+    IDS_ENGLISH_QUESTION = 44206,
+    IDS_CANNOT_OPEN = 44207,
+    IDS_NO_QUESTIONS = 44208,
+    IDS_NO_MISSES_AT_ALL = 44210,
+    IDS_ELLIPSIS = 44211,
+    IDS_TIMES = 44212,
+    IDS_PER_MINUTE = 44213,
+    IDS_PERCENT = 44214,
+    IDS_DATE_FORMAT = 44215,
+    IDS_WIDE_SPACE = 44216,
+    IDS_SPACE_KEY = 44217,
+    IDS_MIDDLE_DOT = 44218,
+    IDS_NO_MISSES = 44220,
+    IDS_SUFFIX_FIRST = 44221,  // (かな) .. (漢字ローマ字) for modes 0..4
+    IDS_APPEND_FAILED = 44226,
+    IDS_WIDE_COMMA = 44227,
+
+    // 44300-44304 window texts the lesson data and the judge never use (messages_ui.tsv)
+    IDS_ABOUT_VERSION = 44300,
+    IDS_ABOUT_NOTICE = 44301,
+    IDS_FILE_MISSING = 44302,   // ファイルがありません\r\nリストから削除します。
+    IDS_LESSON_FILTER = 44303,  // レッスンファイル(*.txt)
+    IDS_HELP_FAILED = 44304,    // ヘルプの起動に失敗しました。
+
+    // 45000-45013 character tables of the kana model (kana_tables.tsv)
+    IDS_HIRAGANA_ROW = 45000,
+    IDS_KATAKANA_ROW = 45001,
+    IDS_HALF_ROW = 45002,
+    IDS_VOICED_HIRAGANA = 45003,
+    IDS_VOICED_KATAKANA = 45004,
+    IDS_VOICED_BASE = 45005,
+    IDS_SEMI_HIRAGANA = 45006,
+    IDS_SEMI_KATAKANA = 45007,
+    IDS_SEMI_BASE = 45008,
+    IDS_KEY_CHARS = 45009,
+    IDS_KEY_KANA = 45010,
+    IDS_SHIFTED_KANA = 45011,
+    IDS_UNSHIFTED_KANA = 45012,
+    IDS_KANA_SET = 45013,
+};
+
+}  // namespace kibiki
