@@ -28,7 +28,7 @@ QString ChooseLessonFile(QWidget* pParent) {
 }
 
 CCustomStartDlg::CCustomStartDlg(CUserSettings& settings, Messenger& messenger, QWidget* pParent)
-    : QDialog(pParent), m_model(settings, messenger), m_fnChooseFile(ChooseLessonFile) {
+    : QDialog(pParent), m_fnChooseFile(ChooseLessonFile), m_model(settings, messenger) {
     setObjectName(QStringLiteral("customStartDlg"));
     setWindowTitle(QStringLiteral("オリジナルレッスン開始"));
     setFont(FormFont());
