@@ -2,6 +2,7 @@
 // holding the CP932 bytes. Fails the build on a bad line, a duplicate id or a character that has
 // no CP932 form, naming the file and line.
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -87,6 +88,10 @@ int main(int argc, char** argv) {
     }
     os << "};\nconst std::size_t kStringCount = " << strings.size() << ";\n\n}  // namespace kibiki::detail\n";
 
+    // Only some generators create an output's folder before running its command.
+    const std::filesystem::path outDir = std::filesystem::path(argv[1]).parent_path();
+    std::error_code ec;
+    if (!outDir.empty()) std::filesystem::create_directories(outDir, ec);
     const std::string tmp = std::string(argv[1]) + ".tmp";
     {
         std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
