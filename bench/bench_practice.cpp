@@ -8,9 +8,9 @@
 
 #include "lessons/kibiki_doc.h"
 #include "lessons/kibiki_view.h"
-#include "lessons/recording_form.h"
-#include "platform/fakes.h"
 #include "platform/keyboard_layout.h"
+#include "support/fakes.h"
+#include "support/recording_form.h"
 #include "users/history_file.h"
 
 namespace {

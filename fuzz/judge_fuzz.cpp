@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "practice_harness.h"
+#include "support/practice_harness.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "lessons/custom_start.h"
-#include "practice_harness.h"
+#include "support/practice_harness.h"
 
 namespace kibiki::test {
 namespace {

@@ -7,8 +7,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "platform/fakes.h"
-#include "test_util.h"
+#include "support/fakes.h"
+#include "support/test_util.h"
 #include "users/user_settings.h"
 
 namespace kibiki {

@@ -13,8 +13,8 @@
 
 #include "kana/kana_tables.h"
 #include "lessons/kibiki_doc.h"
-#include "platform/fakes.h"
-#include "test_util.h"
+#include "support/fakes.h"
+#include "support/test_util.h"
 
 namespace kibiki::test {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "kana/kana_tables.h"
-#include "platform/fakes.h"
-#include "test_util.h"
+#include "support/fakes.h"
+#include "support/test_util.h"
 
 namespace kibiki {
 namespace {

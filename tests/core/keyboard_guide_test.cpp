@@ -1,7 +1,7 @@
 // Which cap, finger label and SHIFT cap the guide lights, and the keyboard's legends and colours.
 #include <gtest/gtest.h>
 
-#include "practice_harness.h"
+#include "support/practice_harness.h"
 
 namespace kibiki {
 namespace {

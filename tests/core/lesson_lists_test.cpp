@@ -12,8 +12,8 @@
 #include "kana/kana_tables.h"
 #include "lessons/catalogue.h"
 #include "lessons/kibiki_doc.h"
-#include "platform/fakes.h"
-#include "test_util.h"
+#include "support/fakes.h"
+#include "support/test_util.h"
 #include "text/sjis.h"
 #include "text/string_table.h"
 

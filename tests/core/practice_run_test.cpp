@@ -5,7 +5,7 @@
 
 #include "lessons/catalogue.h"
 #include "lessons/evaluation.h"
-#include "practice_harness.h"
+#include "support/practice_harness.h"
 #include "text/string_table.h"
 
 namespace kibiki {

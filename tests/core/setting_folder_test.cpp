@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "test_util.h"
+#include "support/test_util.h"
 #include "users/user_settings.h"
 
 namespace kibiki {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "test_util.h"
+#include "support/test_util.h"
 #include "text/string_table.h"
 
 namespace kibiki {

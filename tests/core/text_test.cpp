@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "test_util.h"
+#include "support/test_util.h"
 #include "text/sjis.h"
 #include "text/string_table.h"
 

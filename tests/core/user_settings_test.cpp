@@ -12,8 +12,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/fakes.h"
-#include "test_util.h"
+#include "support/fakes.h"
+#include "support/test_util.h"
 
 namespace kibiki {
 namespace {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "lessons/view_commands.h"
-#include "practice_harness.h"
+#include "support/practice_harness.h"
 
 namespace kibiki::test {
 namespace {

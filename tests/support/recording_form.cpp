@@ -1,4 +1,4 @@
-#include "lessons/recording_form.h"
+#include "support/recording_form.h"
 
 #include <algorithm>
 #include <cstdio>

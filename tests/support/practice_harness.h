@@ -11,10 +11,10 @@
 
 #include "lessons/kibiki_doc.h"
 #include "lessons/kibiki_view.h"
-#include "lessons/recording_form.h"
-#include "platform/fakes.h"
 #include "platform/keyboard_layout.h"
-#include "test_util.h"
+#include "support/fakes.h"
+#include "support/recording_form.h"
+#include "support/test_util.h"
 
 namespace kibiki::test {
 
