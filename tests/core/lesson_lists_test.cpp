@@ -3,6 +3,7 @@
 // kanji is a lesson that cannot be finished. Every entry goes through the engine here.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <map>
 #include <set>
@@ -123,6 +124,16 @@ public:
         return problems;
     }
 
+    // The keys an entry is typed with, one byte per stroke (Shift as +64); empty when it cannot
+    // be typed. Two entries with the same keys are the same exercise, whatever they show.
+    std::string Keys(int nMode, const std::string& text) {
+        std::vector<Stroke> strokes;
+        std::string why, keys;
+        if (!Strokes(nMode, TypedText(nMode, text), strokes, why)) return keys;
+        for (const auto& s : strokes) keys += static_cast<char>(s.nKey + (s.bShifted ? 64 : 0));
+        return keys;
+    }
+
 private:
     // Entry forms and the alignment of kanji runs with reading pieces.
     void CheckForm(int nMode, int nLesson, const std::string& text, std::vector<std::string>& problems) {
@@ -136,6 +147,8 @@ private:
                     break;
                 }
             }
+            // ちゃ ちゅ ちょ: the default CYA CYU CYO is a spelling learners hardly ever meet.
+            if (text.find("CY") != std::string::npos) problems.push_back("CY spelling");
         }
         if (nMode == 2 || nMode == 4) {
             // With the default spellings this ん is a single N (きんえん: KINENN), a habit not to teach.
@@ -294,13 +307,23 @@ TEST(LessonLists, EveryEntryIsTypableAndKeepsToItsLesson) {
     }
 }
 
-TEST(LessonLists, NoLessonAsksTheSameTextTwice) {
-    for (const auto& list : kLists) {
+// A learner meets every entry of their mode's lessons, lesson 7 included even where it is another
+// mode's list; an entry typed like another on that path is practice wasted.
+TEST(LessonLists, NoLearnerTypesTheSameEntryTwice) {
+    Checker checker;
+    for (int nMode = 0; nMode <= 4; ++nMode) {
         std::map<std::string, int> seen;
-        for (int id = list.nFirstId; id < list.nFirstId + list.nCount; ++id) {
-            const std::string text = StringOrEmpty(id);
-            const auto [it, fresh] = seen.emplace(TypedText(list.nMode, text), id);
-            EXPECT_TRUE(fresh) << Describe(id, text) << " is typed like " << Describe(it->second, StringOrEmpty(it->second));
+        for (const auto& list : kLists) {
+            const auto modes = ModesTyping(list);
+            if (std::find(modes.begin(), modes.end(), nMode) == modes.end()) continue;
+            for (int id = list.nFirstId; id < list.nFirstId + list.nCount; ++id) {
+                const std::string text = StringOrEmpty(id);
+                const std::string keys = checker.Keys(nMode, text);
+                if (keys.empty()) continue;  // reported by the typability test
+                const auto [it, fresh] = seen.emplace(keys, id);
+                EXPECT_TRUE(fresh) << "mode " << nMode << ": " << Describe(id, text) << " is typed like "
+                                   << Describe(it->second, StringOrEmpty(it->second));
+            }
         }
     }
 }
@@ -338,6 +361,7 @@ TEST(LessonLists, CheckerRejectsFaultyEntries) {
         {1, 4, "WATASI", ""},
         {1, 1, "a", "mode 1 text"},
         {1, 5, "ZA ZA", "a space"},
+        {1, 7, "OCYA", "CY spelling"},
         {3, 1, "止まり,と｜まり", ""},
         {3, 1, "止まり,とま｜り", "kana run"},
         {3, 1, "止まり,とまり", "2 kana/kanji runs"},
@@ -355,6 +379,15 @@ TEST(LessonLists, CheckerRejectsFaultyEntries) {
         for (const auto& p : problems) bFound |= p.rfind(c.problem, 0) == 0;
         EXPECT_TRUE(bFound) << c.text << " should fail with " << c.problem;
     }
+    // Repeats are judged by the keys pressed, not by what the question box shows.
+    auto same = [&](int nMode, const char* a, const char* b) {
+        const std::string keys = checker.Keys(nMode, Sj(a));
+        return !keys.empty() && keys == checker.Keys(nMode, Sj(b));
+    };
+    EXPECT_TRUE(same(2, "コーヒー", "こーひー"));
+    EXPECT_TRUE(same(3, "橋,はし", "箸,はし"));
+    EXPECT_FALSE(same(0, "はし", "はじ"));
+    EXPECT_FALSE(same(0, "よ", "ょ"));  // the same key, shifted
 }
 
 }  // namespace
