@@ -258,11 +258,25 @@ TEST_F(UserSettingsTest, MissingFileIsImportedFromTheProfileAndSaved) {
                   Crlf("Roman0=A\nRoman12=SI\nDynRoman40111=40712\n"));
 }
 
-TEST_F(UserSettingsTest, ImportInventsNoEntriesPastTheLastStoredOne) {
+TEST_F(UserSettingsTest, ImportTakesOnlyTheCustomLessonsTheProfileHolds) {
     // A damaged count must not fill memory with empty entries.
-    m_profile.m_sections["Original"] = {{"count", "2000000000"}, {"No0", "a"}, {"File1", "b"}};
-    m_settings.LoadUser("u");
-    EXPECT_EQ(Describe(m_settings), "count=2000000000 KanaSepa=｜ No=[a|] File=[|b]");
+    struct Case { std::map<std::string, std::string> original; const char* loaded; };
+    const Case cases[] = {
+        {{{"count", "2000000000"}, {"No0", "a"}, {"File1", "b"}},
+         "count=2000000000 KanaSepa=｜ No=[a|] File=[|b]"},
+        {{{"count", "2147483647"}, {"No2147483646", "x"}}, "count=2147483647 KanaSepa=｜ No=[x] File=[]"},
+        {{{"count", "3"}, {"No0", "a"}, {"File2", "c"}, {"No3", "d"}, {"No01", "e"}, {"No-1", "f"}},
+         "count=3 KanaSepa=｜ No=[a|] File=[|c]"},
+        {{{"count", "0"}, {"No0", "a"}}, "KanaSepa=｜"},
+    };
+    for (const auto& c : cases) {
+        FakeProfile profile;
+        profile.m_sections["Original"] = {c.original.begin(), c.original.end()};
+        CUserSettings s(&profile);
+        s.SetFolder(m_dir);
+        s.LoadUser("u" + std::to_string(&c - cases));
+        EXPECT_EQ(Describe(s), c.loaded);
+    }
 }
 
 TEST_F(UserSettingsTest, SaveReplacesTheFileAndKeepsItsPermissions) {

@@ -4,10 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <charconv>
 #include <climits>
+#include <set>
 #include <string_view>
 
 #include "platform/messenger.h"
@@ -16,6 +18,7 @@
 #include "text/string_ids.h"
 #include "text/string_table.h"
 #include "users/setting_folder.h"
+#include "users/setting_keys.h"
 
 namespace kibiki {
 namespace {
@@ -46,34 +49,113 @@ void AppendInt(std::string& out, int n) {
     out.append(buf, r.ptr);
 }
 
-void AppendLine(std::string& out, std::string_view key, int n) {
-    out += key;
-    out += '=';
-    AppendInt(out, n);
-    out += "\r\n";
-}
-
-void AppendLine(std::string& out, std::string_view key, int nIndex, int n) {
-    out += key;
-    AppendInt(out, nIndex);
-    out += '=';
-    AppendInt(out, n);
-    out += "\r\n";
-}
-
 // A line break inside a value would end the line early and turn the rest into a line of its
 // own (a path "a\nType=3" would set Type), so a value is written up to its first LF.
 std::string_view OneLine(std::string_view text) { return text.substr(0, text.find('\n')); }
 
-void AppendLine(std::string& out, std::string_view key, int nIndex, std::string_view text) {
+void AppendValue(std::string& out, int n) { AppendInt(out, n); }
+void AppendValue(std::string& out, std::string_view text) { out += OneLine(text); }
+
+template <class Value>
+void AppendLine(std::string& out, std::string_view key, const Value& value) {
     out += key;
-    AppendInt(out, nIndex);
     out += '=';
-    out += OneLine(text);
+    AppendValue(out, value);
     out += "\r\n";
 }
 
-constexpr int kNewColorB[4] = {65535, 16776960, 12632256, 65280};
+template <class Value>
+void AppendLine(std::string& out, std::string_view key, int nIndex, const Value& value) {
+    out += key;
+    AppendInt(out, nIndex);
+    out += '=';
+    AppendValue(out, value);
+    out += "\r\n";
+}
+
+template <class T>
+T& Field(CUserSettings& s, const SettingKey& k) {
+    return s.*std::get<T CUserSettings::*>(k.member);
+}
+template <class T>
+const T& Field(const CUserSettings& s, const SettingKey& k) {
+    return s.*std::get<T CUserSettings::*>(k.member);
+}
+using Colours = int[4];
+using TextList = std::vector<std::string>;
+using TextMap = std::map<int, std::string>;
+using IntMap = std::map<int, int>;
+
+// The record's lines in file order. A new user's file has no Text lines: its separator is
+// whatever the user loaded before it had.
+std::string FileLines(const CUserSettings& s, bool bTextLines) {
+    std::string out;
+    out.reserve(512 + 24 * (s.m_aNo.size() + s.m_aFile.size() + s.m_mapRoman.size() +
+                            s.m_mapDynRoman.size()));
+    for (const auto& k : kSettingKeys) {
+        if (k.kind == SettingKind::Int) AppendLine(out, k.key, Field<int>(s, k));
+        else if (k.kind == SettingKind::Bool) AppendLine(out, k.key, Field<bool>(s, k) ? 1 : 0);
+        else if (k.kind == SettingKind::Text && bTextLines) AppendLine(out, k.key, Field<std::string>(s, k));
+    }
+    for (int i = 0; i < 4; ++i)
+        for (const auto& k : kSettingKeys)
+            if (k.kind == SettingKind::Colours) AppendLine(out, k.key, i, Field<Colours>(s, k)[i]);
+    for (const auto& k : kSettingKeys) {
+        if (k.kind == SettingKind::TextList) {
+            const auto& list = Field<TextList>(s, k);
+            for (std::size_t n = 0; n < list.size(); ++n) AppendLine(out, k.key, static_cast<int>(n), list[n]);
+        } else if (k.kind == SettingKind::TextMap) {
+            for (const auto& [n, text] : Field<TextMap>(s, k)) AppendLine(out, k.key, n, text);
+        } else if (k.kind == SettingKind::IntMap) {
+            for (const auto& [n, v] : Field<IntMap>(s, k)) AppendLine(out, k.key, n, v);
+        }
+    }
+    return out;
+}
+
+// The row whose prefix begins key, with the key's length its lines have.
+const SettingKey* FindPrefixRow(std::string_view key) {
+    for (const auto& k : kSettingKeys) {
+        if (!StartsWith(key, k.key)) continue;
+        switch (k.kind) {
+            case SettingKind::Colours:
+                if (key.size() == k.key.size() + 1) return &k;
+                break;
+            case SettingKind::TextList:
+            case SettingKind::TextMap:
+            case SettingKind::IntMap:
+                if (key.size() > k.key.size()) return &k;
+                break;
+            default: break;
+        }
+    }
+    return nullptr;
+}
+
+// One line of the file into the record; a line no rule takes is ignored.
+void ReadLine(CUserSettings& s, std::string_view key, std::string_view value) {
+    // The exact keys are tried first, so RomanMode and Color never reach the prefix rows.
+    for (const auto& k : kSettingKeys) {
+        if (k.key != key) continue;
+        if (k.kind == SettingKind::Int) return void(Field<int>(s, k) = ToInt(value));
+        if (k.kind == SettingKind::Bool) return void(Field<bool>(s, k) = ToInt(value) != 0);
+        if (k.kind == SettingKind::Text) return void(Field<std::string>(s, k).assign(value));
+    }
+    const SettingKey* k = FindPrefixRow(key);
+    if (!k) return;
+    const std::string_view suffix = key.substr(k->key.size());
+    switch (k->kind) {
+        case SettingKind::Colours: {
+            const int i = ToInt(suffix);
+            if (i >= 0 && i < 4) Field<Colours>(s, *k)[i] = ToInt(value);
+            break;
+        }
+        case SettingKind::TextList: Field<TextList>(s, *k).emplace_back(value); break;
+        case SettingKind::TextMap: Field<TextMap>(s, *k)[ToInt(suffix)] = value; break;
+        case SettingKind::IntMap: Field<IntMap>(s, *k)[ToInt(suffix)] = ToInt(value); break;
+        default: break;
+    }
+}
 
 bool WriteAll(int fd, const std::string& text) {
     const char* p = text.data();
@@ -124,7 +206,13 @@ bool ReadAll(const std::string& path, std::string& out) {
 }  // namespace
 
 CUserSettings::CUserSettings(Profile* pProfile, Messenger* pMessenger)
-    : m_pProfile(pProfile), m_pMessenger(pMessenger) {}
+    : m_pProfile(pProfile), m_pMessenger(pMessenger) {
+    for (const auto& k : kSettingKeys) {
+        if (k.kind == SettingKind::Int) Field<int>(*this, k) = k.nDefault[0];
+        else if (k.kind == SettingKind::Bool) Field<bool>(*this, k) = k.nDefault[0] != 0;
+        else if (k.kind == SettingKind::Colours) std::copy_n(k.nDefault.begin(), 4, Field<Colours>(*this, k));
+    }
+}
 
 void CUserSettings::SetFolder(const std::string& strFolder) {
     m_strFolder = strFolder;
@@ -175,134 +263,76 @@ void CUserSettings::Parse(const std::string& strText) {
         start = end == std::string_view::npos ? all.size() : end + 1;
 
         const auto eq = line.find('=');
-        if (eq == std::string_view::npos) continue;
-        const std::string_view key = line.substr(0, eq);
-        const std::string_view value = line.substr(eq + 1);
-
-        if (key == "Type") m_nType = ToInt(value);
-        else if (key == "HomePos") m_bHomePos = ToInt(value) != 0;
-        else if (key == "HomeColor") m_nHomeColor = ToInt(value);
-        else if (key == "RomanMode") m_bRomanMode = ToInt(value) != 0;
-        else if (key == "Font") m_nFont = ToInt(value);
-        else if (key == "Color") m_bColor = ToInt(value) != 0;
-        else if (key == "count") m_nCount = ToInt(value);
-        else if (key == "KanaSepa") m_strKanaSepa.assign(value);
-        // The digits after No and File are never read: entries keep the order of their lines.
-        else if (key.size() >= 3 && StartsWith(key, "No")) m_aNo.emplace_back(value);
-        else if (key.size() >= 5 && StartsWith(key, "File")) m_aFile.emplace_back(value);
-        else if (key.size() >= 6 && StartsWith(key, "Roman")) m_mapRoman[ToInt(key.substr(5))] = value;
-        else if (key.size() == 7 && (StartsWith(key, "ColorL") || StartsWith(key, "ColorB"))) {
-            const int i = ToInt(key.substr(6));
-            if (i >= 0 && i < 4) (key[5] == 'L' ? m_nColorL : m_nColorB)[i] = ToInt(value);
-        } else if (key.size() == 8 && StartsWith(key, "ColorLG")) {
-            const int i = ToInt(key.substr(7));
-            if (i >= 0 && i < 4) m_nColorLG[i] = ToInt(value);
-        } else if (key.size() >= 9 && StartsWith(key, "DynRoman"))
-            m_mapDynRoman[ToInt(key.substr(8))] = ToInt(value);
+        if (eq != std::string_view::npos) ReadLine(*this, line.substr(0, eq), line.substr(eq + 1));
     }
 }
 
 void CUserSettings::Import() {
     // Without a profile every value takes its default, as from an empty store.
-    auto getInt = [this](const char* section, const std::string& name, int nDefault) {
-        return m_pProfile ? m_pProfile->GetProfileInt(section, name, nDefault) : nDefault;
+    auto getInt = [this](const SettingKey& k, const std::string& name, int nDefault) {
+        return m_pProfile ? m_pProfile->GetProfileInt(std::string(k.section), name, nDefault) : nDefault;
     };
-    auto getString = [this](const char* section, const std::string& name) {
-        return m_pProfile ? m_pProfile->GetProfileString(section, name, "") : std::string();
+    auto getString = [this](const SettingKey& k, const std::string& name) {
+        return m_pProfile ? m_pProfile->GetProfileString(std::string(k.section), name, "") : std::string();
+    };
+    auto valueNames = [this](const SettingKey& k, std::vector<std::string>& names) {
+        return m_pProfile && m_pProfile->EnumValueNames(std::string(k.section), names);
     };
 
-    m_nType = getInt("Settings", "Type", 0);
-    m_bHomePos = getInt("Settings", "HomePos", 1) != 0;
-    m_nHomeColor = getInt("Settings", "HomeColor", 0);
-    for (int i = 0; i < 4; ++i) {
-        const std::string n = std::to_string(i);
-        m_nColorL[i] = getInt("Settings", "ColorL" + n, 0);
-        m_nColorB[i] = getInt("Settings", "ColorB" + n, kNewColorB[i]);
-        m_nColorLG[i] = getInt("Settings", "ColorLG" + n, 255);
-    }
-    m_bRomanMode = getInt("Settings", "RomanMode", 1) != 0;
-    m_nFont = getInt("Settings", "Font", 3);
-    m_bColor = getInt("Settings", "Color", 1) != 0;
-    m_nCount = getInt("Original", "count", 0);
-    m_strKanaSepa = "\x81\x62";  // ｜
-
+    std::vector<const SettingKey*> lists;
     std::vector<std::string> names;
-    if (m_nCount > 0 && m_pProfile && m_pProfile->EnumValueNames("Original", names)) {
-        // Entries past the last one the store holds could only be empty, and every reader
-        // falls back to empty anyway; a damaged count of two billion must not fill memory.
-        int nEnd = 0;
-        for (const auto& name : names) {
-            std::string_view digits = name;
-            if (StartsWith(digits, "No")) digits.remove_prefix(2);
-            else if (StartsWith(digits, "File")) digits.remove_prefix(4);
-            else continue;
-            const int n = ToInt(digits);
-            if (!digits.empty() && digits == std::to_string(n) && n < m_nCount && n >= nEnd) nEnd = n + 1;
-        }
-        for (int n = 0; n < nEnd; ++n) {
-            m_aNo.push_back(getString("Original", "No" + std::to_string(n)));
-            m_aFile.push_back(getString("Original", "File" + std::to_string(n)));
+    for (const auto& k : kSettingKeys) {
+        const std::string key(k.key);
+        switch (k.kind) {
+            case SettingKind::Int: Field<int>(*this, k) = getInt(k, key, k.nDefault[0]); break;
+            case SettingKind::Bool: Field<bool>(*this, k) = getInt(k, key, k.nDefault[0]) != 0; break;
+            case SettingKind::Text: Field<std::string>(*this, k) = k.strDefault; break;
+            case SettingKind::Colours:
+                for (int i = 0; i < 4; ++i)
+                    Field<Colours>(*this, k)[i] = getInt(k, key + std::to_string(i), k.nDefault[i]);
+                break;
+            case SettingKind::TextList: lists.push_back(&k); break;
+            // The value names are the map keys in decimal. Names longer than 19 bytes did not
+            // fit the enumeration buffer and ended the enumeration; that stays so.
+            case SettingKind::TextMap:
+                if (!valueNames(k, names)) break;
+                for (const auto& name : names) {
+                    if (name.size() >= 20) break;
+                    Field<TextMap>(*this, k)[ToInt(name)] = getString(k, name);
+                }
+                break;
+            case SettingKind::IntMap:
+                if (!valueNames(k, names)) break;
+                for (const auto& name : names) {
+                    if (name.size() >= 20) break;
+                    Field<IntMap>(*this, k)[ToInt(name)] = getInt(k, name, k.nDefault[0]);
+                }
+                break;
         }
     }
 
-    // The store's value names are the map keys in decimal. Names longer than 19 bytes did not
-    // fit the enumeration buffer and ended the enumeration; that stays so.
-    if (m_pProfile && m_pProfile->EnumValueNames("Roman", names)) {
+    // The lists hold entry n of each list for n below count. Only the positions some list's
+    // value names can give an entry: one stored beyond a damaged count of two billion must not
+    // make the import fill memory with empty ones.
+    std::set<int> positions;
+    for (const SettingKey* k : lists) {
+        if (m_nCount <= 0 || !valueNames(*k, names)) continue;
         for (const auto& name : names) {
-            if (name.size() >= 20) break;
-            m_mapRoman[ToInt(name)] = getString("Roman", name);
+            if (!StartsWith(name, k->key)) continue;
+            const std::string_view digits = std::string_view(name).substr(k->key.size());
+            const int n = ToInt(digits);
+            if (!digits.empty() && digits == std::to_string(n) && n >= 0 && n < m_nCount) positions.insert(n);
         }
     }
-    if (m_pProfile && m_pProfile->EnumValueNames("DynRoman", names)) {
-        for (const auto& name : names) {
-            if (name.size() >= 20) break;
-            m_mapDynRoman[ToInt(name)] = getInt("DynRoman", name, -1);
-        }
-    }
+    for (const int n : positions)
+        for (const SettingKey* k : lists)
+            Field<TextList>(*this, *k).push_back(getString(*k, std::string(k->key) + std::to_string(n)));
     SaveUser();
 }
 
-std::string CUserSettings::FileText() const {
-    std::string out;
-    out.reserve(512 + 24 * (m_aNo.size() + m_aFile.size() + m_mapRoman.size() + m_mapDynRoman.size()));
-    AppendLine(out, "Type", m_nType);
-    AppendLine(out, "HomePos", m_bHomePos ? 1 : 0);
-    AppendLine(out, "HomeColor", m_nHomeColor);
-    AppendLine(out, "RomanMode", m_bRomanMode ? 1 : 0);
-    AppendLine(out, "Font", m_nFont);
-    AppendLine(out, "Color", m_bColor ? 1 : 0);
-    AppendLine(out, "count", m_nCount);
-    out += "KanaSepa=";
-    out += OneLine(m_strKanaSepa);
-    out += "\r\n";
-    for (int i = 0; i < 4; ++i) {
-        AppendLine(out, "ColorL", i, m_nColorL[i]);
-        AppendLine(out, "ColorB", i, m_nColorB[i]);
-        AppendLine(out, "ColorLG", i, m_nColorLG[i]);
-    }
-    for (std::size_t n = 0; n < m_aNo.size(); ++n) AppendLine(out, "No", static_cast<int>(n), m_aNo[n]);
-    for (std::size_t n = 0; n < m_aFile.size(); ++n) AppendLine(out, "File", static_cast<int>(n), m_aFile[n]);
-    for (const auto& [k, text] : m_mapRoman) AppendLine(out, "Roman", k, text);
-    for (const auto& [k, v] : m_mapDynRoman) AppendLine(out, "DynRoman", k, v);
-    return out;
-}
+std::string CUserSettings::FileText() const { return FileLines(*this, true); }
 
-std::string CUserSettings::NewUserFileText() {
-    std::string out;
-    AppendLine(out, "Type", 0);
-    AppendLine(out, "HomePos", 1);
-    AppendLine(out, "HomeColor", 0);
-    AppendLine(out, "RomanMode", 1);
-    AppendLine(out, "Font", 3);
-    AppendLine(out, "Color", 1);
-    AppendLine(out, "count", 0);
-    for (int i = 0; i < 4; ++i) {
-        AppendLine(out, "ColorL", i, 0);
-        AppendLine(out, "ColorB", i, kNewColorB[i]);
-        AppendLine(out, "ColorLG", i, 255);
-    }
-    return out;
-}
+std::string CUserSettings::NewUserFileText() { return FileLines(CUserSettings(), false); }
 
 bool CUserSettings::SaveUser() {
     EnsureFolder(Folder());
@@ -395,55 +425,37 @@ void CUserSettings::ShowFileError(int nTextId, const std::string& strPath, int n
 }
 
 int CUserSettings::GetInt(const std::string& key, int nFallback) const {
-    if (key == "Type") return m_nType;
-    if (key == "HomePos") return m_bHomePos ? 1 : 0;
-    if (key == "HomeColor") return m_nHomeColor;
-    if (key == "RomanMode") return m_bRomanMode ? 1 : 0;
-    if (key == "Font") return m_nFont;
-    if (key == "Color") return m_bColor ? 1 : 0;
-    if (key == "count") return m_nCount;
+    if (const auto* k = FindSettingKey(key, SettingKind::Int)) return Field<int>(*this, *k);
+    if (const auto* k = FindSettingKey(key, SettingKind::Bool)) return Field<bool>(*this, *k) ? 1 : 0;
     return nFallback;
 }
 
 bool CUserSettings::SetInt(const std::string& key, int nValue) {
-    if (key == "Type") m_nType = nValue;
-    else if (key == "HomePos") m_bHomePos = nValue != 0;
-    else if (key == "HomeColor") m_nHomeColor = nValue;
-    else if (key == "RomanMode") m_bRomanMode = nValue != 0;
-    else if (key == "Font") m_nFont = nValue;
-    else if (key == "Color") m_bColor = nValue != 0;
-    else if (key == "count") m_nCount = nValue;
+    if (const auto* k = FindSettingKey(key, SettingKind::Int)) Field<int>(*this, *k) = nValue;
+    else if (const auto* k = FindSettingKey(key, SettingKind::Bool)) Field<bool>(*this, *k) = nValue != 0;
     else return false;
     return true;
 }
 
-namespace {
-
-template <class Array>
-auto* ColorArray(Array& l, Array& b, Array& lg, const std::string& key) {
-    return key == "ColorL" ? &l : key == "ColorB" ? &b : key == "ColorLG" ? &lg : nullptr;
-}
-
-}  // namespace
-
 int CUserSettings::GetIndexedInt(const std::string& key, int nIndex, int nFallback) const {
-    if (const auto* colors = ColorArray(m_nColorL, m_nColorB, m_nColorLG, key))
-        return nIndex >= 0 && nIndex < 4 ? (*colors)[nIndex] : nFallback;
-    if (key == "DynRoman") {
-        const auto it = m_mapDynRoman.find(nIndex);
-        return it != m_mapDynRoman.end() ? it->second : nFallback;
+    if (const auto* k = FindSettingKey(key, SettingKind::Colours))
+        return nIndex >= 0 && nIndex < 4 ? Field<Colours>(*this, *k)[nIndex] : nFallback;
+    if (const auto* k = FindSettingKey(key, SettingKind::IntMap)) {
+        const auto& map = Field<IntMap>(*this, *k);
+        const auto it = map.find(nIndex);
+        return it != map.end() ? it->second : nFallback;
     }
     return nFallback;
 }
 
 bool CUserSettings::SetIndexedInt(const std::string& key, int nIndex, int nValue) {
-    if (auto* colors = ColorArray(m_nColorL, m_nColorB, m_nColorLG, key)) {
+    if (const auto* k = FindSettingKey(key, SettingKind::Colours)) {
         if (nIndex < 0 || nIndex >= 4) return false;
-        (*colors)[nIndex] = nValue;
+        Field<Colours>(*this, *k)[nIndex] = nValue;
         return true;
     }
-    if (key == "DynRoman") {
-        m_mapDynRoman[nIndex] = nValue;
+    if (const auto* k = FindSettingKey(key, SettingKind::IntMap)) {
+        Field<IntMap>(*this, *k)[nIndex] = nValue;
         return true;
     }
     return false;
@@ -451,32 +463,36 @@ bool CUserSettings::SetIndexedInt(const std::string& key, int nIndex, int nValue
 
 std::string CUserSettings::GetIndexedString(const std::string& key, int nIndex,
                                             const std::string& strFallback) const {
-    if (key == "Roman") {
-        const auto it = m_mapRoman.find(nIndex);
-        return it != m_mapRoman.end() ? it->second : strFallback;
+    if (const auto* k = FindSettingKey(key, SettingKind::TextMap)) {
+        const auto& map = Field<TextMap>(*this, *k);
+        const auto it = map.find(nIndex);
+        return it != map.end() ? it->second : strFallback;
     }
-    const std::vector<std::string>* list = key == "No" ? &m_aNo : key == "File" ? &m_aFile : nullptr;
-    if (list && nIndex >= 0 && static_cast<std::size_t>(nIndex) < list->size()) return (*list)[nIndex];
+    if (const auto* k = FindSettingKey(key, SettingKind::TextList)) {
+        const auto& list = Field<TextList>(*this, *k);
+        if (nIndex >= 0 && static_cast<std::size_t>(nIndex) < list.size()) return list[nIndex];
+    }
     return strFallback;
 }
 
 bool CUserSettings::SetIndexedString(const std::string& key, int nIndex, const std::string& strValue) {
-    if (key == "Roman") {
-        m_mapRoman[nIndex] = strValue;
+    if (const auto* k = FindSettingKey(key, SettingKind::TextMap)) {
+        Field<TextMap>(*this, *k)[nIndex] = strValue;
         return true;
     }
-    std::vector<std::string>* list = key == "No" ? &m_aNo : key == "File" ? &m_aFile : nullptr;
-    if (!list) return false;
+    const auto* k = FindSettingKey(key, SettingKind::TextList);
+    if (!k) return false;
+    auto& list = Field<TextList>(*this, *k);
     // Any index that is not a position (negative or past the end) appends.
-    if (nIndex >= 0 && static_cast<std::size_t>(nIndex) < list->size()) (*list)[nIndex] = strValue;
-    else list->push_back(strValue);
+    if (nIndex >= 0 && static_cast<std::size_t>(nIndex) < list.size()) list[nIndex] = strValue;
+    else list.push_back(strValue);
     return true;
 }
 
+// The custom lessons and the learned spellings can be cleared whole; the fixed spellings cannot.
 void CUserSettings::ClearEntries(const std::string& key) {
-    if (key == "No") m_aNo.clear();
-    else if (key == "File") m_aFile.clear();
-    else if (key == "DynRoman") m_mapDynRoman.clear();
+    if (const auto* k = FindSettingKey(key, SettingKind::TextList)) Field<TextList>(*this, *k).clear();
+    else if (const auto* k = FindSettingKey(key, SettingKind::IntMap)) Field<IntMap>(*this, *k).clear();
 }
 
 }  // namespace kibiki

@@ -48,22 +48,23 @@ public:
     // Benchmarks measure saving without the wait for the disk; everything else keeps it on.
     void SetFlushToDisk(bool bFlush) { m_bFlushToDisk = bFlush; }
 
-    // Fields in the order of the file's record; see the file format for their keys.
+    // The fields of the file; their keys, kinds and defaults are the rows of kSettingKeys
+    // (setting_keys.h). A new record holds the defaults and no separator.
     std::string m_strUser;          // CP932
     std::string m_strCustomName;    // CP932; set by the lesson-file reader, never saved
-    int m_nType = 0;
-    std::map<int, std::string> m_mapRoman;
-    std::map<int, int> m_mapDynRoman;
-    bool m_bHomePos = true;
-    int m_nHomeColor = 0;
-    int m_nColorL[4] = {0, 0, 0, 0};
-    int m_nColorB[4] = {65535, 16776960, 12632256, 65280};
-    int m_nColorLG[4] = {255, 255, 255, 255};
-    bool m_bRomanMode = true;
-    int m_nFont = 3;
-    bool m_bColor = true;
+    int m_nType{};                  // the practice mode
+    std::map<int, std::string> m_mapRoman;  // fixed spellings: kana number -> romaji
+    std::map<int, int> m_mapDynRoman;       // learned spellings: kana id -> spelling id
+    bool m_bHomePos{};
+    int m_nHomeColor{};
+    int m_nColorL[4]{};
+    int m_nColorB[4]{};
+    int m_nColorLG[4]{};
+    bool m_bRomanMode{};            // fixed spelling
+    int m_nFont{};                  // text size: lines per page, 1 large .. 3 small
+    bool m_bColor{};
     std::string m_strKanaSepa;      // CP932
-    int m_nCount = 0;
+    int m_nCount{};
     std::vector<std::string> m_aNo;    // CP932
     std::vector<std::string> m_aFile;  // CP932
 
