@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/fakes.h"
+#include "support/fakes.h"
 #include "users/user_settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
