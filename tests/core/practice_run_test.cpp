@@ -153,37 +153,52 @@ TEST(Judge, KeysWhileIdleOnlyRaiseAPendingMissMark) {
 
 // --- paging of the question box ----------------------------------------------------------------
 
-TEST(Paging, ScrollsWhenTheCaretEntersAMultipleOfNLines) {
+TEST(Paging, EachPageShowsItsLinesFromTheTopAndTheAnswerSinceThePageBegan) {
     struct Case {
+        const char* file;
+        int nLineBytes;
         int nLines;
         const char* progressRange;
-        const char* answers;  // the answer box after each key; "|" when the box scrolled
+        // The answer box after each key; "|n" before it when the question box turned to the
+        // page that starts on line n.
+        const char* answers;
+        int lastPos;
     };
     // 14 letters at 4 bytes a line: 4 lines.
+    const char* const roman = "#ROMAN\nP\nABCDEFGHIJKLMN\nX\n";
     const Case cases[] = {
-        {1, "0..4", "A AB ABC | E EF EFG | I IJ IJK | M"},
-        {3, "0..1", "A AB ABC ABCD ABCDE ABCDEF ABCDEFG ABCDEFGH ABCDEFGHI ABCDEFGHIJ ABCDEFGHIJK | M"},
+        {roman, 4, 1, "0..4", "A AB ABC |1 E EF EFG |2 I IJ IJK |3 M", 4},
+        {roman, 4, 2, "0..2", "A AB ABC ABCD ABCDE ABCDEF ABCDEFG |2 I IJ IJK IJKL IJKLM", 2},
+        // The last page holds one line of three; the bar ends full instead of starting again.
+        {roman, 4, 3, "0..2", "A AB ABC ABCD ABCDE ABCDEF ABCDEFG ABCDEFGH ABCDEFGHI ABCDEFGHIJ ABCDEFGHIJK |3 M", 2},
+        // A kana moves the caret two lines at a time past a page's first line: the page turns
+        // all the same.
+        {"#KANA\nP\nあいうえお\nか\n", 1, 3, "0..4", "あ |3 |6 え", 3},
     };
     for (const auto& c : cases) {
         PracticeHarness h;
-        h.m_form.m_nLineBytes = 4;
+        h.m_form.m_nLineBytes = c.nLineBytes;
         h.m_view.m_nFont = c.nLines;
         h.m_form.m_msgAnswers.push_back(MsgResult::Yes);  // English text
-        h.StartCustom("#ROMAN\nP\nABCDEFGHIJKLMN\nX\n");
+        h.StartCustom(c.file);
         EXPECT_EQ(h.m_form.Lines({"progress"}), std::string("progress range ") + c.progressRange +
                                                     "\nprogress step 1\nprogress step-it 1");
         std::string seen;
-        for (char key : std::string("ABCDEFGHIJKLM")) {
+        int lastPos = 0;
+        for (int i = 0; i < 40 && h.m_doc.m_run.m_nQuestionsDone == 0; ++i) {
+            const unsigned char next = h.m_doc.NextExpectedKey();
             h.m_form.m_log.clear();
-            h.Type(std::string(1, key));
+            h.m_view.OnTypedChar(next);
+            if (h.m_doc.m_run.m_nQuestionsDone != 0) break;
+            lastPos = h.m_form.m_nProgressPos;
             if (!seen.empty()) seen += ' ';
-            seen += (h.m_form.Lines({"scroll"}).empty() ? "" : "|") + h.Shown(IDC_ANSWER);
+            if (!h.m_form.Lines({"top-line"}).empty()) seen += "|" + std::to_string(h.m_form.m_nQuestionTopLine);
+            seen += h.Shown(IDC_ANSWER);
         }
-        EXPECT_EQ(seen, c.answers) << c.nLines;
-        // N = 3: one step past a range of 0..1 starts the bar again.
-        EXPECT_EQ(h.m_form.m_nProgressPos, c.nLines == 1 ? 4 : 0) << c.nLines;
-        h.Type("N");  // the next question starts a fresh box
-        EXPECT_EQ(h.Shown(IDC_QUESTION), "X");
+        EXPECT_EQ(seen, c.answers) << c.file << c.nLines;
+        EXPECT_EQ(lastPos, c.lastPos) << c.file << c.nLines;
+        // The next question starts a fresh box on its first page.
+        EXPECT_EQ(h.m_form.m_nQuestionTopLine, 0);
         EXPECT_EQ(h.Shown(IDC_ANSWER), "");
         EXPECT_EQ(h.m_form.m_nProgressLower, 0);
         EXPECT_EQ(h.m_form.m_nProgressUpper, 1);

@@ -126,9 +126,9 @@ int RecordingPracticeForm::QuestionLineFromOffset(int nOffset) {
     return std::min(std::max(nOffset, 0) / m_nLineBytes, QuestionLineCount() - 1);
 }
 
-void RecordingPracticeForm::ScrollQuestionLine() {
-    ++m_nQuestionTopLine;
-    Log("scroll 1073");
+void RecordingPracticeForm::ShowQuestionFromLine(int nLine) {
+    m_nQuestionTopLine = nLine;
+    Log("top-line 1073 " + std::to_string(nLine));
 }
 
 void RecordingPracticeForm::SetProgressRange(int nLower, int nUpper) {

@@ -54,7 +54,7 @@ public:
     void SetCaret(int nId, int nOffset) override;
     int QuestionLineFromOffset(int nOffset) override;
     int QuestionLineCount() override;
-    void ScrollQuestionLine() override;
+    void ShowQuestionFromLine(int nLine) override;
     void SetProgressRange(int nLower, int nUpper) override;
     void SetProgressPos(int nPos) override;
     void SetProgressStep(int nStep) override;

@@ -28,7 +28,10 @@ int CKibikiView::PageLines() const {
 }
 
 void CKibikiView::SetProgressForQuestion() {
-    m_form.SetProgressRange(0, std::max(1, m_form.QuestionLineCount() / PageLines()));
+    // One step per page, the last page counted even when it is not full, so the bar never
+    // runs past its end and starts again.
+    const int n = PageLines();
+    m_form.SetProgressRange(0, std::max(1, (m_form.QuestionLineCount() + n - 1) / n));
 }
 
 void CKibikiView::OnTypedChar(unsigned char ch) {
@@ -74,15 +77,18 @@ bool CKibikiView::RightKey() {
     m_form.SetCaret(IDC_QUESTION, caret);
     m_form.SetCaret(IDC_ANSWER, caret);
 
+    // Pages of N lines: the question box shows the caret's page from its first line, and the
+    // answer box starts afresh on each page. A caret that skipped a line still turns the page.
     const int line = m_form.QuestionLineFromOffset(caret);
     if (line != m_nCaretLine) {
+        const int page = line / PageLines();
+        const bool newPage = page != m_nCaretLine / PageLines();
         m_nCaretLine = line;
-        if (line % PageLines() == 0) {
-            // A new page of N lines: the answer box starts afresh.
+        if (newPage) {
             m_nAnswerStart = caret;
-            m_form.ScrollQuestionLine();
+            m_form.ShowQuestionFromLine(page * PageLines());
             m_form.Repaint(IDC_QUESTION);
-            m_form.StepProgress();
+            m_form.SetProgressPos(page + 1);
         }
     }
     const std::size_t from = std::min<std::size_t>(static_cast<std::size_t>(std::max(m_nAnswerStart, 0)), answer.size());

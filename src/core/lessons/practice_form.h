@@ -61,14 +61,15 @@ public:
     // nId 0: the whole practice view.
     virtual void Repaint(int nId) = 0;
 
-    // Question box (1073) and answer box (1074): empty selection at nOffset, caret scrolled
-    // into view.
+    // Question box (1073) and answer box (1074): empty selection at nOffset. The answer box
+    // scrolls its caret into view; the question box stays on the page the view showed.
     virtual void SetCaret(int nId, int nOffset) = 0;
     // Question box only: the line (from 0) holding the byte offset, the number of lines of its
-    // text as wrapped in the box, and scrolling its text up by one line.
+    // text as wrapped in the box, and showing its text from a line on (that line at the top,
+    // even when fewer lines than the box holds follow it). New text shows from line 0.
     virtual int QuestionLineFromOffset(int nOffset) = 0;
     virtual int QuestionLineCount() = 0;
-    virtual void ScrollQuestionLine() = 0;
+    virtual void ShowQuestionFromLine(int nLine) = 0;
 
     // Progress bar 1095.
     virtual void SetProgressRange(int nLower, int nUpper) = 0;

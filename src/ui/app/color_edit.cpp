@@ -44,6 +44,7 @@ void CColorEdit::SetBackColor(std::uint32_t crBack) {
 void CColorEdit::SetCp932Text(const std::string& strText) {
     m_strText = strText;
     setPlainText(QString::fromStdString(Cp932ToUtf8(strText)));
+    verticalScrollBar()->setValue(0);
 }
 
 int CColorEdit::CharIndex(int nByteOffset) const {
@@ -73,11 +74,14 @@ void CColorEdit::EnsureLayout() {
     for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) pLayout->ensureBlockLayout(b);
 }
 
-void CColorEdit::SetCaret(int nByteOffset) {
+void CColorEdit::SetCaret(int nByteOffset, bool bScroll) {
     QTextCursor c = textCursor();
     c.setPosition(std::min(CharIndex(nByteOffset), document()->characterCount() - 1));
+    // setTextCursor itself scrolls the caret into view.
+    const int nTop = verticalScrollBar()->value();
     setTextCursor(c);
-    ensureCursorVisible();
+    if (bScroll) ensureCursorVisible();
+    else verticalScrollBar()->setValue(nTop);
 }
 
 int CColorEdit::LineFromOffset(int nByteOffset) {
@@ -104,9 +108,9 @@ int CColorEdit::LineCount() {
     return std::max(1, n);
 }
 
-void CColorEdit::ScrollLines(int nLines) {
-    QScrollBar* pBar = verticalScrollBar();
-    pBar->setValue(pBar->value() + nLines);
+void CColorEdit::ShowFromLine(int nLine) {
+    EnsureLayout();
+    verticalScrollBar()->setValue(nLine);
 }
 
 int CColorEdit::FirstVisibleLine() const { return verticalScrollBar()->value(); }

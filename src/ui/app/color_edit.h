@@ -19,12 +19,13 @@ public:
 
     void SetBackColor(std::uint32_t crBack);
 
-    // An empty selection at the byte offset, scrolled into view.
-    void SetCaret(int nByteOffset);
+    // An empty selection at the byte offset, scrolled into view unless bScroll is false.
+    void SetCaret(int nByteOffset, bool bScroll = true);
     // Visual (wrapped) line holding the byte offset; the last line for offsets past the end.
     int LineFromOffset(int nByteOffset);
     int LineCount();
-    void ScrollLines(int nLines);
+    // The line at the top of the box, whatever follows it.
+    void ShowFromLine(int nLine);
     int FirstVisibleLine() const;
 
     // Height of the formatting rectangle: the area the text lines fill.

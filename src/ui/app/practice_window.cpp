@@ -77,7 +77,8 @@ void PracticeWindow::CreateControls() {
 
     AddLabel("問題", 3, 48, 16, 8);
     AddLabel("解答", 3, 95, 16, 8);
-    Add<CColorEdit>(IDC_QUESTION, 23, 29, 259, 47);
+    // A page may start on the question's last line.
+    Add<CColorEdit>(IDC_QUESTION, 23, 29, 259, 47)->setCenterOnScroll(true);
     Add<CColorEdit>(IDC_ANSWER, 23, 79, 259, 47);
 
     m_pProgress = Add<CProgressBar>(IDC_PROGRESS, 283, 30, 7, 47);
@@ -183,7 +184,9 @@ void PracticeWindow::ApplyTextSize(int nFont) {
     // Font is the number of lines a box shows; a value out of range pages as small, as the
     // view does.
     const int nLines = nFont >= 1 && nFont <= 3 ? nFont : 3;
-    const int nCell = Edit(IDC_QUESTION)->FormatHeight() / nLines;
+    // The box counts a line as shown only when it ends a pixel above the bottom edge: a cell of
+    // the full height / N would leave one line (at 大, the only one) off the page.
+    const int nCell = (Edit(IDC_QUESTION)->FormatHeight() - 1) / nLines;
     for (int nId : {IDC_QUESTION, IDC_ANSWER}) Edit(nId)->SetCellHeight(nCell);
 }
 
@@ -206,12 +209,12 @@ void PracticeWindow::Repaint(int nId) {
 }
 
 void PracticeWindow::SetCaret(int nId, int nOffset) {
-    if (CColorEdit* pEdit = Edit(nId)) pEdit->SetCaret(nOffset);
+    if (CColorEdit* pEdit = Edit(nId)) pEdit->SetCaret(nOffset, nId != IDC_QUESTION);
 }
 
 int PracticeWindow::QuestionLineFromOffset(int nOffset) { return Edit(IDC_QUESTION)->LineFromOffset(nOffset); }
 int PracticeWindow::QuestionLineCount() { return Edit(IDC_QUESTION)->LineCount(); }
-void PracticeWindow::ScrollQuestionLine() { Edit(IDC_QUESTION)->ScrollLines(1); }
+void PracticeWindow::ShowQuestionFromLine(int nLine) { Edit(IDC_QUESTION)->ShowFromLine(nLine); }
 
 void PracticeWindow::SetProgressRange(int nLower, int nUpper) {
     m_pProgress->setRange(nLower, std::max(nLower, nUpper));
