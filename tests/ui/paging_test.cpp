@@ -13,7 +13,7 @@
 #include "app/progress_bar.h"
 #include "lessons/kibiki_doc.h"
 #include "lessons/kibiki_view.h"
-#include "platform/fakes.h"
+#include "support/fakes.h"
 #include "platform/keyboard_layout.h"
 #include "text/cp932.h"
 
