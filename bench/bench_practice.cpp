@@ -49,7 +49,7 @@ void WholeLesson(benchmark::State& state) {
 
     std::int64_t keystrokes = 0;
     for (auto _ : state) {
-        doc.m_run.m_nType = type;
+        doc.m_run.m_nType = PracticeMode{type};
         doc.m_run.m_nLesson = lesson;
         view.StartRun(nullptr);
         while (view.m_bRunning) {

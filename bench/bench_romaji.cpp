@@ -18,7 +18,7 @@ const char* const kQuestion40 = "きょうはがっこうでしんぶんをよ�
 void BM_BuildRoman40(benchmark::State& state) {
     CKibikiDoc doc;
     doc.m_bRomanMode = state.range(0) != 0;
-    doc.m_run.m_nType = 2;
+    doc.m_run.m_nType = kibiki::PracticeMode::HiraganaRomaji;
     doc.m_settings.SetIndexedInt("DynRoman", 40111, 40710);  // a learned し: SHI
     const std::string question = kibiki::Utf8ToCp932(kQuestion40);
     std::string text;
@@ -39,7 +39,7 @@ void TypeQuestion(benchmark::State& state, CKibikiDoc& doc, const std::string& k
     std::string answer;
     int caret = 0;
     long long nKeys = 0;
-    const bool bKana = kibiki::IsKanaMode(doc.m_run.m_nType);
+    const bool bKana = kibiki::IsKanaAnswer(doc.m_run.m_nType);
     for (auto _ : state) {
         doc.m_run.m_strRoman = start.m_strRoman;
         doc.m_run.m_nKanaPos = 0;
@@ -69,7 +69,7 @@ void TypeQuestion(benchmark::State& state, CKibikiDoc& doc, const std::string& k
 void BM_JudgeRomaji(benchmark::State& state) {
     CKibikiDoc doc;
     doc.m_bRomanMode = false;
-    doc.m_run.m_nType = 2;
+    doc.m_run.m_nType = kibiki::PracticeMode::HiraganaRomaji;
     doc.m_run.m_strQuestion = kibiki::Utf8ToCp932(kQuestion40);
     doc.BuildRoman(doc.m_run.m_strQuestion);
     const std::string keys = doc.m_run.m_strRoman;  // following the expected letters
@@ -81,7 +81,7 @@ BENCHMARK(BM_JudgeRomaji);
 void BM_JudgeRomajiSingleN(benchmark::State& state) {
     CKibikiDoc doc;
     doc.m_bRomanMode = false;
-    doc.m_run.m_nType = 2;
+    doc.m_run.m_nType = kibiki::PracticeMode::HiraganaRomaji;
     doc.m_run.m_strQuestion = kibiki::Utf8ToCp932("しんぶんとかんじとでんわとほんだな");
     doc.BuildRoman(doc.m_run.m_strQuestion);
     TypeQuestion(state, doc, "SINBUNTOKANJITODENWATOHONNDANA");
@@ -90,7 +90,7 @@ BENCHMARK(BM_JudgeRomajiSingleN);
 
 void BM_JudgeKana(benchmark::State& state) {
     CKibikiDoc doc;
-    doc.m_run.m_nType = 0;
+    doc.m_run.m_nType = kibiki::PracticeMode::KanaInput;
     doc.m_run.m_strQuestion = kibiki::Utf8ToCp932(kQuestion40);
     std::string keys;
     for (std::size_t i = 0; i + 1 < doc.m_run.m_strQuestion.size(); i += 2) {

@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int nMode = data[0] % 5;
     const int nLesson = data[1] % 10;
     std::string rest(reinterpret_cast<const char*>(data + 2), size - 2);
-    h.m_doc.m_run.m_nType = nMode;
+    h.m_doc.m_run.m_nType = kibiki::PracticeMode{nMode};
     if (nLesson >= 1 && nLesson <= 7) {
         h.m_form.m_lessonSelectAnswers.push_back(nLesson - 1);
         h.m_view.OnNewDocument();

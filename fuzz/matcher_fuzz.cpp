@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     doc.m_settings.m_strUser = "fuzz";
     const int mode = (data[0] & 7) % 5;
     doc.m_bRomanMode = (data[0] & 8) != 0;
-    doc.m_run.m_nType = mode;
+    doc.m_run.m_nType = kibiki::PracticeMode{mode};
     doc.m_run.m_nLesson = (data[0] & 16) ? 8 : 1;
     doc.m_settings.m_strKanaSepa = "/";
 
@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (bBuilt && !doc.BuildRoman(doc.m_run.m_strQuestion)) return 0;
     if (bBuilt) Check(LetterSum(doc) == static_cast<int>(doc.m_run.m_strRoman.size()));
 
-    const bool bKana = kibiki::IsKanaMode(mode);
+    const bool bKana = kibiki::IsKanaAnswer(kibiki::PracticeMode{mode});
     std::string answer;
     for (const char k : keys) {
         const unsigned char due = doc.NextExpectedKey();

@@ -20,7 +20,7 @@ namespace kibiki::test {
 
 inline std::string TypeScript(CKibikiDoc& doc, std::string_view keysUtf8) {
     const std::string keys = Sj(keysUtf8);
-    const bool bKana = IsKanaMode(doc.m_run.m_nType);
+    const bool bKana = IsKanaAnswer(doc.m_run.m_nType);
     std::string out;
     for (const char k : keys) {
         const auto ch = static_cast<unsigned char>(k);
@@ -64,7 +64,7 @@ protected:
     // False when the romaji could not be built.
     bool Start(int nMode, std::string_view reading, std::string_view kanji = {}, int nLesson = 1) {
         LessonRun& run = m_doc.m_run;
-        run.m_nType = nMode;
+        run.m_nType = PracticeMode{nMode};
         run.m_nLesson = nLesson;
         run.m_nKanaPos = 0;
         run.m_nRomanPos = 0;

@@ -104,11 +104,11 @@ TEST_F(KanaInputTest, MoreSeparatorsThanKanjiRunsNeverReadOutsideTheDisplay) {
 
 TEST_F(KanaInputTest, KanaLockThroughTheDocument) {
     FakeKeyboardState keyboard;
-    m_doc.ApplyKanaLock(0);  // no keyboard attached: nothing happens
+    m_doc.ApplyKanaLock(PracticeMode::KanaInput);  // no keyboard attached: nothing happens
     m_doc.m_pKeyboard = &keyboard;
-    m_doc.ApplyKanaLock(3);
+    m_doc.ApplyKanaLock(PracticeMode::KanaKanji);
     EXPECT_EQ(keyboard.m_state[VK_KANA], 1);
-    m_doc.ApplyKanaLock(4);
+    m_doc.ApplyKanaLock(PracticeMode::RomajiKanji);
     EXPECT_EQ(keyboard.m_state[VK_KANA], 0);
     EXPECT_EQ(keyboard.m_nWrites, 2);
 }

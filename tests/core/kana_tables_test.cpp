@@ -77,7 +77,7 @@ TEST(FindKeyIndex, FindsTheKeyByLegendAndLeavesTheIndexWhenNoneMatches) {
     for (const auto& c : cases) {
         int index = 99;
         const std::string ch = Sj(c.ch);
-        FindKeyIndex(c.mode, ch.empty() ? 0 : static_cast<unsigned char>(ch[0]), index);
+        FindKeyIndex(PracticeMode{c.mode}, ch.empty() ? 0 : static_cast<unsigned char>(ch[0]), index);
         EXPECT_EQ(index, c.index) << "mode " << c.mode << " " << c.ch;
     }
 }
@@ -91,7 +91,7 @@ TEST(ApplyKanaLock, ForcesTheLockForTheModeAndAlwaysWritesTheState) {
         FakeKeyboardState keyboard;
         keyboard.m_state[VK_KANA] = c.before;
         keyboard.m_state['A'] = 0x80;
-        ApplyKanaLock(keyboard, c.mode);
+        ApplyKanaLock(keyboard, PracticeMode{c.mode});
         EXPECT_EQ(keyboard.m_state[VK_KANA], c.after) << "mode " << c.mode << " before " << int(c.before);
         EXPECT_EQ(keyboard.m_state['A'], 0x80);
         EXPECT_EQ(keyboard.m_nWrites, 1);

@@ -53,7 +53,7 @@ TEST(KeyboardGuide, LightsTheCapItsFingerAndTheOtherHandsShift) {
     for (const auto& c : cases) {
         PracticeHarness h;
         h.m_layout.m_bJis = c.jis;
-        h.m_doc.m_run.m_nType = c.type;
+        h.m_doc.m_run.m_nType = PracticeMode{c.type};
         h.m_doc.m_run.m_nLesson = c.english ? 8 : 1;
         h.m_doc.m_run.m_bEnglish = c.english;
         const unsigned char ch = static_cast<unsigned char>(Sj(c.ch)[0]);
@@ -69,7 +69,7 @@ TEST(KeyboardGuide, LitLegendUsesTheFingerColoursWhenColouringIsOn) {
     h.m_view.m_bColor = true;
     h.m_view.m_colorLG[3] = 0x123456;  // index fingers
     h.m_view.m_colorL[3] = 0x000001;
-    h.m_doc.m_run.m_nType = 1;
+    h.m_doc.m_run.m_nType = PracticeMode::RomajiInput;
     h.m_view.GuideChar('F', true);
     EXPECT_EQ(Lit(h.m_form), "1014=123456 1063=123456");
     h.m_view.GuideChar('F', false);
@@ -98,7 +98,7 @@ TEST(KeyboardGuide, LegendsFollowTheModeAndTheLayout) {
     for (const auto& c : cases) {
         PracticeHarness h;
         h.m_layout.m_bJis = c.jis;
-        h.m_doc.m_run.m_nType = c.type;
+        h.m_doc.m_run.m_nType = PracticeMode{c.type};
         h.m_view.ShowKeyLegends();
         EXPECT_EQ(h.Shown(IDC_KEY_FIRST), c.cap0) << c.type;
         EXPECT_EQ(h.Shown(IDC_KEY_FIRST + 41), c.cap41) << c.type;
@@ -151,7 +151,7 @@ TEST(KeyboardGuide, ApplySettingsBringsAUsersModeColoursAndMarkers) {
     s.SetInt("HomePos", 1);
     s.SetInt("HomeColor", 0x0000FF);
     h.m_view.ApplySettings();
-    EXPECT_EQ(h.m_doc.m_run.m_nType, 2);
+    EXPECT_EQ(ModeValue(h.m_doc.m_run.m_nType), 2);
     EXPECT_EQ(h.m_view.m_nFont, 1);
     EXPECT_FALSE(h.m_doc.m_bRomanMode);
     EXPECT_EQ(h.Shown(IDC_KEY_FIRST), "1 !");

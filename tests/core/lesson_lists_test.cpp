@@ -200,12 +200,12 @@ private:
         out.clear();
         auto key = [&](unsigned char ch, bool bShifted) {
             int k = -1;
-            FindKeyIndex(nMode, ch, k);
+            FindKeyIndex(PracticeMode{nMode}, ch, k);
             if (k < 0) return false;
             out.push_back({k, bShifted});
             return true;
         };
-        if (IsKanaMode(nMode)) {
+        if (IsKanaAnswer(PracticeMode{nMode})) {
             for (const auto& ch : Chars(typed)) {
                 unsigned char base = 0, mark = 0;
                 SplitVoicedKana(base, ch, mark);
@@ -258,7 +258,7 @@ private:
             for (const auto& s : strokes) bSymbol |= s.bShifted;
             for (const auto& ch : Chars(typed)) {
                 if (nMode == 1) bSymbol |= !std::isalnum(static_cast<unsigned char>(ch[0]));
-                else if (IsKanaMode(nMode)) bSymbol |= Contains("、。・「」ー", ch);
+                else if (IsKanaAnswer(PracticeMode{nMode})) bSymbol |= Contains("、。・「」ー", ch);
                 else bSymbol |= Contains("「」ー！”＃＄％＆’（）＝￥、。＜＞・？；：＠＾～｀", ch);
             }
             if (!bSymbol) problems.push_back("lesson 6 entry without a symbol or a shifted key");
@@ -276,7 +276,7 @@ TEST(LessonLists, RangesHoldExactlyTheCatalogueEntries) {
     for (const auto& list : kLists) {
         int nFirst = 0, nLast = 0;
         for (int nMode : ModesTyping(list)) {
-            ASSERT_TRUE(LessonIdRange(nMode, list.nLesson, nFirst, nLast)) << nMode << " " << list.nLesson;
+            ASSERT_TRUE(LessonIdRange(PracticeMode{nMode}, list.nLesson, nFirst, nLast)) << nMode << " " << list.nLesson;
             EXPECT_EQ(nFirst, list.nFirstId) << "mode " << nMode << " lesson " << list.nLesson;
             EXPECT_EQ(nLast, list.nFirstId + list.nCount - 1) << "mode " << nMode << " lesson " << list.nLesson;
         }

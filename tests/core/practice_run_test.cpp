@@ -114,7 +114,7 @@ TEST(Judge, CaseAndTheShownWrongKeyFollowTheModeAndLesson) {
             h.TypeQuestion();  // lesson 1 of mode 1: AIUEO is the second question
         }
         ASSERT_TRUE(h.m_view.m_bRunning) << c.name;
-        ASSERT_EQ(h.m_doc.m_run.m_nType, c.type) << c.name;
+        ASSERT_EQ(ModeValue(h.m_doc.m_run.m_nType), c.type) << c.name;
         h.Type(c.keys);
         EXPECT_EQ(h.Shown(IDC_MISS_KEY), c.missKey) << c.name;
         EXPECT_EQ(h.m_doc.m_run.m_nMisses, c.misses) << c.name;
@@ -252,7 +252,7 @@ TEST(Evaluation, TopThreeAndShowAll) {
     };
     for (const auto& c : cases) {
         CKibikiDoc doc;
-        doc.m_run.m_nType = 1;
+        doc.m_run.m_nType = PracticeMode::RomajiInput;
         doc.m_run.m_missedKeys = c.misses;
         std::string display, history, top;
         doc.SummariseMisses(display, history);
@@ -269,7 +269,7 @@ TEST(Evaluation, MissedKanaAndSlashAreShownAsTheyAreTyped) {
     const Case cases[] = {{0, 0xDE, "゛"}, {3, 0xB6, "か"}, {2, '/', "・"}, {4, '/', "・"}, {1, '/', "/"}};
     for (const auto& c : cases) {
         CKibikiDoc doc;
-        doc.m_run.m_nType = c.type;
+        doc.m_run.m_nType = PracticeMode{c.type};
         doc.m_run.m_missedKeys = {{c.key, 4}};
         std::string display, history;
         doc.SummariseMisses(display, history);
@@ -470,7 +470,7 @@ TEST(FaultyQuestions, AreRefusedWithTheFaultyTextMessage) {
     };
     for (const auto& c : cases) {
         PracticeHarness h;
-        h.m_doc.m_run.m_nType = 1;
+        h.m_doc.m_run.m_nType = PracticeMode::RomajiInput;
         h.StartCustom(c.file);
         EXPECT_EQ(h.m_view.m_bRunning, c.starts) << c.name;
         h.Type(c.keys);
@@ -481,7 +481,7 @@ TEST(FaultyQuestions, AreRefusedWithTheFaultyTextMessage) {
                       std::string::npos)
                 << c.name << "\n" << messages;
             EXPECT_EQ(h.HistoryFile(), "") << c.name;  // never evaluated
-            EXPECT_EQ(h.m_doc.m_run.m_nType, 1) << c.name;  // the saved mode is back
+            EXPECT_EQ(ModeValue(h.m_doc.m_run.m_nType), 1) << c.name;  // the saved mode is back
             EXPECT_EQ(h.Shown(IDC_KEY_FIRST), "1 !") << c.name;
             EXPECT_TRUE(h.m_form.m_bMenusEnabled) << c.name;
         } else {
@@ -496,7 +496,7 @@ TEST(FaultyQuestions, AreRefusedWithTheFaultyTextMessage) {
 TEST(Runs, NewDocumentShowsNoDialogAtStartUpThenOffersLabelsForTheMode) {
     PracticeHarness h;  // its start-up call showed nothing
     EXPECT_EQ(h.m_form.Lines({"lesson-select"}), "");
-    h.m_doc.m_run.m_nType = 0;
+    h.m_doc.m_run.m_nType = PracticeMode::KanaInput;
     h.m_view.OnNewDocument();  // cancelled: nothing changes
     EXPECT_EQ(h.m_form.Lines({"lesson-select"}),
               "lesson-select \"Lesson1　ホームポジションの練習\" \"Lesson2　人差し指の練習\" "
@@ -504,7 +504,7 @@ TEST(Runs, NewDocumentShowsNoDialogAtStartUpThenOffersLabelsForTheMode) {
               "\"Lesson6　記号・小文字の練習\" \"Lesson7　総合練習\" \"オリジナルレッスン\" -> -1");
     EXPECT_FALSE(h.m_view.m_bRunning);
     EXPECT_TRUE(h.m_form.m_bMenusEnabled);
-    const auto labels = LessonSelectLabels(1);
+    const auto labels = LessonSelectLabels(PracticeMode::RomajiInput);
     EXPECT_EQ(U8(labels[0]), "Lesson1　ホームポジション・母音の練習");
     EXPECT_EQ(U8(labels[5]), "Lesson6　記号の練習");
 }
@@ -572,17 +572,17 @@ TEST(Runs, RestartShowsTheTitleTheDialogGivesTheLesson) {
 TEST(Runs, CustomLessonModeLastsForItsRunOnly) {
     PracticeHarness h;
     h.m_doc.m_settings.SetInt("Type", 1);
-    h.m_doc.m_run.m_nType = 1;
+    h.m_doc.m_run.m_nType = PracticeMode::RomajiInput;
     h.m_view.ShowKeyLegends();
     ASSERT_EQ(h.Shown(IDC_KEY_FIRST), "1 !");
     h.StartCustom("#KANA\n\nあ\n", 0, "kana words.txt");
     EXPECT_EQ(h.Shown(IDC_TITLE), "オリジナルレッスン");
-    EXPECT_EQ(h.m_doc.m_run.m_nType, 0);
+    EXPECT_EQ(ModeValue(h.m_doc.m_run.m_nType), 0);
     EXPECT_EQ(h.Shown(IDC_KEY_FIRST), "ぬ");
     EXPECT_EQ(h.m_keyboard.m_state[VK_KANA], 1);
     h.m_form.m_msgAnswers.push_back(MsgResult::Yes);
     h.m_view.FinishRun();
-    EXPECT_EQ(h.m_doc.m_run.m_nType, 1);
+    EXPECT_EQ(ModeValue(h.m_doc.m_run.m_nType), 1);
     EXPECT_EQ(h.Shown(IDC_KEY_FIRST), "1 !");
     EXPECT_EQ(h.m_doc.m_settings.GetInt("Type", -1), 1);
 
@@ -590,12 +590,38 @@ TEST(Runs, CustomLessonModeLastsForItsRunOnly) {
     h.StartCustom("#KANA\n\nあ\n", 0, "kana words.txt");
     h.Type("ｱ");
     EXPECT_EQ(h.HistoryFile(), "2004年05月06日 09:07,オリジナル(kana words.txt),60000,100, \r\n");
-    EXPECT_EQ(h.m_doc.m_run.m_nType, 1);
+    EXPECT_EQ(ModeValue(h.m_doc.m_run.m_nType), 1);
+}
+
+TEST(Runs, AStoredModeOutsideTheFiveRunsAsRomajiWithKanjiAndIsKeptAsRead) {
+    // A hand-edited Type: the lessons are those of romaji with kanji, the value stays.
+    PracticeHarness reference;
+    reference.StartBuiltIn(4, 6);
+    for (const int stored : {7, -1}) {
+        PracticeHarness h;
+        h.m_doc.m_settings.SetInt("Type", stored);
+        h.m_view.ApplySettings();
+        EXPECT_EQ(h.Shown(IDC_KEY_FIRST), "1 !") << stored;
+        h.m_form.m_lessonSelectAnswers.push_back(5);
+        h.m_view.OnNewDocument();
+        ASSERT_TRUE(h.m_view.m_bRunning) << stored;
+        EXPECT_EQ(h.Shown(IDC_TITLE), "Lesson6　記号の練習");
+        EXPECT_EQ(h.Shown(IDC_QUESTION), reference.Shown(IDC_QUESTION)) << stored;
+        EXPECT_EQ(h.m_doc.m_run.m_strRoman, reference.m_doc.m_run.m_strRoman) << stored;
+        EXPECT_EQ(h.m_keyboard.m_state[VK_KANA], 0);
+        h.Type("/");  // a wrong "/" shows as the key of "・", as in the romaji reading modes
+        EXPECT_EQ(h.Shown(IDC_MISS_KEY), "・");
+        h.TypeQuestions(20);
+        EXPECT_FALSE(h.m_view.m_bRunning) << stored;
+        EXPECT_NE(h.HistoryFile().find(",64,"), std::string::npos) << h.HistoryFile();
+        EXPECT_EQ(ModeValue(h.m_doc.m_run.m_nType), stored);
+        EXPECT_EQ(h.m_doc.m_settings.GetInt("Type", 0), stored);
+    }
 }
 
 TEST(Runs, StoppingACustomLessonBringsBackAKanjiModeAndItsLegends) {
     PracticeHarness h;
-    h.m_doc.m_run.m_nType = 3;
+    h.m_doc.m_run.m_nType = PracticeMode::KanaKanji;
     h.m_form.m_msgAnswers.push_back(MsgResult::No);  // not English text: romaji letters
     h.StartCustom("#ROMAN\nかさ\nかさ\n");
     EXPECT_EQ(h.Shown(IDC_QUESTION), "KASA");
@@ -605,7 +631,7 @@ TEST(Runs, StoppingACustomLessonBringsBackAKanjiModeAndItsLegends) {
     EXPECT_EQ(h.m_doc.m_run.m_nMisses, 0);
     h.m_form.m_msgAnswers.push_back(MsgResult::Yes);
     h.m_view.FinishRun();
-    EXPECT_EQ(h.m_doc.m_run.m_nType, 3);
+    EXPECT_EQ(ModeValue(h.m_doc.m_run.m_nType), 3);
     EXPECT_EQ(h.Shown(IDC_KEY_FIRST), "ぬ");
 }
 
@@ -641,7 +667,7 @@ TEST(Runs, CustomFilesThatCannotStartAreRefusedAndChangeNothing) {
     };
     for (const auto& c : cases) {
         PracticeHarness h;
-        h.m_doc.m_run.m_nType = 2;
+        h.m_doc.m_run.m_nType = PracticeMode::HiraganaRomaji;
         if (c.file) {
             h.StartCustom(c.file);
         } else {
@@ -652,7 +678,7 @@ TEST(Runs, CustomFilesThatCannotStartAreRefusedAndChangeNothing) {
         EXPECT_EQ(h.m_form.Lines({"message"}).substr(0, std::string(c.message).size()), c.message)
             << c.name;
         EXPECT_FALSE(h.m_view.m_bRunning) << c.name;
-        EXPECT_EQ(h.m_doc.m_run.m_nType, 2) << c.name;
+        EXPECT_EQ(ModeValue(h.m_doc.m_run.m_nType), 2) << c.name;
     }
 }
 

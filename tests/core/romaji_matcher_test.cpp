@@ -201,14 +201,14 @@ TEST_F(RomajiMatcherTest, EmptyQuestionExpectsNothing) {
 }
 
 TEST_F(RomajiMatcherTest, RomajiInputComparesLetterByLetter) {
-    m_doc.m_run.m_nType = 1;
+    m_doc.m_run.m_nType = PracticeMode::RomajiInput;
     m_doc.m_run.m_strRoman = "Ab,";
     m_doc.m_run.m_nRomanPos = 0;
     EXPECT_EQ(TypeScript(m_doc, "aAB,b,"), "a!A A:A B!b ,!b b:Ab ,:Ab, [done]");
 }
 
 TEST_F(RomajiMatcherTest, CustomRomajiInputLessonTurnsKanaIntoLetters) {
-    m_doc.m_run.m_nType = 1;
+    m_doc.m_run.m_nType = PracticeMode::RomajiInput;
     m_doc.m_run.m_nLesson = 8;
     std::string text = Sj("きゃんぷ");
     ASSERT_TRUE(m_doc.BuildRoman(text));

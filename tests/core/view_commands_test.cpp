@@ -27,7 +27,7 @@ TEST(ViewCommands, StartUpOpensTheProfilesUserAndAppliesAndSavesTheirSettings) {
 
     InitialUpdate(h.m_view, h.m_doc, h.m_profile);
     EXPECT_EQ(h.m_doc.m_settings.m_strUser, "hanako");
-    EXPECT_EQ(h.m_doc.m_run.m_nType, 3);
+    EXPECT_EQ(ModeValue(h.m_doc.m_run.m_nType), 3);
     EXPECT_EQ(h.m_view.m_nFont, 2);
     EXPECT_EQ(h.Shown(IDC_KEY_FIRST), "ぬ");
     EXPECT_EQ(h.m_form.m_markers.size(), 8u);
@@ -61,8 +61,8 @@ TEST(ViewCommands, ModeIsSavedAtOnceAndRelabelsTheKeyboard) {
     PracticeHarness h;
     struct Case { int mode; const char* cap0; } cases[] = {{2, "1 !"}, {3, "ぬ"}, {1, "1 !"}, {0, "ぬ"}};
     for (const auto& c : cases) {
-        SetPracticeMode(h.m_view, h.m_doc, c.mode);
-        EXPECT_EQ(h.m_doc.m_run.m_nType, c.mode);
+        SetPracticeMode(h.m_view, h.m_doc, PracticeMode{c.mode});
+        EXPECT_EQ(ModeValue(h.m_doc.m_run.m_nType), c.mode);
         EXPECT_EQ(h.Shown(IDC_KEY_FIRST), c.cap0) << c.mode;
         EXPECT_TRUE(HasLine(SettingsFile(h, "test"), "Type=" + std::to_string(c.mode))) << c.mode;
     }

@@ -45,7 +45,7 @@ public:
 
     // A built-in lesson started as the lesson-select dialog would (title: the radio label).
     void StartBuiltIn(int nType, int nLesson) {
-        m_doc.m_run.m_nType = nType;
+        m_doc.m_run.m_nType = PracticeMode{nType};
         m_form.m_lessonSelectAnswers.push_back(nLesson - 1);
         m_view.OnNewDocument();
     }

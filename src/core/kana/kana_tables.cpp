@@ -157,17 +157,17 @@ const KeyIndexes& TheKeyIndexes() {
 
 }  // namespace
 
-void FindKeyIndex(int nMode, unsigned char ch, int& nIndex) {
+void FindKeyIndex(PracticeMode mode, unsigned char ch, int& nIndex) {
     if (ch == 0) return;
     const KeyIndexes& k = TheKeyIndexes();
-    const int index = IsKanaMode(nMode) ? k.kana[ch] : k.ascii[ch];
+    const int index = IsKanaAnswer(mode) ? k.kana[ch] : k.ascii[ch];
     if (index >= 0) nIndex = index;
 }
 
-void ApplyKanaLock(KeyboardState& keyboard, int nMode) {
+void ApplyKanaLock(KeyboardState& keyboard, PracticeMode mode) {
     KeyStateArray state{};
     keyboard.GetKeyboardState(state);
-    if (IsKanaMode(nMode)) {
+    if (IsKanaAnswer(mode)) {
         if (state[VK_KANA] != 1) state[VK_KANA] = 1;
     } else if (state[VK_KANA] == 1) {
         state[VK_KANA] = 0;
@@ -181,8 +181,8 @@ bool IsKanaChar(std::string_view ch) {
                                     static_cast<unsigned char>(ch[1]));
 }
 
-void CKibikiDoc::ApplyKanaLock(int nMode) {
-    if (m_pKeyboard) kibiki::ApplyKanaLock(*m_pKeyboard, nMode);
+void CKibikiDoc::ApplyKanaLock(PracticeMode mode) {
+    if (m_pKeyboard) kibiki::ApplyKanaLock(*m_pKeyboard, mode);
 }
 
 }  // namespace kibiki

@@ -5,14 +5,14 @@
 #include <string>
 #include <string_view>
 
+#include "kana/practice_mode.h"
+
 namespace kibiki {
 
 class KeyboardState;
 
 constexpr unsigned char kVoicedMark = 0xDE;      // ﾞ
 constexpr unsigned char kSemiVoicedMark = 0xDF;  // ﾟ
-
-inline bool IsKanaMode(int nMode) { return nMode == 0 || nMode == 3; }
 
 // bToKana: a key character (any case) to the half-width kana of its key ("-" gives ﾎ, the
 // first of the two "-" keys). Otherwise: an ASCII letter or digit to itself upper-cased, a
@@ -29,11 +29,11 @@ void SplitVoicedKana(unsigned char& base, std::string_view kana, unsigned char& 
 
 // The key index 0-47 whose legend (kana legend in the kana modes, ASCII legend otherwise)
 // carries the typed character; nIndex is left alone when none does.
-void FindKeyIndex(int nMode, unsigned char ch, int& nIndex);
+void FindKeyIndex(PracticeMode mode, unsigned char ch, int& nIndex);
 
 // Writes the whole keyboard state back, with the kana lock on in the kana modes and off in the
 // others.
-void ApplyKanaLock(KeyboardState& keyboard, int nMode);
+void ApplyKanaLock(KeyboardState& keyboard, PracticeMode mode);
 
 // Whether the character at the start of ch counts as kana (not kanji) in a kanji-mode text.
 bool IsKanaChar(std::string_view ch);

@@ -4,6 +4,7 @@
 
 #include "kana/kana_tables.h"
 #include "lessons/kibiki_doc.h"
+#include "lessons/lesson_number.h"
 #include "text/sjis.h"
 #include "text/string_table.h"
 
@@ -36,7 +37,7 @@ void CKibikiDoc::SplitKanjiSegments(const std::string& strDisplay, std::string& 
 
     // と｜まり -> とまり, [2]. The custom separator may be a single byte; only it is removed.
     const std::string_view sep =
-        m_run.m_nLesson < 8 ? kBar : std::string_view(m_settings.m_strKanaSepa);
+        IsCustomLesson(m_run.m_nLesson) ? std::string_view(m_settings.m_strKanaSepa) : kBar;
     for (std::size_t at = 0; at < strReading.size();) {
         const std::size_t atSep = FindWhole(strReading, sep, at);
         const std::size_t atBar = FindWhole(strReading, kBar, at);
@@ -51,7 +52,7 @@ void CKibikiDoc::SplitKanjiSegments(const std::string& strDisplay, std::string& 
 void CKibikiDoc::AppendKanaPart(std::string& strOut, int nKanaPos) {
     const std::string& reading = m_run.m_strQuestion;
     const std::size_t p = static_cast<std::size_t>(std::max(nKanaPos, 0));
-    if (m_run.m_nType != 3 && m_run.m_nType != 4) {
+    if (!HasKanjiQuestions(m_run.m_nType)) {
         strOut.append(reading, 0, std::min(p, reading.size()));
         return;
     }

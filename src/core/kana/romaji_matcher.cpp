@@ -11,6 +11,7 @@
 #include "kana/kana_tables.h"
 #include "kana/romaji_spelling.h"
 #include "lessons/kibiki_doc.h"
+#include "lessons/lesson_number.h"
 #include "platform/messenger.h"
 #include "text/sjis.h"
 #include "text/string_ids.h"
@@ -180,7 +181,7 @@ bool CKibikiDoc::BuildRoman(std::string& strText) {
         return false;
     }
     m_run.m_strRoman = std::move(built);
-    if (m_run.m_nType == 1 && (m_run.m_nLesson == 8 || m_run.m_nLesson == 9))
+    if (ShowsRomaji(m_run.m_nType) && IsCustomLesson(m_run.m_nLesson))
         strText = m_run.m_strRoman;
     return true;
 }
@@ -202,7 +203,7 @@ unsigned char LetterAt(const std::string& s, int nPos) {
 }  // namespace
 
 bool CKibikiDoc::IsExpectedKey(unsigned char ch, unsigned char& expected) {
-    if (IsKanaMode(m_run.m_nType)) {
+    if (IsKanaAnswer(m_run.m_nType)) {
         bool bVoiced = false;
         expected = ExpectedKana(&bVoiced);
         if (bVoiced) m_run.m_bVoiced = true;
@@ -210,19 +211,19 @@ bool CKibikiDoc::IsExpectedKey(unsigned char ch, unsigned char& expected) {
     }
     expected = LetterAt(m_run.m_strRoman, m_run.m_nRomanPos);
     if (expected == 0) return false;
-    if (m_run.m_nType == 1 || m_bRomanMode) return ch == expected;
+    if (ShowsRomaji(m_run.m_nType) || m_bRomanMode) return ch == expected;
     return IsExpectedRomaji(ch, expected);
 }
 
 unsigned char CKibikiDoc::NextExpectedKey() const {
-    if (IsKanaMode(m_run.m_nType)) return ExpectedKana();
+    if (IsKanaAnswer(m_run.m_nType)) return ExpectedKana();
     return LetterAt(m_run.m_strRoman, m_run.m_nRomanPos);
 }
 
 void CKibikiDoc::AdvanceAnswer(std::string& strAnswer, int& nCaret) {
-    if (IsKanaMode(m_run.m_nType)) {
+    if (IsKanaAnswer(m_run.m_nType)) {
         AdvanceKanaAnswer(strAnswer, nCaret);
-    } else if (m_run.m_nType == 1) {
+    } else if (ShowsRomaji(m_run.m_nType)) {
         const int n = std::clamp(m_run.m_nRomanPos + 1, 0, static_cast<int>(m_run.m_strRoman.size()));
         strAnswer.assign(m_run.m_strRoman, 0, n);
         nCaret = n;
@@ -231,7 +232,8 @@ void CKibikiDoc::AdvanceAnswer(std::string& strAnswer, int& nCaret) {
     }
 }
 
-// Modes 2 and 4 with the fixed-spelling mode off; the first rule that applies decides.
+// A reading typed in romaji with the fixed-spelling mode off; the first rule that applies
+// decides.
 bool CKibikiDoc::IsExpectedRomaji(unsigned char ch, unsigned char expected) {
     if (ch == 0) return false;
     const int nUnits = static_cast<int>(m_aUnitLen.size());

@@ -7,6 +7,7 @@
 
 #include "kana/kana_tables.h"
 #include "lessons/kibiki_doc.h"
+#include "lessons/lesson_number.h"
 #include "platform/clock.h"
 #include "platform/messenger.h"
 #include "text/string_ids.h"
@@ -94,7 +95,7 @@ CKibikiDoc::Evaluation CKibikiDoc::Evaluate(Messenger& confirm) {
         ev.strSpeed = WholeNumber(KeystrokesPerMinute(m_run.m_dKeystrokes, elapsed)) +
                       StringOrEmpty(IDS_PER_MINUTE);
         ev.strAccuracy = WholeNumber(accuracy) + StringOrEmpty(IDS_PERCENT);
-        ev.bNoNext = m_run.m_nLesson >= 7;
+        ev.bNoNext = !HasNextLesson(m_run.m_nLesson);
         ev.strDate = HistoryDate(static_cast<std::time_t>(m_run.m_tStart));
     } else if (confirm.ShowMessage(StringOrEmpty(IDS_CONFIRM_END),
                                    StringOrEmpty(IDS_CONFIRM_END_CAPTION), MsgButtons::YesNo,
@@ -110,7 +111,7 @@ CKibikiDoc::Evaluation CKibikiDoc::Evaluate(Messenger& confirm) {
 }
 
 void CKibikiDoc::SummariseMisses(std::string& strDisplay, std::string& strHistory) const {
-    const int type = m_run.m_nType;
+    const PracticeMode type = m_run.m_nType;
     struct Entry { std::string key; int count; };
     std::vector<Entry> entries;
     for (const auto& [key, count] : m_run.m_missedKeys) {
@@ -118,10 +119,10 @@ void CKibikiDoc::SummariseMisses(std::string& strDisplay, std::string& strHistor
         if (key == ' ') {
             // A bare space would vanish on screen and split the history record.
             text = StringOrEmpty(IDS_SPACE_KEY);
-        } else if (IsKanaMode(type)) {
+        } else if (IsKanaAnswer(type)) {
             ConvertKana(text, false, std::string(1, static_cast<char>(key)));
             if (text.empty()) text.assign(1, static_cast<char>(key));
-        } else if ((type == 2 || type == 4) && key == '/') {
+        } else if (IsRomajiAnswer(type) && key == '/') {
             text = StringOrEmpty(IDS_MIDDLE_DOT);
         } else {
             text.assign(1, static_cast<char>(key));

@@ -4,6 +4,7 @@
 
 #include "kana/kana_tables.h"
 #include "lessons/kibiki_doc.h"
+#include "lessons/lesson_number.h"
 #include "lessons/kibiki_view.h"
 #include "platform/keyboard_layout.h"
 #include "text/string_ids.h"
@@ -98,13 +99,13 @@ void CKibikiView::GuideChar(unsigned char ch, bool bOn) {
         else if (ch == '`') base = '^';
     }
     // English text: a capital letter is its letter key with the other hand's SHIFT.
-    if ((run.m_nLesson == 8 || run.m_nLesson == 9) && run.m_bEnglish && ch >= 'A' && ch <= 'Z') {
+    if (IsCustomLesson(run.m_nLesson) && run.m_bEnglish && ch >= 'A' && ch <= 'Z') {
         base = static_cast<char>(ch - 'A' + 'a');
         rightHand = std::strchr("YHNUJMIKOLP", ch) != nullptr;
     }
 
     if (base != 0)
-        LightWithShift(IsKanaMode(run.m_nType) ? ch : static_cast<unsigned char>(base), bOn, rightHand);
+        LightWithShift(IsKanaAnswer(run.m_nType) ? ch : static_cast<unsigned char>(base), bOn, rightHand);
     else
         LightPlain(ch, bOn);
 }
@@ -123,7 +124,7 @@ void CKibikiView::AdvanceGuide() {
 }
 
 void CKibikiView::ShowKeyLegends() {
-    const bool kana = IsKanaMode(m_doc.m_run.m_nType);
+    const bool kana = IsKanaAnswer(m_doc.m_run.m_nType);
     const int first = kana ? IDS_KANA_LEGEND_FIRST : IDS_ASCII_LEGEND_FIRST;
     for (int k = 0; k < 48; ++k) m_form.SetControlText(IDC_KEY_FIRST + k, StringOrEmpty(first + k));
     if (!kana && m_layout.IsJisLayout()) {
@@ -161,7 +162,7 @@ void CKibikiView::ApplySettings() {
         m_colorL[g] = static_cast<COLORREF>(s.m_nColorL[g]);
         m_colorLG[g] = static_cast<COLORREF>(s.m_nColorLG[g]);
     }
-    m_doc.m_run.m_nType = s.m_nType;
+    m_doc.m_run.m_nType = static_cast<PracticeMode>(s.m_nType);
     m_nFont = s.m_nFont;
     m_doc.m_bRomanMode = s.m_bRomanMode;
     m_bColor = s.m_bColor;

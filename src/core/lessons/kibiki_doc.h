@@ -20,7 +20,7 @@ public:
     CKibikiDoc(const CKibikiDoc&) = delete;
     CKibikiDoc& operator=(const CKibikiDoc&) = delete;
 
-    // --- keystroke judge (kana modes 0 and 3, romaji modes 1, 2 and 4) ---
+    // --- keystroke judge ---
 
     // Judges one typed byte; expected receives the key that was due (0 when none is).
     // A wrong key changes nothing.
@@ -51,7 +51,7 @@ public:
     void SplitKanjiSegments(const std::string& strDisplay, std::string& strReading);
 
     // Forces the kana lock on in the kana modes, off in the others.
-    void ApplyKanaLock(int nMode);
+    void ApplyKanaLock(PracticeMode mode);
 
     // --- practice run (lessons/practice_run.cpp, evaluation.cpp, lesson_file.cpp) ---
 

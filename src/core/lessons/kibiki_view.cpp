@@ -7,6 +7,7 @@
 #include "lessons/catalogue.h"
 #include "lessons/evaluation.h"
 #include "lessons/kibiki_doc.h"
+#include "lessons/lesson_number.h"
 #include "platform/clock.h"
 #include "text/cp932.h"
 #include "text/sjis.h"
@@ -49,10 +50,11 @@ void CKibikiView::OnTypedChar(unsigned char ch) {
         run.m_tStart = m_clock.Now();
         run.m_dwStartTick = m_clock.TickCount();
     }
-    const int type = run.m_nType;
-    const bool fold = run.m_nLesson <= 7 || type == 2 || type == 4 || (type == 1 && !run.m_bEnglish);
+    const PracticeMode type = run.m_nType;
+    const bool fold = !IsCustomLesson(run.m_nLesson) || IsRomajiAnswer(type) ||
+                      (ShowsRomaji(type) && !run.m_bEnglish);
     if (fold) ch = UpperAsciiChar(ch);
-    if (m_bFirstKey && IsKanaMode(type)) {
+    if (m_bFirstKey && IsKanaAnswer(type)) {
         // The kana lock may not have been on for the very first key of the lesson.
         std::string kana;
         ConvertKeyChar(kana, true, ch);
@@ -122,16 +124,16 @@ bool CKibikiView::RightKey() {
 
 void CKibikiView::WrongKey(unsigned char ch, unsigned char expected) {
     LessonRun& run = m_doc.m_run;
-    const int type = run.m_nType;
-    if (type != 1) ch = UpperAsciiChar(ch);
+    const PracticeMode type = run.m_nType;
+    if (!ShowsRomaji(type)) ch = UpperAsciiChar(ch);
     m_chMissKey = ch;
     const std::string typed(1, static_cast<char>(ch));
 
     std::string shown;
-    if (IsKanaMode(type)) {
+    if (IsKanaAnswer(type)) {
         if (IsAsciiAlnum(ch)) shown = typed;
         else ConvertKana(shown, false, typed);
-    } else if ((type == 2 || type == 4) && ch == '/') {
+    } else if (IsRomajiAnswer(type) && ch == '/') {
         shown = StringOrEmpty(IDS_MIDDLE_DOT);
     } else {
         shown = typed;
@@ -156,9 +158,9 @@ bool CKibikiView::OnNewDocument() {
     if (m_bRunning) return true;
     const auto labels = LessonSelectLabels(m_doc.m_run.m_nType);
     const int index = m_form.RunLessonSelectDialog(labels);
-    if (index < 0 || index > 7) return true;
+    if (index < 0 || index >= static_cast<int>(labels.size())) return true;
     m_doc.m_run.m_nLesson = index + 1;
-    if (index < 7) StartRun(&labels[index]);
+    if (IsBuiltInLesson(m_doc.m_run.m_nLesson)) StartRun(&labels[index]);
     else StartCustomLesson();
     return true;
 }
@@ -194,7 +196,7 @@ void CKibikiView::StartRun(const std::string* pTitle) {
 void CKibikiView::RestartRun() {
     LessonRun& run = m_doc.m_run;
     std::string title;
-    if (run.m_nLesson >= 1 && run.m_nLesson <= 7)
+    if (IsBuiltInLesson(run.m_nLesson))
         title = LessonTitle(run.m_nLesson, run.m_nType);
     else if (m_doc.m_aLessonLines.size() > 1)
         title = m_doc.m_aLessonLines[1];
@@ -219,7 +221,7 @@ void CKibikiView::RestartRun() {
 }
 
 void CKibikiView::RestoreSavedType() {
-    m_doc.m_run.m_nType = m_nSavedType >= 0 && m_nSavedType <= 3 ? m_nSavedType : 4;
+    m_doc.m_run.m_nType = KnownMode(m_nSavedType);
     ShowKeyLegends();
 }
 
@@ -231,7 +233,7 @@ void CKibikiView::StopRun() {
     GuideChar(m_chMissKey, false);
     const int cap = CapOf(m_chMissKey);
     if (cap >= 0) m_form.SetCapSunken(IDC_KEY_FIRST + cap, false);
-    if (run.m_nLesson == 8 || run.m_nLesson == 9) RestoreSavedType();
+    if (IsCustomLesson(run.m_nLesson)) RestoreSavedType();
     m_bRunning = false;
     run.m_bEnglish = false;
     for (int id : {IDC_QUESTION, IDC_ANSWER, IDC_REMAINING, IDC_ACCURACY, IDC_MISS_KEY,
@@ -252,9 +254,11 @@ void CKibikiView::FinishRun() {
 
     std::string display, history;
     m_doc.SummariseMisses(display, history);
-    const std::string lesson = run.m_nLesson >= 1 && run.m_nLesson <= 7
-                                   ? std::to_string(run.m_nLesson) + std::to_string(run.m_nType)
-                                   : m_doc.m_settings.m_strCustomName;
+    // The record names the lessons that were asked: a Type outside the five practised mode 4.
+    const std::string lesson =
+        IsBuiltInLesson(run.m_nLesson)
+            ? std::to_string(run.m_nLesson) + std::to_string(ModeValue(KnownMode(run.m_nType)))
+            : m_doc.m_settings.m_strCustomName;
     // The dialog shows even when the record could not be written; the user was told.
     AppendHistory(m_doc.m_settings, ev.strDate, lesson, ev.strSpeed, ev.strAccuracy, history, &m_form);
 
@@ -299,7 +303,7 @@ void CKibikiView::StartCustomLesson() {
         refuse(IDS_CANNOT_OPEN, Utf8ToCp932(path), 0, MsgIcon::Warning);
         return;
     }
-    if (fileMode > 4) {
+    if (!IsKnownMode(static_cast<PracticeMode>(fileMode))) {
         refuse(IDS_BAD_HEADER, "", IDS_CONFIRM_CAPTION_WARNING, MsgIcon::None);
         return;
     }
@@ -308,13 +312,13 @@ void CKibikiView::StartCustomLesson() {
         return;
     }
     m_nSavedType = run.m_nType;
-    run.m_nType = fileMode;
+    run.m_nType = static_cast<PracticeMode>(fileMode);
     run.m_bEnglish = false;
-    if (fileMode == 1)
+    if (ShowsRomaji(run.m_nType))
         run.m_bEnglish = m_form.ShowMessage(StringOrEmpty(IDS_ENGLISH_QUESTION), "", MsgButtons::YesNo,
                                             MsgIcon::Question) == MsgResult::Yes;
     ShowKeyLegends();
-    run.m_nLesson = nMode == 1 ? 9 : 8;
+    run.m_nLesson = nMode == 1 ? kCustomLessonRandom : kCustomLessonInOrder;
     StartRun(&title);
     if (!m_bRunning) {
         // The run did not start: nothing may keep the lesson file's mode.

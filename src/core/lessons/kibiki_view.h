@@ -4,6 +4,7 @@
 // through PracticeForm.
 #include <string>
 
+#include "kana/practice_mode.h"
 #include "lessons/practice_form.h"
 
 namespace kibiki {
@@ -56,7 +57,7 @@ public:
     int m_nCaretLine = 0;
     int m_nAnswerStart = 0;
     bool m_bShiftLit = false;
-    int m_nSavedType = 0;    // the mode in force before a custom lesson changed it
+    PracticeMode m_nSavedType = PracticeMode::KanaInput;  // the mode before a custom lesson
     int m_nFont = 3;         // lines the question box shows: 1 large, 2 medium, 3 small
     bool m_bColor = false;   // colour the keyboard by finger
     COLORREF m_colorL[4] = {0, 0, 0, 0};                  // legend colour per finger group

@@ -2,6 +2,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "kana/practice_mode.h"
 #include "lessons/kibiki_doc.h"
 #include "text/cp932.h"
 #include "text/sjis.h"
@@ -12,13 +13,14 @@ namespace kibiki {
 
 namespace {
 
-
+// The practice mode a header names, in mode order; the count of headers when it names none.
 int HeaderMode(const std::string& header) {
     static const char* const kHeaders[] = {"#KANA", "#ROMAN", "#ROMANJ", "#KANAKANJI", "#ROMANJKANJI"};
+    static_assert(std::size(kHeaders) == ModeValue(PracticeMode::RomajiKanji) + 1);
     const std::string upper = UpperAscii(header);
-    for (int mode = 0; mode < 5; ++mode)
-        if (upper == kHeaders[mode]) return mode;
-    return 5;
+    int mode = 0;
+    while (mode < static_cast<int>(std::size(kHeaders)) && upper != kHeaders[mode]) ++mode;
+    return mode;
 }
 
 }  // namespace
@@ -43,7 +45,8 @@ int CKibikiDoc::ReadLessonFile(const std::string& strPath, std::string& strTitle
 
         if (m_aLessonLines.size() == 2) {
             const int mode = HeaderMode(m_aLessonLines[0]);
-            kanjiLesson = mode == 3 || mode == 4;
+            const PracticeMode named = static_cast<PracticeMode>(mode);
+            kanjiLesson = IsKnownMode(named) && HasKanjiQuestions(named);
         }
         if (m_aLessonLines.size() < 2 || !kanjiLesson) {
             m_aLessonLines.push_back(std::move(line));

@@ -4,17 +4,19 @@
 #include <map>
 #include <string>
 
+#include "kana/practice_mode.h"
+
 namespace kibiki {
 
 struct LessonRun {
-    int m_nLesson = 0;          // 1-7 built-in; 8 custom in file order; 9 custom, 20 random
-    int m_nType = 0;            // practice mode 0-4
+    int m_nLesson = 0;          // see lesson_number.h
+    PracticeMode m_nType = PracticeMode::KanaInput;  // any stored value, kept as read
     bool m_bEnglish = false;    // custom romaji lesson typed as English text
     int m_nQuestionCount = 0;
     int m_nQuestionsDone = 0;
     std::string m_strQuestion;  // CP932 reading (kana)
     std::string m_strKanji;     // CP932 kanji display text; may be empty
-    std::string m_strRoman;     // expected letters (modes 1, 2, 4)
+    std::string m_strRoman;     // expected letters (romaji modes)
     int m_nKanaPos = 0;         // byte offset of the current kana in m_strQuestion
     int m_nRomanPos = 0;        // offset of the next letter in m_strRoman
     bool m_bBaseStroke = true;  // the next stroke of the current kana is its base key

@@ -5,6 +5,7 @@
 #include "lessons/catalogue.h"
 #include "lessons/evaluation.h"
 #include "lessons/kibiki_doc.h"
+#include "lessons/lesson_number.h"
 #include "lessons/practice_form.h"
 #include "platform/clock.h"
 #include "text/string_table.h"
@@ -54,11 +55,10 @@ void CKibikiDoc::ResetRun(std::string& strDisplay, PracticeForm& form) {
     m_run.m_chGuideKey = 0;
     m_run.m_missedKeys.clear();
     m_run.m_dwStartTick = 0;
-    if (m_run.m_nLesson <= 7) m_run.m_bEnglish = false;
+    if (!IsCustomLesson(m_run.m_nLesson)) m_run.m_bEnglish = false;
 
     FirstQuestion(form, strDisplay);
-    const int type = m_run.m_nType;
-    if ((type == 2 || type == 4) && !strDisplay.empty() && !BuildRoman(m_run.m_strQuestion))
+    if (IsRomajiAnswer(m_run.m_nType) && !strDisplay.empty() && !BuildRoman(m_run.m_strQuestion))
         strDisplay.clear();
 }
 
@@ -68,23 +68,23 @@ void CKibikiDoc::FirstQuestion(PracticeForm& form, std::string& strDisplay) {
     const int lines = static_cast<int>(m_aLessonLines.size());
     m_run.m_nQuestionCount = 0;
     m_nDrawSize = 0;
-    if (lesson >= 1 && lesson <= 7) {
+    if (IsBuiltInLesson(lesson)) {
         if (LessonIdRange(m_run.m_nType, lesson, m_nFirstId, m_nLastId)) {
-            if (lesson == 7) {
+            if (IsDrawnAtRandom(lesson)) {
                 m_run.m_nQuestionCount = kRandomQuestions;
                 m_nDrawSize = m_nLastId - m_nFirstId + 1;
             } else {
                 m_run.m_nQuestionCount = m_nLastId - m_nFirstId + 1;
             }
         }
-    } else if (lesson == 8) {
+    } else if (lesson == kCustomLessonInOrder) {
         m_run.m_nQuestionCount = std::max(0, lines - 2);
-    } else if (lesson == 9) {
+    } else if (lesson == kCustomLessonRandom) {
         m_run.m_nQuestionCount = kRandomQuestions;
         m_nDrawSize = std::max(0, lines - 2);
     }
     form.SetControlText(IDC_REMAINING,
-                        Decimal(lesson == 9 ? kRandomQuestions : m_run.m_nQuestionCount));
+                        Decimal(lesson == kCustomLessonRandom ? kRandomQuestions : m_run.m_nQuestionCount));
     strDisplay.clear();
     if (m_run.m_nQuestionCount > 0) LoadQuestion(0, strDisplay);
 }
@@ -92,7 +92,7 @@ void CKibikiDoc::FirstQuestion(PracticeForm& form, std::string& strDisplay) {
 bool CKibikiDoc::NextQuestion(PracticeForm& form, std::string& strDisplay) {
     strDisplay.clear();
     const bool bTypeable = LoadQuestion(m_run.m_nQuestionsDone, strDisplay);
-    const int left = (m_run.m_nLesson == 9 ? kRandomQuestions : m_run.m_nQuestionCount) -
+    const int left = (m_run.m_nLesson == kCustomLessonRandom ? kRandomQuestions : m_run.m_nQuestionCount) -
                      m_run.m_nQuestionsDone;
     form.SetControlText(IDC_REMAINING, Decimal(left));
     return bTypeable;
@@ -100,11 +100,11 @@ bool CKibikiDoc::NextQuestion(PracticeForm& form, std::string& strDisplay) {
 
 bool CKibikiDoc::LoadQuestion(int nQuestion, std::string& strDisplay) {
     const int lesson = m_run.m_nLesson;
-    const int type = m_run.m_nType;
-    const bool kanjiMode = type == 3 || type == 4;
+    const PracticeMode type = m_run.m_nType;
+    const bool kanjiMode = HasKanjiQuestions(type);
     std::string text, kanji;
-    if (lesson >= 1 && lesson <= 7) {
-        const int id = m_nFirstId + (lesson == 7 ? DrawIndex(m_rng, m_nDrawSize) : nQuestion);
+    if (IsBuiltInLesson(lesson)) {
+        const int id = m_nFirstId + (IsDrawnAtRandom(lesson) ? DrawIndex(m_rng, m_nDrawSize) : nQuestion);
         LoadString(id, text);
         if (kanjiMode) {
             const auto comma = text.find(',');
@@ -114,12 +114,12 @@ bool CKibikiDoc::LoadQuestion(int nQuestion, std::string& strDisplay) {
             }
         }
     } else {
-        const int index = lesson == 9 ? DrawIndex(m_rng, m_nDrawSize) : nQuestion;
+        const int index = IsDrawnAtRandom(lesson) ? DrawIndex(m_rng, m_nDrawSize) : nQuestion;
         if (index >= 0 && static_cast<std::size_t>(index) + 2 < m_aLessonLines.size())
             text = m_aLessonLines[index + 2];
         if (kanjiMode && index >= 0 && static_cast<std::size_t>(index) < m_aLessonKanji.size())
             kanji = m_aLessonKanji[index];
-        if (type == 1 && !m_run.m_bEnglish && !text.empty() && !BuildRoman(text)) {
+        if (ShowsRomaji(type) && !m_run.m_bEnglish && !text.empty() && !BuildRoman(text)) {
             // BuildRoman has told the user which text is faulty.
             return false;
         }
@@ -135,7 +135,7 @@ bool CKibikiDoc::LoadQuestion(int nQuestion, std::string& strDisplay) {
         m_run.m_strKanji = kanji;
         m_run.m_strQuestion = text;
         strDisplay = kanji.empty() ? text : kanji;
-    } else if (type == 1) {
+    } else if (ShowsRomaji(type)) {
         m_run.m_strRoman = text;
         strDisplay = text;
     } else {
@@ -148,9 +148,9 @@ bool CKibikiDoc::LoadQuestion(int nQuestion, std::string& strDisplay) {
     // romaji input a character the ASCII keys do not give.
     bool typeable = true;
     if (!strDisplay.empty()) {
-        if (IsKanaMode(type))
+        if (IsKanaAnswer(type))
             typeable = !m_run.m_strQuestion.empty() && KanaKeysCanType(m_run.m_strQuestion);
-        else if (type == 1)
+        else if (ShowsRomaji(type))
             typeable = AsciiKeysCanType(m_run.m_strRoman);
         else
             typeable = !m_run.m_strQuestion.empty();
@@ -167,7 +167,7 @@ bool CKibikiDoc::LoadQuestion(int nQuestion, std::string& strDisplay) {
 bool CKibikiDoc::AdvanceQuestion(unsigned char& chGuide, std::string& strNext,
                                  std::string& strAccuracy, PracticeForm& form, bool& bFaulty) {
     LessonRun& run = m_run;
-    const bool kana = IsKanaMode(run.m_nType);
+    const bool kana = IsKanaAnswer(run.m_nType);
     bFaulty = false;
     std::size_t length, position;
     if (kana) {
@@ -209,7 +209,7 @@ bool CKibikiDoc::AdvanceQuestion(unsigned char& chGuide, std::string& strNext,
         run.m_nQuestionsDone = run.m_nQuestionCount;
         return finish();
     }
-    if ((run.m_nType == 2 || run.m_nType == 4) && !BuildRoman(run.m_strQuestion)) {
+    if (IsRomajiAnswer(run.m_nType) && !BuildRoman(run.m_strQuestion)) {
         strNext.clear();
         bFaulty = true;
         return true;

@@ -17,9 +17,9 @@ void InitialUpdate(CKibikiView& view, CKibikiDoc& doc, Profile& profile) {
     SetTextSize(view, doc, view.m_nFont);
 }
 
-void SetPracticeMode(CKibikiView& view, CKibikiDoc& doc, int nMode) {
-    doc.m_run.m_nType = nMode;
-    doc.m_settings.SetInt("Type", nMode);
+void SetPracticeMode(CKibikiView& view, CKibikiDoc& doc, PracticeMode mode) {
+    doc.m_run.m_nType = mode;
+    doc.m_settings.SetInt("Type", ModeValue(mode));
     doc.m_settings.SaveUser();
     view.ShowKeyLegends();
 }

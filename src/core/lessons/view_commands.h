@@ -1,6 +1,8 @@
 #pragma once
 // The practice view's start-up and the menu commands that need no dialog: practice mode and
 // text size. Each change is stored in the settings record and saved at once.
+#include "kana/practice_mode.h"
+
 namespace kibiki {
 
 class CKibikiDoc;
@@ -12,8 +14,8 @@ class Profile;
 // saved as the text-size command does.
 void InitialUpdate(CKibikiView& view, CKibikiDoc& doc, Profile& profile);
 
-// Mode 0-4: the document's mode, Type saved, the keyboard relabelled.
-void SetPracticeMode(CKibikiView& view, CKibikiDoc& doc, int nMode);
+// The document's mode, Type saved, the keyboard relabelled.
+void SetPracticeMode(CKibikiView& view, CKibikiDoc& doc, PracticeMode mode);
 
 // Font 1 large, 2 medium, 3 small: the view's value, Font saved. The window sizes the question
 // and answer fonts from the view's value.

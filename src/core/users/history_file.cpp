@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "kana/practice_mode.h"
 #include "platform/messenger.h"
 #include "text/cp932.h"
 #include "text/sjis.h"
@@ -71,7 +72,7 @@ std::string LessonName(std::string_view field) {
         StringOrEmpty(IDS_SUFFIX_FIRST), StringOrEmpty(IDS_SUFFIX_FIRST + 1),
         StringOrEmpty(IDS_SUFFIX_FIRST + 2), StringOrEmpty(IDS_SUFFIX_FIRST + 3),
         StringOrEmpty(IDS_SUFFIX_FIRST + 4)};
-    if (mode <= 4) name += suffixes[mode];
+    if (IsKnownMode(static_cast<PracticeMode>(mode))) name += suffixes[mode];
     return name;
 }
 

@@ -20,10 +20,13 @@ namespace kibiki::ui {
 
 namespace {
 
+struct ModeCommand { int nCommand; PracticeMode mode; };
+constexpr ModeCommand kModeCommands[] = {{ID_MODE_KANA, PracticeMode::KanaInput},
+                                         {ID_MODE_ROMAN, PracticeMode::RomajiInput},
+                                         {ID_MODE_HIRAGANA_ROMAN, PracticeMode::HiraganaRomaji},
+                                         {ID_MODE_KANA_KANJI, PracticeMode::KanaKanji},
+                                         {ID_MODE_ROMAN_KANJI, PracticeMode::RomajiKanji}};
 struct ValueCommand { int nCommand, nValue; };
-constexpr ValueCommand kModeCommands[] = {{ID_MODE_KANA, 0}, {ID_MODE_ROMAN, 1},
-                                          {ID_MODE_HIRAGANA_ROMAN, 2}, {ID_MODE_KANA_KANJI, 3},
-                                          {ID_MODE_ROMAN_KANJI, 4}};
 constexpr ValueCommand kFontCommands[] = {{ID_FONT_SMALL, 3}, {ID_FONT_MEDIUM, 2}, {ID_FONT_LARGE, 1}};
 // Their dialogs come later; until then the items are shown but not offered.
 constexpr int kPendingCommands[] = {ID_USER_SELECT, ID_USER_HISTORY, ID_COLOR_SETTINGS,
@@ -79,14 +82,14 @@ void CKibikiApp::UpdateMenus() {
     CMainFrame& frame = *m_pFrame;
     frame.SetCommandEnabled(ID_FILE_NEW, m_pView->CanStartLesson());
     frame.SetCommandEnabled(ID_LESSON_END, m_pView->CanEndLesson());
-    for (const auto& c : kModeCommands) frame.SetCommandChecked(c.nCommand, m_doc.m_run.m_nType == c.nValue);
+    for (const auto& c : kModeCommands) frame.SetCommandChecked(c.nCommand, m_doc.m_run.m_nType == c.mode);
     for (const auto& c : kFontCommands) frame.SetCommandChecked(c.nCommand, m_pView->m_nFont == c.nValue);
     for (int nCommand : kPendingCommands) frame.SetCommandEnabled(nCommand, false);
 }
 
 void CKibikiApp::OnCommand(int nCommand) {
     for (const auto& c : kModeCommands)
-        if (c.nCommand == nCommand) SetPracticeMode(*m_pView, m_doc, c.nValue);
+        if (c.nCommand == nCommand) SetPracticeMode(*m_pView, m_doc, c.mode);
     for (const auto& c : kFontCommands)
         if (c.nCommand == nCommand) {
             SetTextSize(*m_pView, m_doc, c.nValue);
