@@ -17,6 +17,15 @@ void InitialUpdate(CKibikiView& view, CKibikiDoc& doc, Profile& profile) {
     SetTextSize(view, doc, view.m_nFont);
 }
 
+bool SwitchUser(CKibikiView& view, CKibikiDoc& doc, Profile& profile, const std::string& strUser) {
+    if (!IsUsableUserName(strUser)) return false;
+    profile.WriteProfileString("Settings", "User", strUser);
+    doc.m_settings.LoadUser(strUser);
+    view.ApplySettings();
+    SetTextSize(view, doc, view.m_nFont);
+    return true;
+}
+
 void SetPracticeMode(CKibikiView& view, CKibikiDoc& doc, PracticeMode mode) {
     doc.m_run.m_nType = mode;
     doc.m_settings.SetInt("Type", ModeValue(mode));

@@ -1,6 +1,8 @@
 #pragma once
-// The practice view's start-up and the menu commands that need no dialog: practice mode and
-// text size. Each change is stored in the settings record and saved at once.
+// The practice view's start-up, the user switch, and the menu commands that need no dialog:
+// practice mode and text size. Each change is stored in the settings record and saved at once.
+#include <string>
+
 #include "kana/practice_mode.h"
 
 namespace kibiki {
@@ -13,6 +15,11 @@ class Profile;
 // "User", default "default"), that user's settings loaded and applied, and Font stored and
 // saved as the text-size command does.
 void InitialUpdate(CKibikiView& view, CKibikiDoc& doc, Profile& profile);
+
+// The user chosen in the user-selection dialog becomes the current one: the name goes to the
+// profile (the next start opens this user), the user's settings are loaded and applied, and
+// Font is stored and saved as at start-up. An empty or unusable name changes nothing; false then.
+bool SwitchUser(CKibikiView& view, CKibikiDoc& doc, Profile& profile, const std::string& strUser);
 
 // The document's mode, Type saved, the keyboard relabelled.
 void SetPracticeMode(CKibikiView& view, CKibikiDoc& doc, PracticeMode mode);

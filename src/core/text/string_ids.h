@@ -83,6 +83,15 @@ enum : int {
     IDS_LESSON_FILTER = 44303,  // レッスンファイル(*.txt)
     IDS_HELP_FAILED = 44304,    // ヘルプの起動に失敗しました。
 
+    // 44700-44706 users and their history (messages_users.tsv)
+    IDS_USER_EXISTS = 44700,          // "<name>は存在します。…"
+    IDS_USER_NAME_UNUSABLE = 44701,
+    IDS_CONFIRM_DELETE_USER = 44702,  // %s: the user name
+    IDS_USER_NAME_NOT_CP932 = 44703,
+    IDS_DELETE_USER_FAILED = 44704,   // %s: the user name
+    IDS_CONFIRM_DELETE_HISTORY = 44705,
+    IDS_DELETE_HISTORY_FAILED = 44706,  // %s: the file's path
+
     // 45000-45013 character tables of the kana model (kana_tables.tsv)
     IDS_HIRAGANA_ROW = 45000,
     IDS_KATAKANA_ROW = 45001,

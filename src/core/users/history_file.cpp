@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <fstream>
+#include <algorithm>
 #include <iterator>
 
 #include "kana/practice_mode.h"
@@ -13,6 +14,7 @@
 #include "text/sjis.h"
 #include "text/string_ids.h"
 #include "text/string_table.h"
+#include "users/file_error.h"
 #include "users/setting_folder.h"
 #include "users/user_settings.h"
 
@@ -154,24 +156,92 @@ HistoryRow ParseHistoryLine(std::string_view line) {
     return row;
 }
 
-std::vector<HistoryRow> ParseHistory(std::string_view text) {
-    std::vector<HistoryRow> rows;
+CHistoryRows::CHistoryRows(std::string_view text) {
+    // Records are about 64 bytes on disk and take about as much packed.
+    m_strPool.reserve(text.size() + text.size() / 2);
+    m_aStarts.reserve(text.size() / 40 * kTexts);
     while (!text.empty()) {
         std::size_t end = text.find('\n');
         std::string_view line = text.substr(0, end);
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (!line.empty()) rows.push_back(ParseHistoryLine(line));
+        if (line.empty()) continue;
+        const HistoryRow row = ParseHistoryLine(line);
+        for (const std::string* piece : {&row.strTime, &row.strLesson, &row.strSpeed,
+                                         &row.strAccuracy, &row.strTopThree, &row.strDetails}) {
+            m_aStarts.push_back(m_strPool.size());
+            m_strPool += *piece;
+        }
     }
-    return rows;
+    m_strPool.shrink_to_fit();
+    m_aStarts.shrink_to_fit();
 }
 
-std::vector<HistoryRow> ReadHistory(const CUserSettings& settings) {
+std::string_view CHistoryRows::Piece(std::size_t nRow, int nText) const {
+    const std::size_t i = nRow * kTexts + static_cast<std::size_t>(nText);
+    if (nText < 0 || nText >= kTexts || i >= m_aStarts.size()) return {};
+    const std::size_t end = i + 1 < m_aStarts.size() ? m_aStarts[i + 1] : m_strPool.size();
+    return std::string_view(m_strPool).substr(m_aStarts[i], end - m_aStarts[i]);
+}
+
+HistoryRow CHistoryRows::operator[](std::size_t nRow) const {
+    HistoryRow row;
+    row.strTime = Piece(nRow, COL_TIME);
+    row.strLesson = Piece(nRow, COL_LESSON);
+    row.strSpeed = Piece(nRow, COL_SPEED);
+    row.strAccuracy = Piece(nRow, COL_ACCURACY);
+    row.strTopThree = Piece(nRow, COL_TOP_THREE);
+    row.strDetails = Piece(nRow, kDetails);
+    return row;
+}
+
+std::vector<std::size_t> CHistoryRows::LongestRows(int nColumn, std::size_t n) const {
+    std::vector<std::pair<std::size_t, std::size_t>> aBytes;  // (bytes, row)
+    aBytes.reserve(size());
+    for (std::size_t r = 0; r < size(); ++r) aBytes.emplace_back(Piece(r, nColumn).size(), r);
+    n = std::min(n, aBytes.size());
+    // Longest first; among equals the earlier row.
+    const auto longer = [](const auto& a, const auto& b) {
+        return a.first != b.first ? a.first > b.first : a.second < b.second;
+    };
+    std::partial_sort(aBytes.begin(), aBytes.begin() + static_cast<std::ptrdiff_t>(n), aBytes.end(), longer);
+    std::vector<std::size_t> aRows;
+    for (std::size_t i = 0; i < n; ++i) aRows.push_back(aBytes[i].second);
+    return aRows;
+}
+
+void CHistoryRows::clear() {
+    m_strPool.clear();
+    m_strPool.shrink_to_fit();
+    m_aStarts.clear();
+    m_aStarts.shrink_to_fit();
+}
+
+CHistoryRows ParseHistory(std::string_view text) { return CHistoryRows(text); }
+
+CHistoryRows ReadHistory(const CUserSettings& settings) {
     EnsureFolder(settings.Folder());
     std::ifstream in(HistoryPath(settings), std::ios::binary);
     if (!in) return {};
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     return ParseHistory(text);
+}
+
+bool DeleteHistory(const CUserSettings& settings, Messenger* pMessenger) {
+    const std::string path = HistoryPath(settings);
+    if (::unlink(path.c_str()) == 0 || errno == ENOENT) return true;
+    const int err = errno;
+    if (pMessenger)
+        pMessenger->ShowMessage(FileErrorText(IDS_DELETE_HISTORY_FAILED, Utf8ToCp932(path), err), "",
+                                MsgButtons::Ok, MsgIcon::Warning);
+    return false;
+}
+
+bool AskAndDeleteHistory(const CUserSettings& settings, Messenger& messenger) {
+    if (messenger.ShowMessage(FillIn(IDS_CONFIRM_DELETE_HISTORY, settings.m_strUser), "",
+                              MsgButtons::YesNo, MsgIcon::Warning) != MsgResult::Yes)
+        return false;
+    return DeleteHistory(settings, &messenger);
 }
 
 }  // namespace kibiki

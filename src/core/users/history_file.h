@@ -34,9 +34,49 @@ struct HistoryRow {
 };
 
 HistoryRow ParseHistoryLine(std::string_view line);
-// Every non-empty line of a file's contents, in order; accepts CR LF and LF.
-std::vector<HistoryRow> ParseHistory(std::string_view text);
+
+// Every record of a history as the history list shows it, packed into one buffer: a year of
+// daily practice is thousands of rows, and a list must open fast however long it has grown.
+class CHistoryRows {
+public:
+    enum Column { COL_TIME, COL_LESSON, COL_SPEED, COL_ACCURACY, COL_TOP_THREE, COL_COUNT };
+
+    CHistoryRows() = default;
+    // Every non-empty line of a file's contents, in order; accepts CR LF and LF.
+    explicit CHistoryRows(std::string_view text);
+
+    std::size_t size() const { return m_aStarts.size() / kTexts; }
+    bool empty() const { return m_aStarts.empty(); }
+    // CP932 text of one cell; nColumn is a Column.
+    std::string_view Text(std::size_t nRow, int nColumn) const { return Piece(nRow, nColumn); }
+    // "A…3回\r\n..." of the row, empty without misses.
+    std::string_view Details(std::size_t nRow) const { return Piece(nRow, kDetails); }
+    HistoryRow operator[](std::size_t nRow) const;
+
+    // Up to n rows whose text in the column has the most bytes, longest first: where a list
+    // looks for its widest text without measuring every row (a double-byte character is about
+    // twice as wide as a single-byte one, as in CP932).
+    std::vector<std::size_t> LongestRows(int nColumn, std::size_t n) const;
+
+    void clear();
+
+private:
+    static constexpr int kDetails = COL_COUNT;
+    static constexpr int kTexts = COL_COUNT + 1;
+    std::string_view Piece(std::size_t nRow, int nText) const;
+
+    std::string m_strPool;             // the texts of every row, one after another
+    std::vector<std::size_t> m_aStarts;  // kTexts starts a row; a text ends where the next starts
+};
+
+CHistoryRows ParseHistory(std::string_view text);
 // The whole file; a missing file has no records.
-std::vector<HistoryRow> ReadHistory(const CUserSettings& settings);
+CHistoryRows ReadHistory(const CUserSettings& settings);
+
+// Deletes the user's history file. A file already gone is no failure; any other failure is told
+// through pMessenger (may be null) and returns false.
+bool DeleteHistory(const CUserSettings& settings, Messenger* pMessenger);
+// "履歴削除": asks the user first. True when the history is gone (deleted, or there was none).
+bool AskAndDeleteHistory(const CUserSettings& settings, Messenger& messenger);
 
 }  // namespace kibiki

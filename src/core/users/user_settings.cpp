@@ -17,6 +17,7 @@
 #include "text/cp932.h"
 #include "text/string_ids.h"
 #include "text/string_table.h"
+#include "users/file_error.h"
 #include "users/setting_folder.h"
 #include "users/setting_keys.h"
 
@@ -406,21 +407,7 @@ bool CUserSettings::WriteFile(const std::string& strPath, const std::string& str
 
 void CUserSettings::ShowFileError(int nTextId, const std::string& strPath, int nErrno) {
     if (!m_pMessenger) return;
-    std::string text = StringOrEmpty(nTextId);
-    const auto at = text.find("%s");
-    const std::string name = Utf8ToCp932(strPath);
-    if (at != std::string::npos) text.replace(at, 2, name);
-    else text += "\r\n" + name;
-
-    int nReason = 0;
-    switch (nErrno) {
-        case ENOSPC: case EDQUOT: case EFBIG: nReason = IDS_REASON_DISK_FULL; break;
-        case EACCES: case EPERM: case EROFS: nReason = IDS_REASON_ACCESS; break;
-        case EISDIR: nReason = IDS_REASON_IS_FOLDER; break;
-        default: break;
-    }
-    if (nReason) text += "\r\n\r\n" + StringOrEmpty(nReason);
-    m_pMessenger->ShowMessage(text, "", MsgButtons::Ok,
+    m_pMessenger->ShowMessage(FileErrorText(nTextId, Utf8ToCp932(strPath), nErrno), "", MsgButtons::Ok,
                               nTextId == IDS_SETTINGS_READ_FAILED ? MsgIcon::Warning : MsgIcon::Error);
 }
 
