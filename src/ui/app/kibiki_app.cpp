@@ -15,6 +15,9 @@
 #include "lessons/view_commands.h"
 #include "platform/profile.h"
 #include "text/string_ids.h"
+#include "users/setting_folder.h"
+#include "users/show_history_dlg.h"
+#include "users/user_select_dlg.h"
 
 namespace kibiki::ui {
 
@@ -29,8 +32,7 @@ constexpr ModeCommand kModeCommands[] = {{ID_MODE_KANA, PracticeMode::KanaInput}
 struct ValueCommand { int nCommand, nValue; };
 constexpr ValueCommand kFontCommands[] = {{ID_FONT_SMALL, 3}, {ID_FONT_MEDIUM, 2}, {ID_FONT_LARGE, 1}};
 // Their dialogs come later; until then the items are shown but not offered.
-constexpr int kPendingCommands[] = {ID_USER_SELECT, ID_USER_HISTORY, ID_COLOR_SETTINGS,
-                                    ID_CUSTOM_LESSONS, ID_ROMAN_SETTINGS};
+constexpr int kPendingCommands[] = {ID_COLOR_SETTINGS, ID_CUSTOM_LESSONS, ID_ROMAN_SETTINGS};
 
 }  // namespace
 
@@ -105,6 +107,15 @@ void CKibikiApp::OnCommand(int nCommand) {
         case ID_APP_EXIT:
             m_pFrame->close();
             break;
+        case ID_USER_SELECT:
+            if (m_pView->CanStartLesson()) SelectUser();
+            break;
+        case ID_USER_HISTORY:
+            if (m_pView->CanStartLesson()) {
+                CShowHistoryDlg dlg(m_doc.m_settings, m_pFrame.get());
+                dlg.exec();
+            }
+            break;
         case ID_HELP_CONTENTS:
             ShowHelp();
             break;
@@ -124,6 +135,15 @@ QStringList CKibikiApp::HelpPageCandidates() {
     return {QDir(strExeDir).filePath(QStringLiteral("help/index.html")),
             QDir(strExeDir).filePath(QStringLiteral("../share/kibiki/help/index.html")),
             QStringLiteral("/usr/share/kibiki/help/index.html")};
+}
+
+void CKibikiApp::SelectUser() {
+    const std::string strFolder = m_doc.m_settings.Folder();
+    EnsureFolder(strFolder);
+    CUserSelectDlg dlg(strFolder, m_profile.GetProfileString("Settings", "User", "default"),
+                       m_pFrame.get());
+    if (dlg.exec() != QDialog::Accepted) return;
+    if (SwitchUser(*m_pView, m_doc, m_profile, dlg.ChosenUser())) Form().ApplyTextSize(m_pView->m_nFont);
 }
 
 void CKibikiApp::ShowHelp() {

@@ -48,6 +48,8 @@ public:
 
 private:
     void ShowHelp();
+    // "選択(&S)...": the user-selection dialog, then the switch to the chosen user.
+    void SelectUser();
 
     Profile& m_profile;
     SystemClock m_clock;

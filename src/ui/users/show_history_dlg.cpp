@@ -1,0 +1,110 @@
+#include "users/show_history_dlg.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+
+#include "app/color_static.h"
+#include "app/dialog_units.h"
+#include "app/fonts.h"
+#include "app/qt_text.h"
+#include "users/history_table_model.h"
+#include "users/show_miss_details_dlg.h"
+#include "users/user_settings.h"
+
+namespace kibiki::ui {
+
+CShowHistoryDlg::CShowHistoryDlg(const CUserSettings& settings, QWidget* pParent)
+    : QDialog(pParent), m_settings(settings) {
+    setObjectName(QStringLiteral("showHistoryDlg"));
+    setWindowTitle(QStringLiteral("履歴表示"));
+    setFont(FormFont());
+    const DialogUnits du(font());
+    setFixedSize(du.Size(426, 140));
+
+    auto* pNameLabel = new QLabel(QStringLiteral("ユーザ名"), this);
+    pNameLabel->setGeometry(du.Rect(14, 10, 34, 14));
+    auto* pName = new CColorStatic(this);
+    pName->setObjectName(QStringLiteral("c1128"));
+    // Up to the buttons: a name of any length shows as far as there is room.
+    pName->setGeometry(du.Rect(50, 10, 140, 14));
+    pName->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    pName->setText(FromCp932(settings.m_strUser));
+    pName->setToolTip(pName->text());
+
+    auto addButton = [&](int nId, const char* pszText, int x, int cx) {
+        auto* p = new QPushButton(QString::fromUtf8(pszText), this);
+        p->setObjectName(QStringLiteral("c%1").arg(nId));
+        p->setGeometry(du.Rect(x, 8, cx, 14));
+        return p;
+    };
+    QPushButton* pDelete = addButton(1058, "履歴削除", 195, 50);
+    m_pShowAll = addButton(1057, "間違えたキーをすべて表示", 255, 102);
+    QPushButton* pClose = addButton(1, "閉じる", 369, 50);
+    pClose->setDefault(true);
+    connect(pClose, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_pShowAll, &QPushButton::clicked, this, &CShowHistoryDlg::OnShowAll);
+    connect(pDelete, &QPushButton::clicked, this, &CShowHistoryDlg::OnDeleteHistory);
+
+    m_pModel = new HistoryTableModel(ReadHistory(settings), this);
+    m_pList = new QTableView(this);
+    m_pList->setObjectName(QStringLiteral("c1127"));
+    m_pList->setGeometry(du.Rect(7, 26, 412, 108));
+    m_pList->setModel(m_pModel);
+    m_pList->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_pList->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_pList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_pList->setTabKeyNavigation(false);
+    m_pList->setShowGrid(false);
+    m_pList->setWordWrap(false);
+    m_pList->setCornerButtonEnabled(false);
+    m_pList->setSortingEnabled(false);
+    m_pList->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    m_pList->verticalHeader()->hide();
+    // Every row one line high: the view never asks a row for its height.
+    m_pList->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_pList->verticalHeader()->setDefaultSectionSize(m_pList->fontMetrics().height() + 4);
+    QHeaderView* pHeader = m_pList->horizontalHeader();
+    pHeader->setSectionsClickable(false);
+    pHeader->setHighlightSections(false);
+    pHeader->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    pHeader->setStretchLastSection(true);
+    FitColumns();
+
+    // Any change of the chosen row offers the missed keys; only deleting the history withdraws it.
+    m_pShowAll->setEnabled(false);
+    connect(m_pList->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { m_pShowAll->setEnabled(true); });
+    connect(m_pList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { m_pShowAll->setEnabled(true); });
+    pClose->setFocus();
+}
+
+void CShowHistoryDlg::FitColumns() {
+    QHeaderView* pHeader = m_pList->horizontalHeader();
+    const QFontMetrics cell(m_pList->font());
+    const QFontMetrics head(pHeader->font());
+    // The cell's and the header's margins on both sides.
+    const int nPadding = 2 * m_pList->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, pHeader) + 12;
+    for (int c = 0; c < CHistoryRows::COL_COUNT; ++c)
+        pHeader->resizeSection(c, m_pModel->ContentWidth(c, cell, head) + nPadding);
+}
+
+void CShowHistoryDlg::OnShowAll() {
+    const QModelIndexList rows = m_pList->selectionModel()->selectedRows();
+    const std::string strDetails =
+        rows.isEmpty() ? std::string()
+                       : std::string(m_pModel->Rows().Details(static_cast<std::size_t>(rows.first().row())));
+    CShowMissDetailsDlg dlg(strDetails, this);
+    dlg.exec();
+    m_pList->setFocus();
+}
+
+void CShowHistoryDlg::OnDeleteHistory() {
+    if (!AskAndDeleteHistory(m_settings, m_messenger)) return;
+    m_pModel->Clear();
+    m_pShowAll->setEnabled(false);
+}
+
+}  // namespace kibiki::ui

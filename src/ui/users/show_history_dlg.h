@@ -1,0 +1,41 @@
+#pragma once
+// "履歴表示": the user's finished lessons, oldest first, with every missed key of a row one click
+// away and the whole history deletable. The list is one page of the dialog's content area, so
+// further views of the same rows can sit beside it.
+#include <QDialog>
+
+#include "app/qt_messenger.h"
+
+class QPushButton;
+class QTableView;
+
+namespace kibiki {
+class CUserSettings;
+}
+
+namespace kibiki::ui {
+
+class HistoryTableModel;
+
+class CShowHistoryDlg : public QDialog {
+    Q_OBJECT
+public:
+    // Reads the history of the settings record's user once, now.
+    explicit CShowHistoryDlg(const CUserSettings& settings, QWidget* pParent = nullptr);
+
+    QTableView* List() const { return m_pList; }
+    HistoryTableModel* Model() const { return m_pModel; }
+
+private:
+    void OnShowAll();
+    void OnDeleteHistory();
+    void FitColumns();
+
+    const CUserSettings& m_settings;
+    QtMessenger m_messenger{this};
+    HistoryTableModel* m_pModel;
+    QTableView* m_pList;
+    QPushButton* m_pShowAll;
+};
+
+}  // namespace kibiki::ui

@@ -1,0 +1,290 @@
+// The user-selection, new-user and history dialogs on a settings folder of their own.
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "app/color_static.h"
+#include "app/kibiki_app.h"
+#include "app/main_frame.h"
+#include "app/practice_window.h"
+#include "app/qt_profile.h"
+#include "guide/guide_static.h"
+#include "lessons/kibiki_view.h"
+#include "text/cp932.h"
+#include "ui_test_util.h"
+#include "users/add_user_dlg.h"
+#include "users/history_table_model.h"
+#include "users/show_history_dlg.h"
+#include "users/user_select_dlg.h"
+#include "users/user_settings.h"
+
+using namespace kibiki;
+using namespace kibiki::ui;
+using namespace kibiki::ui::test;
+
+namespace {
+
+class UsersDialogsTest : public ::testing::Test {
+protected:
+    void Write(const QString& name, const std::string& utf8 = "Type=0\r\n") {
+        std::ofstream(Path(name).toStdString(), std::ios::binary) << Utf8ToCp932(utf8);
+    }
+    QString Path(const QString& name) const { return dir.filePath(name); }
+    std::string Folder() const { return dir.path().toStdString() + "/"; }
+    QStringList Items(QComboBox* p) {
+        QStringList out;
+        for (int i = 0; i < p->count(); ++i) out << p->itemText(i);
+        return out;
+    }
+    QPushButton* Button(QWidget* p, int nId) { return p->findChild<QPushButton*>(QStringLiteral("c%1").arg(nId)); }
+    // Answers the next message box with the button and keeps what it said.
+    void AnswerNextMessage(QMessageBox::StandardButton button) {
+        OnNextModal([this, button](QWidget* p) {
+            auto* box = qobject_cast<QMessageBox*>(p);
+            ASSERT_NE(box, nullptr);
+            shown << box->text();
+            icons << box->icon();
+            box->button(button)->click();
+        });
+    }
+
+    QTemporaryDir dir;
+    QStringList shown;
+    QList<QMessageBox::Icon> icons;
+};
+
+TEST_F(UsersDialogsTest, SelectionListsUsersSortedWithTheCurrentOneChosen) {
+    for (const char* name : {"b.dat", "A.dat", "ab.dat", "山田.dat", "x.hst"}) Write(name);
+    CUserSelectDlg dlg(Folder(), "a");
+    EXPECT_EQ(dlg.windowTitle(), "ユーザの選択");
+    EXPECT_EQ(Items(dlg.List()), (QStringList{"A", "ab", "b", "山田"}));
+    EXPECT_EQ(dlg.List()->currentText(), "A");
+    EXPECT_TRUE(Button(&dlg, 1)->isEnabled());
+    EXPECT_TRUE(Button(&dlg, 1)->isDefault());
+    EXPECT_EQ(dlg.ChosenUser(), "A");
+    dlg.List()->setCurrentIndex(3);
+    EXPECT_EQ(dlg.ChosenUser(), Utf8ToCp932("山田"));
+
+    // The current user's file is gone: nothing is chosen and "OK" has nothing to give.
+    CUserSelectDlg none(Folder(), "gone");
+    EXPECT_EQ(none.List()->currentIndex(), -1);
+    EXPECT_FALSE(Button(&none, 1)->isEnabled());
+    EXPECT_EQ(none.ChosenUser(), "");
+}
+
+TEST_F(UsersDialogsTest, DeleteAsksAndKeepsTheHistoryButNeverDeletesTheLastUser) {
+    for (const char* name : {"a.dat", "b.dat", "default.dat", "b.hst"}) Write(name);
+    CUserSelectDlg dlg(Folder(), "b");
+    AnswerNextMessage(QMessageBox::No);
+    Button(&dlg, 1058)->click();
+    EXPECT_TRUE(QFileInfo::exists(Path("b.dat")));
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown[0], "ユーザ”b”の情報を削除してもよろしいですか？");
+    EXPECT_EQ(icons[0], QMessageBox::Warning);
+
+    AnswerNextMessage(QMessageBox::Yes);
+    Button(&dlg, 1058)->click();
+    EXPECT_FALSE(QFileInfo::exists(Path("b.dat")));
+    EXPECT_TRUE(QFileInfo::exists(Path("b.hst")));
+    EXPECT_EQ(Items(dlg.List()), (QStringList{"a", "default"}));
+    EXPECT_EQ(dlg.List()->currentText(), "a");
+
+    AnswerNextMessage(QMessageBox::Yes);
+    Button(&dlg, 1058)->click();
+    EXPECT_EQ(Items(dlg.List()), QStringList{"default"});
+    shown.clear();
+    Button(&dlg, 1058)->click();  // the last one: no question, nothing deleted
+    QTest::qWait(20);
+    EXPECT_TRUE(shown.isEmpty());
+    EXPECT_TRUE(QFileInfo::exists(Path("default.dat")));
+}
+
+TEST_F(UsersDialogsTest, NewUserRefusesBadNamesThenCreatesAndChoosesTheUser) {
+    Write("default.dat");
+    CUserSelectDlg dlg(Folder(), "default");
+    OnNextModal([this](QWidget* p) {
+        auto* pAdd = qobject_cast<CAddUserDlg*>(p);
+        ASSERT_NE(pAdd, nullptr);
+        EXPECT_EQ(pAdd->windowTitle(), "新規ユーザ");
+        EXPECT_TRUE(Button(pAdd, 1)->isDefault());
+        // Refused: the warning, then the whole name selected for correcting it.
+        pAdd->Edit()->setText("x*y");
+        AnswerNextMessage(QMessageBox::Ok);
+        Button(pAdd, 1)->click();
+        EXPECT_TRUE(pAdd->isVisible());
+        EXPECT_EQ(pAdd->Edit()->selectedText(), "x*y");
+        // Taken already, whatever the letter case.
+        pAdd->Edit()->setText("DEFAULT");
+        AnswerNextMessage(QMessageBox::Ok);
+        Button(pAdd, 1)->click();
+        EXPECT_TRUE(pAdd->isVisible());
+        EXPECT_EQ(pAdd->Edit()->text(), "DEFAULT");
+        pAdd->Edit()->setText("花子");
+        Button(pAdd, 1)->click();
+    });
+    Button(&dlg, 1057)->click();
+    ASSERT_EQ(shown.size(), 2);
+    EXPECT_EQ(icons[0], QMessageBox::Warning);
+    EXPECT_EQ(shown[1], "DEFAULTは存在します。別のユーザ名を指定してください");
+    EXPECT_EQ(icons[1], QMessageBox::NoIcon);
+    EXPECT_EQ(Items(dlg.List()), (QStringList{"default", "花子"}));
+    EXPECT_EQ(dlg.List()->currentText(), "花子");
+    QFile file(Path("花子.dat"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().toStdString(), CUserSettings::NewUserFileText());
+
+    // Cancelled: nothing is created.
+    OnNextModal([this](QWidget* p) {
+        qobject_cast<CAddUserDlg*>(p)->Edit()->setText("next");
+        Button(p, 2)->click();
+    });
+    Button(&dlg, 1057)->click();
+    EXPECT_FALSE(QFileInfo::exists(Path("next.dat")));
+    EXPECT_EQ(dlg.List()->count(), 2);
+}
+
+class HistoryDialogTest : public UsersDialogsTest {
+protected:
+    HistoryDialogTest() {
+        settings.SetFolder(Folder());
+        settings.m_strUser = Utf8ToCp932("花子");
+    }
+    void WriteHistory(const std::string& utf8Lines) { Write("花子.hst", utf8Lines); }
+    QString Cell(CShowHistoryDlg& dlg, int r, int c) {
+        return dlg.Model()->index(r, c).data().toString();
+    }
+    CUserSettings settings;
+};
+
+TEST_F(HistoryDialogTest, NoHistoryShowsAnEmptyListWithShowAllDisabled) {
+    CShowHistoryDlg dlg(settings);
+    EXPECT_EQ(dlg.windowTitle(), "履歴表示");
+    EXPECT_EQ(dlg.findChild<CColorStatic*>("c1128")->text(), "花子");
+    EXPECT_EQ(dlg.Model()->rowCount(), 0);
+    EXPECT_FALSE(Button(&dlg, 1057)->isEnabled());
+    EXPECT_TRUE(Button(&dlg, 1)->isDefault());
+    const QStringList headers = {"日時", "レッスン名", "速度／分", "正解率(％)", "間違えたキー　上位３キー"};
+    for (int c = 0; c < 5; ++c) {
+        EXPECT_EQ(dlg.Model()->headerData(c, Qt::Horizontal).toString(), headers[c]);
+        EXPECT_GT(dlg.List()->columnWidth(c), dlg.List()->fontMetrics().horizontalAdvance(headers[c]));
+    }
+    EXPECT_FALSE(dlg.List()->horizontalHeader()->sectionsClickable());
+}
+
+TEST_F(HistoryDialogTest, RowsInFileOrderAndEachRowsMissedKeys) {
+    WriteHistory("2004年05月06日 09:07,31,120,95,A K S D F  5 4 3 2 1 \r\n"
+                 "2004年05月07日 10:00,ことわざ,80,100, \r\n");
+    CShowHistoryDlg dlg(settings);
+    ASSERT_EQ(dlg.Model()->rowCount(), 2);
+    const QStringList first = {"2004年05月06日 09:07", "Lesson3(ローマ字)", "120", "95",
+                               "A…5回　K…4回　S…3回　"};
+    for (int c = 0; c < 5; ++c) EXPECT_EQ(Cell(dlg, 0, c), first[c]) << c;
+    EXPECT_EQ(Cell(dlg, 1, 1), "ことわざ");
+    EXPECT_EQ(Cell(dlg, 1, 4), "間違いはありません");
+    // Every text fits its column.
+    for (int c = 0; c + 1 < 5; ++c)
+        for (int r = 0; r < 2; ++r)
+            EXPECT_LT(dlg.List()->fontMetrics().horizontalAdvance(Cell(dlg, r, c)), dlg.List()->columnWidth(c));
+
+    dlg.List()->selectRow(0);
+    EXPECT_TRUE(Button(&dlg, 1057)->isEnabled());
+    QStringList lines;
+    OnNextModal([&lines](QWidget* p) {
+        auto* pList = p->findChild<QListWidget*>("c1126");
+        for (int i = 0; i < pList->count(); ++i) lines << pList->item(i)->text();
+        p->findChild<QPushButton*>("c1")->click();
+    });
+    Button(&dlg, 1057)->click();
+    EXPECT_EQ(lines, (QStringList{"A…5回", "K…4回", "S…3回", "D…2回", "F…1回"}));
+
+    // No row chosen any more: the button stays and opens an empty list.
+    dlg.List()->clearSelection();
+    EXPECT_TRUE(Button(&dlg, 1057)->isEnabled());
+    lines = {"x"};
+    OnNextModal([&lines](QWidget* p) {
+        lines = QStringList();
+        auto* pList = p->findChild<QListWidget*>("c1126");
+        for (int i = 0; i < pList->count(); ++i) lines << pList->item(i)->text();
+        p->findChild<QPushButton*>("c1")->click();
+    });
+    Button(&dlg, 1057)->click();
+    EXPECT_TRUE(lines.isEmpty());
+}
+
+TEST_F(HistoryDialogTest, DeletingAsksThenEmptiesTheListAndRemovesTheFile) {
+    std::string text;
+    for (int i = 0; i < 500; ++i) text += "2004年05月06日 09:07,1" + std::to_string(i % 5) + ",120,95,A  2 \r\n";
+    WriteHistory(text);
+    CShowHistoryDlg dlg(settings);
+    EXPECT_EQ(dlg.Model()->rowCount(), 500);
+    dlg.List()->selectRow(250);
+
+    AnswerNextMessage(QMessageBox::No);
+    Button(&dlg, 1058)->click();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown[0], "ユーザ名　花子の履歴をすべて削除していいですか？");
+    EXPECT_EQ(icons[0], QMessageBox::Warning);
+    EXPECT_EQ(dlg.Model()->rowCount(), 500);
+    EXPECT_TRUE(QFileInfo::exists(Path("花子.hst")));
+
+    AnswerNextMessage(QMessageBox::Yes);
+    Button(&dlg, 1058)->click();
+    EXPECT_EQ(dlg.Model()->rowCount(), 0);
+    EXPECT_FALSE(Button(&dlg, 1057)->isEnabled());
+    EXPECT_FALSE(QFileInfo::exists(Path("花子.hst")));
+
+    CShowHistoryDlg again(settings);
+    EXPECT_EQ(again.Model()->rowCount(), 0);
+}
+
+TEST_F(UsersDialogsTest, MenuSwitchesToTheChosenUserAndShowsTheirHistory) {
+    qputenv("KIBIKI_SETTING_DIR", Folder().c_str());
+    std::string text = CUserSettings::NewUserFileText();
+    text.replace(text.find("Type=0"), 6, "Type=1");
+    text.replace(text.find("Font=3"), 6, "Font=1");
+    Write("hanako.dat", text);
+    QtProfile profile(Path("Kibiki.conf"));
+    CKibikiApp app(profile);
+    app.InitInstance();
+    for (int nCommand : {ID_USER_SELECT, ID_USER_HISTORY})
+        EXPECT_TRUE(app.Frame().Action(nCommand)->isEnabled()) << nCommand;
+
+    OnNextModal([](QWidget* p) {
+        auto* pList = p->findChild<QComboBox*>("c1122");
+        EXPECT_EQ(pList->currentText(), "default");
+        pList->setCurrentIndex(pList->findText("hanako"));
+        p->findChild<QPushButton*>("c1")->click();
+    });
+    app.Frame().Action(ID_USER_SELECT)->trigger();
+    EXPECT_EQ(profile.GetProfileString("Settings", "User", ""), "hanako");
+    EXPECT_EQ(app.Doc().m_settings.m_strUser, "hanako");
+    EXPECT_EQ(app.Form().KeyCap(0)->text(), "1 !");
+    app.UpdateMenus();
+    EXPECT_TRUE(app.Frame().Action(ID_MODE_ROMAN)->isChecked());
+    EXPECT_TRUE(app.Frame().Action(ID_FONT_LARGE)->isChecked());
+
+    QString strShownUser;
+    OnNextModal([&strShownUser](QWidget* p) {
+        strShownUser = p->findChild<CColorStatic*>("c1128")->text();
+        p->findChild<QPushButton*>("c1")->click();
+    });
+    app.Frame().Action(ID_USER_HISTORY)->trigger();
+    EXPECT_EQ(strShownUser, "hanako");
+
+    // Cancelled: the user stays.
+    OnNextModal([](QWidget* p) { p->findChild<QPushButton*>("c2")->click(); });
+    app.Frame().Action(ID_USER_SELECT)->trigger();
+    EXPECT_EQ(app.Doc().m_settings.m_strUser, "hanako");
+    qunsetenv("KIBIKI_SETTING_DIR");
+}
+
+}  // namespace
