@@ -1,9 +1,7 @@
 // A whole 20-question lesson typed through the practice view (judge, guide, paging, question
 // loading, evaluation, history append), and reading a long history file.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
-#include <filesystem>
 #include <fstream>
 
 #include "lessons/kibiki_doc.h"
@@ -11,27 +9,19 @@
 #include "platform/keyboard_layout.h"
 #include "support/fakes.h"
 #include "support/recording_form.h"
+#include "support/test_util.h"
 #include "users/history_file.h"
 
 namespace {
 
 using namespace kibiki;
-
-class TempFolder {
-public:
-    TempFolder() {
-        char tmpl[] = "/tmp/kibiki_bench_XXXXXX";
-        if (::mkdtemp(tmpl)) m_dir = std::string(tmpl) + "/";
-    }
-    ~TempFolder() { std::filesystem::remove_all(m_dir); }
-    std::string m_dir;
-};
+using test::TempFolder;
 
 // Mode and lesson in the range; every keystroke right, 300 ms apart.
 void WholeLesson(benchmark::State& state) {
     const int type = static_cast<int>(state.range(0));
     const int lesson = static_cast<int>(state.range(1));
-    TempFolder folder;
+    const TempFolder folder("kibiki_bench");
     FakeClock clock;
     FakeKeyboardState keyboard;
     FixedKeyboardLayout layout(true);
@@ -40,7 +30,7 @@ void WholeLesson(benchmark::State& state) {
     form.m_nLineBytes = 30;
     CKibikiDoc doc;
     CKibikiView view(doc, form, layout, clock);
-    doc.m_settings.SetFolder(folder.m_dir);
+    doc.m_settings.SetFolder(folder.Path());
     doc.m_settings.SetFlushToDisk(false);
     doc.m_settings.LoadUser("bench");
     doc.m_pKeyboard = &keyboard;
@@ -77,9 +67,9 @@ std::string HistoryText(int nLines) {
 }
 
 void BM_ReadHistory100k(benchmark::State& state) {
-    TempFolder folder;
+    const TempFolder folder("kibiki_bench");
     CUserSettings settings;
-    settings.SetFolder(folder.m_dir);
+    settings.SetFolder(folder.Path());
     settings.m_strUser = "bench";
     std::ofstream(HistoryPath(settings), std::ios::binary) << HistoryText(100000);
     std::size_t rows = 0;

@@ -1,11 +1,10 @@
 // Loading and saving a settings file with 500 learned spellings: what every learned spelling
 // costs (it is saved at once).
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
-#include <filesystem>
-#include <fstream>
+#include <string>
 
+#include "support/test_util.h"
 #include "users/user_settings.h"
 
 namespace {
@@ -13,8 +12,6 @@ namespace {
 class SettingsFile {
 public:
     SettingsFile() {
-        char tmpl[] = "/tmp/kibiki_bench_XXXXXX";
-        if (::mkdtemp(tmpl)) m_dir = std::string(tmpl) + "/";
         kibiki::CUserSettings s;
         s.SetFolder(m_dir);
         s.LoadUser("bench");
@@ -25,8 +22,8 @@ public:
         }
         s.SaveUser();
     }
-    ~SettingsFile() { std::filesystem::remove_all(m_dir); }
-    std::string m_dir;
+    const kibiki::test::TempFolder m_folder{"kibiki_bench"};
+    const std::string m_dir = m_folder.Path();
 };
 
 void LoadAndSave(benchmark::State& state, bool bFlush) {

@@ -4,27 +4,20 @@
 // Input: one flag byte (mode 0-4 in bits 0-2, fixed spelling in bit 3, custom lesson in bit 4),
 // the question ("kanji,reading" in the kanji modes) up to a zero byte, then the keys; a key byte
 // 0x01 types whatever is due next.
-#include <stdlib.h>
-
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 
 #include "kana/kana_tables.h"
 #include "lessons/kibiki_doc.h"
+#include "support/test_util.h"
 
 namespace {
 
 // Learned spellings are saved at once; keep them in a folder of our own, removed at exit.
-const std::string& TempFolder() {
-    static char tmpl[] = "/tmp/kibiki_matcher_fuzz_XXXXXX";
-    static const std::string dir = [] {
-        if (!::mkdtemp(tmpl)) std::abort();
-        std::atexit([] { std::filesystem::remove_all(tmpl); });
-        return std::string(tmpl) + "/";
-    }();
-    return dir;
+const std::string& SettingsFolder() {
+    static const kibiki::test::TempFolder folder("kibiki_matcher_fuzz");
+    return folder.Path();
 }
 
 void Check(bool b) {
@@ -42,7 +35,7 @@ int LetterSum(const kibiki::CKibikiDoc& doc) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
     kibiki::CKibikiDoc doc;
-    doc.m_settings.SetFolder(TempFolder());
+    doc.m_settings.SetFolder(SettingsFolder());
     doc.m_settings.SetFlushToDisk(false);
     doc.m_settings.m_strUser = "fuzz";
     const int mode = (data[0] & 7) % 5;

@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <vector>
+#include <string>
+
+#include "support/test_util.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
@@ -17,8 +17,7 @@ int main(int argc, char** argv) {
     int count = 0;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(argv[1])) {
         if (!entry.is_regular_file()) continue;
-        std::ifstream in(entry.path(), std::ios::binary);
-        std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::string bytes = kibiki::test::ReadFile(entry.path());
         // Like libFuzzer, never hand over a null pointer, even for an empty input.
         static const std::uint8_t kEmpty = 0;
         const auto* data = bytes.empty() ? &kEmpty : reinterpret_cast<const std::uint8_t*>(bytes.data());

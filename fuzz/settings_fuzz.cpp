@@ -1,21 +1,15 @@
 // Any bytes load as a settings file without harm, and what is saved loads back to the same file.
-#include <stdlib.h>
-
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "support/test_util.h"
 #include "users/user_settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static char tmpl[] = "/tmp/kibiki_settings_fuzz_XXXXXX";
-    static const std::string dir = [] {
-        if (!::mkdtemp(tmpl)) std::abort();
-        std::atexit([] { std::filesystem::remove_all(tmpl); });
-        return std::string(tmpl) + "/";
-    }();
+    static const kibiki::test::TempFolder folder("kibiki_settings_fuzz");
+    static const std::string dir = folder.Path() + "/";
     std::ofstream(dir + "fuzz.dat", std::ios::binary | std::ios::trunc)
         .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 

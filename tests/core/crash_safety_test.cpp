@@ -10,6 +10,7 @@
 #include <random>
 #include <string>
 
+#include "support/test_util.h"
 #include "users/history_file.h"
 #include "users/user_settings.h"
 
@@ -27,9 +28,8 @@ void Fill(CUserSettings& s, int nVariant) {
 }
 
 TEST(CrashSafety, SettingsFileIsAlwaysOldOrNewAfterSigkillDuringSave) {
-    const fs::path dir = fs::temp_directory_path() / ("kibiki-kill-" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    const test::TempFolder folder("kibiki_kill");
+    const fs::path dir = folder.Path();
 
     CUserSettings expected[2];
     std::string texts[2];
@@ -84,7 +84,6 @@ TEST(CrashSafety, SettingsFileIsAlwaysOldOrNewAfterSigkillDuringSave) {
     // Kills landed between saves of both kinds, so they fell at many points of a save.
     EXPECT_GT(nSeen[0], 0);
     EXPECT_GT(nSeen[1], 0);
-    fs::remove_all(dir);
 }
 
 }  // namespace
@@ -95,9 +94,8 @@ namespace {
 
 // Two running copies finishing lessons at the same moment: every line arrives whole.
 TEST(CrashSafety, ConcurrentHistoryAppendsNeverTearOrLoseALine) {
-    const fs::path dir = fs::temp_directory_path() / ("kibiki-append-" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    const test::TempFolder folder("kibiki_append");
+    const fs::path dir = folder.Path();
     constexpr int kProcesses = 4;
     constexpr int kLines = 400;
 
@@ -140,7 +138,6 @@ TEST(CrashSafety, ConcurrentHistoryAppendsNeverTearOrLoseALine) {
     }
     EXPECT_EQ(nLines, kProcesses * kLines);
     for (const int n : perProcess) EXPECT_EQ(n, kLines);
-    fs::remove_all(dir);
 }
 
 }  // namespace

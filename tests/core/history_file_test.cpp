@@ -21,24 +21,17 @@ using test::U8;
 class HistoryFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/kibiki_history_XXXXXX";
-        ASSERT_NE(::mkdtemp(tmpl), nullptr);
-        m_dir = tmpl;
         m_settings.SetFolder(m_dir + "/Setting/");
         m_settings.m_strUser = Sj("花子");
     }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    std::string FileBytes() const {
-        std::ifstream in(m_dir + "/Setting/花子.hst", std::ios::binary);
-        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    }
+    std::string FileBytes() const { return test::ReadFile(m_dir + "/Setting/花子.hst"); }
     bool Append(const char* lesson, const char* missed = " ") {
         return AppendHistory(m_settings, Sj("2004年05月06日 09:07"), Sj(lesson), Sj("120／分"),
                              Sj("95％"), Sj(missed), &m_messenger);
     }
 
-    std::string m_dir;
+    test::TempFolder m_folder{"kibiki_history"};
+    const std::string m_dir = m_folder.Path();
     CUserSettings m_settings;
     RecordingMessenger m_messenger;
 };

@@ -2,10 +2,6 @@
 // Types a keystroke script against the document the way the practice run does and writes what
 // happened as one line: "S:S H:SH I:し" (key:answer after a right key), "A!N" (typed A, N was
 // due; "A!" when no key was due) and " [done]" once the question's end is reached.
-#include <stdlib.h>
-
-#include <cstdio>
-#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -50,15 +46,11 @@ inline std::string TypeScript(CKibikiDoc& doc, std::string_view keysUtf8) {
 class DocFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/kibiki_kana_XXXXXX";
-        ASSERT_NE(::mkdtemp(tmpl), nullptr);
-        m_dir = std::string(tmpl) + "/";
         m_doc.m_settings.SetFolder(m_dir);
         m_doc.m_settings.LoadUser("taro");
         m_doc.m_pMessenger = &m_messages;
         m_doc.m_bRomanMode = false;
     }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
 
     // A new question as the run loads it: reading (UTF-8), optional kanji text (modes 3, 4).
     // False when the romaji could not be built.
@@ -86,17 +78,10 @@ protected:
     }
 
     std::string Roman() const { return m_doc.m_run.m_strRoman; }
-    std::string SavedFile() const {
-        std::FILE* f = std::fopen((m_dir + "taro.dat").c_str(), "rb");
-        if (!f) return {};
-        std::string s;
-        char buf[4096];
-        for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) s.append(buf, n);
-        std::fclose(f);
-        return s;
-    }
+    std::string SavedFile() const { return ReadFile(m_dir + "taro.dat"); }
 
-    std::string m_dir;
+    TempFolder m_folder{"kibiki_kana"};
+    const std::string m_dir = m_folder.Path() + "/";
     RecordingMessenger m_messages;
     CKibikiDoc m_doc;
 };

@@ -16,9 +16,8 @@ namespace fs = std::filesystem;
 using test::Sj;
 
 TEST(SettingFolder, ChoosesOverrideThenExecutableFolderThenDataHome) {
-    char tmpl[] = "/tmp/kibiki_folder_XXXXXX";
-    ASSERT_NE(::mkdtemp(tmpl), nullptr);
-    const std::string root = tmpl;
+    const test::TempFolder folder("kibiki_folder");
+    const std::string& root = folder.Path();
     fs::create_directories(root + "/bin");
     fs::create_directories(root + "/installed");
     std::ofstream(root + "/installed/Setting") << "not a folder";
@@ -41,7 +40,6 @@ TEST(SettingFolder, ChoosesOverrideThenExecutableFolderThenDataHome) {
     s.m_strUser = Sj("ユーザ");
     EXPECT_EQ(s.SettingsPath(), root + "/env/ユーザ.dat");
     ::unsetenv("KIBIKI_SETTING_DIR");
-    fs::remove_all(root);
 }
 
 }  // namespace

@@ -78,21 +78,12 @@ std::string Describe(const CUserSettings& s) {
 
 class UserSettingsTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/kibiki_settings_XXXXXX";
-        ASSERT_NE(::mkdtemp(tmpl), nullptr);
-        m_dir = std::string(tmpl) + "/";
-        m_settings.SetFolder(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
+    void SetUp() override { m_settings.SetFolder(m_dir); }
 
     void Write(const std::string& name, const std::string& bytes) {
         std::ofstream(m_dir + name, std::ios::binary) << bytes;
     }
-    std::string Read(const std::string& name) const {
-        std::ifstream in(m_dir + name, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    std::string Read(const std::string& name) const { return test::ReadFile(m_dir + name); }
     std::vector<std::string> Entries() const {
         std::vector<std::string> names;
         for (const auto& e : fs::directory_iterator(m_dir)) names.push_back(e.path().filename());
@@ -100,7 +91,8 @@ protected:
         return names;
     }
 
-    std::string m_dir;
+    test::TempFolder m_folder{"kibiki_settings"};
+    const std::string m_dir = m_folder.Path() + "/";
     FakeProfile m_profile;
     RecordingMessenger m_messages;
     CUserSettings m_settings{&m_profile, &m_messages};
@@ -380,10 +372,9 @@ namespace {
 // Start-up saves the text size it has just read: an unchanged file must not be rewritten (each
 // rewrite waits for the disk), while any change still is.
 TEST(UserSettingsSave, UnchangedFileIsNotRewrittenButAChangeIs) {
-    char tmpl[] = "/tmp/kibiki_same_XXXXXX";
-    ASSERT_NE(::mkdtemp(tmpl), nullptr);
+    const test::TempFolder folder("kibiki_same");
     CUserSettings s;
-    s.SetFolder(tmpl);
+    s.SetFolder(folder.Path());
     s.LoadUser("same");
     const std::string path = s.SettingsPath();
     struct stat before;
@@ -399,10 +390,9 @@ TEST(UserSettingsSave, UnchangedFileIsNotRewrittenButAChangeIs) {
     ASSERT_EQ(::stat(path.c_str(), &after), 0);
     EXPECT_NE(after.st_ino, before.st_ino);
     CUserSettings t;
-    t.SetFolder(tmpl);
+    t.SetFolder(folder.Path());
     t.LoadUser("same");
     EXPECT_EQ(t.GetInt("Font", 0), 1);
-    std::filesystem::remove_all(tmpl);
 }
 
 }  // namespace

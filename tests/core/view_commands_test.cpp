@@ -8,8 +8,7 @@ namespace kibiki::test {
 namespace {
 
 std::string SettingsFile(const PracticeHarness& h, const std::string& user) {
-    std::ifstream in(h.m_dir + "/Setting/" + user + ".dat", std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return ReadFile(h.m_dir + "/Setting/" + user + ".dat");
 }
 
 bool HasLine(const std::string& file, const std::string& line) {

@@ -4,9 +4,7 @@
 #include <stdlib.h>
 #include <time.h>
 
-#include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 
 #include "lessons/kibiki_doc.h"
@@ -26,8 +24,6 @@ public:
     PracticeHarness() : m_view(m_doc, m_form, m_layout, m_clock) {
         ::setenv("TZ", "UTC", 1);
         ::tzset();
-        char tmpl[] = "/tmp/kibiki_run_XXXXXX";
-        if (::mkdtemp(tmpl)) m_dir = tmpl;
         m_doc.m_settings.SetFolder(m_dir + "/Setting/");
         m_doc.m_settings.SetProfile(&m_profile);
         m_doc.m_settings.SetMessenger(&m_form);
@@ -39,10 +35,6 @@ public:
         m_clock.m_dwTick = 50000;
         m_view.OnNewDocument();  // the start-up document: no dialog
     }
-    ~PracticeHarness() {
-        if (!m_dir.empty()) std::filesystem::remove_all(m_dir);
-    }
-
     // A built-in lesson started as the lesson-select dialog would (title: the radio label).
     void StartBuiltIn(int nType, int nLesson) {
         m_doc.m_run.m_nType = PracticeMode{nType};
@@ -86,12 +78,10 @@ public:
     }
 
     std::string Shown(int nId) const { return m_form.Text(nId); }
-    std::string HistoryFile() const {
-        std::ifstream in(m_dir + "/Setting/test.hst", std::ios::binary);
-        return U8(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
-    }
+    std::string HistoryFile() const { return U8(ReadFile(m_dir + "/Setting/test.hst")); }
 
-    std::string m_dir;
+    TempFolder m_folder{"kibiki_run"};
+    const std::string m_dir = m_folder.Path();
     FakeClock m_clock;
     FakeKeyboardState m_keyboard;
     FakeProfile m_profile;

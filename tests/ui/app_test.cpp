@@ -92,7 +92,7 @@ TEST_F(AppTest, RunningGreysUserAndSettingsMenusAndSwapsTheLessonCommands) {
     app.Frame().Action(ID_LESSON_END)->trigger();
     EXPECT_TRUE(app.View().m_bRunning);
 
-    OnNextModal([](QWidget* p) { qobject_cast<QMessageBox*>(p)->button(QMessageBox::Yes)->click(); });
+    AnswerNextMessageBox(QMessageBox::Yes);
     app.Frame().Action(ID_LESSON_END)->trigger();
     EXPECT_FALSE(app.View().m_bRunning);
     EXPECT_TRUE(Enabled(ID_FILE_NEW));
@@ -159,24 +159,14 @@ TEST_F(AppTest, HelpOpensThePageOrSaysItCannot) {
 
     // No page, or no browser to show it: the same message.
     app.m_fnOpenUrl = [](const QUrl&) { return false; };
-    QString shown;
-    OnNextModal([&](QWidget* p) {
-        auto* box = qobject_cast<QMessageBox*>(p);
-        shown = box->windowTitle() + "|" + box->text();
-        EXPECT_EQ(box->icon(), QMessageBox::Warning);
-        box->button(QMessageBox::Ok)->click();
-    });
+    auto shown = AnswerNextMessageBox(QMessageBox::Ok);
     app.Frame().Action(ID_HELP_CONTENTS)->trigger();
-    EXPECT_EQ(shown, "Kibiki|ヘルプの起動に失敗しました。");
+    EXPECT_EQ(shown->CaptionAndText(), "Kibiki|ヘルプの起動に失敗しました。");
+    EXPECT_EQ(shown->icon, QMessageBox::Warning);
     app.m_aHelpCandidates = {dir.filePath("missing/index.html")};
-    shown.clear();
-    OnNextModal([&](QWidget* p) {
-        auto* box = qobject_cast<QMessageBox*>(p);
-        shown = box->text();
-        box->button(QMessageBox::Ok)->click();
-    });
+    shown = AnswerNextMessageBox(QMessageBox::Ok);
     app.Frame().Action(ID_HELP_CONTENTS)->trigger();
-    EXPECT_EQ(shown, "ヘルプの起動に失敗しました。");
+    EXPECT_EQ(shown->text, "ヘルプの起動に失敗しました。");
 }
 
 }  // namespace

@@ -172,15 +172,10 @@ TEST_F(CustomStartDlgTest, BrowsingStartsAFileAndNamesIt) {
 TEST_F(CustomStartDlgTest, SelectingAnEntryWhoseFileIsGoneWarnsAndDropsIt) {
     QFile::remove(dir.filePath("one.txt"));
     CCustomStartDlg dlg(settings, messenger);
-    QString shown;
-    OnNextModal([&](QWidget* p) {
-        auto* box = qobject_cast<QMessageBox*>(p);
-        shown = box->windowTitle() + "|" + box->text();
-        EXPECT_EQ(box->icon(), QMessageBox::Warning);
-        box->button(QMessageBox::Ok)->click();
-    });
+    const auto shown = AnswerNextMessageBox(QMessageBox::Ok);
     dlg.List()->item(0)->setSelected(true);
-    EXPECT_EQ(shown, "Kibiki|ファイルがありません\nリストから削除します。");
+    EXPECT_EQ(shown->CaptionAndText(), "Kibiki|ファイルがありません\nリストから削除します。");
+    EXPECT_EQ(shown->icon, QMessageBox::Warning);
     ASSERT_EQ(dlg.List()->count(), 1);
     EXPECT_EQ(dlg.List()->item(0)->text(), "レッスンtwo");
     EXPECT_FALSE(dlg.StartButton()->isEnabled());

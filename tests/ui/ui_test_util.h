@@ -1,7 +1,10 @@
 #pragma once
 // Helpers for driving modal dialogs and the whole application in ui tests.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
 #include <QApplication>
-#include <QTemporaryDir>
+#include <QMessageBox>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -20,6 +23,30 @@ inline void OnNextModal(std::function<void(QWidget*)> fn) {
         }
     });
     pTimer->start();
+}
+
+// What a message box showed before it was answered.
+struct ShownMessage {
+    QString caption;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QString CaptionAndText() const { return caption + "|" + text; }
+};
+
+// Answers the next modal message box with button; the result is filled in once it has been.
+inline std::shared_ptr<ShownMessage> AnswerNextMessageBox(QMessageBox::StandardButton button) {
+    auto pShown = std::make_shared<ShownMessage>();
+    OnNextModal([pShown, button](QWidget* p) {
+        auto* box = qobject_cast<QMessageBox*>(p);
+        if (!box || !box->button(button)) {
+            ADD_FAILURE() << "expected a message box with the button";
+            p->close();
+            return;
+        }
+        *pShown = {box->windowTitle(), box->text(), box->icon()};
+        box->button(button)->click();
+    });
+    return pShown;
 }
 
 }  // namespace kibiki::ui::test
