@@ -9,7 +9,9 @@
 
 #include "kana/kana_tables.h"
 #include "lessons/kibiki_doc.h"
+#include "lessons/lesson_number.h"
 #include "support/fakes.h"
+#include "support/recording_form.h"
 #include "support/test_util.h"
 
 namespace kibiki::test {
@@ -52,29 +54,17 @@ protected:
         m_doc.m_bRomanMode = false;
     }
 
-    // A new question as the run loads it: reading (UTF-8), optional kanji text (modes 3, 4).
-    // False when the romaji could not be built.
-    bool Start(int nMode, std::string_view reading, std::string_view kanji = {}, int nLesson = 1) {
-        LessonRun& run = m_doc.m_run;
-        run.m_nType = PracticeMode{nMode};
-        run.m_nLesson = nLesson;
-        run.m_nKanaPos = 0;
-        run.m_nRomanPos = 0;
-        run.m_bBaseStroke = true;
-        run.m_bVoiced = false;
-        std::string text = Sj(reading);
-        run.m_strKanji = Sj(kanji);
-        if (nMode == 3 || nMode == 4) {
-            if (run.m_strKanji.empty()) {
-                std::string none;
-                m_doc.SplitKanjiSegments(text, none);
-            } else {
-                m_doc.SplitKanjiSegments(run.m_strKanji, text);
-            }
-        }
-        run.m_strQuestion = text;
-        if (nMode == 2 || nMode == 4) return m_doc.BuildRoman(run.m_strQuestion);
-        return true;
+    // A run started on a custom lesson of this one question: reading (UTF-8), optional kanji
+    // text (modes 3, 4). False when the question was refused as a faulty text.
+    bool Start(int nMode, std::string_view reading, std::string_view kanji = {}) {
+        m_doc.m_run.m_nType = PracticeMode{nMode};
+        m_doc.m_run.m_nLesson = kCustomLessonInOrder;
+        m_doc.m_aLessonLines = {"", "", Sj(reading)};
+        m_doc.m_aLessonKanji = {Sj(kanji)};
+        const std::size_t nShown = m_messages.m_shown.size();
+        std::string display;
+        m_doc.ResetRun(display, m_form);
+        return m_messages.m_shown.size() == nShown;
     }
 
     std::string Roman() const { return m_doc.m_run.m_strRoman; }
@@ -83,6 +73,7 @@ protected:
     TempFolder m_folder{"kibiki_kana"};
     const std::string m_dir = m_folder.Path() + "/";
     RecordingMessenger m_messages;
+    RecordingPracticeForm m_form;
     CKibikiDoc m_doc;
 };
 
