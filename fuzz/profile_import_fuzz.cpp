@@ -1,8 +1,6 @@
 // A user without a settings file is imported from the profile: any profile contents give a file
 // that loads back to the same record, and the custom-lesson lists never outgrow the values stored.
 // Input: "[Section]" lines open a section, "name=value" lines add a value to it.
-#include <stdlib.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -11,15 +9,12 @@
 #include <string_view>
 
 #include "support/fakes.h"
+#include "support/test_util.h"
 #include "users/user_settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static char tmpl[] = "/tmp/kibiki_profile_fuzz_XXXXXX";
-    static const std::string dir = [] {
-        if (!::mkdtemp(tmpl)) std::abort();
-        std::atexit([] { std::filesystem::remove_all(tmpl); });
-        return std::string(tmpl) + "/";
-    }();
+    static const kibiki::test::TempFolder folder("kibiki_profile_fuzz");
+    static const std::string dir = folder.Path() + "/";
 
     kibiki::FakeProfile profile;
     const std::string_view text(reinterpret_cast<const char*>(data), size);
