@@ -24,22 +24,51 @@ TEST(SettingFolder, ChoosesOverrideThenExecutableFolderThenDataHome) {
 
     struct Case { SettingFolderSources sources; std::string folder; };
     const Case cases[] = {
-        {{root + "/mine", root + "/bin", root + "/data", root + "/home"}, root + "/mine/"},
-        {{"", root + "/bin/", root + "/data", root + "/home"}, root + "/bin/Setting/"},
-        {{"", root + "/installed", root + "/data", root + "/home"}, root + "/data/Kibiki/Setting/"},
-        {{"", "", "", root + "/home"}, root + "/home/.local/share/Kibiki/Setting/"},
-        {{"", "", "relative", root + "/home"}, root + "/home/.local/share/Kibiki/Setting/"},
+        {{root + "/mine", root + "/bin", root + "/data", root + "/home", ""}, root + "/mine/"},
+        {{"", root + "/bin/", root + "/data", root + "/home", ""}, root + "/bin/Setting/"},
+        {{"", root + "/installed", root + "/data", root + "/home", ""}, root + "/data/Kibiki/Setting/"},
+        {{"", "", "", root + "/home", ""}, root + "/home/.local/share/Kibiki/Setting/"},
+        {{"", "", "relative", root + "/home", ""}, root + "/home/.local/share/Kibiki/Setting/"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ResolveSettingFolder(c.sources), c.folder);
         EXPECT_TRUE(fs::is_directory(c.folder)) << c.folder;
     }
 
+    // Installed where the build installs it: the XDG folder, and nothing beside the program,
+    // though its folder could be written (as root it could be anywhere).
+    fs::create_directories(root + "/prefix/bin");
+    const SettingFolderSources installed{"", root + "/prefix/bin", root + "/data", root + "/home",
+                                         root + "/prefix/bin/"};
+    EXPECT_EQ(ResolveSettingFolder(installed), root + "/data/Kibiki/Setting/");
+    EXPECT_FALSE(fs::exists(root + "/prefix/bin/Setting"));
+
     ::setenv("KIBIKI_SETTING_DIR", (root + "/env").c_str(), 1);
     CUserSettings s;
     s.m_strUser = Sj("ユーザ");
     EXPECT_EQ(s.SettingsPath(), root + "/env/ユーザ.dat");
     ::unsetenv("KIBIKI_SETTING_DIR");
+}
+
+TEST(SettingFolder, InstalledProgramFolders) {
+    struct Case { const char* exeDir; const char* installBinDir; bool installed; };
+    const Case cases[] = {
+        {"/usr/bin", "", true},
+        {"/usr/local/bin/", "", true},
+        {"/usr/games", "/usr/local/bin", true},
+        {"/bin", "", true},
+        {"/sbin/", "", true},
+        {"/usr", "", true},
+        {"/usrlocal/bin", "", false},
+        {"/home/u/kibiki/build/src/ui/", "/usr/local/bin", false},
+        {"/opt/kibiki", "", false},
+        {"/opt/kibiki/bin/", "/opt/kibiki/bin", true},
+        {"/opt/kibiki/bin2", "/opt/kibiki/bin", false},
+        {"/opt/kibiki", "/opt/kibiki/bin", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsInstalledProgramFolder(c.exeDir, c.installBinDir), c.installed)
+            << c.exeDir << " installing to " << c.installBinDir;
 }
 
 }  // namespace

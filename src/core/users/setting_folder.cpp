@@ -48,6 +48,9 @@ SettingFolderSources SettingFolderSourcesFromEnvironment() {
     if (s.strHome.empty()) {
         if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) s.strHome = pw->pw_dir;
     }
+#ifdef KIBIKI_INSTALL_BINDIR
+    s.strInstallBinDir = KIBIKI_INSTALL_BINDIR;
+#endif
     return s;
 }
 
@@ -57,9 +60,9 @@ std::string ResolveSettingFolder(const SettingFolderSources& sources) {
         EnsureFolder(folder);
         return folder;
     }
-    if (!sources.strExeDir.empty()) {
+    if (!sources.strExeDir.empty() && !IsInstalledProgramFolder(sources.strExeDir, sources.strInstallBinDir)) {
         const std::string folder = WithSlash(sources.strExeDir) + "Setting/";
-        // An installed program's folder is usually not ours to write; fall through then.
+        // An unpacked copy in a folder we may not write falls through too.
         if (IsDirectory(folder) ? ::access(folder.c_str(), W_OK | X_OK) == 0
                                 : ::mkdir(folder.c_str(), 0777) == 0)
             return folder;
@@ -70,6 +73,13 @@ std::string ResolveSettingFolder(const SettingFolderSources& sources) {
     const std::string folder = WithSlash(base) + "Kibiki/Setting/";
     EnsureFolder(folder);
     return folder;
+}
+
+bool IsInstalledProgramFolder(const std::string& strExeDir, const std::string& strInstallBinDir) {
+    const std::string dir = WithSlash(strExeDir);
+    for (const char* pszPrefix : {"/usr/", "/bin/", "/sbin/"})
+        if (dir.starts_with(pszPrefix)) return true;
+    return !strInstallBinDir.empty() && dir == WithSlash(strInstallBinDir);
 }
 
 std::string SettingFolder() { return ResolveSettingFolder(SettingFolderSourcesFromEnvironment()); }

@@ -10,14 +10,20 @@ struct SettingFolderSources {
     std::string strExeDir;    // folder holding the executable
     std::string strDataHome;  // XDG_DATA_HOME
     std::string strHome;      // HOME
+    std::string strInstallBinDir;  // the folder the build installs the executable to
 };
 
 SettingFolderSources SettingFolderSourcesFromEnvironment();
 
 // The override when set; else "Setting" beside the executable when it is (or can be made) a
-// writable folder; else $XDG_DATA_HOME/Kibiki/Setting (~/.local/share when unset or relative).
-// The folder is created when missing. Always ends in '/'.
+// writable folder and the program is not an installed one; else $XDG_DATA_HOME/Kibiki/Setting
+// (~/.local/share when unset or relative). The folder is created when missing. Always ends in '/'.
 std::string ResolveSettingFolder(const SettingFolderSources& sources);
+
+// True for a program installed in the system (under /usr, /usr/local, /bin or /sbin) or in the
+// folder the build installs it to: such a program never writes beside itself, even as root.
+// A program in its build tree or an unpacked folder anywhere else does.
+bool IsInstalledProgramFolder(const std::string& strExeDir, const std::string& strInstallBinDir);
 
 // ResolveSettingFolder of the real environment.
 std::string SettingFolder();
