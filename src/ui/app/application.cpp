@@ -11,6 +11,10 @@
 
 namespace kibiki::ui {
 
+bool LoadJapaneseQtTexts(QTranslator& translator) {
+    return translator.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+}
+
 void SetUpApplication(QApplication& app) {
     app.setApplicationName(QStringLiteral("Kibiki"));
     app.setOrganizationName(QStringLiteral("Tobira software"));
@@ -23,14 +27,11 @@ void SetUpApplication(QApplication& app) {
     app.setWindowIcon(QIcon(QStringLiteral(":/kibiki/kibiki.png")));
 
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
-    const QString strDir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-    for (const char* pszName : {"qtbase_ja"}) {
-        auto* pTranslator = new QTranslator(&app);
-        if (pTranslator->load(QString::fromLatin1(pszName), strDir))
-            app.installTranslator(pTranslator);
-        else
-            delete pTranslator;
-    }
+    auto* pTranslator = new QTranslator(&app);
+    if (LoadJapaneseQtTexts(*pTranslator))
+        app.installTranslator(pTranslator);
+    else
+        delete pTranslator;
 }
 
 }  // namespace kibiki::ui

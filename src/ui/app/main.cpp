@@ -1,14 +1,21 @@
 #include <QApplication>
 
 #include "app/application.h"
+#include "app/command_line.h"
 #include "app/kibiki_app.h"
 #include "app/qt_profile.h"
 
 int main(int argc, char** argv) {
+    using namespace kibiki::ui;
+    if (AsksForTextOnly(argc, argv)) {
+        QCoreApplication core(argc, argv);
+        return AnswerCommandLine(core).value_or(0);
+    }
     QApplication app(argc, argv);
-    kibiki::ui::SetUpApplication(app);
-    kibiki::ui::QtProfile profile;
-    kibiki::ui::CKibikiApp kibiki(profile);
+    if (const std::optional<int> nExit = AnswerCommandLine(app)) return *nExit;
+    SetUpApplication(app);
+    QtProfile profile;
+    CKibikiApp kibiki(profile);
     kibiki.InitInstance();
     return app.exec();
 }
