@@ -4,6 +4,7 @@
 #   ./setup.sh test         build and run the tests
 #   ./setup.sh sanitize     build the core with AddressSanitizer + UBSan and run its tests
 #   ./setup.sh fuzz [SECS]  build the libFuzzer targets with clang and run each for SECS (60)
+#   ./setup.sh package      build the Debian package (build-deb/kibiki_*.deb) and check it
 set -euo pipefail
 cd "$(dirname "$0")"
 SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO="sudo"
@@ -14,6 +15,7 @@ PKGS=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev lib
 case "$mode" in
   test) PKGS+=(xvfb xdotool x11-utils) ;;
   fuzz) PKGS+=(clang libclang-rt-14-dev) ;;
+  package) PKGS+=(git dpkg-dev desktop-file-utils appstream lintian) ;;
 esac
 missing=()
 for p in "${PKGS[@]}"; do dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p"); done
@@ -59,5 +61,20 @@ case "$mode" in
       rm -rf "$work"
     done
     ;;
-  *) echo "usage: $0 [run|test|sanitize|fuzz [SECS]]" >&2; exit 2 ;;
+  package)
+    BUILD=${KIBIKI_BUILD_DIR:-build-deb}
+    # Debian's own compiler and linker flags, all hardening on; the build type adds none of its own.
+    export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+    cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=None -DCMAKE_INSTALL_PREFIX=/usr \
+          -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
+          -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" \
+          -DKIBIKI_BUILD_TESTS=OFF -DKIBIKI_BUILD_BENCH=OFF >/dev/null
+    cmake --build "$BUILD" -j"$jobs"
+    rm -f "$BUILD"/kibiki_*.deb
+    (cd "$BUILD" && cpack -G DEB >/dev/null)
+    deb=$(ls "$BUILD"/kibiki_*.deb)
+    tools/check_package.sh "$deb"
+    echo "$deb"
+    ;;
+  *) echo "usage: $0 [run|test|sanitize|fuzz [SECS]|package]" >&2; exit 2 ;;
 esac
