@@ -1,24 +1,16 @@
 // A lesson file of any bytes reads without crashing; the kanji list, when there is one, pairs
 // with the questions.
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "lessons/kibiki_doc.h"
+#include "support/test_util.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const std::string path = [] {
-        static char tmpl[] = "/tmp/kibiki_lesson_XXXXXX";
-        const int fd = ::mkstemp(tmpl);
-        if (fd < 0) std::abort();
-        ::close(fd);
-        std::atexit([] { ::unlink(tmpl); });
-        return std::string(tmpl);
-    }();
+    static const kibiki::test::TempFolder folder("kibiki_lesson_fuzz");
+    static const std::string path = folder.Path() + "/lesson.txt";
     FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) std::abort();
     std::fwrite(data, 1, size, f);

@@ -1,7 +1,6 @@
 #include "users/history_file.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>

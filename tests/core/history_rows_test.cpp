@@ -1,6 +1,5 @@
 // The packed rows of a history file and deleting the history.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
@@ -39,10 +38,9 @@ TEST(HistoryRows, CellsDetailsAndTheRowsThatHoldTheLongestTexts) {
 }
 
 TEST(HistoryRows, DeletingAskedFirstAndAFailureIsReported) {
-    char tmpl[] = "/tmp/kibiki_hrows_XXXXXX";
-    ASSERT_NE(::mkdtemp(tmpl), nullptr);
+    const test::TempFolder folder("kibiki_hrows");
     CUserSettings settings;
-    settings.SetFolder(tmpl);
+    settings.SetFolder(folder.Path());
     settings.m_strUser = Sj("花子");
     RecordingMessenger messenger;
     messenger.m_answer = MsgResult::Yes;
@@ -66,7 +64,6 @@ TEST(HistoryRows, DeletingAskedFirstAndAFailureIsReported) {
     EXPECT_FALSE(DeleteHistory(settings, &messenger));
     ASSERT_EQ(messenger.m_shown.size(), 1u);
     EXPECT_EQ(messenger.m_shown[0].text.rfind("履歴を削除できませんでした。", 0), 0u);
-    fs::remove_all(tmpl);
 }
 
 }  // namespace

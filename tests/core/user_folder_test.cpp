@@ -3,11 +3,9 @@
 #include "users/user_folder.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "lessons/view_commands.h"
 #include "support/fakes.h"
@@ -23,20 +21,8 @@ namespace fs = std::filesystem;
 using test::Sj;
 using test::U8;
 
-std::string Bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
 class UserFolderTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/kibiki_users_XXXXXX";
-        ASSERT_NE(::mkdtemp(tmpl), nullptr);
-        m_dir = std::string(tmpl) + "/";
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
     void Touch(const std::string& utf8Name) { std::ofstream(m_dir + utf8Name) << "Type=1\r\n"; }
     std::vector<std::string> Listed() {
         std::vector<std::string> out;
@@ -44,7 +30,8 @@ protected:
         return out;
     }
 
-    std::string m_dir;
+    test::TempFolder m_folder{"kibiki_users"};
+    const std::string m_dir = m_folder.Path() + "/";
     RecordingMessenger m_messenger;
 };
 
@@ -172,8 +159,8 @@ TEST_F(UserFolderTest, NewUserIsWrittenListedAndChosen) {
     EXPECT_EQ(model.m_aUsers, (std::vector<std::string>{"Bob", "default", Sj("花子")}));
     EXPECT_EQ(model.ChosenUser(), "Bob");
     // The 19 lines of a new user, without KanaSepa.
-    EXPECT_EQ(Bytes(m_dir + "花子.dat"), CUserSettings::NewUserFileText());
-    EXPECT_EQ(Bytes(m_dir + "花子.dat").find("KanaSepa"), std::string::npos);
+    EXPECT_EQ(test::ReadFile(m_dir + "花子.dat"), CUserSettings::NewUserFileText());
+    EXPECT_EQ(test::ReadFile(m_dir + "花子.dat").find("KanaSepa"), std::string::npos);
     EXPECT_TRUE(m_messenger.m_shown.empty());
 
     // A file that cannot be written is reported and the user is not listed.
@@ -251,7 +238,7 @@ TEST(UserSwitch, LoadsAndAppliesTheChosenUsersSettingsAndRemembersThem) {
     ASSERT_EQ(h.m_form.m_markers.size(), 8u);
     for (const auto& [id, marker] : h.m_form.m_markers) EXPECT_FALSE(marker.bVisible) << id;
     // Font is saved as at start-up; the missing KanaSepa takes the previous user's.
-    EXPECT_NE(Bytes(h.m_dir + "/Setting/hanako.dat").find("Font=1\r\nColor=0\r\ncount=0\r\nKanaSepa=" + Sj("｜")),
+    EXPECT_NE(test::ReadFile(h.m_dir + "/Setting/hanako.dat").find("Font=1\r\nColor=0\r\ncount=0\r\nKanaSepa=" + Sj("｜")),
               std::string::npos);
 
     // The next start opens the same user.

@@ -27,6 +27,7 @@ inline void OnNextModal(std::function<void(QWidget*)> fn) {
 
 // What a message box showed before it was answered.
 struct ShownMessage {
+    bool answered = false;
     QString caption;
     QString text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
@@ -43,7 +44,7 @@ inline std::shared_ptr<ShownMessage> AnswerNextMessageBox(QMessageBox::StandardB
             p->close();
             return;
         }
-        *pShown = {box->windowTitle(), box->text(), box->icon()};
+        *pShown = {true, box->windowTitle(), box->text(), box->icon()};
         box->button(button)->click();
     });
     return pShown;

@@ -47,19 +47,22 @@ protected:
     }
     QPushButton* Button(QWidget* p, int nId) { return p->findChild<QPushButton*>(QStringLiteral("c%1").arg(nId)); }
     // Answers the next message box with the button and keeps what it said.
-    void AnswerNextMessage(QMessageBox::StandardButton button) {
-        OnNextModal([this, button](QWidget* p) {
-            auto* box = qobject_cast<QMessageBox*>(p);
-            ASSERT_NE(box, nullptr);
-            shown << box->text();
-            icons << box->icon();
-            box->button(button)->click();
-        });
+    void AnswerNextMessage(QMessageBox::StandardButton button) { messages << AnswerNextMessageBox(button); }
+    QStringList Shown() const {
+        QStringList out;
+        for (const auto& p : messages)
+            if (p->answered) out << p->text;
+        return out;
+    }
+    QList<QMessageBox::Icon> Icons() const {
+        QList<QMessageBox::Icon> out;
+        for (const auto& p : messages)
+            if (p->answered) out << p->icon;
+        return out;
     }
 
     QTemporaryDir dir;
-    QStringList shown;
-    QList<QMessageBox::Icon> icons;
+    QList<std::shared_ptr<ShownMessage>> messages;
 };
 
 TEST_F(UsersDialogsTest, SelectionListsUsersSortedWithTheCurrentOneChosen) {
@@ -87,9 +90,9 @@ TEST_F(UsersDialogsTest, DeleteAsksAndKeepsTheHistoryButNeverDeletesTheLastUser)
     AnswerNextMessage(QMessageBox::No);
     Button(&dlg, 1058)->click();
     EXPECT_TRUE(QFileInfo::exists(Path("b.dat")));
-    ASSERT_EQ(shown.size(), 1);
-    EXPECT_EQ(shown[0], "ユーザ”b”の情報を削除してもよろしいですか？");
-    EXPECT_EQ(icons[0], QMessageBox::Warning);
+    ASSERT_EQ(Shown().size(), 1);
+    EXPECT_EQ(Shown()[0], "ユーザ”b”の情報を削除してもよろしいですか？");
+    EXPECT_EQ(Icons()[0], QMessageBox::Warning);
 
     AnswerNextMessage(QMessageBox::Yes);
     Button(&dlg, 1058)->click();
@@ -101,10 +104,10 @@ TEST_F(UsersDialogsTest, DeleteAsksAndKeepsTheHistoryButNeverDeletesTheLastUser)
     AnswerNextMessage(QMessageBox::Yes);
     Button(&dlg, 1058)->click();
     EXPECT_EQ(Items(dlg.List()), QStringList{"default"});
-    shown.clear();
+    messages.clear();
     Button(&dlg, 1058)->click();  // the last one: no question, nothing deleted
     QTest::qWait(20);
-    EXPECT_TRUE(shown.isEmpty());
+    EXPECT_TRUE(Shown().isEmpty());
     EXPECT_TRUE(QFileInfo::exists(Path("default.dat")));
 }
 
@@ -132,10 +135,10 @@ TEST_F(UsersDialogsTest, NewUserRefusesBadNamesThenCreatesAndChoosesTheUser) {
         Button(pAdd, 1)->click();
     });
     Button(&dlg, 1057)->click();
-    ASSERT_EQ(shown.size(), 2);
-    EXPECT_EQ(icons[0], QMessageBox::Warning);
-    EXPECT_EQ(shown[1], "DEFAULTは存在します。別のユーザ名を指定してください");
-    EXPECT_EQ(icons[1], QMessageBox::NoIcon);
+    ASSERT_EQ(Shown().size(), 2);
+    EXPECT_EQ(Icons()[0], QMessageBox::Warning);
+    EXPECT_EQ(Shown()[1], "DEFAULTは存在します。別のユーザ名を指定してください");
+    EXPECT_EQ(Icons()[1], QMessageBox::NoIcon);
     EXPECT_EQ(Items(dlg.List()), (QStringList{"default", "花子"}));
     EXPECT_EQ(dlg.List()->currentText(), "花子");
     QFile file(Path("花子.dat"));
@@ -230,9 +233,9 @@ TEST_F(HistoryDialogTest, DeletingAsksThenEmptiesTheListAndRemovesTheFile) {
 
     AnswerNextMessage(QMessageBox::No);
     Button(&dlg, 1058)->click();
-    ASSERT_EQ(shown.size(), 1);
-    EXPECT_EQ(shown[0], "ユーザ名　花子の履歴をすべて削除していいですか？");
-    EXPECT_EQ(icons[0], QMessageBox::Warning);
+    ASSERT_EQ(Shown().size(), 1);
+    EXPECT_EQ(Shown()[0], "ユーザ名　花子の履歴をすべて削除していいですか？");
+    EXPECT_EQ(Icons()[0], QMessageBox::Warning);
     EXPECT_EQ(dlg.Model()->rowCount(), 500);
     EXPECT_TRUE(QFileInfo::exists(Path("花子.hst")));
 
