@@ -85,7 +85,7 @@ std::string KeyTranslator::Translate(const QKeyEvent& event) const {
     const Qt::KeyboardModifiers mods = event.modifiers();
     const bool bCommand = mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     if (m_pState && m_pState->KanaLock() && !bCommand && !(mods & Qt::KeypadModifier)) {
-        // X reports keycodes, which are Linux input codes + 8; other platforms report none.
+        // X and Wayland report XKB keycodes, which are Linux input codes + 8; other platforms none.
         int nIndex = -1;
         if (event.nativeScanCode() > 8)
             nIndex = KeyIndexFromInputCode(static_cast<int>(event.nativeScanCode()) - 8);
