@@ -491,6 +491,46 @@ TEST(FaultyQuestions, AreRefusedWithTheFaultyTextMessage) {
     }
 }
 
+TEST(FaultyQuestions, AQuestionLongerThanTheBoxesTakeIsRefusedNamingItsBeginning) {
+    auto repeat = [](const std::string& unit, std::size_t n) {
+        std::string out;
+        for (std::size_t i = 0; i < n; ++i) out += unit;
+        return out;
+    };
+    struct Case {
+        std::string file;
+        bool starts;
+        bool refused;
+    };
+    const std::string ascii = "#ROMAN\nR\n";
+    const Case cases[] = {
+        {ascii + repeat("A", 4096) + "\n", true, false},
+        {ascii + repeat("A", 4097) + "\n", false, true},
+        {"#KANA\nK\n" + repeat("あ", 2048) + "\n", true, false},
+        {"#KANA\nK\n" + repeat("あ", 2049) + "\n", false, true},
+        // a later question: the run stops when it comes up, without an evaluation
+        {ascii + "A\n" + repeat("B", 5000) + "\n", true, true},
+    };
+    for (const auto& c : cases) {
+        PracticeHarness h;
+        h.m_form.m_msgAnswers.push_back(MsgResult::Yes);  // English text
+        h.StartCustom(c.file);
+        const std::string where = c.file.substr(0, 12) + " " + std::to_string(c.file.size());
+        EXPECT_EQ(h.m_view.m_bRunning, c.starts) << where;
+        if (c.starts && c.refused) h.Type("A");
+        const std::string messages = h.m_form.Lines({"message \"問題文が長すぎます"});
+        if (!c.refused) {
+            EXPECT_EQ(messages, "") << where;
+            continue;
+        }
+        EXPECT_FALSE(h.m_view.m_bRunning) << where;
+        EXPECT_EQ(h.HistoryFile(), "") << where;
+        const std::string head = c.file.find("あ") != std::string::npos ? repeat("あ", 20) : repeat("A", 40);
+        EXPECT_NE(messages.find("問題文　" + (c.starts ? repeat("B", 40) : head) + "…\""), std::string::npos)
+            << where << "\n" << messages;
+    }
+}
+
 // --- starting, restarting and stopping ------------------------------------------------------------
 
 TEST(Runs, NewDocumentShowsNoDialogAtStartUpThenOffersLabelsForTheMode) {

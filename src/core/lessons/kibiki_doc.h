@@ -142,6 +142,11 @@ private:
     // completed kanji runs and the reading of the run being typed.
     void AppendKanaPart(std::string& strOut, int nKanaPos);
     void ReportFaultyText(const std::string& strText);
+    void ReportLongText(const std::string& strDisplay);
 };
+
+// The longest question a box is given, in bytes of its display text: a page must be laid out
+// at once, and a window may not freeze on a line of a lesson file that never ends.
+constexpr std::size_t kMaxQuestionBytes = 4096;
 
 }  // namespace kibiki

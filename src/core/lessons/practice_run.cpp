@@ -8,6 +8,8 @@
 #include "lessons/lesson_number.h"
 #include "lessons/practice_form.h"
 #include "platform/clock.h"
+#include "text/sjis.h"
+#include "text/string_ids.h"
 #include "text/string_table.h"
 
 namespace kibiki {
@@ -15,6 +17,7 @@ namespace kibiki {
 namespace {
 
 constexpr int kRandomQuestions = 20;
+constexpr std::size_t kLongTextShown = 40;
 
 // Whether every character of a reading has a key sequence in the kana modes: a kana of the
 // rows (its own half-width key) or a voiced or semi-voiced kana (base key, then the mark).
@@ -155,13 +158,25 @@ bool CKibikiDoc::LoadQuestion(int nQuestion, std::string& strDisplay) {
         else
             typeable = !m_run.m_strQuestion.empty();
     }
-    if (!typeable) {
-        ReportFaultyText(text);
+    if (!typeable || strDisplay.size() > kMaxQuestionBytes) {
+        if (!typeable) ReportFaultyText(text);
+        else ReportLongText(strDisplay);
         m_run.m_strQuestion.clear();
         strDisplay.clear();
         return false;
     }
     return true;
+}
+
+void CKibikiDoc::ReportLongText(const std::string& strDisplay) {
+    if (!m_pMessenger) return;
+    // The question's beginning tells the user which line of the file to shorten.
+    std::size_t cut = 0;
+    while (cut < strDisplay.size() && cut + CharLenAt(strDisplay, cut) <= kLongTextShown)
+        cut += CharLenAt(strDisplay, cut);
+    const std::string message = StringOrEmpty(IDS_QUESTION_TOO_LONG) + strDisplay.substr(0, cut) +
+                                StringOrEmpty(IDS_ELLIPSIS);
+    m_pMessenger->ShowMessage(message, std::string(), MsgButtons::Ok, MsgIcon::Warning);
 }
 
 bool CKibikiDoc::AdvanceQuestion(unsigned char& chGuide, std::string& strNext,

@@ -52,7 +52,7 @@ enum : int {
     // 44100 head of the faulty-question message (messages_kana.tsv)
     IDS_FAULTY_TEXT = 44100,  // "　　問題文にミスがあります。\r\n\r\n問題文　"
 
-    // 44200-44227 practice engine: custom lessons, evaluation, history (messages_engine.tsv)
+    // 44200-44240 practice engine: custom lessons, evaluation, history (messages_engine.tsv)
     IDS_CUSTOM_LESSON = 44200,  // オリジナルレッスン
     IDS_CUSTOM_NAME = 44201,    // オリジナル
     IDS_CONFIRM_END = 44202,
@@ -75,6 +75,7 @@ enum : int {
     IDS_SUFFIX_FIRST = 44221,  // (かな) .. (漢字ローマ字) for modes 0..4
     IDS_APPEND_FAILED = 44226,
     IDS_WIDE_COMMA = 44227,
+    IDS_QUESTION_TOO_LONG = 44240,  // followed by the question's beginning
 
     // 44300-44304 window texts the lesson data and the judge never use (messages_ui.tsv)
     IDS_ABOUT_VERSION = 44300,
