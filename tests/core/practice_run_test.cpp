@@ -104,6 +104,15 @@ TEST(Judge, CaseAndTheShownWrongKeyFollowTheModeAndLesson) {
         {"kana mode shows a wrong kana as hiragana", "#KANA\nK\nあい\n", 0, "ｱｳ", "う", 1},
         {"kana mode shows a wrong letter upper-cased", "#KANA\nK\nあい\n", 0, "ｱq", "Q", 1},
         {"kana mode leaves other wrong bytes unshown", "#KANA\nK\nあい\n", 0, "ｱ!", "", 1},
+        // Keys that type no letter are named in two half-width letters, in every mode.
+        {"kana mode: Backspace", "#KANA\nK\nあい\n", 0, "\b", "BS", 1},
+        {"kana mode: Enter", "#KANA\nK\nあい\n", 0, "\r", "CR", 1},
+        {"romaji: Tab", "#ROMAN\nE\nAb\n", 1, "\t", "TB", 1},
+        {"romaji: Escape", "#ROMAN\nE\nAb\n", 1, "\x1b", "ES", 1},
+        {"romaji: a space", "#ROMAN\nE\nAb\n", 1, " ", "SP", 1},
+        {"romaji-reading: Ctrl+Enter", "#ROMANJ\nR\nあ\n", 2, "\n", "LF", 1},
+        {"romaji-reading: Ctrl+Backspace", "#ROMANJ\nR\nあ\n", 2, "\x7f", "DL", 1},
+        {"romaji-reading: Ctrl+C in caret notation", "#ROMANJ\nR\nあ\n", 2, "\x03", "^C", 1},
     };
     for (const auto& c : cases) {
         PracticeHarness h;

@@ -122,6 +122,24 @@ bool CKibikiView::RightKey() {
     return true;
 }
 
+namespace {
+
+// A wrong key that types no visible character is named in the miss-key box instead: the usual
+// two-letter names, caret notation for the other control bytes.
+std::string KeyMark(unsigned char ch) {
+    struct Named { unsigned char ch; int nId; };
+    static constexpr Named kNamed[] = {{'\b', IDS_MARK_BACKSPACE}, {'\t', IDS_MARK_TAB},
+                                       {'\n', IDS_MARK_LINE_FEED}, {'\r', IDS_MARK_ENTER},
+                                       {0x1B, IDS_MARK_ESCAPE},     {' ', IDS_MARK_SPACE},
+                                       {0x7F, IDS_MARK_DELETE}};
+    for (const Named& n : kNamed)
+        if (n.ch == ch) return StringOrEmpty(n.nId);
+    if (ch < 0x20) return std::string{'^', static_cast<char>(ch + 0x40)};
+    return {};
+}
+
+}  // namespace
+
 void CKibikiView::WrongKey(unsigned char ch, unsigned char expected) {
     LessonRun& run = m_doc.m_run;
     const PracticeMode type = run.m_nType;
@@ -130,7 +148,9 @@ void CKibikiView::WrongKey(unsigned char ch, unsigned char expected) {
     const std::string typed(1, static_cast<char>(ch));
 
     std::string shown;
-    if (IsKanaAnswer(type)) {
+    if (const std::string mark = KeyMark(ch); !mark.empty()) {
+        shown = mark;
+    } else if (IsKanaAnswer(type)) {
         if (IsAsciiAlnum(ch)) shown = typed;
         else ConvertKana(shown, false, typed);
     } else if (IsRomajiAnswer(type) && ch == '/') {

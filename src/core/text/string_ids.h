@@ -52,7 +52,7 @@ enum : int {
     // 44100 head of the faulty-question message (messages_kana.tsv)
     IDS_FAULTY_TEXT = 44100,  // "　　問題文にミスがあります。\r\n\r\n問題文　"
 
-    // 44200-44240 practice engine: custom lessons, evaluation, history (messages_engine.tsv)
+    // 44200-44247 practice engine: custom lessons, evaluation, history (messages_engine.tsv)
     IDS_CUSTOM_LESSON = 44200,  // オリジナルレッスン
     IDS_CUSTOM_NAME = 44201,    // オリジナル
     IDS_CONFIRM_END = 44202,
@@ -76,6 +76,13 @@ enum : int {
     IDS_APPEND_FAILED = 44226,
     IDS_WIDE_COMMA = 44227,
     IDS_QUESTION_TOO_LONG = 44240,  // followed by the question's beginning
+    IDS_MARK_BACKSPACE = 44241,     // miss-key box names of keys that type nothing visible
+    IDS_MARK_TAB = 44242,
+    IDS_MARK_LINE_FEED = 44243,
+    IDS_MARK_ENTER = 44244,
+    IDS_MARK_ESCAPE = 44245,
+    IDS_MARK_SPACE = 44246,
+    IDS_MARK_DELETE = 44247,
 
     // 44300-44304 window texts the lesson data and the judge never use (messages_ui.tsv)
     IDS_ABOUT_VERSION = 44300,
