@@ -26,10 +26,11 @@ TEST(Judge, VoicedKanaIsBaseThenMarkAndCountsTwice) {
     h.Type("ｶ");
     EXPECT_EQ(h.Shown(IDC_ANSWER), "か");  // the base shown as its plain kana
     EXPECT_EQ(h.m_doc.m_run.m_nKanaPos, 0);
-    // The guide moves from ｶ (cap 17, finger label 1063) to the mark ﾞ (cap 41, label 1067).
+    // The guide moves from ｶ (left index finger) to the mark ﾞ (right little finger).
     EXPECT_EQ(h.m_form.Lines({"color"}),
-              "color 1079 000000\ncolor 1080 000000\n"
-              "color 1017 000000\ncolor 1063 000000\ncolor 1041 0000FF\ncolor 1067 0000FF");
+              "color shift_left 000000\ncolor shift_right 000000\n"
+              "color cap_か 000000\ncolor finger_left_index 000000\n"
+              "color cap_゛ 0000FF\ncolor finger_right_little 0000FF");
 
     h.Type("ｷ");  // wrong between the two strokes: tallied under the mark
     EXPECT_EQ(h.Shown(IDC_MISS_KEY), "き");
@@ -58,17 +59,17 @@ TEST(Judge, WrongKeyIsTalliedUnderTheExpectedKeyAndSinksTheTypedCap) {
     h.m_form.m_log.clear();
     h.Type("S");
     EXPECT_EQ(h.m_form.Transcript(),
-              "text 1076 \"S\"\n"
-              "sunken 1006\n"
+              "text miss_key \"S\"\n"
+              "sunken cap_と\n"
               "beep\n"
-              "text 1075 \"1\"\n"
+              "text miss_count \"1\"\n"
               "ime close");
     EXPECT_EQ(h.m_doc.m_run.m_missedKeys[static_cast<unsigned char>('A')], 1);
 
     h.m_form.m_log.clear();
     h.Type("a");  // right: built-in lessons fold case; the S cap comes back up first
-    EXPECT_EQ(h.m_form.Lines({"raised", "text 1076", "text 1074"}),
-              "raised 1006\ntext 1076 \"\"\ntext 1074 \"A\"");
+    EXPECT_EQ(h.m_form.Lines({"raised", "text miss_key", "text answer"}),
+              "raised cap_と\ntext miss_key \"\"\ntext answer \"A\"");
     EXPECT_TRUE(h.m_form.m_sunken.empty());
 }
 
@@ -155,9 +156,9 @@ TEST(Judge, KeysWhileIdleOnlyRaiseAPendingMissMark) {
     ASSERT_FALSE(h.m_view.m_bRunning);
     h.m_form.m_log.clear();
     h.Type("Q");
-    EXPECT_EQ(h.m_form.Transcript(), "raised 1003\ntext 1076 \"\"");
+    EXPECT_EQ(h.m_form.Transcript(), "raised cap_つ\ntext miss_key \"\"");
     h.Type("Q");
-    EXPECT_EQ(h.m_form.Transcript(), "raised 1003\ntext 1076 \"\"");
+    EXPECT_EQ(h.m_form.Transcript(), "raised cap_つ\ntext miss_key \"\"");
 }
 
 // --- paging of the question box ----------------------------------------------------------------
@@ -565,15 +566,17 @@ TEST(Runs, StartGreysTheMenusAndStopRestoresThem) {
     EXPECT_TRUE(h.m_view.m_bRunning);
     EXPECT_FALSE(h.m_view.CanStartLesson());
     EXPECT_TRUE(h.m_view.CanEndLesson());
-    // The first key ﾏ (cap 26, finger label 1064) is lit.
-    EXPECT_EQ(h.m_form.Lines({"text 107", "menus", "color 1026", "color 1064", "ime"}),
-              "text 1078 \"20\"\n"
-              "text 1072 \"Lesson1　ホームポジションの練習\"\n"
-              "text 1073 \"まの\"\n"
-              "text 1075 \"0\"\n"
+    // The first key ﾏ (right index finger) is lit.
+    EXPECT_EQ(h.m_form.Lines({"text remaining", "text title", "text question", "text miss_count",
+                              "text accuracy", "text answer", "text miss_key", "menus",
+                              "color cap_ま", "color finger_right_index", "ime"}),
+              "text remaining \"20\"\n"
+              "text title \"Lesson1　ホームポジションの練習\"\n"
+              "text question \"まの\"\n"
+              "text miss_count \"0\"\n"
               "menus off\n"
-              "color 1026 0000FF\n"
-              "color 1064 0000FF\n"
+              "color cap_ま 0000FF\n"
+              "color finger_right_index 0000FF\n"
               "ime close");
     h.Type("ﾏ1");
     h.m_form.m_log.clear();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "lessons/control_names.h"
 #include "text/cp932.h"
 
 namespace kibiki {
@@ -71,12 +72,6 @@ std::string RecordingPracticeForm::Transcript() const {
     return out;
 }
 
-std::string RecordingPracticeForm::TakeTranscript() {
-    std::string out = Transcript();
-    m_log.clear();
-    return out;
-}
-
 std::string RecordingPracticeForm::Lines(std::initializer_list<const char*> prefixes) const {
     std::string out;
     for (const auto& line : m_log) {
@@ -98,7 +93,7 @@ std::string RecordingPracticeForm::Text(int nId) const {
 void RecordingPracticeForm::SetControlText(int nId, const std::string& text) {
     m_texts[nId] = text;
     if (nId == IDC_QUESTION) m_nQuestionTopLine = 0;
-    if (m_bRecord) Log("text " + std::to_string(nId) + " " + Quoted(text));
+    if (m_bRecord) Log("text " + ControlName(nId) + " " + Quoted(text));
 }
 
 std::string RecordingPracticeForm::GetControlText(int nId) {
@@ -107,11 +102,11 @@ std::string RecordingPracticeForm::GetControlText(int nId) {
 }
 
 void RecordingPracticeForm::Repaint(int nId) {
-    if (m_bRecord) Log("repaint " + std::to_string(nId));
+    if (m_bRecord) Log("repaint " + ControlName(nId));
 }
 
 void RecordingPracticeForm::SetCaret(int nId, int nOffset) {
-    if (m_bRecord) Log("caret " + std::to_string(nId) + " " + std::to_string(nOffset));
+    if (m_bRecord) Log("caret " + ControlName(nId) + " " + std::to_string(nOffset));
 }
 
 int RecordingPracticeForm::QuestionLineCount() {
@@ -128,7 +123,7 @@ int RecordingPracticeForm::QuestionLineFromOffset(int nOffset) {
 
 void RecordingPracticeForm::ShowQuestionFromLine(int nLine) {
     m_nQuestionTopLine = nLine;
-    Log("top-line 1073 " + std::to_string(nLine));
+    Log("top-line " + ControlName(IDC_QUESTION) + " " + std::to_string(nLine));
 }
 
 void RecordingPracticeForm::SetProgressRange(int nLower, int nUpper) {
@@ -156,24 +151,24 @@ void RecordingPracticeForm::StepProgress() {
 
 void RecordingPracticeForm::SetTextColor(int nId, COLORREF color) {
     m_textColors[nId] = color;
-    if (m_bRecord) Log("color " + std::to_string(nId) + " " + ColorText(color));
+    if (m_bRecord) Log("color " + ControlName(nId) + " " + ColorText(color));
 }
 
 void RecordingPracticeForm::SetBackColor(int nId, COLORREF color) {
     m_backColors[nId] = color;
-    if (m_bRecord) Log("back " + std::to_string(nId) + " " + ColorText(color));
+    if (m_bRecord) Log("back " + ControlName(nId) + " " + ColorText(color));
 }
 
 void RecordingPracticeForm::SetCapSunken(int nId, bool bSunken) {
     if (bSunken) m_sunken.insert(nId);
     else m_sunken.erase(nId);
-    if (m_bRecord) Log(std::string(bSunken ? "sunken " : "raised ") + std::to_string(nId));
+    if (m_bRecord) Log(std::string(bSunken ? "sunken " : "raised ") + ControlName(nId));
 }
 
 void RecordingPracticeForm::SetMarker(int nId, COLORREF color, bool bVisible) {
     m_markers[nId] = {color, bVisible};
     if (m_bRecord)
-        Log("marker " + std::to_string(nId) + " " + ColorText(color) + (bVisible ? " shown" : " hidden"));
+        Log("marker " + ControlName(nId) + " " + ColorText(color) + (bVisible ? " shown" : " hidden"));
 }
 
 void RecordingPracticeForm::EnableSettingMenus(bool bEnable) {

@@ -1,6 +1,7 @@
 #pragma once
 // A PracticeForm that keeps what the window would show and writes every call as one readable
-// UTF-8 line, so a whole run can be compared as one transcript. For tests and benchmarks.
+// UTF-8 line, so a whole run can be compared as one transcript. Controls are named by
+// ControlName. For tests and benchmarks.
 #include <deque>
 #include <map>
 #include <set>
@@ -42,7 +43,6 @@ public:
     bool m_bRecord = true;            // off: keep state only (benchmarks)
     std::vector<std::string> m_log;   // UTF-8 lines
     std::string Transcript() const;   // lines joined with '\n'
-    std::string TakeTranscript();     // Transcript(), then forget the lines
     // Only the lines that start with one of the prefixes, joined with '\n'.
     std::string Lines(std::initializer_list<const char*> prefixes) const;
     std::string Text(int nId) const;  // current text as UTF-8

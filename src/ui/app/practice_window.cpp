@@ -15,6 +15,7 @@
 #include "app/qt_messenger.h"
 #include "app/qt_text.h"
 #include "guide/guide_static.h"
+#include "lessons/control_names.h"
 #include "lessons/custom_start_dlg.h"
 #include "lessons/lesson_end_dlg.h"
 #include "lessons/lesson_select_dlg.h"
@@ -52,7 +53,7 @@ PracticeWindow::PracticeWindow(QWidget* pParent) : QWidget(pParent), m_units(For
 
 template <class T> T* PracticeWindow::Add(int nId, int x, int y, int cx, int cy) {
     T* p = new T(this);
-    p->setObjectName(QStringLiteral("c%1").arg(nId));
+    p->setObjectName(QString::fromStdString(ControlName(nId)));
     p->setGeometry(m_units.Rect(x, y, cx, cy));
     m_mapControls[nId] = p;
     return p;
