@@ -1,7 +1,9 @@
 #include "app/color_static.h"
 
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPalette>
 #include <cmath>
 
@@ -27,6 +29,11 @@ void Bevel(QPainter& p, QRect& r, int u, const QColor& topLeft, const QColor& bo
     p.fillRect(QRect(r.left(), r.bottom() - u + 1, r.width(), u), bottomRight);
     p.fillRect(QRect(r.right() - u + 1, r.top(), u, r.height()), bottomRight);
     r.adjust(u, u, -u, -u);
+}
+
+// The voiced and semi-voiced marks, full- and half-width.
+bool IsSoundMark(const QString& s) {
+    return s.size() == 1 && (s[0] == u'\u309B' || s[0] == u'\u309C' || s[0] == u'\uFF9E' || s[0] == u'\uFF9F');
 }
 
 }  // namespace
@@ -129,10 +136,35 @@ void CColorStatic::paintEvent(QPaintEvent*) {
         QRect inner = rect().adjusted(e, e, -e, -e);
         if (IsSunken()) inner.translate(1, 1);  // the legend goes down with the cap
         p.setClipRect(inner);
-        p.setPen(FromColorRef(m_crText));
-        p.setFont(font());
-        p.drawText(inner, static_cast<int>(m_align) | Qt::TextSingleLine, m_strText);
+        if (IsSoundMark(m_strText)) {
+            DrawSoundMark(p, inner);
+        } else {
+            p.setPen(FromColorRef(m_crText));
+            p.setFont(font());
+            p.drawText(inner, static_cast<int>(m_align) | Qt::TextSingleLine, m_strText);
+        }
     }
+}
+
+void CColorStatic::DrawSoundMark(QPainter& p, const QRect& inner) const {
+    // The font draws ゛ and ゜ as a speck in the corner of the character cell, where a learner
+    // cannot see it or its light: the mark's own outline is centred and sized like a kana's.
+    // Scaled up several times, a bold mark would blot: its strokes are drawn from the plain face.
+    QFont plain = font();
+    plain.setBold(false);
+    QPainterPath path;
+    path.addText(0, 0, plain, m_strText);
+    const QRectF ink = path.boundingRect();
+    if (ink.isEmpty()) return;
+    const qreal kana = QFontMetricsF(font()).tightBoundingRect(QStringLiteral("あ")).height();
+    const qreal scale = 0.7 * kana / std::max(ink.width(), ink.height());
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.translate(QRectF(inner).center());
+    p.scale(scale, scale);
+    p.translate(-ink.center());
+    p.fillPath(path, FromColorRef(m_crText));
+    p.restore();
 }
 
 }  // namespace kibiki::ui

@@ -6,8 +6,9 @@
 #include <cstdint>
 #include <optional>
 
-namespace kibiki::ui {
+class QPainter;
 
+namespace kibiki::ui {
 class CColorStatic : public QWidget {
     Q_OBJECT
 public:
@@ -50,6 +51,7 @@ protected:
     void paintEvent(QPaintEvent* pEvent) override;
 
 private:
+    void DrawSoundMark(QPainter& p, const QRect& inner) const;
     QString m_strText;
     Qt::Alignment m_align = Qt::AlignLeft | Qt::AlignTop;
     unsigned m_nEdges = 0;
