@@ -1,9 +1,12 @@
 #include "lessons/custom_start.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
-#include <fstream>
 
 #include "platform/messenger.h"
+#include "platform/regular_file.h"
 #include "text/cp932.h"
 #include "text/string_ids.h"
 #include "text/string_table.h"
@@ -30,7 +33,11 @@ void CCustomStartModel::Select(int nIndex) {
     }
     m_strBrowsedName.clear();
     const std::string path = nIndex < static_cast<int>(m_aPaths.size()) ? Cp932ToUtf8(m_aPaths[nIndex]) : "";
-    if (!path.empty() && std::ifstream(path, std::ios::binary)) {
+    // Only tried, not read: a FIFO or a device here must neither hang nor be taken for a lesson.
+    FileFault fault;
+    const int fd = path.empty() ? -1 : OpenRegularFile(path, O_RDONLY, fault);
+    if (fd >= 0) {
+        ::close(fd);
         m_strPath = path;
         m_bCanStart = true;
         return;

@@ -15,8 +15,9 @@ public:
     // Reads the registered lessons (count, No, File) from the settings record.
     CCustomStartModel(CUserSettings& settings, Messenger& messenger);
 
-    // A list entry was selected (-1: none). An entry whose file cannot be opened is reported,
-    // removed from the list and from the settings, which are saved at once.
+    // A list entry was selected (-1: none). An entry whose file cannot be opened as a regular
+    // file (gone, a folder, a FIFO or a device) is reported, removed from the list and from the
+    // settings, which are saved at once.
     void Select(int nIndex);
     // A file chosen with "参照(&B)...": it is started, not registered. UTF-8 path.
     void Browse(const std::string& strPath);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "lessons/lesson_run.h"
+#include "platform/regular_file.h"
 #include "users/user_settings.h"
 
 namespace kibiki {
@@ -86,8 +87,11 @@ public:
 
     // Reads a lesson file (UTF-8 path) into the line and kanji lists and sets the custom
     // lesson name. Returns its practice mode 0-4, 5 when the header is none of the five, -1
-    // when the file cannot be read. strTitle: line 2, or "オリジナルレッスン".
-    int ReadLessonFile(const std::string& strPath, std::string& strTitle);
+    // when the file cannot be read (pFault, when given, says why: a folder, a FIFO or device,
+    // a file over kLessonFileCap ...). strTitle: line 2, or "オリジナルレッスン".
+    int ReadLessonFile(const std::string& strPath, std::string& strTitle, FileFault* pFault = nullptr);
+    // Far above any word list a person writes; what lies beyond is no lesson.
+    static constexpr std::size_t kLessonFileCap = 16u << 20;
 
     std::vector<std::string> m_aLessonLines;  // header, name, then one reading per question
     std::vector<std::string> m_aLessonKanji;  // kanji modes: kanji text of reading i + 2

@@ -9,6 +9,7 @@
 #include "lessons/kibiki_doc.h"
 #include "lessons/lesson_number.h"
 #include "platform/clock.h"
+#include "platform/regular_file.h"
 #include "text/cp932.h"
 #include "text/sjis.h"
 #include "text/string_ids.h"
@@ -313,14 +314,18 @@ void CKibikiView::StartCustomLesson() {
         return;
     }
     std::string title;
-    const int fileMode = m_doc.ReadLessonFile(path, title);
+    FileFault fault = FileFault::None;
+    const int fileMode = m_doc.ReadLessonFile(path, title, &fault);
     const auto refuse = [&](int nText, const std::string& strDetail, int nCaption, MsgIcon icon) {
         m_form.ShowMessage(StringOrEmpty(nText) + strDetail, nCaption ? StringOrEmpty(nCaption) : "",
                            MsgButtons::Ok, icon);
         m_form.SetControlText(IDC_TITLE, "");
     };
     if (fileMode < 0) {
-        refuse(IDS_CANNOT_OPEN, Utf8ToCp932(path), 0, MsgIcon::Warning);
+        const int nReason = fault == FileFault::TooLarge ? IDS_REASON_LESSON_TOO_LARGE : FileFaultReason(fault);
+        refuse(IDS_CANNOT_OPEN,
+               Utf8ToCp932(path) + (nReason ? "\r\n\r\n" + StringOrEmpty(nReason) : std::string()), 0,
+               MsgIcon::Warning);
         return;
     }
     if (!IsKnownMode(static_cast<PracticeMode>(fileMode))) {

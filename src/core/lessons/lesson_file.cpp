@@ -1,5 +1,4 @@
 // Custom lesson files: "#KANA"-style header, a name line, one question per line (CP932).
-#include <fstream>
 #include <iterator>
 
 #include "kana/practice_mode.h"
@@ -25,14 +24,15 @@ int HeaderMode(const std::string& header) {
 
 }  // namespace
 
-int CKibikiDoc::ReadLessonFile(const std::string& strPath, std::string& strTitle) {
+int CKibikiDoc::ReadLessonFile(const std::string& strPath, std::string& strTitle, FileFault* pFault) {
     m_aLessonLines.clear();
     m_aLessonKanji.clear();
     strTitle.clear();
-    std::ifstream in(strPath, std::ios::binary);
-    if (!in) return -1;
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return -1;
+    std::string text;
+    FileFault fault;
+    const bool bRead = ReadRegularFile(strPath, kLessonFileCap, text, fault);
+    if (pFault) *pFault = fault;
+    if (!bRead) return -1;
 
     bool kanjiLesson = false;
     std::size_t pos = 0;

@@ -42,12 +42,16 @@ enum : int {
     IDS_TITLE_KANA_FIRST = 43020,  // lessons 1 and 6 in kana input: 43020, 43025
     IDS_FAULTY_TEXT_TAIL = 43030,  // "\r\n問題文を訂正して…"
 
-    // 44000-44004 settings-file errors and their reasons (messages_settings.tsv)
+    // 44000-44008 settings-file errors and the reasons every file error gives (messages_settings.tsv)
     IDS_SETTINGS_READ_FAILED = 44000,
     IDS_SETTINGS_WRITE_FAILED = 44001,
     IDS_REASON_DISK_FULL = 44002,
     IDS_REASON_ACCESS = 44003,
     IDS_REASON_IS_FOLDER = 44004,
+    IDS_REASON_NOT_REGULAR = 44005,
+    IDS_REASON_TOO_LARGE = 44006,
+    IDS_REASON_MISSING = 44007,
+    IDS_REASON_LESSON_TOO_LARGE = 44008,
 
     // 44100 head of the faulty-question message (messages_kana.tsv)
     IDS_FAULTY_TEXT = 44100,  // "　　問題文にミスがあります。\r\n\r\n問題文　"

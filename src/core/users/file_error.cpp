@@ -1,7 +1,6 @@
 #include "users/file_error.h"
 
-#include <cerrno>
-
+#include "platform/regular_file.h"
 #include "text/string_ids.h"
 #include "text/string_table.h"
 
@@ -15,17 +14,13 @@ std::string FillIn(int nTextId, const std::string& strValue) {
 }
 
 std::string FileErrorText(int nTextId, const std::string& strValue, int nErrno) {
+    return FileErrorText(nTextId, strValue, FaultOfErrno(nErrno));
+}
+
+std::string FileErrorText(int nTextId, const std::string& strValue, FileFault fault) {
     std::string text = FillIn(nTextId, strValue);
     if (StringOrEmpty(nTextId).find("%s") == std::string::npos) text += "\r\n" + strValue;
-
-    int nReason = 0;
-    switch (nErrno) {
-        case ENOSPC: case EDQUOT: case EFBIG: nReason = IDS_REASON_DISK_FULL; break;
-        case EACCES: case EPERM: case EROFS: nReason = IDS_REASON_ACCESS; break;
-        case EISDIR: nReason = IDS_REASON_IS_FOLDER; break;
-        default: break;
-    }
-    if (nReason) text += "\r\n\r\n" + StringOrEmpty(nReason);
+    if (const int nReason = FileFaultReason(fault)) text += "\r\n\r\n" + StringOrEmpty(nReason);
     return text;
 }
 

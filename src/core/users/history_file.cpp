@@ -1,15 +1,18 @@
 #include "users/history_file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <fstream>
 #include <algorithm>
+#include <cerrno>
+#include <cstdint>
 #include <iterator>
 
 #include "kana/practice_mode.h"
 #include "platform/messenger.h"
+#include "platform/regular_file.h"
 #include "text/cp932.h"
 #include "text/sjis.h"
 #include "text/string_ids.h"
@@ -52,16 +55,38 @@ std::string SafeLessonField(std::string_view lesson) {
     return squeezed;
 }
 
-// Writes all of text with one write(); a short write counts as a failure.
-bool AppendOnce(const std::string& path, const std::string& text) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+// Appends text with one write under an advisory lock, so that two running copies never
+// interleave or tear lines. A failed or short write is taken back to the size the file had under
+// the lock: a full disk leaves no fragment for the next record to run into. A file that does not
+// end in a line break (an older program's crash) gets one first.
+bool AppendRecord(const std::string& path, std::string text, FileFault& fault) {
+    const int fd = OpenRegularFile(path, O_RDWR | O_APPEND | O_CREAT, fault, 0644);
     if (fd < 0) return false;
+    while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+    }
+    struct stat st;
+    if (::fstat(fd, &st) != 0) {
+        fault = FaultOfErrno(errno);
+        ::close(fd);
+        return false;
+    }
+    char last = '\n';
+    if (st.st_size > 0 && ::pread(fd, &last, 1, st.st_size - 1) != 1) last = '\n';
+    if (last != '\n') text.insert(0, "\r\n");
+
     ssize_t written;
     do {
         written = ::write(fd, text.data(), text.size());
     } while (written < 0 && errno == EINTR);
-    const bool closed = ::close(fd) == 0;
-    return closed && written == static_cast<ssize_t>(text.size());
+    fault = written < 0 ? FaultOfErrno(errno) : FileFault::None;
+    if (written != static_cast<ssize_t>(text.size())) {
+        // A short write stops where the disk or the size limit was reached.
+        if (written >= 0) fault = FileFault::DiskFull;
+        while (::ftruncate(fd, st.st_size) != 0 && errno == EINTR) {
+        }
+    }
+    if (::close(fd) != 0 && fault == FileFault::None) fault = FaultOfErrno(errno);
+    return fault == FileFault::None;
 }
 
 std::string LessonName(std::string_view field) {
@@ -100,10 +125,13 @@ bool AppendHistory(const CUserSettings& settings, const std::string& strDate,
     line += ',';
     line += strMissed;
     line += "\r\n";
-    if (AppendOnce(path, line)) return true;
-    if (pMessenger)
-        pMessenger->ShowMessage(StringOrEmpty(IDS_APPEND_FAILED) + Utf8ToCp932(path), "",
-                                MsgButtons::Ok, MsgIcon::Warning);
+    FileFault fault;
+    if (AppendRecord(path, std::move(line), fault)) return true;
+    if (pMessenger) {
+        std::string text = StringOrEmpty(IDS_APPEND_FAILED) + Utf8ToCp932(path);
+        if (const int nReason = FileFaultReason(fault)) text += "\r\n\r\n" + StringOrEmpty(nReason);
+        pMessenger->ShowMessage(text, "", MsgButtons::Ok, MsgIcon::Warning);
+    }
     return false;
 }
 
@@ -221,10 +249,20 @@ CHistoryRows ParseHistory(std::string_view text) { return CHistoryRows(text); }
 
 CHistoryRows ReadHistory(const CUserSettings& settings) {
     EnsureFolder(settings.Folder());
-    std::ifstream in(HistoryPath(settings), std::ios::binary);
-    if (!in) return {};
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return ParseHistory(text);
+    FileFault fault;
+    const int fd = OpenRegularFile(HistoryPath(settings), O_RDONLY, fault);
+    if (fd < 0) return {};
+    // Over the cap only the newest records are read: from the byte before the tail, so that the
+    // first line kept is whole.
+    struct stat st;
+    const bool bTail = ::fstat(fd, &st) == 0 && static_cast<std::uint64_t>(st.st_size) > kHistoryReadCap;
+    if (bTail) ::lseek(fd, st.st_size - static_cast<off_t>(kHistoryReadCap) - 1, SEEK_SET);
+    std::string text;
+    ReadCapped(fd, kHistoryReadCap + (bTail ? 1 : 0), text, fault);  // on an error, what came before it
+    ::close(fd);
+    std::string_view view(text);
+    if (bTail) view.remove_prefix(std::min(view.size(), view.find('\n') + 1));
+    return ParseHistory(view);
 }
 
 bool DeleteHistory(const CUserSettings& settings, Messenger* pMessenger) {

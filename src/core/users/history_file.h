@@ -2,6 +2,7 @@
 // The user's history file "<user>.hst" in the settings folder: one CP932 line per finished run,
 // "date,lesson,speed,accuracy,missed keys" with CR LF. Only ever appended to, read whole or
 // deleted.
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,7 +15,8 @@ class Messenger;
 // UTF-8 file-system path of the current user's history file.
 std::string HistoryPath(const CUserSettings& settings);
 
-// Appends one record in a single write, so that two running copies never interleave lines.
+// Appends one record in a single write under a lock, so that two running copies never
+// interleave lines; a failed write leaves the file as it was.
 // The speed text loses its "／分" and the accuracy text its "％"; a "," in the lesson text
 // becomes "，" and runs of spaces become one, so the record reads back with the same fields.
 // A failure is told through pMessenger (may be null) and returns false.
@@ -70,8 +72,11 @@ private:
 };
 
 CHistoryRows ParseHistory(std::string_view text);
-// The whole file; a missing file has no records.
+// The whole file, or its newest kHistoryReadCap bytes; a missing file, or one that is not a
+// regular file, has no records.
 CHistoryRows ReadHistory(const CUserSettings& settings);
+// Decades of daily practice fill a few MB; the cap keeps a damaged file from filling memory.
+constexpr std::size_t kHistoryReadCap = 64u << 20;
 
 // Deletes the user's history file. A file already gone is no failure; any other failure is told
 // through pMessenger (may be null) and returns false.

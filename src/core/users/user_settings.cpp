@@ -14,6 +14,7 @@
 
 #include "platform/messenger.h"
 #include "platform/profile.h"
+#include "platform/regular_file.h"
 #include "text/cp932.h"
 #include "text/string_ids.h"
 #include "text/string_table.h"
@@ -173,36 +174,8 @@ bool WriteAll(int fd, const std::string& text) {
     return true;
 }
 
-// Reads the whole file; on a read error out holds what came before it and errno is kept.
-bool ReadAll(const std::string& path, std::string& out) {
-    out.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return false;
-    struct stat st;
-    const bool bStat = ::fstat(fd, &st) == 0;
-    if (!bStat || !S_ISREG(st.st_mode)) {
-        const int err = !bStat ? errno : S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
-        ::close(fd);
-        errno = err;
-        return false;
-    }
-    out.reserve(static_cast<std::size_t>(st.st_size));
-    char buf[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n == 0) break;
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            const int err = errno;
-            ::close(fd);
-            errno = err;
-            return false;
-        }
-        out.append(buf, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
-    return true;
-}
+// A settings file holds a few hundred lines; the cap only keeps a damaged one from filling memory.
+constexpr std::size_t kSettingsFileCap = 16u << 20;
 
 }  // namespace
 
@@ -242,16 +215,16 @@ void CUserSettings::LoadUser(const std::string& strUser) {
         return;
     }
     std::string text;
-    if (ReadAll(path, text)) {
+    FileFault fault;
+    if (ReadRegularFile(path, kSettingsFileCap, text, fault)) {
         Parse(text);
         return;
     }
-    const int err = errno;
     // A line cut off by the error could carry a wrong value ("count=12" read as "count=1").
     const auto lastEnd = text.rfind('\n');
     text.resize(lastEnd == std::string::npos ? 0 : lastEnd + 1);
     Parse(text);
-    ShowFileError(IDS_SETTINGS_READ_FAILED, path, err);
+    ShowFileError(IDS_SETTINGS_READ_FAILED, path, fault);
 }
 
 void CUserSettings::Parse(const std::string& strText) {
@@ -342,7 +315,8 @@ bool CUserSettings::SaveUser() {
     // Some saves change nothing (start-up stores the text size it has just read): a file that
     // already holds these bytes is left as it is, which spares the program the wait for the disk.
     std::string strCurrent;
-    if (ReadAll(strPath, strCurrent) && strCurrent == strText) return true;
+    FileFault fault;
+    if (ReadRegularFile(strPath, kSettingsFileCap, strCurrent, fault) && strCurrent == strText) return true;
     return WriteFile(strPath, strText);
 }
 
@@ -357,7 +331,7 @@ bool CUserSettings::WriteFile(const std::string& strPath, const std::string& str
     const bool bOldExists = ::stat(strPath.c_str(), &old) == 0;
     // Renaming would replace a file its owner made read-only; refuse as an in-place write would.
     if (bOldExists && S_ISREG(old.st_mode) && ::access(strPath.c_str(), W_OK) != 0) {
-        ShowFileError(IDS_SETTINGS_WRITE_FAILED, strPath, errno);
+        ShowFileError(IDS_SETTINGS_WRITE_FAILED, strPath, FaultOfErrno(errno));
         return false;
     }
 
@@ -373,7 +347,7 @@ bool CUserSettings::WriteFile(const std::string& strPath, const std::string& str
         if (fd < 0 && errno != EEXIST) break;
     }
     if (fd < 0) {
-        ShowFileError(IDS_SETTINGS_WRITE_FAILED, strPath, errno);
+        ShowFileError(IDS_SETTINGS_WRITE_FAILED, strPath, FaultOfErrno(errno));
         return false;
     }
 
@@ -391,7 +365,7 @@ bool CUserSettings::WriteFile(const std::string& strPath, const std::string& str
     }
     if (!ok) {
         ::unlink(tmp.c_str());
-        ShowFileError(IDS_SETTINGS_WRITE_FAILED, strPath, err);
+        ShowFileError(IDS_SETTINGS_WRITE_FAILED, strPath, FaultOfErrno(err));
         return false;
     }
     if (m_bFlushToDisk) {
@@ -405,9 +379,9 @@ bool CUserSettings::WriteFile(const std::string& strPath, const std::string& str
     return true;
 }
 
-void CUserSettings::ShowFileError(int nTextId, const std::string& strPath, int nErrno) {
+void CUserSettings::ShowFileError(int nTextId, const std::string& strPath, FileFault fault) {
     if (!m_pMessenger) return;
-    m_pMessenger->ShowMessage(FileErrorText(nTextId, Utf8ToCp932(strPath), nErrno), "", MsgButtons::Ok,
+    m_pMessenger->ShowMessage(FileErrorText(nTextId, Utf8ToCp932(strPath), fault), "", MsgButtons::Ok,
                               nTextId == IDS_SETTINGS_READ_FAILED ? MsgIcon::Warning : MsgIcon::Error);
 }
 

@@ -8,6 +8,7 @@ namespace kibiki {
 
 class Messenger;
 class Profile;
+enum class FileFault;
 
 class CUserSettings {
 public:
@@ -77,7 +78,7 @@ private:
     void Parse(const std::string& strText);
     void Import();
     bool WriteFile(const std::string& strPath, const std::string& strText);
-    void ShowFileError(int nTextId, const std::string& strPath, int nErrno);
+    void ShowFileError(int nTextId, const std::string& strPath, FileFault fault);
 };
 
 }  // namespace kibiki
