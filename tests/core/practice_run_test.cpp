@@ -716,6 +716,11 @@ TEST(Runs, CustomFilesThatCannotStartAreRefusedAndChangeNothing) {
          "message \"このファイルには問題文がありません。\\r\\n単語ファイルの書き方をヘルプで確認してください。\" "
          "caption=\"\" ok warning -> ok"},
         {"missing file", nullptr, "message \"レッスンファイルを開けません。\\r\\n"},
+        // An empty line ends the lesson: asked in order, this one would end before it began.
+        {"empty first question", "#KANA\nK\n\nあ\n",
+         "message \"最初の問題文（３行目）が空行です。空行のところでレッスンが終わるため、開始できません。"
+         "\\r\\n単語ファイルの書き方をヘルプで確認してください。\" caption=\"\" ok warning -> ok"},
+        {"empty first kanji question", "#KANAKANJI\nK\n,\n漢字,かんじ\n", "message \"最初の問題文（３行目）が空行です。"},
     };
     for (const auto& c : cases) {
         PracticeHarness h;

@@ -336,6 +336,12 @@ void CKibikiView::StartCustomLesson() {
         refuse(IDS_NO_QUESTIONS, "", 0, MsgIcon::Warning);
         return;
     }
+    // An empty line ends the lesson, so asked in file order this one would end before it began.
+    if (nMode == 0 && m_doc.m_aLessonLines[2].empty() &&
+        (m_doc.m_aLessonKanji.empty() || m_doc.m_aLessonKanji[0].empty())) {
+        refuse(IDS_EMPTY_FIRST_QUESTION, "", 0, MsgIcon::Warning);
+        return;
+    }
     m_nSavedType = run.m_nType;
     run.m_nType = static_cast<PracticeMode>(fileMode);
     run.m_bEnglish = false;
