@@ -11,7 +11,7 @@
 #include <fstream>
 
 #include "lessons/custom_start.h"
-#include "practice_harness.h"
+#include "support/practice_harness.h"
 #include "users/history_file.h"
 
 namespace kibiki::test {
