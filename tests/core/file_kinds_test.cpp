@@ -52,7 +52,7 @@ protected:
 TEST_F(FileKinds, ALessonFileThatIsNoRegularFileIsRefusedWithItsReason) {
     for (const auto& c : kKinds) {
         PracticeHarness h;
-        h.m_doc.m_run.m_nType = 2;
+        h.m_doc.m_run.m_nType = PracticeMode::HiraganaRomaji;
         const std::string path = h.m_dir + "/lesson.txt";
         Make(path, c.kind);
         h.m_form.m_customStartAnswers.push_back({path, 0});  // chosen with "参照"
@@ -63,7 +63,7 @@ TEST_F(FileKinds, ALessonFileThatIsNoRegularFileIsRefusedWithItsReason) {
                   std::string::npos)
             << c.name << "\n" << shown;
         EXPECT_FALSE(h.m_view.m_bRunning) << c.name;
-        EXPECT_EQ(h.m_doc.m_run.m_nType, 2) << c.name;
+        EXPECT_EQ(h.m_doc.m_run.m_nType, PracticeMode::HiraganaRomaji) << c.name;
     }
 }
 

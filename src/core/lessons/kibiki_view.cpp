@@ -337,7 +337,7 @@ void CKibikiView::StartCustomLesson() {
         return;
     }
     // An empty line ends the lesson, so asked in file order this one would end before it began.
-    if (nMode == 0 && m_doc.m_aLessonLines[2].empty() &&
+    if (nMode != 1 && m_doc.m_aLessonLines[2].empty() &&
         (m_doc.m_aLessonKanji.empty() || m_doc.m_aLessonKanji[0].empty())) {
         refuse(IDS_EMPTY_FIRST_QUESTION, "", 0, MsgIcon::Warning);
         return;
