@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 
+#include "lessons/view_commands.h"
+#include "support/practice_harness.h"
 #include "support/test_util.h"
 #include "users/user_settings.h"
 
@@ -13,6 +17,7 @@ namespace kibiki {
 namespace {
 
 namespace fs = std::filesystem;
+using test::PracticeHarness;
 using test::Sj;
 
 TEST(SettingFolder, ChoosesOverrideThenExecutableFolderThenDataHome) {
@@ -69,6 +74,39 @@ TEST(SettingFolder, InstalledProgramFolders) {
     for (const auto& c : cases)
         EXPECT_EQ(IsInstalledProgramFolder(c.exeDir, c.installBinDir), c.installed)
             << c.exeDir << " installing to " << c.installBinDir;
+}
+
+// A save killed between writing its temporary file and renaming it leaves the file behind.
+TEST(SettingFolder, StartUpRemovesTheTemporaryFilesOfKilledSavesOnly) {
+    const test::TempFolder folder("kibiki_temps");
+    const std::string dir = folder.Path() + "/";
+    const pid_t dead = ::fork();
+    ASSERT_GE(dead, 0);
+    if (dead == 0) ::_exit(0);
+    ::waitpid(dead, nullptr, 0);
+    const std::string deadPid = std::to_string(dead);
+    const std::string ownPid = std::to_string(::getpid());
+
+    struct Case { std::string name; bool removed; };
+    const Case cases[] = {
+        {".default.dat." + deadPid + ".0.tmp", true},
+        {".花子.dat." + deadPid + ".12.tmp", true},
+        {".default.dat." + ownPid + ".3.tmp", true},  // an earlier process of our pid
+        {".default.dat.1.0.tmp", false},              // pid 1 runs: it may be saving now
+        {"default.dat." + deadPid + ".0.tmp", false},
+        {".default.hst." + deadPid + ".0.tmp", false},
+        {".default.dat." + deadPid + ".x.tmp", false},
+        {".default.dat.tmp", false},
+        {"default.dat", false},
+    };
+    for (const auto& c : cases) std::ofstream(dir + c.name) << "Type=1\r\n";
+    fs::create_directory(dir + ".folder.dat." + deadPid + ".0.tmp");
+
+    PracticeHarness h;
+    h.m_doc.m_settings.SetFolder(dir);
+    InitialUpdate(h.m_view, h.m_doc, h.m_profile);
+    for (const auto& c : cases) EXPECT_EQ(!fs::exists(dir + c.name), c.removed) << c.name;
+    EXPECT_TRUE(fs::is_directory(dir + ".folder.dat." + deadPid + ".0.tmp"));
 }
 
 }  // namespace

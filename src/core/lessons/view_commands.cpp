@@ -3,6 +3,7 @@
 #include "lessons/kibiki_doc.h"
 #include "lessons/kibiki_view.h"
 #include "platform/profile.h"
+#include "users/setting_folder.h"
 #include "users/user_name.h"
 
 namespace kibiki {
@@ -12,6 +13,7 @@ void InitialUpdate(CKibikiView& view, CKibikiDoc& doc, Profile& profile) {
     // falls back to the first user rather than open another file.
     std::string strUser = profile.GetProfileString("Settings", "User", "default");
     if (!IsUsableUserName(strUser)) strUser = "default";
+    RemoveStaleSettingsTemps(doc.m_settings.Folder());
     doc.m_settings.LoadUser(strUser);
     view.ApplySettings();
     SetTextSize(view, doc, view.m_nFont);

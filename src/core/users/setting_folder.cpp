@@ -1,11 +1,15 @@
 #include "users/setting_folder.h"
 
+#include <dirent.h>
 #include <pwd.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
+#include <limits>
+#include <string_view>
 #include <vector>
 
 #include "text/cp932.h"
@@ -21,6 +25,23 @@ std::string WithSlash(std::string s) {
 bool IsDirectory(const std::string& path) {
     struct stat st;
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool AllDigits(std::string_view s) {
+    return !s.empty() && s.size() <= 18 && s.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+// The pid of a name CUserSettings::WriteFile gives its temporary file, or -1 for any other name.
+long long SettingsTempPid(std::string_view name) {
+    if (name.size() < 2 || name[0] != '.' || !name.ends_with(".tmp")) return -1;
+    name.remove_suffix(4);
+    const auto serialDot = name.rfind('.');
+    if (serialDot == std::string_view::npos || !AllDigits(name.substr(serialDot + 1))) return -1;
+    name = name.substr(0, serialDot);
+    const auto pidDot = name.rfind('.');
+    if (pidDot == std::string_view::npos || !AllDigits(name.substr(pidDot + 1))) return -1;
+    if (!name.substr(0, pidDot).ends_with(".dat")) return -1;
+    return std::stoll(std::string(name.substr(pidDot + 1)));
 }
 
 std::string Env(const char* name) {
@@ -93,6 +114,28 @@ bool EnsureFolder(const std::string& strFolder) {
     }
     if (::mkdir(strFolder.c_str(), 0777) != 0 && errno != EEXIST) return false;
     return IsDirectory(strFolder);
+}
+
+int RemoveStaleSettingsTemps(const std::string& strFolder) {
+    DIR* dir = ::opendir(strFolder.c_str());
+    if (!dir) return 0;
+    std::vector<std::string> stale;
+    while (const dirent* entry = ::readdir(dir)) {
+        const long long pid = SettingsTempPid(entry->d_name);
+        if (pid < 0) continue;
+        // Our own pid has no save under way while this runs; any other live one may.
+        const bool bOwn = pid == ::getpid();
+        const bool bAlive = pid > 0 && pid <= std::numeric_limits<pid_t>::max() && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+        if (bOwn || !bAlive) stale.emplace_back(entry->d_name);
+    }
+    ::closedir(dir);
+    int nRemoved = 0;
+    for (const auto& name : stale) {
+        struct stat st;
+        const std::string path = WithSlash(strFolder) + name;
+        if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::unlink(path.c_str()) == 0) ++nRemoved;
+    }
+    return nRemoved;
 }
 
 std::string UserFilePath(const std::string& strFolder, const std::string& strUser, const char* szExt) {

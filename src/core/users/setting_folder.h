@@ -31,6 +31,11 @@ std::string SettingFolder();
 // Creates the folder and its parents as needed; true when it is a directory afterwards.
 bool EnsureFolder(const std::string& strFolder);
 
+// Removes the temporary files a settings save leaves when the program is killed in the middle
+// of it (".<user>.dat.<pid>.<n>.tmp"), unless the process that wrote one still runs: another
+// copy of the program may be saving at this moment. Returns how many were removed.
+int RemoveStaleSettingsTemps(const std::string& strFolder);
+
 // strFolder (ending in '/') + the CP932 user name as UTF-8 + szExt (".dat", ".hst").
 std::string UserFilePath(const std::string& strFolder, const std::string& strUser, const char* szExt);
 

@@ -341,6 +341,7 @@ bool CUserSettings::WriteFile(const std::string& strPath, const std::string& str
     std::string tmp;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        // RemoveStaleSettingsTemps knows this name: a kill leaves the file behind.
         tmp = dir + "." + strPath.substr(slash + 1) + "." + std::to_string(::getpid()) + "." +
               std::to_string(s_nSerial++) + ".tmp";
         fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
