@@ -39,8 +39,8 @@ protected:
     bool MenuEnabled(int nPos) { return app.Frame().TopMenu(nPos)->menuAction()->isEnabled(); }
     void StartLesson(int nIndex) {
         OnNextModal([nIndex](QWidget* p) {
-            p->findChild<QRadioButton*>(QStringLiteral("c%1").arg(1048 + nIndex))->setChecked(true);
-            p->findChild<QPushButton*>("c1")->click();
+            p->findChild<QRadioButton*>(QStringLiteral("lesson_%1").arg(nIndex + 1))->setChecked(true);
+            p->findChild<QPushButton*>("start")->click();
         });
         QTest::keyClick(app.Form().focusWidget() ? app.Form().focusWidget() : &app.Form(), Qt::Key_N,
                         Qt::ControlModifier);
@@ -104,9 +104,9 @@ TEST_F(AppTest, RunningGreysUserAndSettingsMenusAndSwapsTheLessonCommands) {
 TEST_F(AppTest, CancellingTheLessonSelectionChangesNothing) {
     OnNextModal([](QWidget* p) {
         EXPECT_EQ(p->windowTitle(), "レッスンの選択");
-        EXPECT_TRUE(p->findChild<QRadioButton*>("c1048")->isChecked());
-        EXPECT_EQ(p->findChild<QRadioButton*>("c1048")->text(), "Lesson1　ホームポジションの練習");
-        p->findChild<QPushButton*>("c2")->click();
+        EXPECT_TRUE(p->findChild<QRadioButton*>("lesson_1")->isChecked());
+        EXPECT_EQ(p->findChild<QRadioButton*>("lesson_1")->text(), "Lesson1　ホームポジションの練習");
+        p->findChild<QPushButton*>("cancel")->click();
     });
     app.Frame().Action(ID_FILE_NEW)->trigger();
     EXPECT_FALSE(app.View().m_bRunning);

@@ -42,23 +42,23 @@ TEST(LessonEndDlg, ShowsTheDecidedTextsAndButtonStates) {
     info.bShowAllEnabled = false;
     CLessonEndDlg dlg(info);
     EXPECT_EQ(dlg.windowTitle(), "レッスン終了");
-    EXPECT_EQ(dlg.findChild<CColorStatic*>("c1081")->text(), "すばらしい！");
-    EXPECT_EQ(dlg.findChild<CColorStatic*>("c1081")->font().pointSize(), 15);
-    EXPECT_EQ(dlg.findChild<CColorStatic*>("c1082")->text(), "95％");
-    EXPECT_EQ(dlg.findChild<CColorStatic*>("c1083")->text(), "122／分");
-    EXPECT_EQ(dlg.findChild<CColorStatic*>("c1125")->text(), "A…5回　S…5回　D…2回");
+    EXPECT_EQ(dlg.findChild<CColorStatic*>("message")->text(), "すばらしい！");
+    EXPECT_EQ(dlg.findChild<CColorStatic*>("message")->font().pointSize(), 15);
+    EXPECT_EQ(dlg.findChild<CColorStatic*>("accuracy")->text(), "95％");
+    EXPECT_EQ(dlg.findChild<CColorStatic*>("speed")->text(), "122／分");
+    EXPECT_EQ(dlg.findChild<CColorStatic*>("top_three")->text(), "A…5回　S…5回　D…2回");
     EXPECT_EQ(dlg.findChild<QGroupBox*>()->title(), "間違えたキー　上位３キー");
-    EXPECT_FALSE(dlg.Button(1057)->isEnabled());
-    EXPECT_FALSE(dlg.Button(1124)->isEnabled());
-    EXPECT_TRUE(dlg.Button(1058)->isEnabled());
-    EXPECT_EQ(dlg.Button(1057)->text(), "次のレッスン");
-    EXPECT_EQ(dlg.Button(1058)->text(), "もう一度");
-    EXPECT_EQ(dlg.Button(1059)->text(), "やめる");
+    EXPECT_FALSE(dlg.Button("next")->isEnabled());
+    EXPECT_FALSE(dlg.Button("show_all")->isEnabled());
+    EXPECT_TRUE(dlg.Button("again")->isEnabled());
+    EXPECT_EQ(dlg.Button("next")->text(), "次のレッスン");
+    EXPECT_EQ(dlg.Button("again")->text(), "もう一度");
+    EXPECT_EQ(dlg.Button("stop")->text(), "やめる");
 }
 
 TEST(LessonEndDlg, AnswersNextAgainOrStopAndEnterMeansAgain) {
     struct Case { const char* how; int code; } cases[] = {
-        {"c1057", LESSON_END_NEXT}, {"c1058", LESSON_END_AGAIN}, {"c1059", LESSON_END_STOP},
+        {"next", LESSON_END_NEXT}, {"again", LESSON_END_AGAIN}, {"stop", LESSON_END_STOP},
         {"Enter", LESSON_END_AGAIN}, {"Escape", LESSON_END_STOP}, {"close", LESSON_END_STOP},
     };
     for (const auto& c : cases) {
@@ -80,12 +80,12 @@ TEST(LessonEndDlg, ShowAllListsEveryMissedKeyOnItsOwnLine) {
     OnNextModal([&](QWidget* p) {
         OnNextModal([&](QWidget* pDetails) {
             EXPECT_EQ(pDetails->windowTitle(), "間違えたキー一覧");
-            auto* list = pDetails->findChild<QListWidget*>("c1126");
+            auto* list = pDetails->findChild<QListWidget*>("missed_keys");
             for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
-            pDetails->findChild<QPushButton*>("c1")->click();
-            p->findChild<QPushButton*>("c1059")->click();
+            pDetails->findChild<QPushButton*>("ok")->click();
+            p->findChild<QPushButton*>("stop")->click();
         });
-        p->findChild<QPushButton*>("c1124")->click();
+        p->findChild<QPushButton*>("show_all")->click();
     });
     EXPECT_EQ(dlg.Run(), LESSON_END_STOP);
     EXPECT_EQ(lines, (QStringList{"A…5回", "S…5回", "D…2回", "F…1回"}));
@@ -162,7 +162,7 @@ TEST_F(CustomStartDlgTest, OpensWithTheListAllQuestionsAndStartDisabled) {
 TEST_F(CustomStartDlgTest, BrowsingStartsAFileAndNamesIt) {
     CCustomStartDlg dlg(settings, messenger);
     dlg.m_fnChooseFile = [](QWidget*) { return QStringLiteral("/tmp/elsewhere/ことば.txt"); };
-    dlg.findChild<QPushButton*>("c1068")->click();
+    dlg.findChild<QPushButton*>("browse")->click();
     EXPECT_TRUE(dlg.StartButton()->isEnabled());
     EXPECT_EQ(dlg.BrowsedName()->text(), "ことば.txt");
     EXPECT_EQ(dlg.Model().m_strPath, "/tmp/elsewhere/ことば.txt");

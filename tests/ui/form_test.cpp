@@ -67,21 +67,24 @@ TEST_F(FormTest, FrameIsFixedSizeTitledKibikiWithoutMaximise) {
 }
 
 TEST_F(FormTest, ControlsSitAtTheirTemplatePlaces) {
-    struct Item { int id, x, y, cx, cy; } items[] = {
-        {1072, 81, 5, 225, 18},   {1073, 23, 29, 259, 47},  {1074, 23, 79, 259, 47},
-        {1095, 283, 30, 7, 47},   {1075, 333, 35, 31, 16},  {1077, 333, 53, 31, 16},
-        {1078, 333, 71, 31, 16},  {1076, 333, 92, 31, 26},  {1060, 20, 130, 22, 11},
-        {1063, 102, 130, 49, 11}, {1067, 264, 130, 104, 11}, {1079, 4, 243, 34, 24},
-        {1080, 341, 243, 34, 24}, {1114, 41, 236, 9, 5},    {1121, 283, 236, 9, 5},
+    struct Item { const char* name; int x, y, cx, cy; } items[] = {
+        {"title", 81, 5, 225, 18},          {"question", 23, 29, 259, 47},
+        {"answer", 23, 79, 259, 47},        {"progress", 283, 30, 7, 47},
+        {"miss_count", 333, 35, 31, 16},    {"accuracy", 333, 53, 31, 16},
+        {"remaining", 333, 71, 31, 16},     {"miss_key", 333, 92, 31, 26},
+        {"finger_left_little", 20, 130, 22, 11}, {"finger_left_index", 102, 130, 49, 11},
+        {"finger_right_little", 264, 130, 104, 11},
+        {"shift_left", 4, 243, 34, 24},     {"shift_right", 341, 243, 34, 24},
+        {"marker_A", 41, 236, 9, 5},        {"marker_;", 283, 236, 9, 5},
         // key caps: first of each row, a middle one, the last of the number row
-        {1000, 20, 144, 24, 24},  {1001, 26, 177, 24, 24},  {1002, 33, 210, 24, 24},
-        {1003, 43, 243, 24, 24},  {1042, 303, 210, 24, 24}, {1043, 313, 243, 24, 24},
-        {1044, 317, 144, 24, 24}, {1047, 344, 144, 24, 24},
+        {"cap_ぬ", 20, 144, 24, 24},  {"cap_た", 26, 177, 24, 24},  {"cap_ち", 33, 210, 24, 24},
+        {"cap_つ", 43, 243, 24, 24},  {"cap_け", 303, 210, 24, 24}, {"cap_ろ", 313, 243, 24, 24},
+        {"cap_へ", 317, 144, 24, 24}, {"cap_ー", 344, 144, 24, 24},
     };
     for (const auto& it : items) {
-        const QWidget* p = form.Control(it.id);
-        ASSERT_NE(p, nullptr) << it.id;
-        EXPECT_EQ(p->geometry(), du.Rect(it.x, it.y, it.cx, it.cy)) << it.id;
+        const QWidget* p = form.findChild<QWidget*>(QString::fromUtf8(it.name));
+        ASSERT_NE(p, nullptr) << it.name;
+        EXPECT_EQ(p->geometry(), du.Rect(it.x, it.y, it.cx, it.cy)) << it.name;
     }
     // Labels without ids
     EXPECT_EQ(form.findChild<QWidget*>("label問題")->geometry(), du.Rect(3, 48, 16, 8));

@@ -45,7 +45,7 @@ protected:
         for (int i = 0; i < p->count(); ++i) out << p->itemText(i);
         return out;
     }
-    QPushButton* Button(QWidget* p, int nId) { return p->findChild<QPushButton*>(QStringLiteral("c%1").arg(nId)); }
+    QPushButton* Button(QWidget* p, const char* pszName) { return p->findChild<QPushButton*>(pszName); }
     // Answers the next message box with the button and keeps what it said.
     void AnswerNextMessage(QMessageBox::StandardButton button) { messages << AnswerNextMessageBox(button); }
     QStringList Shown() const {
@@ -71,8 +71,8 @@ TEST_F(UsersDialogsTest, SelectionListsUsersSortedWithTheCurrentOneChosen) {
     EXPECT_EQ(dlg.windowTitle(), "ユーザの選択");
     EXPECT_EQ(Items(dlg.List()), (QStringList{"A", "ab", "b", "山田"}));
     EXPECT_EQ(dlg.List()->currentText(), "A");
-    EXPECT_TRUE(Button(&dlg, 1)->isEnabled());
-    EXPECT_TRUE(Button(&dlg, 1)->isDefault());
+    EXPECT_TRUE(Button(&dlg, "ok")->isEnabled());
+    EXPECT_TRUE(Button(&dlg, "ok")->isDefault());
     EXPECT_EQ(dlg.ChosenUser(), "A");
     dlg.List()->setCurrentIndex(3);
     EXPECT_EQ(dlg.ChosenUser(), Utf8ToCp932("山田"));
@@ -80,7 +80,7 @@ TEST_F(UsersDialogsTest, SelectionListsUsersSortedWithTheCurrentOneChosen) {
     // The current user's file is gone: nothing is chosen and "OK" has nothing to give.
     CUserSelectDlg none(Folder(), "gone");
     EXPECT_EQ(none.List()->currentIndex(), -1);
-    EXPECT_FALSE(Button(&none, 1)->isEnabled());
+    EXPECT_FALSE(Button(&none, "ok")->isEnabled());
     EXPECT_EQ(none.ChosenUser(), "");
 }
 
@@ -88,24 +88,24 @@ TEST_F(UsersDialogsTest, DeleteAsksAndKeepsTheHistoryButNeverDeletesTheLastUser)
     for (const char* name : {"a.dat", "b.dat", "default.dat", "b.hst"}) Write(name);
     CUserSelectDlg dlg(Folder(), "b");
     AnswerNextMessage(QMessageBox::No);
-    Button(&dlg, 1058)->click();
+    Button(&dlg, "delete")->click();
     EXPECT_TRUE(QFileInfo::exists(Path("b.dat")));
     ASSERT_EQ(Shown().size(), 1);
     EXPECT_EQ(Shown()[0], "ユーザ”b”の情報を削除してもよろしいですか？");
     EXPECT_EQ(Icons()[0], QMessageBox::Warning);
 
     AnswerNextMessage(QMessageBox::Yes);
-    Button(&dlg, 1058)->click();
+    Button(&dlg, "delete")->click();
     EXPECT_FALSE(QFileInfo::exists(Path("b.dat")));
     EXPECT_TRUE(QFileInfo::exists(Path("b.hst")));
     EXPECT_EQ(Items(dlg.List()), (QStringList{"a", "default"}));
     EXPECT_EQ(dlg.List()->currentText(), "a");
 
     AnswerNextMessage(QMessageBox::Yes);
-    Button(&dlg, 1058)->click();
+    Button(&dlg, "delete")->click();
     EXPECT_EQ(Items(dlg.List()), QStringList{"default"});
     messages.clear();
-    Button(&dlg, 1058)->click();  // the last one: no question, nothing deleted
+    Button(&dlg, "delete")->click();  // the last one: no question, nothing deleted
     QTest::qWait(20);
     EXPECT_TRUE(Shown().isEmpty());
     EXPECT_TRUE(QFileInfo::exists(Path("default.dat")));
@@ -118,23 +118,23 @@ TEST_F(UsersDialogsTest, NewUserRefusesBadNamesThenCreatesAndChoosesTheUser) {
         auto* pAdd = qobject_cast<CAddUserDlg*>(p);
         ASSERT_NE(pAdd, nullptr);
         EXPECT_EQ(pAdd->windowTitle(), "新規ユーザ");
-        EXPECT_TRUE(Button(pAdd, 1)->isDefault());
+        EXPECT_TRUE(Button(pAdd, "ok")->isDefault());
         // Refused: the warning, then the whole name selected for correcting it.
         pAdd->Edit()->setText("x*y");
         AnswerNextMessage(QMessageBox::Ok);
-        Button(pAdd, 1)->click();
+        Button(pAdd, "ok")->click();
         EXPECT_TRUE(pAdd->isVisible());
         EXPECT_EQ(pAdd->Edit()->selectedText(), "x*y");
         // Taken already, whatever the letter case.
         pAdd->Edit()->setText("DEFAULT");
         AnswerNextMessage(QMessageBox::Ok);
-        Button(pAdd, 1)->click();
+        Button(pAdd, "ok")->click();
         EXPECT_TRUE(pAdd->isVisible());
         EXPECT_EQ(pAdd->Edit()->text(), "DEFAULT");
         pAdd->Edit()->setText("花子");
-        Button(pAdd, 1)->click();
+        Button(pAdd, "ok")->click();
     });
-    Button(&dlg, 1057)->click();
+    Button(&dlg, "new")->click();
     ASSERT_EQ(Shown().size(), 2);
     EXPECT_EQ(Icons()[0], QMessageBox::Warning);
     EXPECT_EQ(Shown()[1], "DEFAULTは存在します。別のユーザ名を指定してください");
@@ -148,9 +148,9 @@ TEST_F(UsersDialogsTest, NewUserRefusesBadNamesThenCreatesAndChoosesTheUser) {
     // Cancelled: nothing is created.
     OnNextModal([this](QWidget* p) {
         qobject_cast<CAddUserDlg*>(p)->Edit()->setText("next");
-        Button(p, 2)->click();
+        Button(p, "cancel")->click();
     });
-    Button(&dlg, 1057)->click();
+    Button(&dlg, "new")->click();
     EXPECT_FALSE(QFileInfo::exists(Path("next.dat")));
     EXPECT_EQ(dlg.List()->count(), 2);
 }
@@ -171,10 +171,10 @@ protected:
 TEST_F(HistoryDialogTest, NoHistoryShowsAnEmptyListWithShowAllDisabled) {
     CShowHistoryDlg dlg(settings);
     EXPECT_EQ(dlg.windowTitle(), "履歴表示");
-    EXPECT_EQ(dlg.findChild<CColorStatic*>("c1128")->text(), "花子");
+    EXPECT_EQ(dlg.findChild<CColorStatic*>("user_name")->text(), "花子");
     EXPECT_EQ(dlg.Model()->rowCount(), 0);
-    EXPECT_FALSE(Button(&dlg, 1057)->isEnabled());
-    EXPECT_TRUE(Button(&dlg, 1)->isDefault());
+    EXPECT_FALSE(Button(&dlg, "show_all")->isEnabled());
+    EXPECT_TRUE(Button(&dlg, "close")->isDefault());
     const QStringList headers = {"日時", "レッスン名", "速度／分", "正解率(％)", "間違えたキー　上位３キー"};
     for (int c = 0; c < 5; ++c) {
         EXPECT_EQ(dlg.Model()->headerData(c, Qt::Horizontal).toString(), headers[c]);
@@ -199,27 +199,27 @@ TEST_F(HistoryDialogTest, RowsInFileOrderAndEachRowsMissedKeys) {
             EXPECT_LT(dlg.List()->fontMetrics().horizontalAdvance(Cell(dlg, r, c)), dlg.List()->columnWidth(c));
 
     dlg.List()->selectRow(0);
-    EXPECT_TRUE(Button(&dlg, 1057)->isEnabled());
+    EXPECT_TRUE(Button(&dlg, "show_all")->isEnabled());
     QStringList lines;
     OnNextModal([&lines](QWidget* p) {
-        auto* pList = p->findChild<QListWidget*>("c1126");
+        auto* pList = p->findChild<QListWidget*>("missed_keys");
         for (int i = 0; i < pList->count(); ++i) lines << pList->item(i)->text();
-        p->findChild<QPushButton*>("c1")->click();
+        p->findChild<QPushButton*>("ok")->click();
     });
-    Button(&dlg, 1057)->click();
+    Button(&dlg, "show_all")->click();
     EXPECT_EQ(lines, (QStringList{"A…5回", "K…4回", "S…3回", "D…2回", "F…1回"}));
 
     // No row chosen any more: the button stays and opens an empty list.
     dlg.List()->clearSelection();
-    EXPECT_TRUE(Button(&dlg, 1057)->isEnabled());
+    EXPECT_TRUE(Button(&dlg, "show_all")->isEnabled());
     lines = {"x"};
     OnNextModal([&lines](QWidget* p) {
         lines = QStringList();
-        auto* pList = p->findChild<QListWidget*>("c1126");
+        auto* pList = p->findChild<QListWidget*>("missed_keys");
         for (int i = 0; i < pList->count(); ++i) lines << pList->item(i)->text();
-        p->findChild<QPushButton*>("c1")->click();
+        p->findChild<QPushButton*>("ok")->click();
     });
-    Button(&dlg, 1057)->click();
+    Button(&dlg, "show_all")->click();
     EXPECT_TRUE(lines.isEmpty());
 }
 
@@ -232,7 +232,7 @@ TEST_F(HistoryDialogTest, DeletingAsksThenEmptiesTheListAndRemovesTheFile) {
     dlg.List()->selectRow(250);
 
     AnswerNextMessage(QMessageBox::No);
-    Button(&dlg, 1058)->click();
+    Button(&dlg, "delete_history")->click();
     ASSERT_EQ(Shown().size(), 1);
     EXPECT_EQ(Shown()[0], "ユーザ名　花子の履歴をすべて削除していいですか？");
     EXPECT_EQ(Icons()[0], QMessageBox::Warning);
@@ -240,9 +240,9 @@ TEST_F(HistoryDialogTest, DeletingAsksThenEmptiesTheListAndRemovesTheFile) {
     EXPECT_TRUE(QFileInfo::exists(Path("花子.hst")));
 
     AnswerNextMessage(QMessageBox::Yes);
-    Button(&dlg, 1058)->click();
+    Button(&dlg, "delete_history")->click();
     EXPECT_EQ(dlg.Model()->rowCount(), 0);
-    EXPECT_FALSE(Button(&dlg, 1057)->isEnabled());
+    EXPECT_FALSE(Button(&dlg, "show_all")->isEnabled());
     EXPECT_FALSE(QFileInfo::exists(Path("花子.hst")));
 
     CShowHistoryDlg again(settings);
@@ -262,10 +262,10 @@ TEST_F(UsersDialogsTest, MenuSwitchesToTheChosenUserAndShowsTheirHistory) {
         EXPECT_TRUE(app.Frame().Action(nCommand)->isEnabled()) << nCommand;
 
     OnNextModal([](QWidget* p) {
-        auto* pList = p->findChild<QComboBox*>("c1122");
+        auto* pList = p->findChild<QComboBox*>("users");
         EXPECT_EQ(pList->currentText(), "default");
         pList->setCurrentIndex(pList->findText("hanako"));
-        p->findChild<QPushButton*>("c1")->click();
+        p->findChild<QPushButton*>("ok")->click();
     });
     app.Frame().Action(ID_USER_SELECT)->trigger();
     EXPECT_EQ(profile.GetProfileString("Settings", "User", ""), "hanako");
@@ -277,14 +277,14 @@ TEST_F(UsersDialogsTest, MenuSwitchesToTheChosenUserAndShowsTheirHistory) {
 
     QString strShownUser;
     OnNextModal([&strShownUser](QWidget* p) {
-        strShownUser = p->findChild<CColorStatic*>("c1128")->text();
-        p->findChild<QPushButton*>("c1")->click();
+        strShownUser = p->findChild<CColorStatic*>("user_name")->text();
+        p->findChild<QPushButton*>("close")->click();
     });
     app.Frame().Action(ID_USER_HISTORY)->trigger();
     EXPECT_EQ(strShownUser, "hanako");
 
     // Cancelled: the user stays.
-    OnNextModal([](QWidget* p) { p->findChild<QPushButton*>("c2")->click(); });
+    OnNextModal([](QWidget* p) { p->findChild<QPushButton*>("cancel")->click(); });
     app.Frame().Action(ID_USER_SELECT)->trigger();
     EXPECT_EQ(app.Doc().m_settings.m_strUser, "hanako");
     qunsetenv("KIBIKI_SETTING_DIR");

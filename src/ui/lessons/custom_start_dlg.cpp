@@ -40,22 +40,22 @@ CCustomStartDlg::CCustomStartDlg(CUserSettings& settings, Messenger& messenger, 
     auto* pListLabel = new QLabel(QStringLiteral("登録されたレッスン"), this);
     pListLabel->setGeometry(du.Rect(7, 21, 160, 10));
     m_pList = new QListWidget(this);
-    m_pList->setObjectName(QStringLiteral("c1056"));
+    m_pList->setObjectName(QStringLiteral("lessons"));
     m_pList->setGeometry(du.Rect(7, 32, 160, 84));
     for (const std::string& name : m_model.m_aNames) m_pList->addItem(FromCp932(name));
 
     m_pBrowsed = new QLabel(this);
-    m_pBrowsed->setObjectName(QStringLiteral("c1084"));
+    m_pBrowsed->setObjectName(QStringLiteral("browsed_name"));
     m_pBrowsed->setGeometry(du.Rect(7, 120, 222, 10));
     m_pBrowsed->setTextFormat(Qt::PlainText);
 
     auto* pGroup = new QGroupBox(QStringLiteral("モード"), this);
     pGroup->setGeometry(du.Rect(174, 68, 55, 48));
     m_pAll = new QRadioButton(QStringLiteral("全部"), this);
-    m_pAll->setObjectName(QStringLiteral("c1048"));
+    m_pAll->setObjectName(QStringLiteral("all_questions"));
     m_pAll->setGeometry(du.Rect(180, 82, 46, 11));
     m_pRandom = new QRadioButton(QStringLiteral("ランダム２０問"), this);
-    m_pRandom->setObjectName(QStringLiteral("c1049"));
+    m_pRandom->setObjectName(QStringLiteral("random_20"));
     m_pRandom->setGeometry(du.Rect(180, 98, 48, 11));
     auto* pModes = new QButtonGroup(this);
     pModes->addButton(m_pAll, 0);
@@ -63,14 +63,14 @@ CCustomStartDlg::CCustomStartDlg(CUserSettings& settings, Messenger& messenger, 
     m_pAll->setChecked(true);
 
     m_pStart = new QPushButton(QStringLiteral("開始"), this);
-    m_pStart->setObjectName(QStringLiteral("c1"));
+    m_pStart->setObjectName(QStringLiteral("start"));
     m_pStart->setGeometry(du.Rect(174, 7, 55, 14));
     m_pStart->setDefault(true);
     auto* pCancel = new QPushButton(QStringLiteral("キャンセル"), this);
-    pCancel->setObjectName(QStringLiteral("c2"));
+    pCancel->setObjectName(QStringLiteral("cancel"));
     pCancel->setGeometry(du.Rect(174, 25, 55, 14));
     auto* pBrowse = new QPushButton(QStringLiteral("参照(&B)..."), this);
-    pBrowse->setObjectName(QStringLiteral("c1068"));
+    pBrowse->setObjectName(QStringLiteral("browse"));
     pBrowse->setGeometry(du.Rect(174, 43, 55, 14));
 
     connect(m_pStart, &QPushButton::clicked, this, &CCustomStartDlg::accept);

@@ -12,11 +12,6 @@
 
 namespace kibiki::ui {
 
-namespace {
-enum : int { IDC_MESSAGE = 1081, IDC_END_ACCURACY = 1082, IDC_SPEED = 1083, IDC_SHOW_ALL = 1124,
-             IDC_TOP_THREE = 1125, IDC_NEXT = 1057, IDC_AGAIN = 1058, IDC_STOP = 1059 };
-}
-
 CLessonEndDlg::CLessonEndDlg(const LessonEndInfo& info, QWidget* pParent)
     : QDialog(pParent), m_info(info) {
     setObjectName(QStringLiteral("lessonEndDlg"));
@@ -25,10 +20,10 @@ CLessonEndDlg::CLessonEndDlg(const LessonEndInfo& info, QWidget* pParent)
     const DialogUnits du(font());
     setFixedSize(du.Size(220, 140));
 
-    auto addStatic = [&](int nId, const std::string& text, int x, int y, int cx, int cy,
+    auto addStatic = [&](const char* pszName, const std::string& text, int x, int y, int cx, int cy,
                          Qt::Alignment align) {
         auto* p = new CColorStatic(this);
-        p->setObjectName(QStringLiteral("c%1").arg(nId));
+        p->setObjectName(QString::fromUtf8(pszName));
         p->setGeometry(du.Rect(x, y, cx, cy));
         p->setAlignment(align);
         p->setText(FromCp932(text));
@@ -41,35 +36,35 @@ CLessonEndDlg::CLessonEndDlg(const LessonEndInfo& info, QWidget* pParent)
         return p;
     };
 
-    addStatic(IDC_MESSAGE, info.strMessage, 7, 6, 206, 24, Qt::AlignCenter)->SetPointSize(15);
+    addStatic("message", info.strMessage, 7, 6, 206, 24, Qt::AlignCenter)->SetPointSize(15);
     addLabel("正解率", 14, 36, 34);
-    addStatic(IDC_END_ACCURACY, info.strAccuracy, 52, 34, 50, 16, Qt::AlignLeft | Qt::AlignVCenter)
+    addStatic("accuracy", info.strAccuracy, 52, 34, 50, 16, Qt::AlignLeft | Qt::AlignVCenter)
         ->SetPointSize(13);
     addLabel("速度", 110, 36, 24);
-    addStatic(IDC_SPEED, info.strSpeed, 138, 34, 70, 16, Qt::AlignLeft | Qt::AlignVCenter)
+    addStatic("speed", info.strSpeed, 138, 34, 70, 16, Qt::AlignLeft | Qt::AlignVCenter)
         ->SetPointSize(13);
 
     auto* pGroup = new QGroupBox(QStringLiteral("間違えたキー　上位３キー"), this);
     pGroup->setGeometry(du.Rect(7, 56, 206, 52));
-    addStatic(IDC_TOP_THREE, info.strTopThree, 14, 70, 192, 12, Qt::AlignLeft | Qt::AlignVCenter);
+    addStatic("top_three", info.strTopThree, 14, 70, 192, 12, Qt::AlignLeft | Qt::AlignVCenter);
 
-    auto addButton = [&](int nId, const char* pszText, int x, int y, int cx) {
+    auto addButton = [&](const char* pszName, const char* pszText, int x, int y, int cx) {
         auto* p = new QPushButton(QString::fromUtf8(pszText), this);
-        p->setObjectName(QStringLiteral("c%1").arg(nId));
+        p->setObjectName(QString::fromUtf8(pszName));
         p->setGeometry(du.Rect(x, y, cx, 14));
         return p;
     };
-    QPushButton* pShowAll = addButton(IDC_SHOW_ALL, "すべて表示", 150, 88, 56);
+    QPushButton* pShowAll = addButton("show_all", "すべて表示", 150, 88, 56);
     pShowAll->setEnabled(info.bShowAllEnabled);
     connect(pShowAll, &QPushButton::clicked, this, [this] {
         CShowMissDetailsDlg dlg(m_info.strDetails, this);
         dlg.exec();
     });
 
-    QPushButton* pNext = addButton(IDC_NEXT, "次のレッスン", 14, 118, 60);
+    QPushButton* pNext = addButton("next", "次のレッスン", 14, 118, 60);
     pNext->setEnabled(info.bNextEnabled);
-    QPushButton* pAgain = addButton(IDC_AGAIN, "もう一度", 80, 118, 60);
-    QPushButton* pStop = addButton(IDC_STOP, "やめる", 146, 118, 60);
+    QPushButton* pAgain = addButton("again", "もう一度", 80, 118, 60);
+    QPushButton* pStop = addButton("stop", "やめる", 146, 118, 60);
     pAgain->setDefault(true);
     connect(pNext, &QPushButton::clicked, this, [this] { done(LESSON_END_NEXT); });
     connect(pAgain, &QPushButton::clicked, this, [this] { done(LESSON_END_AGAIN); });
@@ -83,8 +78,8 @@ int CLessonEndDlg::Run() {
     return nCode == LESSON_END_NEXT || nCode == LESSON_END_AGAIN ? nCode : LESSON_END_STOP;
 }
 
-QPushButton* CLessonEndDlg::Button(int nId) const {
-    return findChild<QPushButton*>(QStringLiteral("c%1").arg(nId));
+QPushButton* CLessonEndDlg::Button(const char* pszName) const {
+    return findChild<QPushButton*>(QString::fromUtf8(pszName));
 }
 
 }  // namespace kibiki::ui

@@ -19,7 +19,8 @@ public:
     // LESSON_END_NEXT, LESSON_END_AGAIN (also Enter) or LESSON_END_STOP (also Escape, close).
     int Run();
 
-    QPushButton* Button(int nId) const;
+    // "next", "again", "stop" or "show_all".
+    QPushButton* Button(const char* pszName) const;
 
 protected:
     void reject() override;

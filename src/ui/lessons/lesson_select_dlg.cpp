@@ -27,7 +27,7 @@ CLessonSelectDlg::CLessonSelectDlg(const std::array<std::string, 8>& labels, QWi
     auto* pButtons = new QButtonGroup(this);
     for (int i = 0; i < 8; ++i) {
         auto* p = new QRadioButton(FromCp932(labels[i]), this);
-        p->setObjectName(QStringLiteral("c%1").arg(1048 + i));
+        p->setObjectName(QStringLiteral("lesson_%1").arg(i + 1));
         p->setGeometry(du.Rect(18, 36 + 13 * i, 170, 11));
         pButtons->addButton(p, i);
         m_apRadios[i] = p;
@@ -36,11 +36,11 @@ CLessonSelectDlg::CLessonSelectDlg(const std::array<std::string, 8>& labels, QWi
     m_apRadios[0]->setFocus();
 
     auto* pOk = new QPushButton(QStringLiteral("開始"), this);
-    pOk->setObjectName(QStringLiteral("c1"));
+    pOk->setObjectName(QStringLiteral("start"));
     pOk->setGeometry(du.Rect(43, 154, 54, 14));
     pOk->setDefault(true);
     auto* pCancel = new QPushButton(QStringLiteral("キャンセル"), this);
-    pCancel->setObjectName(QStringLiteral("c2"));
+    pCancel->setObjectName(QStringLiteral("cancel"));
     pCancel->setGeometry(du.Rect(103, 154, 54, 14));
     connect(pOk, &QPushButton::clicked, this, &QDialog::accept);
     connect(pCancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -21,15 +21,15 @@ CAddUserDlg::CAddUserDlg(const std::string& strFolder, QWidget* pParent)
     auto* pLabel = new QLabel(QStringLiteral("新規ユーザ名"), this);
     pLabel->setGeometry(du.Rect(7, 13, 81, 12));
     pLabel->setBuddy(m_pEdit);
-    m_pEdit->setObjectName(QStringLiteral("c1123"));
+    m_pEdit->setObjectName(QStringLiteral("user_name"));
     m_pEdit->setGeometry(du.Rect(7, 26, 81, 14));
 
     auto* pOk = new QPushButton(QStringLiteral("OK"), this);
-    pOk->setObjectName(QStringLiteral("c1"));
+    pOk->setObjectName(QStringLiteral("ok"));
     pOk->setGeometry(du.Rect(106, 7, 50, 14));
     pOk->setDefault(true);
     auto* pCancel = new QPushButton(QStringLiteral("キャンセル"), this);
-    pCancel->setObjectName(QStringLiteral("c2"));
+    pCancel->setObjectName(QStringLiteral("cancel"));
     pCancel->setGeometry(du.Rect(106, 24, 50, 14));
     connect(pOk, &QPushButton::clicked, this, &CAddUserDlg::accept);
     connect(pCancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -26,22 +26,22 @@ CShowHistoryDlg::CShowHistoryDlg(const CUserSettings& settings, QWidget* pParent
     auto* pNameLabel = new QLabel(QStringLiteral("ユーザ名"), this);
     pNameLabel->setGeometry(du.Rect(14, 10, 34, 14));
     auto* pName = new CColorStatic(this);
-    pName->setObjectName(QStringLiteral("c1128"));
+    pName->setObjectName(QStringLiteral("user_name"));
     // Up to the buttons: a name of any length shows as far as there is room.
     pName->setGeometry(du.Rect(50, 10, 140, 14));
     pName->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     pName->setText(FromCp932(settings.m_strUser));
     pName->setToolTip(pName->text());
 
-    auto addButton = [&](int nId, const char* pszText, int x, int cx) {
+    auto addButton = [&](const char* pszName, const char* pszText, int x, int cx) {
         auto* p = new QPushButton(QString::fromUtf8(pszText), this);
-        p->setObjectName(QStringLiteral("c%1").arg(nId));
+        p->setObjectName(QString::fromUtf8(pszName));
         p->setGeometry(du.Rect(x, 8, cx, 14));
         return p;
     };
-    QPushButton* pDelete = addButton(1058, "履歴削除", 195, 50);
-    m_pShowAll = addButton(1057, "間違えたキーをすべて表示", 255, 102);
-    QPushButton* pClose = addButton(1, "閉じる", 369, 50);
+    QPushButton* pDelete = addButton("delete_history", "履歴削除", 195, 50);
+    m_pShowAll = addButton("show_all", "間違えたキーをすべて表示", 255, 102);
+    QPushButton* pClose = addButton("close", "閉じる", 369, 50);
     pClose->setDefault(true);
     connect(pClose, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_pShowAll, &QPushButton::clicked, this, &CShowHistoryDlg::OnShowAll);
@@ -49,7 +49,7 @@ CShowHistoryDlg::CShowHistoryDlg(const CUserSettings& settings, QWidget* pParent
 
     m_pModel = new HistoryTableModel(ReadHistory(settings), this);
     m_pList = new QTableView(this);
-    m_pList->setObjectName(QStringLiteral("c1127"));
+    m_pList->setObjectName(QStringLiteral("history"));
     m_pList->setGeometry(du.Rect(7, 26, 412, 108));
     m_pList->setModel(m_pModel);
     m_pList->setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -17,7 +17,7 @@ CShowMissDetailsDlg::CShowMissDetailsDlg(const std::string& strDetails, QWidget*
     const DialogUnits du(font());
     setFixedSize(du.Size(98, 95));
 
-    m_pList->setObjectName(QStringLiteral("c1126"));
+    m_pList->setObjectName(QStringLiteral("missed_keys"));
     m_pList->setGeometry(du.Rect(0, 0, 97, 79));
     m_pList->setSelectionMode(QAbstractItemView::NoSelection);
     m_pList->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -28,7 +28,7 @@ CShowMissDetailsDlg::CShowMissDetailsDlg(const std::string& strDetails, QWidget*
         if (i + 1 < lines.size() || !lines[i].isEmpty()) m_pList->addItem(lines[i]);
 
     auto* pClose = new QPushButton(QStringLiteral("閉じる"), this);
-    pClose->setObjectName(QStringLiteral("c1"));
+    pClose->setObjectName(QStringLiteral("ok"));
     pClose->setGeometry(du.Rect(24, 81, 50, 14));
     pClose->setDefault(true);
     connect(pClose, &QPushButton::clicked, this, &QDialog::accept);

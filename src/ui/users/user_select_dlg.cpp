@@ -24,21 +24,21 @@ CUserSelectDlg::CUserSelectDlg(const std::string& strFolder, const std::string& 
     auto* pLabel = new QLabel(QStringLiteral("ユーザ名"), this);
     pLabel->setGeometry(du.Rect(9, 14, 33, 14));
     pLabel->setBuddy(m_pList);
-    m_pList->setObjectName(QStringLiteral("c1122"));
+    m_pList->setObjectName(QStringLiteral("users"));
     m_pList->setGeometry(du.Rect(43, 14, 114, 14));
     m_pList->setMaxVisibleItems(12);
 
-    auto addButton = [&](int nId, const char* pszText, int x, int y) {
+    auto addButton = [&](const char* pszName, const char* pszText, int x, int y) {
         auto* p = new QPushButton(QString::fromUtf8(pszText), this);
-        p->setObjectName(QStringLiteral("c%1").arg(nId));
+        p->setObjectName(QString::fromUtf8(pszName));
         p->setGeometry(du.Rect(x, y, 50, 14));
         return p;
     };
-    m_pOk = addButton(1, "OK", 161, 7);
+    m_pOk = addButton("ok", "OK", 161, 7);
     m_pOk->setDefault(true);
-    QPushButton* pCancel = addButton(2, "キャンセル", 161, 24);
-    QPushButton* pNew = addButton(1057, "新規", 33, 36);
-    QPushButton* pDelete = addButton(1058, "削除", 98, 36);
+    QPushButton* pCancel = addButton("cancel", "キャンセル", 161, 24);
+    QPushButton* pNew = addButton("new", "新規", 33, 36);
+    QPushButton* pDelete = addButton("delete", "削除", 98, 36);
     connect(m_pOk, &QPushButton::clicked, this, &QDialog::accept);
     connect(pCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(pNew, &QPushButton::clicked, this, &CUserSelectDlg::OnNew);
