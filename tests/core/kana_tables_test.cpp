@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
+
+#include "kana/jis_keyboard.h"
 #include "kana/kana_tables.h"
 #include "support/fakes.h"
 #include "support/test_util.h"
+#include "text/string_ids.h"
+#include "text/string_table.h"
 
 namespace kibiki {
 namespace {
@@ -28,6 +33,42 @@ TEST(ConvertKeyChar, TakesTheFirstOccurrenceOfATwiceUsedKeyCharacter) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(KeyChar(c.bToKana, c.in), c.out) << (c.bToKana ? "to kana: " : "to key: ") << c.in;
+}
+
+// Every byte both ways against the conversion's own two strings: "-" and "0" occur twice in them.
+TEST(ConvertKeyChar, PairsEveryByteAsTheKeyCharacterStringsDo) {
+    const std::string chars = "1QAZ2WSX3EDC4RFV5TGB6YHN7UJM8IK9OL0P\\;/-@:^[].,-<>?0{}";
+    const std::string kana = Sj("ﾇﾀﾁﾂﾌﾃﾄｻｱｲｼｿｳｽﾊﾋｴｶｷｺｵﾝｸﾐﾔﾅﾏﾓﾕﾆﾉﾖﾗﾘﾜｾﾛﾚﾒﾎﾞｹﾍﾟﾑﾙﾈｰ､｡･ｦ｢｣");
+    ASSERT_EQ(chars.size(), 54u);
+    ASSERT_EQ(kana.size(), 54u);
+    for (int ch = 1; ch < 256; ++ch) {
+        const char c = static_cast<char>(ch);
+        const char upper = ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 32) : c;
+        std::string toKana = "?", toKey = "?";
+        if (const auto at = chars.find(upper); at != std::string::npos) toKana = kana.substr(at, 1);
+        if (std::isalnum(ch)) toKey = std::string(1, upper);
+        else if (const auto at = kana.find(c); at != std::string::npos) toKey = chars.substr(at, 1);
+        std::string out = "?";
+        ConvertKeyChar(out, true, static_cast<unsigned char>(ch));
+        EXPECT_EQ(out, toKana) << "to kana: " << ch;
+        out = "?";
+        ConvertKeyChar(out, false, static_cast<unsigned char>(ch));
+        EXPECT_EQ(out, toKey) << "to key: " << ch;
+    }
+}
+
+// The keyboard's kana and printed characters are those the caps' legends show.
+TEST(JisKeyboard, AgreesWithTheKeyLegends) {
+    for (int k = 0; k < kKeyCount; ++k) {
+        std::string hiragana;
+        ConvertKana(hiragana, false, std::string(1, static_cast<char>(KanaOfKey(k, false))));
+        EXPECT_EQ(U8(hiragana), U8(StringOrEmpty(IDS_KANA_LEGEND_FIRST + k))) << k;
+        if (const char printed = PrintedOfKey(k, false)) {
+            EXPECT_EQ(StringOrEmpty(IDS_ASCII_LEGEND_FIRST + k).substr(0, 1), std::string(1, printed)) << k;
+        }
+    }
+    EXPECT_EQ(KanaOfKey(kKeyCount, false), 0);
+    EXPECT_EQ(KanaOfKey(-1, true), 0);
 }
 
 TEST(ConvertKana, ConvertsByRowPositionAndIgnoresAnythingElse) {

@@ -49,6 +49,8 @@ TEST(KeyboardGuide, LightsTheCapItsFingerAndTheOtherHandsShift) {
         {"` elsewhere is the ^ cap", 1, false, false, "`", "1044 1067 1079"},
         {"a space lights nothing", 1, true, true, " ", ""},
         {"a character on no cap lights nothing", 1, false, true, "\t", ""},
+        {"kana mode: a shifted ASCII character is on no kana cap", 0, false, true, "&", ""},
+        {"romaji mode: ｦ is the 0 cap with the left SHIFT", 1, false, true, "ｦ", "1036 1067 1079"},
     };
     for (const auto& c : cases) {
         PracticeHarness h;

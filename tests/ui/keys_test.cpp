@@ -3,10 +3,13 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "app/color_edit.h"
 #include "app/key_translator.h"
 #include "app/main_frame.h"
 #include "app/practice_window.h"
+#include "kana/jis_keyboard.h"
 #include "text/cp932.h"
 
 using namespace kibiki;
@@ -21,13 +24,18 @@ QKeyEvent XKey(int nInputCode, const QString& text, Qt::KeyboardModifiers mods =
     return QKeyEvent(QEvent::KeyPress, nKey, mods, static_cast<quint32>(nInputCode + 8), 0, 0, text);
 }
 
-}  // namespace
-
-TEST(KeyTranslator, KanaLockGivesTheKanaOfThePhysicalKeyWhateverTheLayout) {
+KeyStateStore KanaLockOn() {
     KeyStateStore state;
     KeyStateArray a{};
     a[VK_KANA] = 1;
     state.SetKeyboardState(a);
+    return state;
+}
+
+}  // namespace
+
+TEST(KeyTranslator, KanaLockGivesTheKanaOfThePhysicalKeyWhateverTheLayout) {
+    const KeyStateStore state = KanaLockOn();
     const KeyTranslator tr(&state);
     struct Case { int code; const char* text; bool shift; const char* kana; } cases[] = {
         {30, "a", false, "ﾁ"},  {2, "1", false, "ﾇ"},  {16, "q", false, "ﾀ"},  {40, "'", false, "ｹ"},
@@ -70,12 +78,22 @@ TEST(KeyTranslator, WithoutKanaLockKeysGiveTheLayoutsCharacterAsOneByte) {
         EXPECT_EQ(tr.Translate(XKey(30, QString::fromUtf8(c.text))), c.bytes) << c.text;
 }
 
-TEST(KeyTranslator, KanaLayerMatchesTheKeyIndexOrderOfTheLegends) {
-    // Column by column, digit row down: the unshifted kana spell the legends' kana.
-    std::string row;
-    for (int k = 0; k < 48; ++k) row += KeyTranslator::KanaOf(k, false);
-    EXPECT_EQ(Cp932ToUtf8(row), "ﾇﾀﾁﾂﾌﾃﾄｻｱｲｼｿｳｽﾊﾋｴｶｷｺｵﾝｸﾐﾔﾅﾏﾓﾕﾆﾉﾈﾖﾗﾘﾙﾜｾﾚﾒﾎﾞｹﾛﾍﾟﾑｰ");
-    EXPECT_EQ(KeyTranslator::KanaOf(48, false), 0);
+TEST(KeyTranslator, KanaLockTypesTheCoreKeyboardsKanaOfEveryKey) {
+    const KeyStateStore state = KanaLockOn();
+    const KeyTranslator tr(&state);
+    std::set<int> reached;
+    for (int code = 1; code < 256; ++code) {
+        const int k = KeyTranslator::KeyIndexFromInputCode(code);
+        if (k < 0) continue;
+        reached.insert(k);
+        for (const bool shift : {false, true}) {
+            const QKeyEvent e = XKey(code, "", shift ? Qt::ShiftModifier : Qt::NoModifier);
+            EXPECT_EQ(tr.Translate(e), std::string(1, static_cast<char>(KanaOfKey(k, shift))))
+                << "code " << code << (shift ? " shifted" : "");
+        }
+    }
+    EXPECT_EQ(reached.size(), 48u);
+    EXPECT_EQ(*reached.rbegin(), 47);
 }
 
 class RoutingTest : public ::testing::Test {

@@ -4,6 +4,7 @@
 #include <bitset>
 #include <cstdint>
 
+#include "kana/jis_keyboard.h"
 #include "lessons/kibiki_doc.h"
 #include "platform/keyboard_state.h"
 #include "text/sjis.h"
@@ -13,14 +14,10 @@
 namespace kibiki {
 namespace {
 
-constexpr int kKeyCount = 48;
-
 struct Tables {
     std::string hiragana, katakana, half;
     std::string voicedHiragana, voicedKatakana, voicedBase;
     std::string semiHiragana, semiKatakana, semiBase;
-    std::string keyChars, keyKana;
-    std::string shifted, unshifted;
     std::bitset<65536> kanaSet;
 };
 
@@ -36,10 +33,6 @@ const Tables& TheTables() {
         r.semiHiragana = StringOrEmpty(IDS_SEMI_HIRAGANA);
         r.semiKatakana = StringOrEmpty(IDS_SEMI_KATAKANA);
         r.semiBase = StringOrEmpty(IDS_SEMI_BASE);
-        r.keyChars = StringOrEmpty(IDS_KEY_CHARS);
-        r.keyKana = StringOrEmpty(IDS_KEY_KANA);
-        r.shifted = StringOrEmpty(IDS_SHIFTED_KANA);
-        r.unshifted = StringOrEmpty(IDS_UNSHIFTED_KANA);
         const std::string set = StringOrEmpty(IDS_KANA_SET);
         for (std::size_t i = 0; i + 1 < set.size(); i += 2)
             r.kanaSet.set(static_cast<unsigned char>(set[i]) << 8 | static_cast<unsigned char>(set[i + 1]));
@@ -67,20 +60,29 @@ unsigned char ByteAt(const std::string& row, std::size_t index) {
 
 }  // namespace
 
+// The conversion pairs each key's kana with its character, then the shifted kana it knows a
+// character for; a lookup takes the first pair that matches ("-" gives ﾎ, "0" gives ﾜ).
 void ConvertKeyChar(std::string& strOut, bool bToKana, unsigned char ch) {
     if (ch == 0) return;
-    const Tables& t = TheTables();
-    if (bToKana) {
-        const auto pos = t.keyChars.find(static_cast<char>(UpperAsciiChar(ch)));
-        if (pos != std::string::npos && pos < t.keyKana.size()) strOut.assign(1, t.keyKana[pos]);
-        return;
-    }
-    if (IsAsciiAlnum(ch)) {
+    if (!bToKana && IsAsciiAlnum(ch)) {
         strOut.assign(1, static_cast<char>(UpperAsciiChar(ch)));
         return;
     }
-    const auto pos = t.keyKana.find(static_cast<char>(ch));
-    if (pos != std::string::npos && pos < t.keyChars.size()) strOut.assign(1, t.keyChars[pos]);
+    const char key = static_cast<char>(UpperAsciiChar(ch));
+    for (const bool bShifted : {false, true}) {
+        for (int k = 0; k < kKeyCount; ++k) {
+            const char convert = ConvertCharOfKey(k, bShifted);
+            if (convert == 0) continue;
+            if (bToKana && convert == key) {
+                strOut.assign(1, static_cast<char>(KanaOfKey(k, bShifted)));
+                return;
+            }
+            if (!bToKana && KanaOfKey(k, bShifted) == ch) {
+                strOut.assign(1, convert);
+                return;
+            }
+        }
+    }
 }
 
 void ConvertKana(std::string& strOut, bool bToHalf, std::string_view in) {
@@ -124,10 +126,9 @@ int SearchKeyIndex(bool bKana, unsigned char ch) {
     std::string text(1, static_cast<char>(UpperAsciiChar(ch)));
     int firstId = IDS_ASCII_LEGEND_FIRST;
     if (bKana) {
-        const Tables& t = TheTables();
+        // A kana typed with Shift is found on the key of its unshifted kana (ｦ on わ).
+        text.assign(1, static_cast<char>(UnshiftedKana(static_cast<unsigned char>(text[0]))));
         ConvertKana(text, false, std::string_view(text));
-        const int i = IndexInWideRow(t.shifted, text);
-        if (i >= 0) text.assign(WideAt(t.unshifted, i));
         firstId = IDS_KANA_LEGEND_FIRST;
     }
     for (int k = 0; k < kKeyCount; ++k) {

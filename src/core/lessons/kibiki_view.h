@@ -72,7 +72,7 @@ private:
     void RestoreSavedType();
     // Key cap index 0-47 of a character, or -1: a space and characters on no cap have none.
     int CapOf(unsigned char ch) const;
-    void LightWithShift(unsigned char ch, bool bOn, bool bRightHand);
+    void LightWithShift(int nCap, bool bOn);
     void LightPlain(unsigned char ch, bool bOn);
     void LightFinger(int nCap, bool bOn);
     COLORREF LegendColor(int nGroup, bool bOn) const;

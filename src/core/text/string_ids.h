@@ -115,11 +115,10 @@ enum : int {
     IDS_SEMI_HIRAGANA = 45006,
     IDS_SEMI_KATAKANA = 45007,
     IDS_SEMI_BASE = 45008,
-    IDS_KEY_CHARS = 45009,
-    IDS_KEY_KANA = 45010,
-    IDS_SHIFTED_KANA = 45011,
-    IDS_UNSHIFTED_KANA = 45012,
     IDS_KANA_SET = 45013,
+
+    // 45100-45147 the keys of the JIS keyboard by key index (keyboard.tsv)
+    IDS_KEYBOARD_FIRST = 45100,
 };
 
 }  // namespace kibiki

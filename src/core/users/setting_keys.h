@@ -24,6 +24,11 @@ enum class SettingKind {
     IntMap,    // Key<n>=n
 };
 
+// Int, Bool and Text keys stand alone on their line; the others carry an index after the key.
+constexpr bool IsSingleLine(SettingKind kind) {
+    return kind == SettingKind::Int || kind == SettingKind::Bool || kind == SettingKind::Text;
+}
+
 // Alternatives in the order of SettingKind.
 using SettingMember =
     std::variant<int CUserSettings::*, bool CUserSettings::*, std::string CUserSettings::*,
@@ -42,7 +47,7 @@ struct SettingKey {
 };
 
 // File order of the single-line keys; colours are written by finger group (ColorL0, ColorB0,
-// ColorLG0, ColorL1, ...), then the lists and maps.
+// ColorLG0, ColorL1, ...), then the lists and maps. Reading takes the first row a key fits.
 inline constexpr SettingKey kSettingKeys[] = {
     // kind                 key          section     member                          default
     {SettingKind::Int,      "Type",      "Settings", &CUserSettings::m_nType,        {0}},
@@ -62,6 +67,18 @@ inline constexpr SettingKey kSettingKeys[] = {
     {SettingKind::TextMap,  "Roman",     "Roman",    &CUserSettings::m_mapRoman},
     {SettingKind::IntMap,   "DynRoman",  "DynRoman", &CUserSettings::m_mapDynRoman,  {-1}},
 };
+
+// A line's key is tried against the rows in order, so the single-line keys come before the
+// indexed ones: RomanMode and Color must never be read as a Roman or a colour entry.
+constexpr bool ExactKeysFirst() {
+    bool bIndexed = false;
+    for (const auto& k : kSettingKeys) {
+        if (IsSingleLine(k.kind) && bIndexed) return false;
+        bIndexed = bIndexed || !IsSingleLine(k.kind);
+    }
+    return true;
+}
+static_assert(ExactKeysFirst(), "single-line keys come before the indexed ones");
 
 constexpr bool KindsMatchMembers() {
     for (const auto& k : kSettingKeys)

@@ -115,47 +115,34 @@ std::string FileLines(const CUserSettings& s, bool bTextLines) {
     return out;
 }
 
-// The row whose prefix begins key, with the key's length its lines have.
-const SettingKey* FindPrefixRow(std::string_view key) {
-    for (const auto& k : kSettingKeys) {
-        if (!StartsWith(key, k.key)) continue;
-        switch (k.kind) {
-            case SettingKind::Colours:
-                if (key.size() == k.key.size() + 1) return &k;
-                break;
-            case SettingKind::TextList:
-            case SettingKind::TextMap:
-            case SettingKind::IntMap:
-                if (key.size() > k.key.size()) return &k;
-                break;
-            default: break;
-        }
-    }
-    return nullptr;
+// Whether a line's key belongs to the row: the key itself, or the row's key and an index.
+bool Takes(const SettingKey& k, std::string_view key) {
+    if (key.empty() || key[0] != k.key[0]) return false;  // most rows fail here, cheaply
+    if (IsSingleLine(k.kind)) return key == k.key;
+    if (k.kind == SettingKind::Colours && key.size() != k.key.size() + 1) return false;
+    return key.size() > k.key.size() && StartsWith(key, k.key);
 }
 
-// One line of the file into the record; a line no rule takes is ignored.
+// One line of the file into the record; the first row that takes the key wins, and a line no
+// row takes is ignored.
 void ReadLine(CUserSettings& s, std::string_view key, std::string_view value) {
-    // The exact keys are tried first, so RomanMode and Color never reach the prefix rows.
     for (const auto& k : kSettingKeys) {
-        if (k.key != key) continue;
-        if (k.kind == SettingKind::Int) return void(Field<int>(s, k) = ToInt(value));
-        if (k.kind == SettingKind::Bool) return void(Field<bool>(s, k) = ToInt(value) != 0);
-        if (k.kind == SettingKind::Text) return void(Field<std::string>(s, k).assign(value));
-    }
-    const SettingKey* k = FindPrefixRow(key);
-    if (!k) return;
-    const std::string_view suffix = key.substr(k->key.size());
-    switch (k->kind) {
-        case SettingKind::Colours: {
-            const int i = ToInt(suffix);
-            if (i >= 0 && i < 4) Field<Colours>(s, *k)[i] = ToInt(value);
-            break;
+        if (!Takes(k, key)) continue;
+        const std::string_view suffix = key.substr(k.key.size());
+        switch (k.kind) {
+            case SettingKind::Int: Field<int>(s, k) = ToInt(value); break;
+            case SettingKind::Bool: Field<bool>(s, k) = ToInt(value) != 0; break;
+            case SettingKind::Text: Field<std::string>(s, k).assign(value); break;
+            case SettingKind::Colours: {
+                const int i = ToInt(suffix);
+                if (i >= 0 && i < 4) Field<Colours>(s, k)[i] = ToInt(value);
+                break;
+            }
+            case SettingKind::TextList: Field<TextList>(s, k).emplace_back(value); break;
+            case SettingKind::TextMap: Field<TextMap>(s, k)[ToInt(suffix)] = value; break;
+            case SettingKind::IntMap: Field<IntMap>(s, k)[ToInt(suffix)] = ToInt(value); break;
         }
-        case SettingKind::TextList: Field<TextList>(s, *k).emplace_back(value); break;
-        case SettingKind::TextMap: Field<TextMap>(s, *k)[ToInt(suffix)] = value; break;
-        case SettingKind::IntMap: Field<IntMap>(s, *k)[ToInt(suffix)] = ToInt(value); break;
-        default: break;
+        return;
     }
 }
 

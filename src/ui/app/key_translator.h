@@ -36,8 +36,6 @@ public:
     static int KeyIndexFromInputCode(int nCode);
     // Key index of a Qt key, read as the character a JIS keyboard prints on it; -1 for none.
     static int KeyIndexFromQtKey(int nKey);
-    // The half-width kana the key gives under the kana lock.
-    static char KanaOf(int nKeyIndex, bool bShift);
 
 private:
     const KeyStateStore* m_pState;

@@ -1,0 +1,31 @@
+#pragma once
+// The 48 character keys of the JIS keyboard by key index 0-47 (column by column from the left,
+// digit row down): what each types, what it prints and which finger types it. The data is
+// resources/keyboard.tsv; characters are single CP932 bytes, 0 where there is none.
+namespace kibiki {
+
+constexpr int kKeyCount = 48;
+
+// The half-width kana the key types under the kana lock; 0 for an index that is no key.
+unsigned char KanaOfKey(int nKey, bool bShifted);
+// The ASCII character a JIS keyboard prints on the key for the Shift state.
+char PrintedOfKey(int nKey, bool bShifted);
+// The key's character in the key-character conversion (ConvertKeyChar).
+char ConvertCharOfKey(int nKey, bool bShifted);
+// The first key printing ch, shifted or not (letters as capitals); -1 for none.
+int KeyOfPrinted(char ch);
+
+// Finger 0-7 (left little .. left index, right index .. right little) and its group 0-3
+// (little, ring, middle, index), which indexes the colour settings.
+int FingerOfKey(int nKey);
+int FingerGroupOfKey(int nKey);
+// A key of the right hand is shifted with the left SHIFT, and the other way round.
+bool IsRightHandKey(int nKey);
+
+// The key that types ch only with Shift: a shifted kana that differs from the key's own, or
+// (unless bKanaOnly) a printed shifted character; -1 when ch needs no Shift.
+int ShiftedKeyOf(unsigned char ch, bool bKanaOnly);
+// For a kana typed with Shift (ｧ, ｦ, ､ ...), the kana of the same key without it; else ch.
+unsigned char UnshiftedKana(unsigned char ch);
+
+}  // namespace kibiki
