@@ -1,13 +1,43 @@
-// A history file of any bytes reads without crashing, and every line yields one row.
+// A history file of any bytes reads without crashing, every line yields one row, and a record
+// appended to it reads back whole as the last row, whatever the file ended with. An input whose
+// first line is "#!folder", "#!fifo", "#!devzero" or "#!huge" puts that at the path instead:
+// the first three are refused without blocking, a huge file gives its newest records.
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
+#include "support/file_kinds.h"
+#include "support/test_util.h"
 #include "users/history_file.h"
+#include "users/user_settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view text(reinterpret_cast<const char*>(data), size);
-    const auto rows = kibiki::ParseHistory(text);
-    if (rows.size() > size) std::abort();
+    using namespace kibiki;
+    std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    if (ParseHistory(bytes).size() > size) std::abort();
+
+    static const test::TempFolder folder("kibiki_history_fuzz");
+    static CUserSettings settings;
+    settings.SetFolder(folder.Path());
+    settings.m_strUser = "fuzz";
+    const std::string path = HistoryPath(settings);
+    const test::FileKind kind = test::TakeFileKind(bytes);
+    if (!test::MakeFileKind(path, kind, bytes, kHistoryReadCap + 100)) std::abort();
+
+    const bool bRegular = kind == test::FileKind::Regular || kind == test::FileKind::Huge;
+    if (!bRegular && !ReadHistory(settings).empty()) std::abort();
+    const bool bAppended = AppendHistory(settings, "2026/12/10 13:43", "Words", "120", "95", "A  2 ", nullptr);
+    if (bAppended != bRegular) std::abort();
+    if (!bRegular) return 0;
+
+    const std::string record = "2026/12/10 13:43,Words,120,95,A  2 \r\n";
+    if (kind == test::FileKind::Regular) {
+        const bool bNewLine = !bytes.empty() && bytes.back() != '\n';
+        if (test::ReadFile(path) != std::string(bytes) + (bNewLine ? "\r\n" : "") + record) std::abort();
+    }
+    const auto rows = ReadHistory(settings);
+    if (rows.empty() || rows[rows.size() - 1].strLesson != "Words" || rows[rows.size() - 1].strTime != "2026/12/10 13:43")
+        std::abort();
     return 0;
 }

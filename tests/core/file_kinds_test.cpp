@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -11,6 +10,7 @@
 #include <fstream>
 
 #include "lessons/custom_start.h"
+#include "support/file_kinds.h"
 #include "support/practice_harness.h"
 #include "users/history_file.h"
 
@@ -19,27 +19,21 @@ namespace {
 
 namespace fs = std::filesystem;
 
-enum class Kind { Folder, Fifo, DevZeroLink };
-
 struct KindCase {
     const char* name;
-    Kind kind;
+    FileKind kind;
     const char* reason;  // the reason line the message ends with
 };
 
 const KindCase kKinds[] = {
-    {"folder", Kind::Folder, "同じ名前のフォルダがあります。"},
-    {"FIFO without a writer", Kind::Fifo, "通常のファイルではありません"},
-    {"link to /dev/zero", Kind::DevZeroLink, "通常のファイルではありません"},
+    {"folder", FileKind::Folder, "同じ名前のフォルダがあります。"},
+    {"FIFO without a writer", FileKind::Fifo, "通常のファイルではありません"},
+    {"link to /dev/zero", FileKind::DevZeroLink, "通常のファイルではありません"},
 };
 
-void Make(const std::string& path, Kind kind) {
+void Make(const std::string& path, FileKind kind) {
     fs::create_directories(fs::path(path).parent_path());
-    switch (kind) {
-        case Kind::Folder: fs::create_directories(path); break;
-        case Kind::Fifo: ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); break;
-        case Kind::DevZeroLink: fs::create_symlink("/dev/zero", path); break;
-    }
+    ASSERT_TRUE(MakeFileKind(path, kind)) << path;
 }
 
 class FileKinds : public ::testing::Test {
