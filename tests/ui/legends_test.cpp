@@ -2,10 +2,24 @@
 // to see and inside its control.
 #include <QApplication>
 #include <QImage>
+#include <QScreen>
 #include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QLabel>
+#include <QRadioButton>
 
 #include "app/color_static.h"
 #include "app/practice_window.h"
+#include "lessons/catalogue.h"
+#include "lessons/custom_start_dlg.h"
+#include "lessons/lesson_select_dlg.h"
+#include "support/fakes.h"
+#include "text/cp932.h"
+#include "text/string_ids.h"
+#include "text/string_table.h"
+#include "users/user_settings.h"
 
 using namespace kibiki;
 using namespace kibiki::ui;
@@ -38,6 +52,70 @@ TEST(Legends, SoundMarksAreCentredAndAsLargeAsAKanaLitOrNot) {
         ASSERT_FALSE(drawn.isEmpty()) << mark.toStdString();
         EXPECT_GE(std::max(drawn.width(), drawn.height()), kana.height() / 2) << mark.toStdString();
         EXPECT_LE((drawn.center() - centre.center()).manhattanLength(), 3) << mark.toStdString();
+    }
+}
+
+// Every text of the widget's children that does not fit its control, one per line.
+std::string Clipped(const QWidget& top) {
+    std::string out;
+    auto report = [&](const QWidget* p, const QString& text, int need, int room) {
+        if (need > room)
+            out += (p->objectName() + " \"" + text + "\" needs " + QString::number(need) + " of " +
+                    QString::number(room) + "\n").toStdString();
+    };
+    for (const QWidget* p : top.findChildren<QWidget*>()) {
+        if (!p->isVisibleTo(&top)) continue;
+        if (const auto* s = qobject_cast<const CColorStatic*>(p)) {
+            if (s->text().isEmpty()) continue;
+            const QRect room = s->TextRect().adjusted(CColorStatic::kTextAir, 0, -CColorStatic::kTextAir, 0);
+            const QFontMetrics fm(s->DrawnFont());
+            report(p, s->text(), fm.horizontalAdvance(s->text()), room.width());
+            report(p, s->text(), fm.height(), room.height());
+        } else if (const auto* l = qobject_cast<const QLabel*>(p)) {
+            if (l->text().isEmpty()) continue;
+            const QFontMetrics fm(l->font());
+            report(p, l->text(), fm.horizontalAdvance(l->text()), l->contentsRect().width());
+            report(p, l->text(), fm.height(), l->contentsRect().height());
+        } else if (const auto* b = qobject_cast<const QRadioButton*>(p)) {
+            report(p, b->text(), b->sizeHint().width(), b->width());
+        } else if (const auto* g = qobject_cast<const QGroupBox*>(p)) {
+            report(p, g->title(), QFontMetrics(g->font()).horizontalAdvance(g->title()) + 16, g->width());
+        }
+    }
+    return out;
+}
+
+// Run at 96 DPI, and at 120, 144 and 192 DPI by the entries of the test list.
+TEST(Fit, EveryFixedTextFitsItsControl) {
+    const std::string dpi = std::to_string(qRound(qApp->primaryScreen()->logicalDotsPerInchY()));
+    PracticeWindow form;
+    // The longest texts each control can be given.
+    std::string title;
+    for (int m = 0; m <= 4; ++m)
+        for (int lesson = 1; lesson <= 7; ++lesson) {
+            const std::string t = LessonTitle(lesson, static_cast<PracticeMode>(m));
+            if (Cp932ToUtf8(t).size() > Cp932ToUtf8(title).size()) title = t;
+        }
+    form.SetControlText(IDC_TITLE, title);
+    form.SetControlText(IDC_MISS_COUNT, "99999");
+    form.SetControlText(IDC_ACCURACY, "100");
+    form.SetControlText(IDC_REMAINING, "100000");
+    for (const char* mark : {"BS", "CR", "TB", "ES", "LF", "SP", "DL", "^W", "W", "M", "ゑ", "・"}) {
+        form.SetControlText(IDC_MISS_KEY, Utf8ToCp932(mark));
+        EXPECT_EQ(Clipped(*form.Control(IDC_MISS_KEY)->parentWidget()), "") << dpi << " DPI, " << mark;
+    }
+    for (int first : {IDS_KANA_LEGEND_FIRST, IDS_ASCII_LEGEND_FIRST}) {
+        for (int k = 0; k < kKeyCount; ++k) form.SetControlText(IDC_KEY_FIRST + k, StringOrEmpty(first + k));
+        EXPECT_EQ(Clipped(form), "") << dpi << " DPI, legends " << first;
+    }
+
+    CUserSettings settings;
+    kibiki::RecordingMessenger messenger;
+    CCustomStartDlg custom(settings, messenger);
+    EXPECT_EQ(Clipped(custom), "") << dpi << " DPI";
+    for (int m = 0; m <= 4; ++m) {
+        CLessonSelectDlg select(LessonSelectLabels(static_cast<PracticeMode>(m)));
+        EXPECT_EQ(Clipped(select), "") << dpi << " DPI, mode " << m;
     }
 }
 

@@ -4,7 +4,8 @@
 #include "app/application.h"
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Offscreen always; a test list entry may give the offscreen screen a configuration.
+    if (!qgetenv("QT_QPA_PLATFORM").startsWith("offscreen")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     kibiki::ui::SetUpApplication(app);
     ::testing::InitGoogleTest(&argc, argv);

@@ -98,6 +98,26 @@ int CColorStatic::EdgeWidth() const {
     return n;
 }
 
+QRect CColorStatic::TextRect() const {
+    const int e = EdgeWidth();
+    return rect().adjusted(e, e, -e, -e);
+}
+
+QFont CColorStatic::DrawnFont() const {
+    // Shrunk in steps until the text fits with air each side; the set size stays
+    // what the settings and the layout ask for.
+    const QRect room = TextRect().adjusted(kTextAir, 0, -kTextAir, 0);
+    QFont f = font();
+    qreal points = f.pointSizeF();
+    while (points > 4) {
+        const QFontMetrics fm(f);
+        if (fm.horizontalAdvance(m_strText) <= room.width() && fm.height() <= room.height()) break;
+        points -= 0.5;
+        f.setPointSizeF(points);
+    }
+    return f;
+}
+
 void CColorStatic::paintEvent(QPaintEvent*) {
     QPainter p(this);
     const QColor face = m_crBack ? FromColorRef(*m_crBack) : ButtonFace();
@@ -132,15 +152,14 @@ void CColorStatic::paintEvent(QPaintEvent*) {
     }
 
     if (!m_strText.isEmpty()) {
-        const int e = EdgeWidth();
-        QRect inner = rect().adjusted(e, e, -e, -e);
+        QRect inner = TextRect();
         if (IsSunken()) inner.translate(1, 1);  // the legend goes down with the cap
         p.setClipRect(inner);
         if (IsSoundMark(m_strText)) {
             DrawSoundMark(p, inner);
         } else {
             p.setPen(FromColorRef(m_crText));
-            p.setFont(font());
+            p.setFont(DrawnFont());
             p.drawText(inner, static_cast<int>(m_align) | Qt::TextSingleLine, m_strText);
         }
     }

@@ -46,6 +46,12 @@ public:
 
     // Width of the edges on each side, in logical pixels.
     int EdgeWidth() const;
+    // Pixels kept clear between a text and the edges at its sides: a text that touches an
+    // edge reads as cut.
+    static constexpr int kTextAir = 2;
+    // Where the text goes, and its font: the set one, or smaller where the text would not fit.
+    QRect TextRect() const;
+    QFont DrawnFont() const;
 
 protected:
     void paintEvent(QPaintEvent* pEvent) override;

@@ -36,12 +36,12 @@ CCustomStartDlg::CCustomStartDlg(CUserSettings& settings, Messenger& messenger, 
     setFixedSize(du.Size(236, 150));
 
     auto* pPrompt = new QLabel(QStringLiteral("レッスンを選択してください。"), this);
-    pPrompt->setGeometry(du.Rect(7, 7, 160, 10));
+    pPrompt->setGeometry(du.Rect(7, 7, 150, 10));
     auto* pListLabel = new QLabel(QStringLiteral("登録されたレッスン"), this);
-    pListLabel->setGeometry(du.Rect(7, 21, 160, 10));
+    pListLabel->setGeometry(du.Rect(7, 21, 150, 10));
     m_pList = new QListWidget(this);
     m_pList->setObjectName(QStringLiteral("lessons"));
-    m_pList->setGeometry(du.Rect(7, 32, 160, 84));
+    m_pList->setGeometry(du.Rect(7, 32, 150, 84));
     for (const std::string& name : m_model.m_aNames) m_pList->addItem(FromCp932(name));
 
     m_pBrowsed = new QLabel(this);
@@ -50,13 +50,14 @@ CCustomStartDlg::CCustomStartDlg(CUserSettings& settings, Messenger& messenger, 
     m_pBrowsed->setTextFormat(Qt::PlainText);
 
     auto* pGroup = new QGroupBox(QStringLiteral("モード"), this);
-    pGroup->setGeometry(du.Rect(174, 68, 55, 48));
+    // The right column is wider than the classic one, so that "ランダム２０問" fits its button.
+    pGroup->setGeometry(du.Rect(164, 68, 65, 48));
     m_pAll = new QRadioButton(QStringLiteral("全部"), this);
     m_pAll->setObjectName(QStringLiteral("all_questions"));
-    m_pAll->setGeometry(du.Rect(180, 82, 46, 11));
+    m_pAll->setGeometry(du.Rect(170, 82, 56, 11));
     m_pRandom = new QRadioButton(QStringLiteral("ランダム２０問"), this);
     m_pRandom->setObjectName(QStringLiteral("random_20"));
-    m_pRandom->setGeometry(du.Rect(180, 98, 48, 11));
+    m_pRandom->setGeometry(du.Rect(170, 98, 58, 11));
     auto* pModes = new QButtonGroup(this);
     pModes->addButton(m_pAll, 0);
     pModes->addButton(m_pRandom, 1);
@@ -64,14 +65,14 @@ CCustomStartDlg::CCustomStartDlg(CUserSettings& settings, Messenger& messenger, 
 
     m_pStart = new QPushButton(QStringLiteral("開始"), this);
     m_pStart->setObjectName(QStringLiteral("start"));
-    m_pStart->setGeometry(du.Rect(174, 7, 55, 14));
+    m_pStart->setGeometry(du.Rect(164, 7, 65, 14));
     m_pStart->setDefault(true);
     auto* pCancel = new QPushButton(QStringLiteral("キャンセル"), this);
     pCancel->setObjectName(QStringLiteral("cancel"));
-    pCancel->setGeometry(du.Rect(174, 25, 55, 14));
+    pCancel->setGeometry(du.Rect(164, 25, 65, 14));
     auto* pBrowse = new QPushButton(QStringLiteral("参照(&B)..."), this);
     pBrowse->setObjectName(QStringLiteral("browse"));
-    pBrowse->setGeometry(du.Rect(174, 43, 55, 14));
+    pBrowse->setGeometry(du.Rect(164, 43, 65, 14));
 
     connect(m_pStart, &QPushButton::clicked, this, &CCustomStartDlg::accept);
     connect(pCancel, &QPushButton::clicked, this, &QDialog::reject);
