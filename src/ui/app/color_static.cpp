@@ -71,11 +71,6 @@ void CColorStatic::SetBackColor(std::uint32_t crBack) {
     update();
 }
 
-void CColorStatic::ClearBackColor() {
-    m_crBack.reset();
-    update();
-}
-
 void CColorStatic::SetTextColor(std::uint32_t crText) {
     if (crText == m_crText) return;
     m_crText = crText;

@@ -35,14 +35,10 @@ public:
 
     // No background set: the parent's shows through.
     void SetBackColor(std::uint32_t crBack);
-    void ClearBackColor();
     std::optional<std::uint32_t> BackColor() const { return m_crBack; }
     void SetTextColor(std::uint32_t crText);
     std::uint32_t TextColor() const { return m_crText; }
     void SetPointSize(int nPoints);
-
-    void SetFingerIndex(short nIndex) { m_nFingerIndex = nIndex; }
-    short FingerIndex() const { return m_nFingerIndex; }
 
     // Width of the edges on each side, in logical pixels.
     int EdgeWidth() const;
@@ -63,7 +59,6 @@ private:
     unsigned m_nEdges = 0;
     std::optional<std::uint32_t> m_crBack;
     std::uint32_t m_crText = 0;
-    short m_nFingerIndex = 0;
 };
 
 }  // namespace kibiki::ui

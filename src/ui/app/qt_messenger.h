@@ -10,7 +10,6 @@ namespace kibiki::ui {
 class QtMessenger : public Messenger {
 public:
     explicit QtMessenger(QWidget* pParent = nullptr) : m_pParent(pParent) {}
-    void SetParent(QWidget* pParent) { m_pParent = pParent; }
 
     MsgResult ShowMessage(const std::string& text, const std::string& caption, MsgButtons buttons,
                           MsgIcon icon) override;
