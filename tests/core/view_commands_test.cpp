@@ -74,5 +74,13 @@ TEST(ViewCommands, TextSizeIsSavedAtOnce) {
     EXPECT_TRUE(HasLine(SettingsFile(h, "test"), "Font=2"));
 }
 
+TEST(ViewCommands, AHandEditedTextSizeOutsideOneToThreePagesAsSmall) {
+    PracticeHarness h;
+    for (const auto& [nFont, nLines] : {std::pair{1, 1}, {2, 2}, {3, 3}, {0, 3}, {4, 3}, {-1, 3}}) {
+        h.m_view.m_nFont = nFont;
+        EXPECT_EQ(h.m_view.PageLines(), nLines) << nFont;
+    }
+}
+
 }  // namespace
 }  // namespace kibiki::test

@@ -55,7 +55,7 @@ public:
 
     void SetTextSize(int nFont) {
         m_view.m_nFont = nFont;
-        m_form.ApplyTextSize(nFont);
+        m_form.ApplyTextSize(m_view.PageLines());
     }
 
     // header: "#KANA" or "#ROMANJ"; questions in UTF-8.

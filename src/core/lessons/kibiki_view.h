@@ -63,8 +63,10 @@ public:
     COLORREF m_colorL[4] = {0, 0, 0, 0};                  // legend colour per finger group
     COLORREF m_colorLG[4] = {0xFF, 0xFF, 0xFF, 0xFF};     // legend colour of the lit key
 
-private:
+    // The lines a page of the question box shows; the window sizes its fonts by it.
     int PageLines() const;
+
+private:
     void SetProgressForQuestion();
     bool RightKey();  // false when the lesson ended
     void WrongKey(unsigned char ch, unsigned char expected);

@@ -73,7 +73,7 @@ void CKibikiApp::InitInstance() {
                      [this](int nCommand) { OnCommand(nCommand); });
 
     InitialUpdate(*m_pView, m_doc, m_profile);
-    form.ApplyTextSize(m_pView->m_nFont);
+    form.ApplyTextSize(m_pView->PageLines());
     m_pView->OnNewDocument();  // the start-up document: no lesson dialog
     UpdateMenus();
     m_pFrame->show();
@@ -95,7 +95,7 @@ void CKibikiApp::OnCommand(int nCommand) {
     for (const auto& c : kFontCommands)
         if (c.nCommand == nCommand) {
             SetTextSize(*m_pView, m_doc, c.nValue);
-            Form().ApplyTextSize(m_pView->m_nFont);
+            Form().ApplyTextSize(m_pView->PageLines());
         }
     switch (nCommand) {
         case ID_FILE_NEW:
@@ -143,7 +143,7 @@ void CKibikiApp::SelectUser() {
     CUserSelectDlg dlg(strFolder, m_profile.GetProfileString("Settings", "User", "default"),
                        m_pFrame.get());
     if (dlg.exec() != QDialog::Accepted) return;
-    if (SwitchUser(*m_pView, m_doc, m_profile, dlg.ChosenUser())) Form().ApplyTextSize(m_pView->m_nFont);
+    if (SwitchUser(*m_pView, m_doc, m_profile, dlg.ChosenUser())) Form().ApplyTextSize(m_pView->PageLines());
 }
 
 void CKibikiApp::ShowHelp() {

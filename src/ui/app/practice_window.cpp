@@ -181,10 +181,7 @@ QWidget* PracticeWindow::Control(int nId) const {
     return it == m_mapControls.end() ? nullptr : it->second;
 }
 
-void PracticeWindow::ApplyTextSize(int nFont) {
-    // Font is the number of lines a box shows; a value out of range pages as small, as the
-    // view does.
-    const int nLines = nFont >= 1 && nFont <= 3 ? nFont : 3;
+void PracticeWindow::ApplyTextSize(int nLines) {
     // The box counts a line as shown only when it ends a pixel above the bottom edge: a cell of
     // the full height / N would leave one line (at 大, the only one) off the page.
     const int nCell = (Edit(IDC_QUESTION)->FormatHeight() - 1) / nLines;

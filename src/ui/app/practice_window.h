@@ -49,8 +49,9 @@ public:
     // Greys or enables the user and settings menus of the frame.
     std::function<void(bool)> m_fnEnableSettingMenus;
 
-    // Sizes the question and answer fonts so that nFont lines fill each box.
-    void ApplyTextSize(int nFont);
+    // Sizes the question and answer fonts so that nLines lines (CKibikiView::PageLines) fill
+    // each box.
+    void ApplyTextSize(int nLines);
 
     // PracticeForm
     void SetControlText(int nId, const std::string& text) override;
