@@ -10,6 +10,7 @@
 #include "lessons/lesson_number.h"
 #include "platform/clock.h"
 #include "platform/messenger.h"
+#include "text/sjis.h"
 #include "text/string_ids.h"
 #include "text/string_table.h"
 
@@ -64,6 +65,18 @@ std::string HistoryDate(std::time_t t) {
     return std::string(buf, n);
 }
 
+std::string MissedKeyText(PracticeMode mode, unsigned char key) {
+    const std::string typed(1, static_cast<char>(key));
+    if (IsKanaAnswer(mode)) {
+        if (IsAsciiAlnum(key)) return typed;
+        std::string kana;
+        ConvertKana(kana, false, typed);
+        return kana;
+    }
+    if (IsRomajiAnswer(mode) && key == '/') return StringOrEmpty(IDS_MIDDLE_DOT);
+    return typed;
+}
+
 void SplitTopThree(std::string& strDisplay, std::string& strTop) {
     if (strDisplay.empty()) strDisplay = StringOrEmpty(IDS_NO_MISSES_AT_ALL);
     const std::size_t marker = strDisplay.find("\r\n,\r\n");
@@ -115,18 +128,9 @@ void CKibikiDoc::SummariseMisses(std::string& strDisplay, std::string& strHistor
     struct Entry { std::string key; int count; };
     std::vector<Entry> entries;
     for (const auto& [key, count] : m_run.m_missedKeys) {
-        std::string text;
-        if (key == ' ') {
-            // A bare space would vanish on screen and split the history record.
-            text = StringOrEmpty(IDS_SPACE_KEY);
-        } else if (IsKanaAnswer(type)) {
-            ConvertKana(text, false, std::string(1, static_cast<char>(key)));
-            if (text.empty()) text.assign(1, static_cast<char>(key));
-        } else if (IsRomajiAnswer(type) && key == '/') {
-            text = StringOrEmpty(IDS_MIDDLE_DOT);
-        } else {
-            text.assign(1, static_cast<char>(key));
-        }
+        // A bare space would vanish on screen and split the history record.
+        std::string text = key == ' ' ? StringOrEmpty(IDS_SPACE_KEY) : MissedKeyText(type, key);
+        if (text.empty()) text.assign(1, static_cast<char>(key));
         // Before the first entry with a strictly lower count: equal counts keep their order.
         auto at = entries.begin();
         while (at != entries.end() && at->count >= count) ++at;

@@ -146,19 +146,8 @@ void CKibikiView::WrongKey(unsigned char ch, unsigned char expected) {
     const PracticeMode type = run.m_nType;
     if (!ShowsRomaji(type)) ch = UpperAsciiChar(ch);
     m_chMissKey = ch;
-    const std::string typed(1, static_cast<char>(ch));
-
-    std::string shown;
-    if (const std::string mark = KeyMark(ch); !mark.empty()) {
-        shown = mark;
-    } else if (IsKanaAnswer(type)) {
-        if (IsAsciiAlnum(ch)) shown = typed;
-        else ConvertKana(shown, false, typed);
-    } else if (IsRomajiAnswer(type) && ch == '/') {
-        shown = StringOrEmpty(IDS_MIDDLE_DOT);
-    } else {
-        shown = typed;
-    }
+    std::string shown = KeyMark(ch);
+    if (shown.empty()) shown = MissedKeyText(type, ch);
     m_form.SetControlText(IDC_MISS_KEY, shown);
 
     // The tally counts the key that should have been pressed.

@@ -10,7 +10,7 @@ namespace kibiki {
 
 struct LessonRun {
     int m_nLesson = 0;          // see lesson_number.h
-    PracticeMode m_nType = PracticeMode::KanaInput;  // any stored value, kept as read
+    PracticeMode m_nType = PracticeMode::KanaInput;  // the practice mode, any value kept as read
     bool m_bEnglish = false;    // custom romaji lesson typed as English text
     int m_nQuestionCount = 0;
     int m_nQuestionsDone = 0;
