@@ -1,9 +1,9 @@
 #include "lessons/control_names.h"
 
+#include "kana/jis_keyboard.h"
+#include "kana/kana_tables.h"
 #include "lessons/practice_form.h"
 #include "text/cp932.h"
-#include "text/string_ids.h"
-#include "text/string_table.h"
 
 namespace kibiki {
 
@@ -16,8 +16,12 @@ constexpr const char* kMarkedKeys[] = {"A", "S", "D", "F", "J", "K", "L", ";"};
 }  // namespace
 
 std::string ControlName(int nId) {
-    if (nId >= IDC_KEY_FIRST && nId <= IDC_KEY_LAST)
-        return "cap_" + Cp932ToUtf8(StringOrEmpty(IDS_KANA_LEGEND_FIRST + nId - IDC_KEY_FIRST));
+    if (nId >= IDC_KEY_FIRST && nId <= IDC_KEY_LAST) {
+        const char half = static_cast<char>(KanaOfKey(nId - IDC_KEY_FIRST, false));
+        std::string kana;  // the key's own kana as hiragana
+        ConvertKana(kana, false, std::string(1, half));
+        return "cap_" + Cp932ToUtf8(kana);
+    }
     if (nId >= IDC_FINGER_FIRST && nId <= IDC_FINGER_LAST)
         return std::string("finger_") + kFingers[nId - IDC_FINGER_FIRST];
     if (nId >= IDC_MARKER_FIRST && nId <= IDC_MARKER_LAST)
