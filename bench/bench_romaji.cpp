@@ -27,7 +27,7 @@ void BM_BuildRoman40(benchmark::State& state) {
         benchmark::DoNotOptimize(doc.BuildRoman(text));
     }
     state.counters["kana"] = static_cast<double>(question.size() / 2);
-    state.counters["letters"] = static_cast<double>(doc.m_run.m_strRoman.size());
+    state.counters["letters"] = static_cast<double>(doc.m_matcher.Roman().size());
 }
 BENCHMARK(BM_BuildRoman40)->Arg(0)->Arg(1)->ArgName("fixed");
 
@@ -35,32 +35,29 @@ BENCHMARK(BM_BuildRoman40)->Arg(0)->Arg(1)->ArgName("fixed");
 // state is restored between iterations, so rewrites of the expected letters repeat too.
 void TypeQuestion(benchmark::State& state, CKibikiDoc& doc, const std::string& keys) {
     const kibiki::LessonRun start = doc.m_run;
-    const auto unitLen = doc.m_aUnitLen;
+    const kibiki::CRomajiMatcher matcher = doc.m_matcher;
     std::string answer;
     int caret = 0;
     long long nKeys = 0;
     const bool bKana = kibiki::IsKanaAnswer(doc.m_run.m_nType);
     for (auto _ : state) {
-        doc.m_run.m_strRoman = start.m_strRoman;
+        doc.m_matcher = matcher;
         doc.m_run.m_nKanaPos = 0;
-        doc.m_run.m_nRomanPos = 0;
         doc.m_run.m_bBaseStroke = true;
         doc.m_run.m_bVoiced = false;
-        doc.m_aUnitLen = unitLen;
-        doc.ResetMatcher();
-        doc.m_nSegment = -1;
+        doc.m_segments.m_nSegment = -1;
         for (const char k : keys) {
             unsigned char expected = 0;
             if (doc.IsExpectedKey(static_cast<unsigned char>(k), expected)) {
                 doc.AdvanceAnswer(answer, caret);
-                if (!bKana) ++doc.m_run.m_nRomanPos;
+                if (!bKana) doc.m_matcher.NextLetter();
             }
             benchmark::DoNotOptimize(expected);
         }
         nKeys += static_cast<long long>(keys.size());
     }
     const bool bDone = bKana ? doc.m_run.m_nKanaPos == static_cast<int>(start.m_strQuestion.size())
-                             : doc.m_run.m_nRomanPos == static_cast<int>(doc.m_run.m_strRoman.size());
+                             : doc.m_matcher.RomanPos() == static_cast<int>(doc.m_matcher.Roman().size());
     if (!bDone) state.SkipWithError("the keys did not complete the question");
     state.counters["per_key"] = benchmark::Counter(static_cast<double>(nKeys),
                                                    benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
@@ -72,7 +69,7 @@ void BM_JudgeRomaji(benchmark::State& state) {
     doc.m_run.m_nType = kibiki::PracticeMode::HiraganaRomaji;
     doc.m_run.m_strQuestion = kibiki::Utf8ToCp932(kQuestion40);
     doc.BuildRoman(doc.m_run.m_strQuestion);
-    const std::string keys = doc.m_run.m_strRoman;  // following the expected letters
+    const std::string keys = doc.m_matcher.Roman();  // following the expected letters
     TypeQuestion(state, doc, keys);
 }
 BENCHMARK(BM_JudgeRomaji);

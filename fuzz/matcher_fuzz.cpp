@@ -26,7 +26,7 @@ void Check(bool b) {
 
 int LetterSum(const kibiki::CKibikiDoc& doc) {
     int sum = 0;
-    for (const int len : doc.m_aUnitLen) sum += len >= 10 ? len - 10 : len;
+    for (const auto& unit : doc.m_matcher.Units()) sum += unit.nLen >= 10 ? unit.nLen - 10 : unit.nLen;
     return sum;
 }
 
@@ -54,17 +54,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (comma != std::string::npos) {
             doc.m_run.m_strKanji = question.substr(0, comma);
             question.erase(0, comma + 1);
-            doc.SplitKanjiSegments(doc.m_run.m_strKanji, question);
+            doc.m_segments.SplitKanjiSegments(doc.m_run.m_strKanji, question, doc.KanaSeparator());
         } else {
             std::string none;
-            doc.SplitKanjiSegments(question, none);
+            doc.m_segments.SplitKanjiSegments(question, none, doc.KanaSeparator());
         }
     }
     doc.m_run.m_strQuestion = question;
-    if (mode == 1) doc.m_run.m_strRoman = question;
+    if (mode == 1) doc.m_matcher.SetRoman(question);
     const bool bBuilt = mode == 2 || mode == 4;
     if (bBuilt && !doc.BuildRoman(doc.m_run.m_strQuestion)) return 0;
-    if (bBuilt) Check(LetterSum(doc) == static_cast<int>(doc.m_run.m_strRoman.size()));
+    if (bBuilt) Check(LetterSum(doc) == static_cast<int>(doc.m_matcher.Roman().size()));
 
     const bool bKana = kibiki::IsKanaAnswer(kibiki::PracticeMode{mode});
     std::string answer;
@@ -79,12 +79,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         int caret = -1;
         doc.AdvanceAnswer(answer, caret);
         Check(caret == static_cast<int>(answer.size()));
-        if (!bKana) ++doc.m_run.m_nRomanPos;
-        if (bBuilt) Check(LetterSum(doc) == static_cast<int>(doc.m_run.m_strRoman.size()));
+        if (!bKana) doc.m_matcher.NextLetter();
+        if (bBuilt) Check(LetterSum(doc) == static_cast<int>(doc.m_matcher.Roman().size()));
         Check(doc.m_run.m_nKanaPos <= static_cast<int>(doc.m_run.m_strQuestion.size()));
-        Check(doc.m_run.m_nRomanPos <= static_cast<int>(doc.m_run.m_strRoman.size()));
+        Check(doc.m_matcher.RomanPos() <= static_cast<int>(doc.m_matcher.Roman().size()));
         const bool bDone = bKana ? doc.m_run.m_nKanaPos >= static_cast<int>(doc.m_run.m_strQuestion.size())
-                                 : doc.m_run.m_nRomanPos >= static_cast<int>(doc.m_run.m_strRoman.size());
+                                 : doc.m_matcher.RomanPos() >= static_cast<int>(doc.m_matcher.Roman().size());
         if (bDone) break;
     }
     return 0;

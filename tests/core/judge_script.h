@@ -34,12 +34,12 @@ inline std::string TypeScript(CKibikiDoc& doc, std::string_view keysUtf8) {
         int caret = -1;
         doc.AdvanceAnswer(answer, caret);
         EXPECT_EQ(caret, static_cast<int>(answer.size())) << U8(answer);
-        if (!bKana) ++doc.m_run.m_nRomanPos;
+        if (!bKana) doc.m_matcher.NextLetter();
         out += ':';
         out += U8(answer);
     }
     const bool bDone = bKana ? doc.m_run.m_nKanaPos >= static_cast<int>(doc.m_run.m_strQuestion.size())
-                             : doc.m_run.m_nRomanPos >= static_cast<int>(doc.m_run.m_strRoman.size());
+                             : doc.m_matcher.RomanPos() >= static_cast<int>(doc.m_matcher.Roman().size());
     if (bDone) out += " [done]";
     return out;
 }
@@ -67,7 +67,7 @@ protected:
         return m_messages.m_shown.size() == nShown;
     }
 
-    std::string Roman() const { return m_doc.m_run.m_strRoman; }
+    std::string Roman() const { return m_doc.m_matcher.Roman(); }
     std::string SavedFile() const { return ReadFile(m_dir + "taro.dat"); }
 
     TempFolder m_folder{"kibiki_kana"};

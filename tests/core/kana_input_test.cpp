@@ -100,12 +100,13 @@ TEST_F(KanaInputTest, SplitKanjiSegmentsAlignsRunsAndRemovesSeparators) {
         m_doc.m_run.m_nLesson = c.lesson;
         m_doc.m_settings.m_strKanaSepa = Sj(c.sepa);
         std::string reading = Sj(c.reading);
-        m_doc.m_nSegment = 5;
-        m_doc.SplitKanjiSegments(Sj(c.display), reading);
-        EXPECT_EQ(Bounds(m_doc.m_aDisplayBounds), c.displayBounds) << c.display;
-        EXPECT_EQ(Bounds(m_doc.m_aReadingBounds), c.readingBounds) << c.reading;
+        CKanjiSegments& segments = m_doc.m_segments;
+        segments.m_nSegment = 5;
+        segments.SplitKanjiSegments(Sj(c.display), reading, m_doc.KanaSeparator());
+        EXPECT_EQ(Bounds(segments.m_aDisplayBounds), c.displayBounds) << c.display;
+        EXPECT_EQ(Bounds(segments.m_aReadingBounds), c.readingBounds) << c.reading;
         EXPECT_EQ(U8(reading), c.cleaned) << c.reading;
-        EXPECT_EQ(m_doc.m_nSegment, -1);
+        EXPECT_EQ(segments.m_nSegment, -1);
     }
 }
 

@@ -171,10 +171,10 @@ private:
         }
         m_doc.m_run.m_nLesson = nLesson;
         std::string reading = entry.strReading;
-        m_doc.SplitKanjiSegments(entry.strKanji, reading);
+        m_doc.m_segments.SplitKanjiSegments(entry.strKanji, reading, m_doc.KanaSeparator());
         if (reading != typed) problems.push_back("reading keeps a separator");
-        const auto& dis = m_doc.m_aDisplayBounds;
-        const auto& rea = m_doc.m_aReadingBounds;
+        const auto& dis = m_doc.m_segments.m_aDisplayBounds;
+        const auto& rea = m_doc.m_segments.m_aReadingBounds;
         if (dis.size() != rea.size()) {
             problems.push_back(std::to_string(dis.size() + 1) + " kana/kanji runs but " +
                                std::to_string(rea.size() + 1) + " reading pieces");
@@ -228,7 +228,7 @@ private:
             m_doc.m_bRomanMode = true;  // a new user's setting: the default spellings
             std::string text = typed;
             if (!m_doc.BuildRoman(text) || text.empty()) return why = "no romaji for " + U8(typed), false;
-            letters = m_doc.m_run.m_strRoman;
+            letters = m_doc.m_matcher.Roman();
         }
         for (unsigned char c : letters) {
             const bool bShifted = std::string("!\"#$%&'()=~|`{+*}<>?_").find(static_cast<char>(c)) != std::string::npos;

@@ -659,7 +659,7 @@ TEST(Runs, AStoredModeOutsideTheFiveRunsAsRomajiWithKanjiAndIsKeptAsRead) {
         ASSERT_TRUE(h.m_view.m_bRunning) << stored;
         EXPECT_EQ(h.Shown(IDC_TITLE), "Lesson6　記号の練習");
         EXPECT_EQ(h.Shown(IDC_QUESTION), reference.Shown(IDC_QUESTION)) << stored;
-        EXPECT_EQ(h.m_doc.m_run.m_strRoman, reference.m_doc.m_run.m_strRoman) << stored;
+        EXPECT_EQ(h.m_doc.m_matcher.Roman(), reference.m_doc.m_matcher.Roman()) << stored;
         EXPECT_EQ(h.m_keyboard.m_state[VK_KANA], 0);
         h.Type("/");  // a wrong "/" shows as the key of "・", as in the romaji reading modes
         EXPECT_EQ(h.Shown(IDC_MISS_KEY), "・");

@@ -44,14 +44,15 @@ TEST_F(RomajiMatcherTest, BuildsTheExpectedLetters) {
 }
 
 TEST_F(RomajiMatcherTest, UnitListsRecordLengthKindAndDoubling) {
+    using Unit = CRomajiMatcher::Unit;
     ASSERT_TRUE(Start(2, "しんぶん"));
-    EXPECT_EQ(m_doc.m_aUnitLen, (std::vector<int>{2, 2, 2, 2}));
-    EXPECT_EQ(m_doc.m_aUnitKana, (std::vector<int>{40111, 40145, 40163, 40145}));
-    EXPECT_EQ(m_doc.m_aUnitKind, (std::vector<int>{5, 5, 5, 5}));
+    EXPECT_EQ(m_doc.m_matcher.Units(), (std::vector<Unit>{{2, 40111, 5, 2}, {2, 40145, 5, 2},
+                                                          {2, 40163, 5, 2}, {2, 40145, 5, 2}}));
     m_doc.m_bRomanMode = true;
     ASSERT_TRUE(Start(2, "こんなっちゃ、"));  // KONNNACCYA,
-    EXPECT_EQ(m_doc.m_aUnitLen, (std::vector<int>{2, 2, 2, 14, 1}));
-    EXPECT_EQ(m_doc.m_aUnitKind, (std::vector<int>{5, 5, 6, 3, 9}));
+    EXPECT_EQ(m_doc.m_matcher.Units(), (std::vector<Unit>{{2, 40109, 5, 2}, {2, 40145, 5, 2},
+                                                          {2, 40120, 6, 2}, {14, 40190, 3, 6},
+                                                          {1, 40286, 9, 2}}));
 }
 
 TEST_F(RomajiMatcherTest, TranscriptsWithAlternativesAndSingleN) {
@@ -146,14 +147,11 @@ TEST_F(RomajiMatcherTest, FollowingTheExpectedLettersNeitherLearnsNorSaves) {
 TEST_F(RomajiMatcherTest, WrongKeyChangesNoMatcherState) {
     ASSERT_TRUE(Start(2, "ちゃん"));
     TypeScript(m_doc, "T");  // switched to TYA
-    const auto before = std::tuple(m_doc.m_run.m_strRoman, m_doc.m_run.m_nRomanPos, m_doc.m_run.m_nKanaPos,
-                                   m_doc.m_nUnit, m_doc.m_nUnitTyped, m_doc.m_strUnitTyped,
-                                   m_doc.m_strAltRoman, m_doc.m_nAltId, m_doc.m_aUnitLen);
+    const CRomajiMatcher before = m_doc.m_matcher;
+    const int nKanaPos = m_doc.m_run.m_nKanaPos;
     EXPECT_EQ(TypeScript(m_doc, "HCX"), "H!Y C!Y X!Y");
-    const auto after = std::tuple(m_doc.m_run.m_strRoman, m_doc.m_run.m_nRomanPos, m_doc.m_run.m_nKanaPos,
-                                  m_doc.m_nUnit, m_doc.m_nUnitTyped, m_doc.m_strUnitTyped,
-                                  m_doc.m_strAltRoman, m_doc.m_nAltId, m_doc.m_aUnitLen);
-    EXPECT_EQ(before, after);
+    EXPECT_TRUE(m_doc.m_matcher == before);
+    EXPECT_EQ(m_doc.m_run.m_nKanaPos, nKanaPos);
     EXPECT_EQ(TypeScript(m_doc, "YANN"), "Y:TY A:ちゃ N:ちゃN N:ちゃん [done]");
 }
 
@@ -169,7 +167,7 @@ TEST_F(RomajiMatcherTest, FindAlternativeTakesTheFirstMatchInListOrder) {
     for (const auto& c : cases) {
         int id = 0;
         std::string alt;
-        const bool found = m_doc.FindAlternative(c.unit, c.pos, c.ch, c.prefix, id, alt);
+        const bool found = m_doc.m_matcher.FindAlternative(c.unit, c.pos, c.ch, c.prefix, id, alt);
         EXPECT_EQ(found, c.id != 0) << c.unit << " " << c.pos << " " << c.ch;
         EXPECT_EQ(id, c.id) << c.unit << " " << c.pos << " " << c.ch;
         EXPECT_EQ(alt, c.alt) << c.unit << " " << c.pos << " " << c.ch;
@@ -180,7 +178,7 @@ TEST_F(RomajiMatcherTest, FaultyQuestionIsReportedAndEmptied) {
     // っ alone builds no letter at all: no key could ever finish it.
     for (const char* question : {"あ!い", "ｱ", "あ漢", "　", "う゛゛", "っ", "ッッ"}) {
         m_messages.m_shown.clear();
-        m_doc.m_run.m_strRoman = "OLD";
+        m_doc.m_matcher.SetRoman("OLD");
         EXPECT_FALSE(Start(2, question)) << question;
         EXPECT_TRUE(m_doc.m_run.m_strQuestion.empty()) << question;
         EXPECT_EQ(Roman(), "OLD") << question;
@@ -205,8 +203,8 @@ TEST_F(RomajiMatcherTest, EmptyQuestionExpectsNothing) {
 
 TEST_F(RomajiMatcherTest, RomajiInputComparesLetterByLetter) {
     m_doc.m_run.m_nType = PracticeMode::RomajiInput;
-    m_doc.m_run.m_strRoman = "Ab,";
-    m_doc.m_run.m_nRomanPos = 0;
+    m_doc.m_matcher.SetRoman("Ab,");
+    m_doc.m_matcher.Restart();
     EXPECT_EQ(TypeScript(m_doc, "aAB,b,"), "a!A A:A B!b ,!b b:Ab ,:Ab, [done]");
 }
 

@@ -9,7 +9,7 @@ class RomajiSpellingTest : public test::DocFixture {
 protected:
     std::string Spelling(int nKanaId) {
         std::string s = "stale";
-        m_doc.GetRomaji(nKanaId, s);
+        GetRomaji(nKanaId, m_doc.m_bRomanMode, m_doc.m_romajiUser, s);
         return s;
     }
 };

@@ -5,7 +5,6 @@
 #include <cstdint>
 
 #include "kana/jis_keyboard.h"
-#include "lessons/kibiki_doc.h"
 #include "platform/keyboard_state.h"
 #include "text/sjis.h"
 #include "text/string_ids.h"
@@ -180,10 +179,6 @@ bool IsKanaChar(std::string_view ch) {
     if (ch.size() < 2 || !IsLeadByte(static_cast<unsigned char>(ch[0]))) return false;
     return TheTables().kanaSet.test(static_cast<unsigned char>(ch[0]) << 8 |
                                     static_cast<unsigned char>(ch[1]));
-}
-
-void CKibikiDoc::ApplyKanaLock(PracticeMode mode) {
-    if (m_pKeyboard) kibiki::ApplyKanaLock(*m_pKeyboard, mode);
 }
 
 }  // namespace kibiki

@@ -1,12 +1,11 @@
 // Kanji modes: the display text (kanji and kana) and its reading are split into runs so that
 // the answer shows completed kanji runs in kanji and the run being typed in kana.
+#include "kana/kanji_segments.h"
+
 #include <algorithm>
 
 #include "kana/kana_tables.h"
-#include "lessons/kibiki_doc.h"
-#include "lessons/lesson_number.h"
 #include "text/sjis.h"
-#include "text/string_table.h"
 
 namespace kibiki {
 
@@ -16,7 +15,8 @@ constexpr std::string_view kBar = "\x81\x62";  // ｜
 
 }  // namespace
 
-void CKibikiDoc::SplitKanjiSegments(const std::string& strDisplay, std::string& strReading) {
+void CKanjiSegments::SplitKanjiSegments(const std::string& strDisplay, std::string& strReading,
+                                        std::string_view strSeparator) {
     m_aDisplayBounds.clear();
     m_aReadingBounds.clear();
     m_nSegment = -1;
@@ -36,8 +36,7 @@ void CKibikiDoc::SplitKanjiSegments(const std::string& strDisplay, std::string& 
     }
 
     // と｜まり -> とまり, [2]. The custom separator may be a single byte; only it is removed.
-    const std::string_view sep =
-        IsCustomLesson(m_run.m_nLesson) ? std::string_view(m_settings.m_strKanaSepa) : kBar;
+    const std::string_view sep = strSeparator.empty() ? kBar : strSeparator;
     for (std::size_t at = 0; at < strReading.size();) {
         const std::size_t atSep = FindWhole(strReading, sep, at);
         const std::size_t atBar = FindWhole(strReading, kBar, at);
@@ -49,13 +48,10 @@ void CKibikiDoc::SplitKanjiSegments(const std::string& strDisplay, std::string& 
     }
 }
 
-void CKibikiDoc::AppendKanaPart(std::string& strOut, int nKanaPos) {
-    const std::string& reading = m_run.m_strQuestion;
+void CKanjiSegments::AppendKanaPart(std::string& strOut, const std::string& strReading,
+                                    const std::string& strKanji, int nKanaPos) {
+    const std::string& reading = strReading;
     const std::size_t p = static_cast<std::size_t>(std::max(nKanaPos, 0));
-    if (!HasKanjiQuestions(m_run.m_nType)) {
-        strOut.append(reading, 0, std::min(p, reading.size()));
-        return;
-    }
     // A unit can cover more than one boundary step (a two-kana unit, a single N), so move on
     // past every boundary reached.
     while (m_nSegment + 1 < static_cast<int>(m_aReadingBounds.size()) &&
@@ -65,7 +61,7 @@ void CKibikiDoc::AppendKanaPart(std::string& strOut, int nKanaPos) {
         strOut.append(reading, 0, std::min(p, reading.size()));
         return;
     }
-    const std::string& display = m_run.m_strKanji.empty() ? reading : m_run.m_strKanji;
+    const std::string& display = strKanji.empty() ? reading : strKanji;
     std::size_t b = display.size();
     if (m_nSegment < static_cast<int>(m_aDisplayBounds.size()))
         b = std::min(b, static_cast<std::size_t>(m_aDisplayBounds[m_nSegment]));

@@ -1,18 +1,12 @@
-// Romaji modes: the expected letters of a kana question, divided into units (one per kana or
-// two-kana combination), and the judge that also accepts alternative spellings and a single N
-// for ん, and learns the spelling the user completes.
-//
-// "SHINBUNN" against しんぶん: expected SINNBUNN; S,H switch し to SHI (learned at I); the B
-// after one N ends ん, so SHINNBUNN becomes SHINBUNN.
+// The romaji matcher: building the expected letters of a kana question and judging the keys
+// typed against them, alternatives and the single N included.
+#include "kana/romaji_matcher.h"
+
 #include <algorithm>
 #include <cstdint>
+#include <string_view>
 #include <unordered_map>
 
-#include "kana/kana_tables.h"
-#include "kana/romaji_spelling.h"
-#include "lessons/kibiki_doc.h"
-#include "lessons/lesson_number.h"
-#include "platform/messenger.h"
 #include "text/sjis.h"
 #include "text/string_ids.h"
 #include "text/string_table.h"
@@ -22,6 +16,19 @@ namespace kibiki {
 namespace {
 
 constexpr int kTwoKanaBonus = 10;  // unit length of a two-kana unit: letters + 10
+
+// Unit kinds; one more when the unit made the ん before it NN.
+constexpr int kTwoKana = 1;
+constexpr int kTwoKanaDoubled = 3;
+constexpr int kSingle = 5;
+constexpr int kSingleDoubled = 7;
+constexpr int kSymbol = 9;
+
+// Units whose letters begin with a doubled consonant (after a small tsu).
+bool IsDoubledKind(int nKind) {
+    return nKind == kTwoKanaDoubled || nKind == kTwoKanaDoubled + 1 || nKind == kSingleDoubled ||
+           nKind == kSingleDoubled + 1;
+}
 
 constexpr std::string_view kSmallTsu = "\x82\xC1";      // っ
 constexpr std::string_view kSmallTsuKata = "\x83\x62";  // ッ
@@ -69,9 +76,120 @@ bool IsN(int nKanaId) { return nKanaId == IDS_HIRAGANA_N || nKanaId == IDS_KATAK
 
 int LetterCount(int nUnitLen) { return nUnitLen >= kTwoKanaBonus ? nUnitLen - kTwoKanaBonus : nUnitLen; }
 
+const RomajiUser& UserOrNone(const RomajiUser* pUser) {
+    static const RomajiUser none;
+    return pUser ? *pUser : none;
+}
+
+// The letters and units of one kana text, read from the start. Each step reads the text at p
+// when it applies there, adds its letters and unit and moves p on; a small tsu doubles the
+// first letter of the unit after it.
+class RomanBuilder {
+public:
+    using Unit = CRomajiMatcher::Unit;
+
+    RomanBuilder(std::vector<Unit>& units, const RomajiUser& user, bool bRomanMode, std::size_t nTextSize)
+        : m_units(units), m_user(user), m_bRomanMode(bRomanMode), m_t(TheUnitTables()) {
+        m_built.reserve(nTextSize * 2);
+    }
+
+    // きゃ, う゛ぁ: two-kana units, longest first (う゛ぁ is 6 bytes, きゃ and う゛ 4).
+    bool TwoKana(std::string_view text, std::size_t& p) {
+        int id = 0;
+        std::size_t n = 0;
+        for (const std::size_t len : {6u, 4u}) {
+            if (p + len <= text.size() && (id = Lookup(m_t.twoKana, text.substr(p, len)))) {
+                n = len;
+                break;
+            }
+        }
+        if (!id) return false;
+        Spell(id);
+        const int nLen = static_cast<int>(m_r.size()) + (m_bDoubling ? 1 : 0) + kTwoKanaBonus;
+        const int nKind = m_bDoubling ? kTwoKanaDoubled : kTwoKana;
+        AppendSpelling();
+        AddUnit(nLen, id, nKind, static_cast<int>(n));
+        p += n;
+        return true;
+    }
+
+    // っ, ッ: the next unit doubles its first letter; a second one in a row changes nothing.
+    bool SmallTsu(std::string_view f, std::size_t& p) {
+        if (f != kSmallTsu && f != kSmallTsuKata) return false;
+        m_bDoubling = true;
+        m_nTsuBytes += 2;
+        p += 2;
+        return true;
+    }
+
+    bool SingleKana(std::string_view f, std::size_t& p) {
+        int id = f.size() == 2 ? Lookup(m_t.single, f) : 0;
+        if (!id && f.size() == 2) id = Lookup(m_t.twoKana, f);  // ヴ alone: VU
+        if (!id) return false;
+        Spell(id);
+        int nKind = m_bDoubling ? kSingleDoubled : kSingle;
+        // こんな with one N for ん: the ん becomes NN before な.
+        const std::size_t b = m_built.size();
+        if (b >= 1 && m_built[b - 1] == 'N' && !(b >= 2 && m_built[b - 2] == 'N') &&
+            Lookup(m_t.naRow, f) && !m_units.empty()) {
+            m_built += 'N';
+            ++m_units.back().nLen;
+            ++nKind;
+        }
+        if (!m_bRomanMode && IsN(id)) m_r = "NN";
+        const int nLen = static_cast<int>(m_r.size()) + (m_bDoubling ? 1 : 0);
+        AppendSpelling();
+        AddUnit(nLen, id, nKind, 2);
+        p += 2;
+        return true;
+    }
+
+    // 「、。 and the like: never doubled, even after a small tsu.
+    bool Symbol(std::string_view f, std::size_t& p) {
+        const int id = f.size() == 2 ? Lookup(m_t.symbol, f) : 0;
+        if (!id) return false;
+        Spell(id);
+        m_built += m_r;
+        AddUnit(static_cast<int>(m_r.size()), id, kSymbol, 2);
+        p += 2;
+        return true;
+    }
+
+    // ほん: a single N for a final ん is doubled. A final small tsu adds nothing.
+    void EndOfText() {
+        if (!m_units.empty() && IsN(m_units.back().nKana) && m_units.back().nLen == 1) {
+            m_units.back().nLen = 2;
+            m_built += 'N';
+        }
+    }
+
+    std::string& Letters() { return m_built; }
+
+private:
+    void Spell(int nKanaId) { GetRomaji(nKanaId, m_bRomanMode, m_user, m_r); }
+    void AppendSpelling() {
+        if (m_bDoubling && !m_r.empty()) m_built += m_r[0];
+        m_built += m_r;
+    }
+    void AddUnit(int nLen, int nKana, int nKind, int nBytes) {
+        m_units.push_back({nLen, nKana, nKind, nBytes + m_nTsuBytes});
+        m_nTsuBytes = 0;
+        m_bDoubling = false;
+    }
+
+    std::vector<Unit>& m_units;
+    const RomajiUser& m_user;
+    const bool m_bRomanMode;
+    const UnitTables& m_t;
+    std::string m_built;      // the letters so far
+    std::string m_r;          // the spelling of the kana being added
+    bool m_bDoubling = false;
+    int m_nTsuBytes = 0;      // small tsu not yet part of a unit
+};
+
 }  // namespace
 
-void CKibikiDoc::ResetMatcher() {
+void CRomajiMatcher::ResetMatcher() {
     m_nUnit = 0;
     m_nUnitTyped = 0;
     m_strUnitTyped.clear();
@@ -80,163 +198,43 @@ void CKibikiDoc::ResetMatcher() {
     m_nDoubled = 0;
 }
 
-bool CKibikiDoc::BuildRoman(std::string& strText) {
-    const UnitTables& t = TheUnitTables();
-    m_aUnitLen.clear();
-    m_aUnitKana.clear();
-    m_aUnitKind.clear();
-    m_aUnitBytes.clear();
+bool CRomajiMatcher::BuildRoman(std::string& strText, bool bRomanMode) {
+    m_aUnits.clear();
     ResetMatcher();
-
     const std::string_view text(strText);
-    std::string built;
-    built.reserve(text.size() * 2);
-    std::string r;
-    bool bDoubling = false;
-    int nTsuBytes = 0;  // small tsu not yet part of a unit
-    auto addUnit = [&](int nLen, int nKana, int nKind, int nBytes) {
-        m_aUnitLen.push_back(nLen);
-        m_aUnitKana.push_back(nKana);
-        m_aUnitKind.push_back(nKind);
-        m_aUnitBytes.push_back(nBytes + nTsuBytes);
-        nTsuBytes = 0;
-        bDoubling = false;
-    };
-    auto appendSpelling = [&] {
-        if (bDoubling && !r.empty()) built += r[0];
-        built += r;
-    };
-
+    RomanBuilder builder(m_aUnits, UserOrNone(m_pUser), bRomanMode, text.size());
     for (std::size_t p = 0; p < text.size();) {
-        // Two-kana units, longest first: う゛ぁ is 6 bytes, きゃ and う゛ 4.
-        int id = 0;
-        std::size_t n = 0;
-        for (const std::size_t len : {6u, 4u}) {
-            if (p + len <= text.size() && (id = Lookup(t.twoKana, text.substr(p, len)))) {
-                n = len;
-                break;
-            }
-        }
-        if (id) {
-            GetRomaji(id, r);
-            const int nLen = static_cast<int>(r.size()) + (bDoubling ? 1 : 0) + kTwoKanaBonus;
-            const int nKind = bDoubling ? 3 : 1;
-            appendSpelling();
-            addUnit(nLen, id, nKind, static_cast<int>(n));
-            p += n;
-            continue;
-        }
-
+        if (builder.TwoKana(text, p)) continue;
         const std::string_view f = BytesAt(text, p, 2);
-        if (f == kSmallTsu || f == kSmallTsuKata) {
-            bDoubling = true;
-            nTsuBytes += 2;
-            p += 2;
-            continue;
-        }
-
-        id = f.size() == 2 ? Lookup(t.single, f) : 0;
-        if (!id && f.size() == 2) id = Lookup(t.twoKana, f);  // ヴ alone: VU
-        if (id) {
-            GetRomaji(id, r);
-            int nKind = bDoubling ? 7 : 5;
-            // こんな with one N for ん: the ん becomes NN before な.
-            const std::size_t b = built.size();
-            if (b >= 1 && built[b - 1] == 'N' && !(b >= 2 && built[b - 2] == 'N') &&
-                Lookup(t.naRow, f) && !m_aUnitLen.empty()) {
-                built += 'N';
-                ++m_aUnitLen.back();
-                ++nKind;
-            }
-            if (!m_bRomanMode && IsN(id)) r = "NN";
-            const int nLen = static_cast<int>(r.size()) + (bDoubling ? 1 : 0);
-            appendSpelling();
-            addUnit(nLen, id, nKind, 2);
-            p += 2;
-            continue;
-        }
-
-        id = f.size() == 2 ? Lookup(t.symbol, f) : 0;
-        if (id) {
-            GetRomaji(id, r);
-            built += r;
-            addUnit(static_cast<int>(r.size()), id, 9, 2);
-            p += 2;
-            continue;
-        }
-
-        ReportFaultyText(strText);
-        strText.clear();
-        return false;
+        if (!builder.SmallTsu(f, p) && !builder.SingleKana(f, p) && !builder.Symbol(f, p))
+            return RefuseText(strText);
     }
-
-    if (!m_aUnitKana.empty() && IsN(m_aUnitKana.back()) && m_aUnitLen.back() == 1) {
-        m_aUnitLen.back() = 2;
-        built += 'N';
-    }
+    builder.EndOfText();
     // A text of small tsu alone ("っ") has no letter to type: a question no key could finish.
-    if (built.empty() && !strText.empty()) {
-        ReportFaultyText(strText);
-        strText.clear();
-        return false;
-    }
-    m_run.m_strRoman = std::move(built);
-    if (ShowsRomaji(m_run.m_nType) && IsCustomLesson(m_run.m_nLesson))
-        strText = m_run.m_strRoman;
+    if (builder.Letters().empty() && !strText.empty()) return RefuseText(strText);
+    m_strRoman = std::move(builder.Letters());
     return true;
 }
 
-void CKibikiDoc::ReportFaultyText(const std::string& strText) {
-    if (!m_pMessenger) return;
-    std::string message = StringOrEmpty(IDS_FAULTY_TEXT);
-    message += strText;
-    message += StringOrEmpty(IDS_FAULTY_TEXT_TAIL);
-    m_pMessenger->ShowMessage(message, std::string(), MsgButtons::Ok, MsgIcon::None);
+bool CRomajiMatcher::RefuseText(std::string& strText) {
+    const RomajiUser& user = UserOrNone(m_pUser);
+    if (user.fnFaultyText) user.fnFaultyText(strText);
+    strText.clear();
+    return false;
 }
 
-namespace {
-
-unsigned char LetterAt(const std::string& s, int nPos) {
-    return nPos >= 0 && static_cast<std::size_t>(nPos) < s.size() ? static_cast<unsigned char>(s[nPos]) : 0;
-}
-
-}  // namespace
-
-bool CKibikiDoc::IsExpectedKey(unsigned char ch, unsigned char& expected) {
-    if (IsKanaAnswer(m_run.m_nType)) {
-        bool bVoiced = false;
-        expected = ExpectedKana(&bVoiced);
-        if (bVoiced) m_run.m_bVoiced = true;
-        return expected != 0 && ch == expected;
-    }
-    expected = LetterAt(m_run.m_strRoman, m_run.m_nRomanPos);
+bool CRomajiMatcher::IsExpectedKey(unsigned char ch, unsigned char& expected, bool bAlternatives,
+                                   int& nKanaPos) {
+    expected = LetterAt(m_strRoman, m_nRomanPos);
     if (expected == 0) return false;
-    if (ShowsRomaji(m_run.m_nType) || m_bRomanMode) return ch == expected;
-    return IsExpectedRomaji(ch, expected);
+    if (!bAlternatives) return ch == expected;
+    return IsExpectedAlternative(ch, expected, nKanaPos);
 }
 
-unsigned char CKibikiDoc::NextExpectedKey() const {
-    if (IsKanaAnswer(m_run.m_nType)) return ExpectedKana();
-    return LetterAt(m_run.m_strRoman, m_run.m_nRomanPos);
-}
-
-void CKibikiDoc::AdvanceAnswer(std::string& strAnswer, int& nCaret) {
-    if (IsKanaAnswer(m_run.m_nType)) {
-        AdvanceKanaAnswer(strAnswer, nCaret);
-    } else if (ShowsRomaji(m_run.m_nType)) {
-        const int n = std::clamp(m_run.m_nRomanPos + 1, 0, static_cast<int>(m_run.m_strRoman.size()));
-        strAnswer.assign(m_run.m_strRoman, 0, n);
-        nCaret = n;
-    } else {
-        AdvanceRomajiAnswer(strAnswer, nCaret);
-    }
-}
-
-// A reading typed in romaji with the fixed-spelling mode off; the first rule that applies
-// decides.
-bool CKibikiDoc::IsExpectedRomaji(unsigned char ch, unsigned char expected) {
+// The first rule that applies decides.
+bool CRomajiMatcher::IsExpectedAlternative(unsigned char ch, unsigned char expected, int& nKanaPos) {
     if (ch == 0) return false;
-    const int nUnits = static_cast<int>(m_aUnitLen.size());
+    const int nUnits = static_cast<int>(m_aUnits.size());
     // 1. Following the expected letters.
     if (m_strAltRoman.empty() && ch == expected) {
         m_strUnitTyped += static_cast<char>(ch);
@@ -258,18 +256,19 @@ bool CKibikiDoc::IsExpectedRomaji(unsigned char ch, unsigned char expected) {
     // one of its alternatives (ちんちゃ: CHINTYA).
     int nAltId = 0;
     std::string alt;
+    const Unit& unit = m_aUnits[m_nUnit];
     // Only a plain NN: after a small tsu ん is NNN and one N does not end it.
-    if (IsN(m_aUnitKana[m_nUnit]) && m_nUnitTyped == 1 && LetterCount(m_aUnitLen[m_nUnit]) == 2 &&
-        !IsDoubledKind(m_aUnitKind[m_nUnit]) && m_nUnit + 1 < nUnits) {
-        const bool bAsExpected = ch == LetterAt(m_run.m_strRoman, m_run.m_nRomanPos + 1);
+    if (IsN(unit.nKana) && m_nUnitTyped == 1 && LetterCount(unit.nLen) == 2 && !IsDoubledKind(unit.nKind) &&
+        m_nUnit + 1 < nUnits) {
+        const bool bAsExpected = ch == LetterAt(m_strRoman, m_nRomanPos + 1);
         if (bAsExpected || FindAlternative(m_nUnit + 1, 0, ch, std::string(), nAltId, alt)) {
-            m_aUnitLen[m_nUnit] = 1;
-            m_run.m_strRoman.erase(static_cast<std::size_t>(m_run.m_nRomanPos), 1);
-            CompleteUnit();
+            m_aUnits[m_nUnit].nLen = 1;
+            m_strRoman.erase(static_cast<std::size_t>(m_nRomanPos), 1);
+            CompleteUnit(nKanaPos);
             if (bAsExpected)
                 m_strUnitTyped += static_cast<char>(ch);
             else
-                SwitchToAlternative(ch, LetterAt(m_run.m_strRoman, m_run.m_nRomanPos), nAltId, alt);
+                SwitchToAlternative(ch, LetterAt(m_strRoman, m_nRomanPos), nAltId, alt);
             return true;
         }
     }
@@ -282,10 +281,17 @@ bool CKibikiDoc::IsExpectedRomaji(unsigned char ch, unsigned char expected) {
     return false;
 }
 
+bool CRomajiMatcher::FindAlternative(int nUnit, int nPos, unsigned char ch, const std::string& strPrefix,
+                                     int& nAltId, std::string& strAlt) const {
+    if (nUnit < 0 || nUnit >= static_cast<int>(m_aUnits.size())) return false;
+    const Unit& unit = m_aUnits[nUnit];
+    return FindAlternativeSpelling(unit.nKana, IsDoubledKind(unit.nKind), nPos, ch, strPrefix, nAltId, strAlt);
+}
+
 // ちゃ expected CYA, T typed: CYA becomes TYA in m_strRoman; the unit now has TYA's length.
-void CKibikiDoc::SwitchToAlternative(unsigned char ch, unsigned char expected, int nAltId,
-                                     const std::string& strAlt) {
-    int& nLen = m_aUnitLen[m_nUnit];
+void CRomajiMatcher::SwitchToAlternative(unsigned char ch, unsigned char expected, int nAltId,
+                                         const std::string& strAlt) {
+    int& nLen = m_aUnits[m_nUnit].nLen;
     const bool bTwoKana = nLen >= kTwoKanaBonus;
     const int nOld = LetterCount(nLen);
     const int nNew = static_cast<int>(strAlt.size());
@@ -294,9 +300,9 @@ void CKibikiDoc::SwitchToAlternative(unsigned char ch, unsigned char expected, i
     m_strUnitTyped += static_cast<char>(ch);
     if (nNew != nOld) nLen = nNew + (bTwoKana ? kTwoKanaBonus : 0);
     if (LetterAt(strAlt, m_nUnitTyped) != expected) {
-        const int start = m_run.m_nRomanPos - m_nUnitTyped;
-        if (start >= 0 && static_cast<std::size_t>(start) <= m_run.m_strRoman.size())
-            m_run.m_strRoman.replace(static_cast<std::size_t>(start), static_cast<std::size_t>(nOld), strAlt);
+        const int start = m_nRomanPos - m_nUnitTyped;
+        if (start >= 0 && static_cast<std::size_t>(start) <= m_strRoman.size())
+            m_strRoman.replace(static_cast<std::size_t>(start), static_cast<std::size_t>(nOld), strAlt);
     }
     if (m_nUnitTyped + 1 == nNew) {  // つ expected TSU, TU: complete at once
         LearnAlternative();
@@ -306,44 +312,46 @@ void CKibikiDoc::SwitchToAlternative(unsigned char ch, unsigned char expected, i
 }
 
 // The unit's kana show as done; its small tsu already does once the doubled letter is typed.
-void CKibikiDoc::CompleteUnit() {
-    m_run.m_nKanaPos += m_aUnitBytes[m_nUnit] - 2 * m_nDoubled;
+void CRomajiMatcher::CompleteUnit(int& nKanaPos) {
+    nKanaPos += m_aUnits[m_nUnit].nBytes - 2 * m_nDoubled;
     ++m_nUnit;
     m_nUnitTyped = 0;
     m_nDoubled = 0;
     m_strUnitTyped.clear();
 }
 
-void CKibikiDoc::LearnAlternative() {
-    m_settings.SetIndexedInt("DynRoman", m_aUnitKana[m_nUnit], m_nAltId);
-    m_settings.SaveUser();
+void CRomajiMatcher::LearnAlternative() {
+    const RomajiUser& user = UserOrNone(m_pUser);
+    if (user.fnLearn) user.fnLearn(m_aUnits[m_nUnit].nKana, m_nAltId);
 }
 
-void CKibikiDoc::AdvanceRomajiAnswer(std::string& strAnswer, int& nCaret) {
-    strAnswer.clear();
-    if (m_nUnit >= 0 && m_nUnit < static_cast<int>(m_aUnitLen.size())) {
-        ++m_nUnitTyped;
-        // がっこう: the second K shows っ as done.
-        if (m_nUnitTyped == 2 && IsDoubledKind(m_aUnitKind[m_nUnit])) {
-            m_run.m_nKanaPos += 2;
-            m_nDoubled = 1;
-        }
-        if (m_nUnitTyped >= LetterCount(m_aUnitLen[m_nUnit])) CompleteUnit();
+void CRomajiMatcher::AdvanceAnswer(int& nKanaPos) {
+    if (m_nUnit < 0 || m_nUnit >= static_cast<int>(m_aUnits.size())) return;
+    ++m_nUnitTyped;
+    // がっこう: the second K shows っ as done.
+    if (m_nUnitTyped == 2 && IsDoubledKind(m_aUnits[m_nUnit].nKind)) {
+        nKanaPos += 2;
+        m_nDoubled = 1;
     }
-    AppendKanaPart(strAnswer, m_run.m_nKanaPos);
-    // The letters of the unit in progress, without its doubled consonant once っ shows.
+    if (m_nUnitTyped >= LetterCount(m_aUnits[m_nUnit].nLen)) CompleteUnit(nKanaPos);
+}
+
+void CRomajiMatcher::AppendUnitLetters(std::string& strOut, bool bAlternatives) const {
     const int nLetters = m_nUnitTyped - m_nDoubled;
-    if (nLetters > 0) {
-        if (!m_bRomanMode && !m_strAltRoman.empty()) {
-            strAnswer.append(m_strAltRoman, std::min<std::size_t>(m_nDoubled, m_strAltRoman.size()),
-                             static_cast<std::size_t>(nLetters));
-        } else {
-            const int from = m_run.m_nRomanPos - m_nUnitTyped + m_nDoubled + 1;
-            if (from >= 0 && static_cast<std::size_t>(from) < m_run.m_strRoman.size())
-                strAnswer.append(m_run.m_strRoman, static_cast<std::size_t>(from), static_cast<std::size_t>(nLetters));
-        }
+    if (nLetters <= 0) return;
+    if (bAlternatives && !m_strAltRoman.empty()) {
+        strOut.append(m_strAltRoman, std::min<std::size_t>(m_nDoubled, m_strAltRoman.size()),
+                      static_cast<std::size_t>(nLetters));
+    } else {
+        const int from = m_nRomanPos - m_nUnitTyped + m_nDoubled + 1;
+        if (from >= 0 && static_cast<std::size_t>(from) < m_strRoman.size())
+            strOut.append(m_strRoman, static_cast<std::size_t>(from), static_cast<std::size_t>(nLetters));
     }
-    nCaret = static_cast<int>(strAnswer.size());
+}
+
+void CRomajiMatcher::AppendTypedLetters(std::string& strOut) const {
+    const int n = std::clamp(m_nRomanPos + 1, 0, static_cast<int>(m_strRoman.size()));
+    strOut.append(m_strRoman, 0, static_cast<std::size_t>(n));
 }
 
 }  // namespace kibiki

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "lessons/kibiki_doc.h"
+#include "platform/messenger.h"
 #include "text/string_table.h"
 
 namespace kibiki {
@@ -22,28 +22,25 @@ int DefaultSpellingId(int nKanaId) { return IDS_DEFAULT_SPELLING_FIRST + Hiragan
 
 int AlternativePointerId(int nKanaId) { return IDS_ALTERNATIVE_POINTER_FIRST + HiraganaIndex(nKanaId); }
 
-bool IsDoubledKind(int nKind) {
-    return nKind == 3 || nKind == 4 || nKind == 7 || nKind == 8;
-}
-
-void CKibikiDoc::GetRomaji(int nKanaId, std::string& strRomaji) const {
+void GetRomaji(int nKanaId, bool bRomanMode, const RomajiUser& user, std::string& strRomaji) {
     strRomaji.clear();
     LoadString(DefaultSpellingId(nKanaId), strRomaji);
-    if (m_bRomanMode) {
-        std::string fixed = m_settings.GetIndexedString("Roman", nKanaId - IDS_KANA_FIRST, std::string());
+    if (bRomanMode) {
+        if (!user.fnFixedSpelling) return;
+        std::string fixed = user.fnFixedSpelling(nKanaId - IDS_KANA_FIRST);
         if (!fixed.empty()) strRomaji = std::move(fixed);
         return;
     }
-    const int nLearned = m_settings.GetIndexedInt("DynRoman", nKanaId, 0);
+    const int nLearned = user.fnLearnedSpelling ? user.fnLearnedSpelling(nKanaId) : 0;
     if (nLearned == 0) return;
     const std::string* learned = FindString(nLearned);
     if (learned && !learned->empty()) strRomaji = *learned;
 }
 
-bool CKibikiDoc::FindAlternative(int nUnit, int nPos, unsigned char ch, const std::string& strPrefix,
-                                 int& nAltId, std::string& strAlt) const {
-    if (nUnit < 0 || nUnit >= static_cast<int>(m_aUnitKana.size()) || nPos < 0) return false;
-    const std::string* pointer = FindString(AlternativePointerId(m_aUnitKana[nUnit]));
+bool FindAlternativeSpelling(int nKanaId, bool bDoubled, int nPos, unsigned char ch,
+                             std::string_view strPrefix, int& nAltId, std::string& strAlt) {
+    if (nPos < 0) return false;
+    const std::string* pointer = FindString(AlternativePointerId(nKanaId));
     if (!pointer || pointer->empty()) return false;
 
     // "40726,3": the list is 40726..40728. The count is the last character alone.
@@ -57,7 +54,7 @@ bool CKibikiDoc::FindAlternative(int nUnit, int nPos, unsigned char ch, const st
 
     // After a small tsu the unit's letters begin with the doubled consonant, so an
     // alternative is compared with its first letter doubled: っし typed SSHI.
-    const std::size_t lead = IsDoubledKind(m_aUnitKind[nUnit]) ? 1 : 0;
+    const std::size_t lead = bDoubled ? 1 : 0;
     const std::size_t pos = static_cast<std::size_t>(nPos);
     for (int i = 0; i < count; ++i) {
         const int id = static_cast<int>(first) + i;
@@ -79,6 +76,14 @@ bool CKibikiDoc::FindAlternative(int nUnit, int nPos, unsigned char ch, const st
         }
     }
     return false;
+}
+
+void ReportFaultyText(Messenger* pMessenger, const std::string& strText) {
+    if (!pMessenger) return;
+    std::string message = StringOrEmpty(IDS_FAULTY_TEXT);
+    message += strText;
+    message += StringOrEmpty(IDS_FAULTY_TEXT_TAIL);
+    pMessenger->ShowMessage(message, std::string(), MsgButtons::Ok, MsgIcon::None);
 }
 
 }  // namespace kibiki

@@ -1,14 +1,44 @@
 #pragma once
-// Where a kana unit's spellings are found.
+// Which letters spell a kana: its default, the user's fixed or learned choice, and the
+// alternatives the matcher accepts.
+#include <functional>
+#include <string>
+#include <string_view>
+
 #include "text/string_ids.h"
 
 namespace kibiki {
+
+class Messenger;
+
+// The user's side of the romaji rules, wired by the document to the settings record and the
+// message box; kana/ knows neither.
+struct RomajiUser {
+    // The fixed spelling of a kana number (kana id - 40100), empty for the default.
+    std::function<std::string(int nKanaNumber)> fnFixedSpelling;
+    // The id of the spelling learned for a kana id, 0 for none.
+    std::function<int(int nKanaId)> fnLearnedSpelling;
+    // Learns a spelling for a kana id: set and saved at once.
+    std::function<void(int nKanaId, int nAltId)> fnLearn;
+    // Tells the user which question text holds a character no spelling is known for.
+    std::function<void(const std::string& strText)> fnFaultyText;
+};
 
 // The string holding a kana id's default spelling (40111 し -> 40511 "SI").
 int DefaultSpellingId(int nKanaId);
 // The string pointing at a kana id's alternatives ("40710,2"); katakana share the hiragana's.
 int AlternativePointerId(int nKanaId);
-// Unit kinds whose letters begin with a doubled consonant (after a small tsu).
-bool IsDoubledKind(int nKind);
+
+// The spelling built into the expected letters for one kana id: with bRomanMode (fixed
+// spelling) the user's fixed choice, otherwise the learned one, else the default.
+void GetRomaji(int nKanaId, bool bRomanMode, const RomajiUser& user, std::string& strRomaji);
+
+// The first alternative of a kana id that agrees with the typed prefix and has ch at nPos.
+// After a small tsu (bDoubled) the alternatives carry the doubled letter (っし: SSHI).
+bool FindAlternativeSpelling(int nKanaId, bool bDoubled, int nPos, unsigned char ch,
+                             std::string_view strPrefix, int& nAltId, std::string& strAlt);
+
+// Shows the message about a question text with a character that has no key sequence.
+void ReportFaultyText(Messenger* pMessenger, const std::string& strText);
 
 }  // namespace kibiki

@@ -114,7 +114,7 @@ CKibikiDoc::Evaluation CKibikiDoc::Evaluate(Messenger& confirm) {
                                    StringOrEmpty(IDS_CONFIRM_END_CAPTION), MsgButtons::YesNo,
                                    MsgIcon::Question) == MsgResult::Yes) {
         m_run.m_nKanaPos = 0;
-        m_run.m_nRomanPos = 0;
+        m_matcher.Restart();
         ev.outcome = Evaluation::Stop;
     } else {
         ev.outcome = Evaluation::Continue;

@@ -1,7 +1,36 @@
 #include "lessons/kibiki_doc.h"
 
+#include "kana/kana_tables.h"
+#include "lessons/lesson_number.h"
+
 namespace kibiki {
 
-CKibikiDoc::CKibikiDoc() = default;
+CKibikiDoc::CKibikiDoc() {
+    m_romajiUser.fnFixedSpelling = [this](int nKanaNumber) {
+        return m_settings.GetIndexedString("Roman", nKanaNumber, std::string());
+    };
+    m_romajiUser.fnLearnedSpelling = [this](int nKanaId) {
+        return m_settings.GetIndexedInt("DynRoman", nKanaId, 0);
+    };
+    m_romajiUser.fnLearn = [this](int nKanaId, int nAltId) {
+        m_settings.SetIndexedInt("DynRoman", nKanaId, nAltId);
+        m_settings.SaveUser();
+    };
+    m_romajiUser.fnFaultyText = [this](const std::string& strText) { ReportFaultyText(m_pMessenger, strText); };
+}
+
+bool CKibikiDoc::BuildRoman(std::string& strText) {
+    if (!m_matcher.BuildRoman(strText, m_bRomanMode)) return false;
+    if (ShowsRomaji(m_run.m_nType) && IsCustomLesson(m_run.m_nLesson)) strText = m_matcher.Roman();
+    return true;
+}
+
+std::string_view CKibikiDoc::KanaSeparator() const {
+    return IsCustomLesson(m_run.m_nLesson) ? std::string_view(m_settings.m_strKanaSepa) : std::string_view();
+}
+
+void CKibikiDoc::ApplyKanaLock(PracticeMode mode) {
+    if (m_pKeyboard) kibiki::ApplyKanaLock(*m_pKeyboard, mode);
+}
 
 }  // namespace kibiki

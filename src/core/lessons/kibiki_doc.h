@@ -1,9 +1,12 @@
 #pragma once
-// The document: the run record, the romaji matcher's state and the current user's settings.
+// The document: the run record, the romaji matcher and the current user's settings.
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "kana/kanji_segments.h"
+#include "kana/romaji_matcher.h"
 #include "lessons/lesson_run.h"
 #include "platform/regular_file.h"
 #include "users/user_settings.h"
@@ -21,35 +24,24 @@ public:
     CKibikiDoc(const CKibikiDoc&) = delete;
     CKibikiDoc& operator=(const CKibikiDoc&) = delete;
 
-    // --- keystroke judge ---
+    // --- keystroke judge (lessons/judge.cpp) ---
 
     // Judges one typed byte; expected receives the key that was due (0 when none is).
     // A wrong key changes nothing.
     bool IsExpectedKey(unsigned char ch, unsigned char& expected);
     // The key due next, without judging.
     unsigned char NextExpectedKey() const;
-    // After a right key (before the run moves m_nRomanPos on): moves the kana position on and
-    // gives the answer text and the caret offset.
+    // After a right key (before the run moves the matcher to its next letter): moves the kana
+    // position on and gives the answer text and the caret offset.
     void AdvanceAnswer(std::string& strAnswer, int& nCaret);
 
-    // --- romaji ---
+    // --- question texts ---
 
-    // Builds m_strRoman and the units of a kana text. A text with a character that has no
-    // spelling is reported through the messenger and emptied; m_strRoman is then kept.
+    // The matcher's BuildRoman with the user's fixed-spelling choice; a custom romaji-input
+    // lesson's question text also becomes the letters built.
     bool BuildRoman(std::string& strText);
-    // Back to the first unit of the question, following its expected letters.
-    void ResetMatcher();
-    // The spelling built into the expected letters for one kana id.
-    void GetRomaji(int nKanaId, std::string& strRomaji) const;
-    // The first alternative of the unit that agrees with the typed prefix and has ch at nPos.
-    // In a unit after a small tsu the alternatives carry the doubled letter (っし: SSHI).
-    bool FindAlternative(int nUnit, int nPos, unsigned char ch, const std::string& strPrefix,
-                         int& nAltId, std::string& strAlt) const;
-
-    // --- kanji modes ---
-
-    // Fills the display and reading boundaries; removes the separators from the reading.
-    void SplitKanjiSegments(const std::string& strDisplay, std::string& strReading);
+    // The reading separator besides "｜": a custom lesson's KanaSepa; none for the built-in.
+    std::string_view KanaSeparator() const;
 
     // Forces the kana lock on in the kana modes, off in the others.
     void ApplyKanaLock(PracticeMode mode);
@@ -106,25 +98,13 @@ public:
 
     LessonRun m_run;
     CUserSettings m_settings;
-    bool m_bRomanMode = true;  // fixed-spelling mode: one spelling per kana, no learning
+    bool m_bRomanMode = true;  // "RomanMode": fixed spelling, one per kana, no learning
 
-    // Units of the current question, one entry each, in text order.
-    std::vector<int> m_aUnitLen;   // letters in m_strRoman, +10 for a two-kana unit
-    std::vector<int> m_aUnitKana;  // kana id
-    std::vector<int> m_aUnitKind;  // 1/3 two-kana (3: after small tsu), 5/7 single, 9 symbol;
-                                   // +1 when the unit made the ん before it NN
-    std::vector<int> m_aUnitBytes; // bytes of the question the unit covers, small tsu included
-    int m_nUnit = 0;               // unit being typed
-    int m_nUnitTyped = 0;          // letters typed in it
-    std::string m_strUnitTyped;    // letters typed while following, plus the one that switched
-    std::string m_strAltRoman;     // alternative switched to; empty while following
-    int m_nAltId = 0;              // its string id, for learning
-    int m_nDoubled = 0;            // 1 once the doubled consonant (small tsu) is typed
-
-    // Kanji-mode segments of the current question.
-    std::vector<int> m_aDisplayBounds;  // offsets in the display text where kana/kanji change
-    std::vector<int> m_aReadingBounds;  // offsets in the reading where each kanji run begins
-    int m_nSegment = -1;
+    // The matcher's side of the user: spellings from m_settings, learning saved at once,
+    // faulty texts told through m_pMessenger.
+    RomajiUser m_romajiUser;
+    CRomajiMatcher m_matcher{&m_romajiUser};  // the romaji modes' expected letters
+    CKanjiSegments m_segments;                // the kanji modes' runs of the current question
 
     Messenger* m_pMessenger = nullptr;    // faulty question texts
     KeyboardState* m_pKeyboard = nullptr;  // kana lock
@@ -133,19 +113,9 @@ private:
     // Loads question q (from 0) into the run record; false when it cannot be typed.
     bool LoadQuestion(int nQuestion, std::string& strDisplay);
 
-    // *pVoiced is set when the kana takes a mark stroke after its base.
-    unsigned char ExpectedKana(bool* pVoiced = nullptr) const;
-    void AdvanceKanaAnswer(std::string& strAnswer, int& nCaret);
-    bool IsExpectedRomaji(unsigned char ch, unsigned char expected);
-    void AdvanceRomajiAnswer(std::string& strAnswer, int& nCaret);
-    void SwitchToAlternative(unsigned char ch, unsigned char expected, int nAltId,
-                             const std::string& strAlt);
-    void CompleteUnit();
-    void LearnAlternative();
-    // The kana part of the answer: the reading up to nKanaPos, or in the kanji modes the
+    // The kana part of the answer: the reading up to m_nKanaPos, or in the kanji modes the
     // completed kanji runs and the reading of the run being typed.
-    void AppendKanaPart(std::string& strOut, int nKanaPos);
-    void ReportFaultyText(const std::string& strText);
+    void AppendKanaPart(std::string& strOut);
     void ReportLongText(const std::string& strDisplay);
 };
 

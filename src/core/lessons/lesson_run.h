@@ -1,5 +1,6 @@
 #pragma once
-// The record of the lesson being typed; reset at every run start.
+// The record of the lesson being typed; reset at every run start. The expected romaji letters
+// and their position are the matcher's (CKibikiDoc::m_matcher).
 #include <cstdint>
 #include <map>
 #include <string>
@@ -16,9 +17,7 @@ struct LessonRun {
     int m_nQuestionsDone = 0;
     std::string m_strQuestion;  // CP932 reading (kana)
     std::string m_strKanji;     // CP932 kanji display text; may be empty
-    std::string m_strRoman;     // expected letters (romaji modes)
     int m_nKanaPos = 0;         // byte offset of the current kana in m_strQuestion
-    int m_nRomanPos = 0;        // offset of the next letter in m_strRoman
     bool m_bBaseStroke = true;  // the next stroke of the current kana is its base key
     bool m_bVoiced = false;     // the current kana needs a second (mark) stroke
     double m_dKeystrokes = 0;   // keystrokes required so far

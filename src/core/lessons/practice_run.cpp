@@ -50,11 +50,10 @@ void CKibikiDoc::ResetRun(std::string& strDisplay, PracticeForm& form) {
     m_run.m_nKanaPos = 0;
     m_run.m_nQuestionsDone = 0;
     m_run.m_nMisses = 0;
-    m_run.m_nRomanPos = 0;
     m_run.m_bBaseStroke = true;
     m_run.m_bVoiced = false;
-    ResetMatcher();
-    m_nSegment = -1;
+    m_matcher.Restart();
+    m_segments.m_nSegment = -1;
     m_run.m_chGuideKey = 0;
     m_run.m_missedKeys.clear();
     m_run.m_dwStartTick = 0;
@@ -130,16 +129,16 @@ bool CKibikiDoc::LoadQuestion(int nQuestion, std::string& strDisplay) {
 
     if (kanjiMode) {
         if (!kanji.empty()) {
-            SplitKanjiSegments(kanji, text);
+            m_segments.SplitKanjiSegments(kanji, text, KanaSeparator());
         } else {
             std::string none;
-            SplitKanjiSegments(text, none);
+            m_segments.SplitKanjiSegments(text, none, KanaSeparator());
         }
         m_run.m_strKanji = kanji;
         m_run.m_strQuestion = text;
         strDisplay = kanji.empty() ? text : kanji;
     } else if (ShowsRomaji(type)) {
-        m_run.m_strRoman = text;
+        m_matcher.SetRoman(text);
         strDisplay = text;
     } else {
         m_run.m_strQuestion = text;
@@ -154,12 +153,12 @@ bool CKibikiDoc::LoadQuestion(int nQuestion, std::string& strDisplay) {
         if (IsKanaAnswer(type))
             typeable = !m_run.m_strQuestion.empty() && KanaKeysCanType(m_run.m_strQuestion);
         else if (ShowsRomaji(type))
-            typeable = AsciiKeysCanType(m_run.m_strRoman);
+            typeable = AsciiKeysCanType(m_matcher.Roman());
         else
             typeable = !m_run.m_strQuestion.empty();
     }
     if (!typeable || strDisplay.size() > kMaxQuestionBytes) {
-        if (!typeable) ReportFaultyText(text);
+        if (!typeable) ReportFaultyText(m_pMessenger, text);
         else ReportLongText(strDisplay);
         m_run.m_strQuestion.clear();
         strDisplay.clear();
@@ -189,9 +188,9 @@ bool CKibikiDoc::AdvanceQuestion(unsigned char& chGuide, std::string& strNext,
         length = run.m_strQuestion.size();
         position = static_cast<std::size_t>(std::max(run.m_nKanaPos, 0));
     } else {
-        ++run.m_nRomanPos;
-        length = run.m_strRoman.size();
-        position = static_cast<std::size_t>(std::max(run.m_nRomanPos, 0));
+        m_matcher.NextLetter();
+        length = m_matcher.Roman().size();
+        position = static_cast<std::size_t>(std::max(m_matcher.RomanPos(), 0));
     }
     strNext.clear();
     // A voiced kana is two keystrokes: the extra one counts on its base stroke.
@@ -200,11 +199,10 @@ bool CKibikiDoc::AdvanceQuestion(unsigned char& chGuide, std::string& strNext,
 
     chGuide = run.m_chGuideKey;
     run.m_nKanaPos = 0;
-    run.m_nRomanPos = 0;
-    ResetMatcher();
+    m_matcher.Restart();
 
     run.m_dKeystrokes += kana ? static_cast<double>(run.m_strQuestion.size() / 2)
-                              : static_cast<double>(run.m_strRoman.size());
+                              : static_cast<double>(m_matcher.Roman().size());
     strAccuracy = WholeNumber(AccuracyPercent(run.m_dKeystrokes, run.m_nMisses));
 
     ++run.m_nQuestionsDone;
