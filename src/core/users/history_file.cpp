@@ -184,68 +184,84 @@ HistoryRow ParseHistoryLine(std::string_view line) {
     return row;
 }
 
-CHistoryRows::CHistoryRows(std::string_view text) {
-    // Records are about 64 bytes on disk and take about as much packed.
-    m_strPool.reserve(text.size() + text.size() / 2);
-    m_aStarts.reserve(text.size() / 40 * kTexts);
-    while (!text.empty()) {
-        std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (line.empty()) continue;
-        const HistoryRow row = ParseHistoryLine(line);
-        for (const std::string* piece : {&row.strTime, &row.strLesson, &row.strSpeed,
-                                         &row.strAccuracy, &row.strTopThree, &row.strDetails}) {
-            m_aStarts.push_back(m_strPool.size());
-            m_strPool += *piece;
+namespace {
+
+// The ordering of the longest rows: more bytes first, then the earlier row.
+bool LongerRow(const std::pair<std::size_t, std::size_t>& a, const std::pair<std::size_t, std::size_t>& b) {
+    return a.first != b.first ? a.first > b.first : a.second < b.second;
+}
+
+}  // namespace
+
+CHistoryRows::CHistoryRows(std::string text) : m_strText(std::move(text)) {
+    const std::string_view all(m_strText);
+    for (std::size_t start = 0; start < all.size();) {
+        const std::size_t end = std::min(all.find('\n', start), all.size());
+        const std::size_t nextStart = end + 1;
+        if (end > start && !(end == start + 1 && all[start] == '\r')) {
+            const std::size_t nRow = m_aLineStarts.size();
+            m_aLineStarts.push_back(start);
+            const HistoryRow row = ParseHistoryLine(Line(nRow));
+            const std::string* cells[COL_COUNT] = {&row.strTime, &row.strLesson, &row.strSpeed,
+                                                   &row.strAccuracy, &row.strTopThree};
+            for (int c = 0; c < COL_COUNT; ++c) {
+                // A heap whose top is the shortest of the longest rows kept.
+                auto& kept = m_aLongest[c];
+                const std::pair<std::size_t, std::size_t> entry(cells[c]->size(), nRow);
+                if (kept.size() < kLongestKept) {
+                    kept.push_back(entry);
+                    std::push_heap(kept.begin(), kept.end(), LongerRow);
+                } else if (LongerRow(entry, kept.front())) {
+                    std::pop_heap(kept.begin(), kept.end(), LongerRow);
+                    kept.back() = entry;
+                    std::push_heap(kept.begin(), kept.end(), LongerRow);
+                }
+            }
         }
+        start = nextStart;
     }
-    m_strPool.shrink_to_fit();
-    m_aStarts.shrink_to_fit();
+    m_aLineStarts.shrink_to_fit();
 }
 
-std::string_view CHistoryRows::Piece(std::size_t nRow, int nText) const {
-    const std::size_t i = nRow * kTexts + static_cast<std::size_t>(nText);
-    if (nText < 0 || nText >= kTexts || i >= m_aStarts.size()) return {};
-    const std::size_t end = i + 1 < m_aStarts.size() ? m_aStarts[i + 1] : m_strPool.size();
-    return std::string_view(m_strPool).substr(m_aStarts[i], end - m_aStarts[i]);
+std::string_view CHistoryRows::Line(std::size_t nRow) const {
+    if (nRow >= m_aLineStarts.size()) return {};
+    std::string_view line = std::string_view(m_strText).substr(m_aLineStarts[nRow]);
+    line = line.substr(0, line.find('\n'));
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return line;
 }
 
-HistoryRow CHistoryRows::operator[](std::size_t nRow) const {
-    HistoryRow row;
-    row.strTime = Piece(nRow, COL_TIME);
-    row.strLesson = Piece(nRow, COL_LESSON);
-    row.strSpeed = Piece(nRow, COL_SPEED);
-    row.strAccuracy = Piece(nRow, COL_ACCURACY);
-    row.strTopThree = Piece(nRow, COL_TOP_THREE);
-    row.strDetails = Piece(nRow, kDetails);
-    return row;
+HistoryRow CHistoryRows::operator[](std::size_t nRow) const { return ParseHistoryLine(Line(nRow)); }
+
+std::string CHistoryRows::Text(std::size_t nRow, int nColumn) const {
+    if (nRow >= size()) return {};
+    HistoryRow row = ParseHistoryLine(Line(nRow));
+    switch (nColumn) {
+        case COL_TIME: return std::move(row.strTime);
+        case COL_LESSON: return std::move(row.strLesson);
+        case COL_SPEED: return std::move(row.strSpeed);
+        case COL_ACCURACY: return std::move(row.strAccuracy);
+        case COL_TOP_THREE: return std::move(row.strTopThree);
+        default: return {};
+    }
+}
+
+std::string CHistoryRows::Details(std::size_t nRow) const {
+    return nRow < size() ? ParseHistoryLine(Line(nRow)).strDetails : std::string();
 }
 
 std::vector<std::size_t> CHistoryRows::LongestRows(int nColumn, std::size_t n) const {
-    std::vector<std::pair<std::size_t, std::size_t>> aBytes;  // (bytes, row)
-    aBytes.reserve(size());
-    for (std::size_t r = 0; r < size(); ++r) aBytes.emplace_back(Piece(r, nColumn).size(), r);
-    n = std::min(n, aBytes.size());
-    // Longest first; among equals the earlier row.
-    const auto longer = [](const auto& a, const auto& b) {
-        return a.first != b.first ? a.first > b.first : a.second < b.second;
-    };
-    std::partial_sort(aBytes.begin(), aBytes.begin() + static_cast<std::ptrdiff_t>(n), aBytes.end(), longer);
+    if (nColumn < 0 || nColumn >= COL_COUNT) return {};
+    auto kept = m_aLongest[nColumn];
+    std::sort(kept.begin(), kept.end(), LongerRow);
     std::vector<std::size_t> aRows;
-    for (std::size_t i = 0; i < n; ++i) aRows.push_back(aBytes[i].second);
+    for (std::size_t i = 0; i < std::min(n, kept.size()); ++i) aRows.push_back(kept[i].second);
     return aRows;
 }
 
-void CHistoryRows::clear() {
-    m_strPool.clear();
-    m_strPool.shrink_to_fit();
-    m_aStarts.clear();
-    m_aStarts.shrink_to_fit();
-}
+void CHistoryRows::clear() { *this = CHistoryRows(); }
 
-CHistoryRows ParseHistory(std::string_view text) { return CHistoryRows(text); }
+CHistoryRows ParseHistory(std::string_view text) { return CHistoryRows(std::string(text)); }
 
 CHistoryRows ReadHistory(const CUserSettings& settings) {
     EnsureFolder(settings.Folder());
@@ -260,9 +276,9 @@ CHistoryRows ReadHistory(const CUserSettings& settings) {
     std::string text;
     ReadCapped(fd, kHistoryReadCap + (bTail ? 1 : 0), text, fault);  // on an error, what came before it
     ::close(fd);
-    std::string_view view(text);
-    if (bTail) view.remove_prefix(std::min(view.size(), view.find('\n') + 1));
-    return ParseHistory(view);
+    // The rows keep these bytes: cut in place rather than copy.
+    if (bTail) text.erase(0, std::min(text.size(), text.find('\n') + 1));
+    return CHistoryRows(std::move(text));
 }
 
 bool DeleteHistory(const CUserSettings& settings, Messenger* pMessenger) {

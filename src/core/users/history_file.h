@@ -37,38 +37,41 @@ struct HistoryRow {
 
 HistoryRow ParseHistoryLine(std::string_view line);
 
-// Every record of a history as the history list shows it, packed into one buffer: a year of
-// daily practice is thousands of rows, and a list must open fast however long it has grown.
+// Every record of a history for the history list. A year of daily practice is thousands of
+// rows and the list must open fast however long it has grown: the file's bytes are kept as they
+// are and a row's display values are made when asked for; only the rows holding each column's
+// longest texts are remembered, for sizing the columns.
 class CHistoryRows {
 public:
     enum Column { COL_TIME, COL_LESSON, COL_SPEED, COL_ACCURACY, COL_TOP_THREE, COL_COUNT };
+    // How many of the longest rows each column remembers.
+    static constexpr std::size_t kLongestKept = 32;
 
     CHistoryRows() = default;
-    // Every non-empty line of a file's contents, in order; accepts CR LF and LF.
-    explicit CHistoryRows(std::string_view text);
+    // Takes a history file's bytes: every non-empty line is a row, in order; CR LF or LF.
+    explicit CHistoryRows(std::string text);
 
-    std::size_t size() const { return m_aStarts.size() / kTexts; }
-    bool empty() const { return m_aStarts.empty(); }
-    // CP932 text of one cell; nColumn is a Column.
-    std::string_view Text(std::size_t nRow, int nColumn) const { return Piece(nRow, nColumn); }
-    // "A…3回\r\n..." of the row, empty without misses.
-    std::string_view Details(std::size_t nRow) const { return Piece(nRow, kDetails); }
+    std::size_t size() const { return m_aLineStarts.size(); }
+    bool empty() const { return m_aLineStarts.empty(); }
     HistoryRow operator[](std::size_t nRow) const;
+    // CP932 text of one cell (nColumn a Column); empty outside the rows.
+    std::string Text(std::size_t nRow, int nColumn) const;
+    // "A…3回\r\n..." of the row, empty without misses.
+    std::string Details(std::size_t nRow) const;
 
-    // Up to n rows whose text in the column has the most bytes, longest first: where a list
-    // looks for its widest text without measuring every row (a double-byte character is about
-    // twice as wide as a single-byte one, as in CP932).
+    // Up to n (at most kLongestKept) rows whose text in the column has the most bytes, longest
+    // first: where a list finds its widest text without measuring every row (a double-byte
+    // character is about twice as wide as a single-byte one, as in CP932).
     std::vector<std::size_t> LongestRows(int nColumn, std::size_t n) const;
 
     void clear();
 
 private:
-    static constexpr int kDetails = COL_COUNT;
-    static constexpr int kTexts = COL_COUNT + 1;
-    std::string_view Piece(std::size_t nRow, int nText) const;
+    std::string_view Line(std::size_t nRow) const;
 
-    std::string m_strPool;             // the texts of every row, one after another
-    std::vector<std::size_t> m_aStarts;  // kTexts starts a row; a text ends where the next starts
+    std::string m_strText;
+    std::vector<std::size_t> m_aLineStarts;
+    std::vector<std::pair<std::size_t, std::size_t>> m_aLongest[COL_COUNT];  // (bytes, row), unordered
 };
 
 CHistoryRows ParseHistory(std::string_view text);

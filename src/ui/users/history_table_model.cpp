@@ -29,7 +29,7 @@ int HistoryTableModel::columnCount(const QModelIndex& parent) const {
 QVariant HistoryTableModel::data(const QModelIndex& index, int nRole) const {
     if (!index.isValid() || index.row() >= rowCount()) return {};
     if (nRole == Qt::DisplayRole)
-        return FromCp932(std::string(m_rows.Text(static_cast<std::size_t>(index.row()), index.column())));
+        return FromCp932(m_rows.Text(static_cast<std::size_t>(index.row()), index.column()));
     if (nRole == Qt::TextAlignmentRole) return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
     return {};
 }
@@ -51,7 +51,7 @@ int HistoryTableModel::ContentWidth(int nColumn, const QFontMetrics& cellMetrics
                                     const QFontMetrics& headerMetrics) const {
     int nWidth = headerMetrics.horizontalAdvance(headerData(nColumn, Qt::Horizontal).toString());
     for (std::size_t r : m_rows.LongestRows(nColumn, kMeasuredRows))
-        nWidth = std::max(nWidth, cellMetrics.horizontalAdvance(FromCp932(std::string(m_rows.Text(r, nColumn)))));
+        nWidth = std::max(nWidth, cellMetrics.horizontalAdvance(FromCp932(m_rows.Text(r, nColumn))));
     return nWidth;
 }
 

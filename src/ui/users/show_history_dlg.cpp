@@ -95,7 +95,7 @@ void CShowHistoryDlg::OnShowAll() {
     const QModelIndexList rows = m_pList->selectionModel()->selectedRows();
     const std::string strDetails =
         rows.isEmpty() ? std::string()
-                       : std::string(m_pModel->Rows().Details(static_cast<std::size_t>(rows.first().row())));
+                       : m_pModel->Rows().Details(static_cast<std::size_t>(rows.first().row()));
     CShowMissDetailsDlg dlg(strDetails, this);
     dlg.exec();
     m_pList->setFocus();
