@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # End to end: the real kibiki under Xvfb, typed with real X key events (xdotool). A kana lesson
 # and a romaji lesson go from Ctrl+N to "やめる" with some wrong keys on purpose; then the history
-# lines and the settings file are checked byte for byte.
+# lines and the settings file are checked byte for byte. Then a second user is made through the
+# user dialogs and chosen, types a lesson, finds it in the history dialog and deletes the history.
 #   e2e_kibiki.sh KIBIKI_BINARY SOURCE_DIR
-# Exit 77 (skipped) when Xvfb or xdotool is missing.
+# Exit 77 (skipped) when Xvfb, xdotool or xclip is missing.
 set -euo pipefail
 KIBIKI=$1
 SRC=$2
 export LC_ALL=C.UTF-8
-for tool in Xvfb xdotool iconv; do
+for tool in Xvfb xdotool xclip iconv; do
   command -v "$tool" >/dev/null || { echo "e2e: $tool not installed, skipped"; exit 77; }
 done
 
@@ -137,9 +138,10 @@ run_lesson() {  # KIND FIRST LAST WRONG1 WRONG2 WRONG3 -> sets date_a/date_b, t_
   sleep 0.2
 }
 
+hst=$KIBIKI_SETTING_DIR/default.hst
 check_record() {  # LINE_NO LESSON_KEY MISSED
   local no=$1 key=$2 missed=$3 line date speed rest
-  line=$(sed -n "${no}p" "$KIBIKI_SETTING_DIR/default.hst" | iconv -f CP932 -t UTF-8) || fail "history not CP932"
+  line=$(sed -n "${no}p" "$hst" | iconv -f CP932 -t UTF-8) || fail "history not CP932"
   line=${line%$'\r'}
   date=${line%%,*}
   [ "$date" = "$date_a" ] || [ "$date" = "$date_b" ] || fail "record $no: date '$date', expected '$date_a'"
@@ -153,7 +155,7 @@ check_record() {  # LINE_NO LESSON_KEY MISSED
   local accuracy
   accuracy=$(awk -v k="$strokes" 'BEGIN { printf "%.0f", (k - 3) / k * 100 }')
   printf '%s,%s,%s,%s,%s\r\n' "$date" "$key" "$speed" "$accuracy" "$missed" | iconv -f UTF-8 -t CP932 > "$work/expected"
-  sed -n "${no}p" "$KIBIKI_SETTING_DIR/default.hst" > "$work/actual"
+  sed -n "${no}p" "$hst" > "$work/actual"
   cmp -s "$work/expected" "$work/actual" || {
     od -c "$work/expected" | head; od -c "$work/actual" | head; fail "record $no differs"; }
 }
@@ -179,5 +181,83 @@ printf '%s\r\n' Type=1 HomePos=1 HomeColor=0 RomanMode=1 Font=3 Color=1 count=0 
 cmp "$work/expected.dat" "$KIBIKI_SETTING_DIR/default.dat" || {
   od -c "$KIBIKI_SETTING_DIR/default.dat" | head -20; fail "settings file differs"; }
 
+click() {  # WINDOW X Y WIDTH HEIGHT: clicks the dialog-unit point (X, Y) of a WIDTH×HEIGHT dialog
+  local X Y WIDTH HEIGHT SCREEN WINDOW
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  xdotool mousemove --sync $((X + WIDTH * $2 / $4)) $((Y + HEIGHT * $3 / $5)) click 1
+}
+message_box() {  # -> the id of a shown message box (captioned "Kibiki" like the main window)
+  local w
+  for _ in $(seq 100); do
+    w=$(xdotool search --onlyvisible --name '^Kibiki$' 2>/dev/null | grep -vx "$main" | head -1) && [ -n "$w" ] && break
+    sleep 0.1
+  done
+  [ -n "$w" ] || fail "no message box"
+  echo "$w"
+}
+
+# 4. A second user through the dialogs: ユーザ > 選択(S), "新規", a Japanese name, OK, then OK
+#    chooses the new user, whose settings file is a new user's.
+xdotool key alt+u; sleep 0.3; xdotool key Return
+sel=$(window "ユーザの選択")
+click "$sel" 58 43 219 57  # "新規"
+add=$(window "新規ユーザ")
+xdotool windowfocus --sync "$add"
+xdotool type --delay 80 "花子"
+xdotool key Return
+gone "新規ユーザ"
+[ -f "$KIBIKI_SETTING_DIR/花子.dat" ] || fail "no settings file for the new user"
+xdotool windowfocus --sync "$sel"
+xdotool key Return
+gone "ユーザの選択"
+xdotool windowfocus --sync "$main"
+sleep 0.2
+grep -q "User=花子" "$XDG_CONFIG_HOME/Tobira software/Kibiki.conf" || {
+  cat "$XDG_CONFIG_HOME/Tobira software/Kibiki.conf"; fail "the profile does not name the new user"; }
+
+# 5. The new user practises kana input (a new user's mode) and the run goes to their history.
+hst=$KIBIKI_SETTING_DIR/花子.hst
+run_lesson kana 41100 41119 q 1 1
+check_record 1 10 "ま は  2 1 "
+[ "$(wc -l < "$hst")" -eq 1 ] || fail "the new user's history has more than one record"
+[ "$(wc -l < "$KIBIKI_SETTING_DIR/default.hst")" -eq 2 ] || fail "the first user's history changed"
+# Loaded after default, the new user's file took default's separator on its first save.
+printf '%s\r\n' Type=0 HomePos=1 HomeColor=0 RomanMode=1 Font=3 Color=1 count=0 "KanaSepa=｜" \
+  ColorL0=0 ColorB0=65535 ColorLG0=255 ColorL1=0 ColorB1=16776960 ColorLG1=255 \
+  ColorL2=0 ColorB2=12632256 ColorLG2=255 ColorL3=0 ColorB3=65280 ColorLG3=255 \
+  | iconv -f UTF-8 -t CP932 > "$work/expected.dat"
+cmp "$work/expected.dat" "$KIBIKI_SETTING_DIR/花子.dat" || fail "the new user's settings file differs"
+
+# 6. ユーザ > 履歴表示(H): the row is there (Ctrl+C copies it as the list shows it), its missed
+#    keys open, and "履歴削除" after Yes deletes the file and empties the list.
+xdotool key alt+u; sleep 0.3; xdotool key Down Return
+his=$(window "履歴表示")
+click "$his" 100 46 426 140  # the first row
+xdotool windowfocus --sync "$his"
+echo -n none | xclip -selection clipboard
+xdotool key ctrl+c; sleep 0.3
+row=$(xclip -o -selection clipboard)
+expected_row=$(printf '%s\tLesson1(かな)\t%s\t%s\tま…2回　は…1回　' "$(cut -d, -f1 "$hst" | iconv -f CP932 -t UTF-8)" \
+  "$(cut -d, -f3 "$hst")" "$(cut -d, -f4 "$hst")")
+[ "$row" = "$expected_row" ] || fail "history row reads '$row', expected '$expected_row'"
+click "$his" 306 15 426 140  # "間違えたキーをすべて表示"
+keys=$(window "間違えたキー一覧")
+xdotool windowfocus --sync "$keys"; xdotool key Return
+gone "間違えたキー一覧"
+click "$his" 220 15 426 140  # "履歴削除"
+box=$(message_box)
+xdotool windowfocus --sync "$box"; xdotool key Return  # Yes is the default
+sleep 0.3
+[ ! -e "$hst" ] || fail "the history file is still there"
+xdotool windowfocus --sync "$his"
+click "$his" 100 46 426 140  # where the first row was
+echo -n none | xclip -selection clipboard
+xdotool key ctrl+c; sleep 0.2
+[ "$(xclip -o -selection clipboard)" = none ] || fail "a row is left after deleting the history"
+click "$his" 394 15 426 140  # "閉じる"
+gone "履歴表示"
+[ "$(wc -l < "$KIBIKI_SETTING_DIR/default.hst")" -eq 2 ] || fail "the first user's history changed"
+
 kill -0 "$kibiki_pid" || fail "kibiki ended on its own"
-echo "e2e: kana lesson ($kana_strokes keys) and romaji lesson ($strokes keys) recorded as expected"
+echo "e2e: kana lesson ($kana_strokes keys) and romaji lesson ($strokes keys) recorded as expected;"
+echo "e2e: a new user made, chosen, practised, found in the history and the history deleted"

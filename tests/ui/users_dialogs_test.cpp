@@ -1,4 +1,5 @@
 // The user-selection, new-user and history dialogs on a settings folder of their own.
+#include <QClipboard>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -200,6 +201,12 @@ TEST_F(HistoryDialogTest, RowsInFileOrderAndEachRowsMissedKeys) {
 
     dlg.List()->selectRow(0);
     EXPECT_TRUE(Button(&dlg, "show_all")->isEnabled());
+    // Ctrl+C copies the row as the list shows it.
+    dlg.show();
+    QApplication::setActiveWindow(&dlg);
+    dlg.List()->setFocus();
+    QTest::keyClick(dlg.List(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), first.join('\t'));
     QStringList lines;
     OnNextModal([&lines](QWidget* p) {
         auto* pList = p->findChild<QListWidget*>("missed_keys");

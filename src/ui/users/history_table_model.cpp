@@ -41,6 +41,13 @@ QVariant HistoryTableModel::headerData(int nSection, Qt::Orientation orientation
     return {};
 }
 
+QString HistoryTableModel::RowText(int nRow) const {
+    QStringList cells;
+    for (int c = 0; c < CHistoryRows::COL_COUNT; ++c)
+        cells << FromCp932(m_rows.Text(static_cast<std::size_t>(nRow), c));
+    return cells.join(QLatin1Char('\t'));
+}
+
 void HistoryTableModel::Clear() {
     beginResetModel();
     m_rows.clear();

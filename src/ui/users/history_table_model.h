@@ -21,6 +21,8 @@ public:
                         int nRole = Qt::DisplayRole) const override;
 
     const CHistoryRows& Rows() const { return m_rows; }
+    // The row's five texts joined by tabs, as a spreadsheet pastes them.
+    QString RowText(int nRow) const;
     void Clear();
 
     // Pixels the widest text of the column needs, header included: only the rows with the

@@ -1,8 +1,11 @@
 #include "users/show_history_dlg.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTableView>
 
 #include "app/color_static.h"
@@ -78,6 +81,12 @@ CShowHistoryDlg::CShowHistoryDlg(const CUserSettings& settings, QWidget* pParent
             [this] { m_pShowAll->setEnabled(true); });
     connect(m_pList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { m_pShowAll->setEnabled(true); });
+    // Ctrl+C copies the chosen row, to keep a result elsewhere.
+    auto* pCopy = new QShortcut(QKeySequence::Copy, m_pList, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(pCopy, &QShortcut::activated, this, [this] {
+        const QModelIndexList rows = m_pList->selectionModel()->selectedRows();
+        if (!rows.isEmpty()) QGuiApplication::clipboard()->setText(m_pModel->RowText(rows.first().row()));
+    });
     pClose->setFocus();
 }
 
