@@ -30,11 +30,12 @@ CShowHistoryDlg::CShowHistoryDlg(const CUserSettings& settings, QWidget* pParent
     pNameLabel->setGeometry(du.Rect(14, 10, 34, 14));
     auto* pName = new CColorStatic(this);
     pName->setObjectName(QStringLiteral("user_name"));
-    // Up to the buttons: a name of any length shows as far as there is room.
+    // Up to the buttons; a longer name ends in "…" and shows whole as a tip.
     pName->setGeometry(du.Rect(50, 10, 140, 14));
     pName->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    pName->setText(FromCp932(settings.m_strUser));
-    pName->setToolTip(pName->text());
+    const QString strName = FromCp932(settings.m_strUser);
+    pName->setText(pName->fontMetrics().elidedText(strName, Qt::ElideRight, pName->width() - 4));
+    pName->setToolTip(strName);
 
     auto addButton = [&](const char* pszName, const char* pszText, int x, int cx) {
         auto* p = new QPushButton(QString::fromUtf8(pszText), this);
