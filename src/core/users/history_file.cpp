@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
-#include <iterator>
 
 #include "kana/practice_mode.h"
 #include "platform/messenger.h"
