@@ -184,6 +184,7 @@ void RecordingPracticeForm::Beep() {
 void RecordingPracticeForm::CloseInputMethod() { Log("ime close"); }
 
 int RecordingPracticeForm::RunLessonEndDialog(const LessonEndInfo& info) {
+    m_lastLessonEnd = info;
     int answer = LESSON_END_STOP;
     if (!m_lessonEndAnswers.empty()) {
         answer = m_lessonEndAnswers.front();

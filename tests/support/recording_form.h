@@ -35,6 +35,7 @@ public:
     // the custom start cancel ---
     std::deque<MsgResult> m_msgAnswers;
     std::deque<int> m_lessonEndAnswers;
+    LessonEndInfo m_lastLessonEnd;  // what the lesson-end dialog was last given
     std::deque<int> m_lessonSelectAnswers;
     struct CustomStart { std::string strPath; int nMode = 0; };
     std::deque<CustomStart> m_customStartAnswers;

@@ -56,6 +56,20 @@ TEST(LessonEndDlg, ShowsTheDecidedTextsAndButtonStates) {
     EXPECT_EQ(dlg.Button("stop")->text(), "やめる");
 }
 
+TEST(LessonEndDlg, KanaPerMinuteGetsARowOfItsOwnOnlyWhenGiven) {
+    CLessonEndDlg romaji(SampleEnd());
+    EXPECT_EQ(romaji.findChild<CColorStatic*>("kana_speed"), nullptr);
+    LessonEndInfo info = SampleEnd();
+    info.strKanaSpeed = Sj("85／分");
+    CLessonEndDlg kana(info);
+    ASSERT_NE(kana.findChild<CColorStatic*>("kana_speed"), nullptr);
+    EXPECT_EQ(kana.findChild<CColorStatic*>("kana_speed")->text(), "85／分");
+    EXPECT_GT(kana.height(), romaji.height());
+    // The row sits between the figures and the missed keys.
+    EXPECT_GT(kana.findChild<CColorStatic*>("kana_speed")->y(), kana.findChild<CColorStatic*>("speed")->geometry().bottom());
+    EXPECT_LT(kana.findChild<CColorStatic*>("kana_speed")->geometry().bottom(), kana.findChild<QGroupBox*>()->y());
+}
+
 TEST(LessonEndDlg, AnswersNextAgainOrStopAndEnterMeansAgain) {
     struct Case { const char* how; int code; } cases[] = {
         {"next", LESSON_END_NEXT}, {"again", LESSON_END_AGAIN}, {"stop", LESSON_END_STOP},

@@ -51,6 +51,12 @@ double KeystrokesPerMinute(double dKeystrokes, std::uint32_t dwElapsedMs) {
     return dKeystrokes * 60000.0 / (dwElapsedMs > 0 ? dwElapsedMs : 1);
 }
 
+int CountKana(std::string_view reading) {
+    int n = 0;
+    for (std::size_t i = 0; i < reading.size(); i += CharLenAt(reading, i)) ++n;
+    return n;
+}
+
 std::string WholeNumber(double d) {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.0f", std::round(d));
@@ -107,6 +113,10 @@ CKibikiDoc::Evaluation CKibikiDoc::Evaluate(Messenger& confirm) {
         const std::uint32_t elapsed = m_run.m_dwEndTick - m_run.m_dwStartTick;
         ev.strSpeed = WholeNumber(KeystrokesPerMinute(m_run.m_dKeystrokes, elapsed)) +
                       StringOrEmpty(IDS_PER_MINUTE);
+        // Romaji input and English text have no kana to count.
+        if (!ShowsRomaji(m_run.m_nType))
+            ev.strKanaSpeed = WholeNumber(KeystrokesPerMinute(m_run.m_nKanaTyped, elapsed)) +
+                              StringOrEmpty(IDS_PER_MINUTE);
         ev.strAccuracy = WholeNumber(accuracy) + StringOrEmpty(IDS_PERCENT);
         ev.bNoNext = !HasNextLesson(m_run.m_nLesson);
         ev.strDate = HistoryDate(static_cast<std::time_t>(m_run.m_tStart));

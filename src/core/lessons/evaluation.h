@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <ctime>
 #include <string>
+#include <string_view>
 
 #include "kana/practice_mode.h"
 
@@ -23,6 +24,9 @@ int EvaluationMessageId(double dAccuracy, int nMisses);
 // Keystrokes per minute over whole elapsed seconds; a run under one second is measured in
 // milliseconds instead, so the result is always finite.
 double KeystrokesPerMinute(double dKeystrokes, std::uint32_t dwElapsedMs);
+
+// Characters of a kana reading: a voiced kana, a symbol or a long-vowel mark is one.
+int CountKana(std::string_view reading);
 
 // "%.0f" with halves rounded away from zero, whatever the C library does with ties.
 std::string WholeNumber(double d);

@@ -277,6 +277,7 @@ void CKibikiView::FinishRun() {
     info.strDetails = display;
     info.strMessage = StringOrEmpty(ev.nMessageId);
     info.strSpeed = ev.strSpeed;
+    info.strKanaSpeed = ev.strKanaSpeed;
     info.strAccuracy = ev.strAccuracy;
     info.bNextEnabled = !ev.bNoNext;
     info.bShowAllEnabled = ShowAllHasMore(info.strDetails, info.strTopThree);

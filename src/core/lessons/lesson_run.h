@@ -21,6 +21,7 @@ struct LessonRun {
     bool m_bBaseStroke = true;  // the next stroke of the current kana is its base key
     bool m_bVoiced = false;     // the current kana needs a second (mark) stroke
     double m_dKeystrokes = 0;   // keystrokes required so far
+    int m_nKanaTyped = 0;       // characters of the completed questions' readings
     int m_nMisses = 0;
     std::int64_t m_tStart = 0;        // calendar seconds of the first keystroke
     std::uint32_t m_dwStartTick = 0;  // 0: no keystroke yet

@@ -44,6 +44,7 @@ struct LessonEndInfo {
     std::string strMessage;    // evaluation message
     std::string strAccuracy;   // e.g. "95％"
     std::string strSpeed;      // e.g. "120／分"
+    std::string strKanaSpeed;  // kana per minute, e.g. "85／分"; empty where questions are no kana
     std::string strTopThree;   // top-three missed keys, one line
     std::string strDetails;    // every missed key, one per line (for "すべて表示")
     bool bNextEnabled = true;     // "次のレッスン"

@@ -47,6 +47,7 @@ std::string Decimal(int n) { return std::to_string(n); }
 
 void CKibikiDoc::ResetRun(std::string& strDisplay, PracticeForm& form) {
     m_run.m_dKeystrokes = 0.0;
+    m_run.m_nKanaTyped = 0;
     m_run.m_nKanaPos = 0;
     m_run.m_nQuestionsDone = 0;
     m_run.m_nMisses = 0;
@@ -204,6 +205,7 @@ bool CKibikiDoc::AdvanceQuestion(unsigned char& chGuide, std::string& strNext,
     run.m_dKeystrokes += kana ? static_cast<double>(run.m_strQuestion.size() / 2)
                               : static_cast<double>(m_matcher.Roman().size());
     strAccuracy = WholeNumber(AccuracyPercent(run.m_dKeystrokes, run.m_nMisses));
+    if (!ShowsRomaji(run.m_nType)) run.m_nKanaTyped += CountKana(run.m_strQuestion);
 
     ++run.m_nQuestionsDone;
     const auto finish = [&] {

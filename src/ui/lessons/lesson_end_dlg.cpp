@@ -18,7 +18,10 @@ CLessonEndDlg::CLessonEndDlg(const LessonEndInfo& info, QWidget* pParent)
     setWindowTitle(QStringLiteral("レッスン終了"));
     setFont(FormFont());
     const DialogUnits du(font());
-    setFixedSize(du.Size(220, 140));
+    // Kana per minute takes a row of its own, below the keystrokes, in the modes with kana.
+    const bool bKana = !info.strKanaSpeed.empty();
+    const int dy = bKana ? 18 : 0;
+    setFixedSize(du.Size(220, 140 + dy));
 
     auto addStatic = [&](const char* pszName, const std::string& text, int x, int y, int cx, int cy,
                          Qt::Alignment align) {
@@ -43,10 +46,15 @@ CLessonEndDlg::CLessonEndDlg(const LessonEndInfo& info, QWidget* pParent)
     addLabel("速度", 110, 36, 24);
     addStatic("speed", info.strSpeed, 138, 34, 70, 16, Qt::AlignLeft | Qt::AlignVCenter)
         ->SetPointSize(13);
+    if (bKana) {
+        addLabel("かな速度", 90, 54, 44);
+        addStatic("kana_speed", info.strKanaSpeed, 138, 52, 70, 16, Qt::AlignLeft | Qt::AlignVCenter)
+            ->SetPointSize(13);
+    }
 
     auto* pGroup = new QGroupBox(QStringLiteral("間違えたキー　上位３キー"), this);
-    pGroup->setGeometry(du.Rect(7, 56, 206, 52));
-    addStatic("top_three", info.strTopThree, 14, 70, 192, 12, Qt::AlignLeft | Qt::AlignVCenter);
+    pGroup->setGeometry(du.Rect(7, 56 + dy, 206, 52));
+    addStatic("top_three", info.strTopThree, 14, 70 + dy, 192, 12, Qt::AlignLeft | Qt::AlignVCenter);
 
     auto addButton = [&](const char* pszName, const char* pszText, int x, int y, int cx) {
         auto* p = new QPushButton(QString::fromUtf8(pszText), this);
@@ -54,17 +62,17 @@ CLessonEndDlg::CLessonEndDlg(const LessonEndInfo& info, QWidget* pParent)
         p->setGeometry(du.Rect(x, y, cx, 14));
         return p;
     };
-    QPushButton* pShowAll = addButton("show_all", "すべて表示", 150, 88, 56);
+    QPushButton* pShowAll = addButton("show_all", "すべて表示", 150, 88 + dy, 56);
     pShowAll->setEnabled(info.bShowAllEnabled);
     connect(pShowAll, &QPushButton::clicked, this, [this] {
         CShowMissDetailsDlg dlg(m_info.strDetails, this);
         dlg.exec();
     });
 
-    QPushButton* pNext = addButton("next", "次のレッスン", 14, 118, 60);
+    QPushButton* pNext = addButton("next", "次のレッスン", 14, 118 + dy, 60);
     pNext->setEnabled(info.bNextEnabled);
-    QPushButton* pAgain = addButton("again", "もう一度", 80, 118, 60);
-    QPushButton* pStop = addButton("stop", "やめる", 146, 118, 60);
+    QPushButton* pAgain = addButton("again", "もう一度", 80, 118 + dy, 60);
+    QPushButton* pStop = addButton("stop", "やめる", 146, 118 + dy, 60);
     pAgain->setDefault(true);
     connect(pNext, &QPushButton::clicked, this, [this] { done(LESSON_END_NEXT); });
     connect(pAgain, &QPushButton::clicked, this, [this] { done(LESSON_END_AGAIN); });

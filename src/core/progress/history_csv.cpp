@@ -1,0 +1,49 @@
+#include "progress/history_csv.h"
+
+#include "text/cp932.h"
+#include "users/history_file.h"
+
+namespace kibiki {
+
+std::string CsvField(const std::string& strUtf8, bool bText) {
+    std::string field = strUtf8;
+    if (bText && !field.empty() && std::string_view("=+-@\t\r").find(field[0]) != std::string_view::npos)
+        field.insert(0, 1, '\'');
+    if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
+    std::string quoted = "\"";
+    for (char c : field) {
+        if (c == '"') quoted += '"';
+        quoted += c;
+    }
+    quoted += '"';
+    return quoted;
+}
+
+std::string HistoryCsv(const CHistoryRecords& records) {
+    std::string csv = "\xEF\xBB\xBF";  // byte-order mark
+    csv += "日時,レッスン名,速度(打鍵/分),正解率(%),間違えたキー\r\n";
+    csv.reserve(records.size() * 80);
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const HistoryRecord& r = records[i];
+        const HistoryRow row = ParseHistoryLine(records.Line(i));
+        // An unreadable time or figure is written as it stands, so nothing is lost.
+        csv += CsvField(r.nMinute != kNoTime ? IsoMinute(r.nMinute) : Cp932ToUtf8(records.DateField(i)));
+        csv += ',';
+        csv += CsvField(Cp932ToUtf8(row.strLesson));
+        csv += ',';
+        csv += CsvField(Cp932ToUtf8(row.strSpeed), r.dSpeed < 0);
+        csv += ',';
+        csv += CsvField(Cp932ToUtf8(row.strAccuracy), r.dAccuracy < 0);
+        csv += ',';
+        std::string misses;
+        records.ForEachMiss(i, [&](std::string_view key, int count) {
+            if (!misses.empty()) misses += ' ';
+            misses += Cp932ToUtf8(key) + "×" + std::to_string(count);
+        });
+        csv += CsvField(misses);
+        csv += "\r\n";
+    }
+    return csv;
+}
+
+}  // namespace kibiki

@@ -1,0 +1,39 @@
+#pragma once
+// The progress chart's data: one point per run that matches a filter, oldest first, with the
+// mean of the last ten runs beside each value.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "progress/history_records.h"
+
+namespace kibiki {
+
+constexpr int kMovingAverageRuns = 10;
+
+// Which runs a chart shows: built-in runs of one mode (nMode 0-4, -1 every mode) and one
+// lesson (1-7, 0 every lesson), or the runs of one custom lesson by its name (CP932).
+struct ProgressFilter {
+    int nMode = -1;
+    int nLesson = 0;
+    bool bCustom = false;
+    std::string strCustomName;
+    bool Matches(const CHistoryRecords& records, std::size_t n) const;
+};
+
+struct ProgressPoint {
+    std::int64_t nMinute = 0;
+    double dSpeed = 0, dAccuracy = 0;
+    double dSpeedAverage = 0, dAccuracyAverage = 0;  // over this run and up to 9 before it
+    std::size_t nRecord = 0;                          // index in the records
+};
+
+struct ProgressSeries {
+    std::vector<ProgressPoint> aPoints;  // by time; runs of the same minute in file order
+    std::size_t nSkipped = 0;            // matching records without a readable date or figures
+};
+
+ProgressSeries BuildProgressSeries(const CHistoryRecords& records, const ProgressFilter& filter);
+
+}  // namespace kibiki
