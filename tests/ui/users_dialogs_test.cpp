@@ -21,8 +21,10 @@
 #include "guide/guide_static.h"
 #include "lessons/kibiki_view.h"
 #include "text/cp932.h"
+#include "support/test_util.h"
 #include "ui_test_util.h"
 #include "users/add_user_dlg.h"
+#include "progress/history_csv.h"
 #include "users/history_table_model.h"
 #include "users/show_history_dlg.h"
 #include "users/user_select_dlg.h"
@@ -228,6 +230,23 @@ TEST_F(HistoryDialogTest, RowsInFileOrderAndEachRowsMissedKeys) {
     });
     Button(&dlg, "show_all")->click();
     EXPECT_TRUE(lines.isEmpty());
+}
+
+TEST_F(HistoryDialogTest, CsvSavedThroughTheDialogIsTheCoresTextAndAWriteErrorSaysWhy) {
+    const std::string text = "2004年05月06日 09:07,31,120,95,A K  3 2 \r\nt,My, \"list\",8,100, \r\n";
+    WriteHistory(text);
+    CShowHistoryDlg dlg(settings);
+    ASSERT_NE(dlg.findChild<QPushButton*>("save_csv"), nullptr);
+    const std::string path = Folder() + "out.csv";
+    ASSERT_TRUE(dlg.SaveCsv(QString::fromStdString(path)));
+    EXPECT_EQ(kibiki::test::ReadFile(path), HistoryCsv(CHistoryRecords(Utf8ToCp932(text))));
+
+    // A folder where the file should go: refused, with the path and the reason.
+    auto shown = AnswerNextMessageBox(QMessageBox::Ok);
+    EXPECT_FALSE(dlg.SaveCsv(QString::fromStdString(Folder() + "no/such/folder/out.csv")));
+    EXPECT_TRUE(shown->answered);
+    EXPECT_TRUE(shown->text.contains("out.csv")) << shown->text.toStdString();
+    EXPECT_GT(shown->text.count('\n'), 1);
 }
 
 TEST_F(HistoryDialogTest, DeletingAsksThenEmptiesTheListAndRemovesTheFile) {

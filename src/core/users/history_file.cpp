@@ -262,7 +262,9 @@ void CHistoryRows::clear() { *this = CHistoryRows(); }
 
 CHistoryRows ParseHistory(std::string_view text) { return CHistoryRows(std::string(text)); }
 
-CHistoryRows ReadHistory(const CUserSettings& settings) {
+CHistoryRows ReadHistory(const CUserSettings& settings) { return CHistoryRows(ReadHistoryText(settings)); }
+
+std::string ReadHistoryText(const CUserSettings& settings) {
     EnsureFolder(settings.Folder());
     FileFault fault;
     const int fd = OpenRegularFile(HistoryPath(settings), O_RDONLY, fault);
@@ -277,7 +279,7 @@ CHistoryRows ReadHistory(const CUserSettings& settings) {
     ::close(fd);
     // The rows keep these bytes: cut in place rather than copy.
     if (bTail) text.erase(0, std::min(text.size(), text.find('\n') + 1));
-    return CHistoryRows(std::move(text));
+    return text;
 }
 
 bool DeleteHistory(const CUserSettings& settings, Messenger* pMessenger) {

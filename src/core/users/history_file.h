@@ -78,6 +78,8 @@ CHistoryRows ParseHistory(std::string_view text);
 // The whole file, or its newest kHistoryReadCap bytes; a missing file, or one that is not a
 // regular file, has no records.
 CHistoryRows ReadHistory(const CUserSettings& settings);
+// The same bytes unparsed.
+std::string ReadHistoryText(const CUserSettings& settings);
 // Decades of daily practice fill a few MB; the cap keeps a damaged file from filling memory.
 constexpr std::size_t kHistoryReadCap = 64u << 20;
 

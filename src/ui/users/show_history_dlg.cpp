@@ -2,7 +2,11 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QDir>
+#include <QFileDialog>
 #include <QHeaderView>
+#include <QMessageBox>
+#include <QSaveFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QShortcut>
@@ -12,6 +16,8 @@
 #include "app/dialog_units.h"
 #include "app/fonts.h"
 #include "app/qt_text.h"
+#include "progress/history_csv.h"
+#include "users/history_file.h"
 #include "users/history_table_model.h"
 #include "users/show_miss_details_dlg.h"
 #include "users/user_settings.h"
@@ -31,7 +37,7 @@ CShowHistoryDlg::CShowHistoryDlg(const CUserSettings& settings, QWidget* pParent
     auto* pName = new CColorStatic(this);
     pName->setObjectName(QStringLiteral("user_name"));
     // Up to the buttons; a longer name ends in "…" and shows whole as a tip.
-    pName->setGeometry(du.Rect(50, 10, 140, 14));
+    pName->setGeometry(du.Rect(50, 10, 86, 14));
     pName->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     const QString strName = FromCp932(settings.m_strUser);
     pName->setText(pName->fontMetrics().elidedText(strName, Qt::ElideRight, pName->width() - 4));
@@ -43,6 +49,8 @@ CShowHistoryDlg::CShowHistoryDlg(const CUserSettings& settings, QWidget* pParent
         p->setGeometry(du.Rect(x, 8, cx, 14));
         return p;
     };
+    QPushButton* pCsv = addButton("save_csv", "CSV保存...", 139, 50);
+    connect(pCsv, &QPushButton::clicked, this, [this] { SaveCsv(); });
     QPushButton* pDelete = addButton("delete_history", "履歴削除", 195, 50);
     m_pShowAll = addButton("show_all", "間違えたキーをすべて表示", 255, 102);
     QPushButton* pClose = addButton("close", "閉じる", 369, 50);
@@ -99,6 +107,23 @@ void CShowHistoryDlg::FitColumns() {
     const int nPadding = 2 * m_pList->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, pHeader) + 12;
     for (int c = 0; c < CHistoryRows::COL_COUNT; ++c)
         pHeader->resizeSection(c, m_pModel->ContentWidth(c, cell, head) + nPadding);
+}
+
+bool CShowHistoryDlg::SaveCsv(QString strPath) {
+    if (strPath.isEmpty()) {
+        const QString strSuggested = QDir::home().filePath(FromCp932(m_settings.m_strUser) + QStringLiteral("_履歴.csv"));
+        strPath = QFileDialog::getSaveFileName(this, QStringLiteral("CSV保存"), strSuggested,
+                                               QStringLiteral("CSVファイル (*.csv)"));
+        if (strPath.isEmpty()) return false;
+    }
+    const std::string csv = HistoryCsv(CHistoryRecords(ReadHistoryText(m_settings)));
+    QSaveFile file(strPath);
+    if (file.open(QIODevice::WriteOnly) &&
+        file.write(csv.data(), static_cast<qint64>(csv.size())) == static_cast<qint64>(csv.size()) && file.commit())
+        return true;
+    QMessageBox::warning(this, QStringLiteral("Kibiki"),
+                         QStringLiteral("CSVファイルを保存できませんでした。\n%1\n%2").arg(strPath, file.errorString()));
+    return false;
 }
 
 void CShowHistoryDlg::OnShowAll() {

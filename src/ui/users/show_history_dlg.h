@@ -7,6 +7,7 @@
 #include "app/qt_messenger.h"
 
 class QPushButton;
+class QString;
 class QTableView;
 
 namespace kibiki {
@@ -25,6 +26,10 @@ public:
 
     QTableView* List() const { return m_pList; }
     HistoryTableModel* Model() const { return m_pModel; }
+
+    // "CSV保存...": the history as a CSV file; false when nothing was written. strPath given
+    // skips the save-file dialog.
+    bool SaveCsv(QString strPath = {});
 
 private:
     void OnShowAll();
