@@ -53,8 +53,10 @@ enum : int {
     IDS_REASON_MISSING = 44007,
     IDS_REASON_LESSON_TOO_LARGE = 44008,
 
-    // 44100 head of the faulty-question message (messages_kana.tsv)
+    // 44100-44102 the kana and romaji engine and the romaji settings (messages_kana.tsv)
     IDS_FAULTY_TEXT = 44100,  // "　　問題文にミスがあります。\r\n\r\n問題文　"
+    IDS_CONFIRM_DELETE_LEARNING = 44101,  // ローマ字の学習を削除してよろしいですか？
+    IDS_SPELLING_LETTERS_ONLY = 44102,    // a fixed spelling that is not A-Z letters
 
     // 44200-44247 practice engine: custom lessons, evaluation, history (messages_engine.tsv)
     IDS_CUSTOM_LESSON = 44200,  // オリジナルレッスン
