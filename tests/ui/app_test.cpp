@@ -1,10 +1,13 @@
 // The whole window on a real document and view: start-up, menu states, commands and dialogs.
 #include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 #include "app/color_edit.h"
@@ -14,6 +17,7 @@
 #include "app/practice_window.h"
 #include "app/qt_profile.h"
 #include "guide/guide_static.h"
+#include "kana/roman_setting_dlg.h"
 #include "lessons/kibiki_view.h"
 #include "text/cp932.h"
 #include "ui_test_util.h"
@@ -148,6 +152,47 @@ TEST_F(AppTest, ModeAndFontCommandsSaveAndShowAtOnce) {
     const QByteArray text = file.readAll();
     EXPECT_TRUE(text.startsWith("Type=2\r\n"));
     EXPECT_TRUE(text.contains("\r\nFont=2\r\n"));
+}
+
+TEST_F(AppTest, RomajiSettingsAreOfferedWhileIdleAndOkStoresTheSwitchAndSpellings) {
+    EXPECT_TRUE(Enabled(ID_ROMAN_SETTINGS));
+    ASSERT_TRUE(app.Doc().m_bRomanMode);  // a new user's default
+    OnNextModal([](QWidget* p) {
+        auto* dlg = qobject_cast<CRomanSettingDlg*>(p);
+        ASSERT_NE(dlg, nullptr);
+        EXPECT_TRUE(dlg->FixRoman()->isChecked());
+        dlg->List()->setCurrentItem(dlg->List()->topLevelItem(11));
+        OnNextModal([](QWidget* edit) {
+            edit->findChild<QLineEdit*>("roman")->setText("shi");
+            edit->findChild<QPushButton*>("ok")->click();
+        });
+        dlg->ChangeButton()->click();
+        dlg->findChild<QPushButton*>("ok")->click();
+    });
+    app.Frame().Action(ID_ROMAN_SETTINGS)->trigger();
+    EXPECT_EQ(app.Doc().m_settings.GetIndexedString("Roman", 11, ""), "SHI");
+
+    // The switch turned off reaches the document and the file; "キャンセル" keeps it off.
+    for (const char* button : {"ok", "cancel"}) {
+        OnNextModal([button](QWidget* p) {
+            auto* dlg = qobject_cast<CRomanSettingDlg*>(p);
+            ASSERT_NE(dlg, nullptr);
+            dlg->FixRoman()->setChecked(!dlg->FixRoman()->isChecked());
+            dlg->findChild<QPushButton*>(button)->click();
+        });
+        app.Frame().Action(ID_ROMAN_SETTINGS)->trigger();
+        EXPECT_FALSE(app.Doc().m_bRomanMode) << button;
+    }
+    QFile file(dir.filePath("Setting/default.dat"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    EXPECT_TRUE(text.contains("\r\nRomanMode=0\r\n"));
+    EXPECT_TRUE(text.endsWith("\r\nRoman11=SHI\r\n"));
+
+    OnNextModal([](QWidget* p) { p->findChild<QPushButton*>("start")->click(); });
+    app.Frame().Action(ID_FILE_NEW)->trigger();
+    ASSERT_TRUE(app.View().m_bRunning);
+    EXPECT_FALSE(MenuEnabled(MENU_SETTINGS));
 }
 
 TEST_F(AppTest, HelpOpensThePageOrSaysItCannot) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
@@ -13,6 +14,8 @@
 #include "app/color_static.h"
 #include "app/practice_window.h"
 #include "lessons/catalogue.h"
+#include "kana/roman_edit_dlg.h"
+#include "kana/roman_setting_dlg.h"
 #include "lessons/custom_start_dlg.h"
 #include "lessons/lesson_select_dlg.h"
 #include "support/fakes.h"
@@ -78,6 +81,8 @@ std::string Clipped(const QWidget& top) {
             report(p, l->text(), fm.height(), l->contentsRect().height());
         } else if (const auto* b = qobject_cast<const QRadioButton*>(p)) {
             report(p, b->text(), b->sizeHint().width(), b->width());
+        } else if (const auto* c = qobject_cast<const QCheckBox*>(p)) {
+            report(p, c->text(), c->sizeHint().width(), c->width());
         } else if (const auto* g = qobject_cast<const QGroupBox*>(p)) {
             report(p, g->title(), QFontMetrics(g->font()).horizontalAdvance(g->title()) + 16, g->width());
         }
@@ -117,6 +122,11 @@ TEST(Fit, EveryFixedTextFitsItsControl) {
         CLessonSelectDlg select(LessonSelectLabels(static_cast<PracticeMode>(m)));
         EXPECT_EQ(Clipped(select), "") << dpi << " DPI, mode " << m;
     }
+    CRomanSettingDlg roman(settings, true);
+    EXPECT_EQ(Clipped(roman), "") << dpi << " DPI";
+    CRomanEditDlg edit;
+    edit.KanaLabel()->setText(QStringLiteral("でぃ"));
+    EXPECT_EQ(Clipped(edit), "") << dpi << " DPI";
 }
 
 }  // namespace

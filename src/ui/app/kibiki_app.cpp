@@ -11,6 +11,7 @@
 #include "app/main_frame.h"
 #include "app/practice_window.h"
 #include "app/qt_text.h"
+#include "kana/roman_setting_dlg.h"
 #include "lessons/kibiki_view.h"
 #include "lessons/view_commands.h"
 #include "platform/profile.h"
@@ -32,7 +33,7 @@ constexpr ModeCommand kModeCommands[] = {{ID_MODE_KANA, PracticeMode::KanaInput}
 struct ValueCommand { int nCommand, nValue; };
 constexpr ValueCommand kFontCommands[] = {{ID_FONT_SMALL, 3}, {ID_FONT_MEDIUM, 2}, {ID_FONT_LARGE, 1}};
 // Their dialogs come later; until then the items are shown but not offered.
-constexpr int kPendingCommands[] = {ID_COLOR_SETTINGS, ID_CUSTOM_LESSONS, ID_ROMAN_SETTINGS};
+constexpr int kPendingCommands[] = {ID_COLOR_SETTINGS, ID_CUSTOM_LESSONS};
 
 }  // namespace
 
@@ -114,6 +115,12 @@ void CKibikiApp::OnCommand(int nCommand) {
             if (m_pView->CanStartLesson()) {
                 CShowHistoryDlg dlg(m_doc.m_settings, m_pFrame.get());
                 dlg.exec();
+            }
+            break;
+        case ID_ROMAN_SETTINGS:
+            if (m_pView->CanStartLesson()) {
+                CRomanSettingDlg dlg(m_doc.m_settings, m_doc.m_bRomanMode, m_pFrame.get());
+                if (dlg.exec() == QDialog::Accepted) dlg.Model().Apply(m_doc);
             }
             break;
         case ID_HELP_CONTENTS:
