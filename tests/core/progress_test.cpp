@@ -2,6 +2,7 @@
 // the weak-key drill's questions, kana per minute and the CSV export.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <numeric>
 
 #include "lessons/evaluation.h"
@@ -9,6 +10,7 @@
 #include "progress/missed_key_counts.h"
 #include "progress/progress_series.h"
 #include "progress/weak_key_drill.h"
+#include "progress/weak_key_drill_start.h"
 #include "lessons/catalogue.h"
 #include "support/practice_harness.h"
 #include "support/test_util.h"
@@ -201,6 +203,29 @@ TEST(WeakKeyDrill, TwentyQuestionsHoldingTheWorstKeysAndTheSameForTheSameSeed) {
     EXPECT_GE(withChi, 12);  // about nine in ten draws go to ち
     // No repeats while there are fresh entries for the drawn key.
     EXPECT_EQ(std::set<std::size_t>(chosen.begin(), chosen.end()).size(), chosen.size());
+}
+
+TEST(WeakKeyDrill, RunsLikeACustomLessonAndIsRecordedUnderItsName) {
+    test::PracticeHarness h;
+    h.m_doc.m_run.m_nType = PracticeMode::RomajiInput;
+    // No history yet: refused with a message, nothing starts.
+    EXPECT_FALSE(StartWeakKeyDrill(h.m_view, h.m_doc));
+    EXPECT_FALSE(h.m_view.m_bRunning);
+    EXPECT_NE(h.m_form.Lines({"message"}).find("間違えたキーがまだありません"), std::string::npos);
+
+    std::ofstream(h.m_doc.m_settings.Folder() + "test.hst", std::ios::binary)
+        << Sj("2024年01月01日 10:00,11,100,90,Q  4 \r\n");
+    ASSERT_TRUE(StartWeakKeyDrill(h.m_view, h.m_doc));
+    EXPECT_EQ(h.Shown(IDC_TITLE), "苦手キーの練習");
+    EXPECT_EQ(h.Shown(IDC_REMAINING), "20");
+    // Romaji input asks the entries as they stand, every one with a Q.
+    EXPECT_NE(h.Shown(IDC_QUESTION).find('Q'), std::string::npos) << h.Shown(IDC_QUESTION);
+    h.TypeQuestions(20);
+    EXPECT_FALSE(h.m_view.m_bRunning);
+    const std::string history = h.HistoryFile();
+    EXPECT_NE(history.find("\r\n2004年05月06日 09:07,苦手キーの練習,"), std::string::npos) << history;
+    EXPECT_EQ(h.m_doc.m_run.m_nType, PracticeMode::RomajiInput);
+    EXPECT_FALSE(h.m_doc.m_bBuiltInTexts);
 }
 
 TEST(KanaPerMinute, EveryCharacterOfTheReadingIsOneKana) {

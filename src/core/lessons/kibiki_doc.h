@@ -99,7 +99,10 @@ public:
 
     LessonRun m_run;
     CUserSettings m_settings;
-    bool m_bRomanMode = true;  // "RomanMode": fixed spelling, one per kana, no learning
+    bool m_bRomanMode = true;
+    // The custom lesson lists hold built-in entries (the weak-key drill): romaji input asks them
+    // as they stand, like the built-in lessons.
+    bool m_bBuiltInTexts = false;  // "RomanMode": fixed spelling, one per kana, no learning
 
     // The matcher's side of the user: spellings from m_settings, learning saved at once,
     // faulty texts told through m_pMessenger.

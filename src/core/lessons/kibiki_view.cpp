@@ -245,7 +245,7 @@ void CKibikiView::StopRun() {
     if (cap >= 0) m_form.SetCapSunken(IDC_KEY_FIRST + cap, false);
     if (IsCustomLesson(run.m_nLesson)) RestoreSavedType();
     m_bRunning = false;
-    run.m_bEnglish = false;
+    run.m_bEnglish = m_doc.m_bBuiltInTexts = false;
     for (int id : {IDC_QUESTION, IDC_ANSWER, IDC_REMAINING, IDC_ACCURACY, IDC_MISS_KEY,
                    IDC_MISS_COUNT, IDC_TITLE})
         m_form.SetControlText(id, "");
@@ -334,7 +334,7 @@ void CKibikiView::StartCustomLesson() {
     }
     m_nSavedType = run.m_nType;
     run.m_nType = static_cast<PracticeMode>(fileMode);
-    run.m_bEnglish = false;
+    run.m_bEnglish = m_doc.m_bBuiltInTexts = false;
     if (ShowsRomaji(run.m_nType))
         run.m_bEnglish = m_form.ShowMessage(StringOrEmpty(IDS_ENGLISH_QUESTION), "", MsgButtons::YesNo,
                                             MsgIcon::Question) == MsgResult::Yes;

@@ -58,7 +58,7 @@ void CKibikiDoc::ResetRun(std::string& strDisplay, PracticeForm& form) {
     m_run.m_chGuideKey = 0;
     m_run.m_missedKeys.clear();
     m_run.m_dwStartTick = 0;
-    if (!IsCustomLesson(m_run.m_nLesson)) m_run.m_bEnglish = false;
+    if (!IsCustomLesson(m_run.m_nLesson)) m_run.m_bEnglish = m_bBuiltInTexts = false;
 
     FirstQuestion(form, strDisplay);
     if (IsRomajiAnswer(m_run.m_nType) && !strDisplay.empty() && !BuildRoman(m_run.m_strQuestion))
@@ -122,7 +122,7 @@ bool CKibikiDoc::LoadQuestion(int nQuestion, std::string& strDisplay) {
             text = m_aLessonLines[index + 2];
         if (kanjiMode && index >= 0 && static_cast<std::size_t>(index) < m_aLessonKanji.size())
             kanji = m_aLessonKanji[index];
-        if (ShowsRomaji(type) && !m_run.m_bEnglish && !text.empty() && !BuildRoman(text)) {
+        if (ShowsRomaji(type) && !m_run.m_bEnglish && !m_bBuiltInTexts && !text.empty() && !BuildRoman(text)) {
             // BuildRoman has told the user which text is faulty.
             return false;
         }

@@ -78,6 +78,8 @@ enum : int {
     IDS_WIDE_SPACE = 44216,
     IDS_SPACE_KEY = 44217,
     IDS_MIDDLE_DOT = 44218,
+    IDS_WEAK_KEY_DRILL = 44250,
+    IDS_NO_WEAK_KEYS = 44251,
     IDS_NO_MISSES = 44220,
     IDS_SUFFIX_FIRST = 44221,  // (かな) .. (漢字ローマ字) for modes 0..4
     IDS_APPEND_FAILED = 44226,

@@ -15,6 +15,7 @@
 #include "lessons/kibiki_view.h"
 #include "lessons/view_commands.h"
 #include "platform/profile.h"
+#include "progress/weak_key_drill_start.h"
 #include "text/string_ids.h"
 #include "users/setting_folder.h"
 #include "users/show_history_dlg.h"
@@ -84,6 +85,7 @@ void CKibikiApp::InitInstance() {
 void CKibikiApp::UpdateMenus() {
     CMainFrame& frame = *m_pFrame;
     frame.SetCommandEnabled(ID_FILE_NEW, m_pView->CanStartLesson());
+    frame.SetCommandEnabled(ID_WEAK_KEY_DRILL, m_pView->CanStartLesson());
     frame.SetCommandEnabled(ID_LESSON_END, m_pView->CanEndLesson());
     for (const auto& c : kModeCommands) frame.SetCommandChecked(c.nCommand, m_doc.m_run.m_nType == c.mode);
     for (const auto& c : kFontCommands) frame.SetCommandChecked(c.nCommand, m_pView->m_nFont == c.nValue);
@@ -101,6 +103,9 @@ void CKibikiApp::OnCommand(int nCommand) {
     switch (nCommand) {
         case ID_FILE_NEW:
             if (m_pView->CanStartLesson()) m_pView->OnNewDocument();
+            break;
+        case ID_WEAK_KEY_DRILL:
+            StartWeakKeyDrill(*m_pView, m_doc);
             break;
         case ID_LESSON_END:
             if (m_pView->CanEndLesson()) m_pView->FinishRun();

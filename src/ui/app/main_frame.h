@@ -15,6 +15,7 @@ class PracticeWindow;
 enum CommandId : int {
     ID_FILE_NEW = 57600,
     ID_LESSON_END = 32771,
+    ID_WEAK_KEY_DRILL = 32790,
     ID_APP_EXIT = 57665,
     ID_USER_SELECT = 149,
     ID_USER_HISTORY = 150,
