@@ -78,16 +78,19 @@ public:
     // and the history field "A K  3 2 " (" " when none).
     void SummariseMisses(std::string& strDisplay, std::string& strHistory) const;
 
-    // Reads a lesson file (UTF-8 path) into the line and kanji lists and sets the custom
-    // lesson name. Returns its practice mode 0-4, 5 when the header is none of the five, -1
-    // when the file cannot be read (pFault, when given, says why: a folder, a FIFO or device,
-    // a file over kLessonFileCap ...). strTitle: line 2, or "オリジナルレッスン".
+    // Reads a lesson file (UTF-8 path; the file CP932 or UTF-8) into the line and kanji lists
+    // and sets the custom lesson name. Returns its practice mode 0-4, 5 when the header is none
+    // of the five, -1 when the file cannot be read (pFault, when given, says why: a folder, a
+    // FIFO or device, a file over kLessonFileCap ...). strTitle: line 2, or "オリジナルレッスン".
     int ReadLessonFile(const std::string& strPath, std::string& strTitle, FileFault* pFault = nullptr);
     // Far above any word list a person writes; what lies beyond is no lesson.
     static constexpr std::size_t kLessonFileCap = 16u << 20;
 
     std::vector<std::string> m_aLessonLines;  // header, name, then one reading per question
     std::vector<std::string> m_aLessonKanji;  // kanji modes: kanji text of reading i + 2
+    // The first question line of a UTF-8 file that held a character CP932 lacks, shown with 〓
+    // in its place; empty when none did.
+    std::string m_strLostLine;
     int m_nFirstId = 0;   // built-in lesson: first and last string id
     int m_nLastId = 0;
     int m_nDrawSize = 0;  // entries a random draw chooses from

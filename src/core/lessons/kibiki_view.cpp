@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "kana/kana_tables.h"
+#include "kana/romaji_spelling.h"
 #include "lessons/catalogue.h"
 #include "lessons/evaluation.h"
 #include "lessons/kibiki_doc.h"
@@ -330,6 +331,12 @@ void CKibikiView::StartCustomLesson() {
     if (nMode != 1 && m_doc.m_aLessonLines[2].empty() &&
         (m_doc.m_aLessonKanji.empty() || m_doc.m_aLessonKanji[0].empty())) {
         refuse(IDS_EMPTY_FIRST_QUESTION, "", 0, MsgIcon::Warning);
+        return;
+    }
+    // Asked or not, a question the file could not hold is the user's to correct now.
+    if (!m_doc.m_strLostLine.empty()) {
+        ReportFaultyText(m_doc.m_pMessenger, m_doc.m_strLostLine);
+        m_form.SetControlText(IDC_TITLE, "");
         return;
     }
     m_nSavedType = run.m_nType;

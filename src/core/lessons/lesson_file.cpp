@@ -1,4 +1,6 @@
-// Custom lesson files: "#KANA"-style header, a name line, one question per line (CP932).
+// Custom lesson files: "#KANA"-style header, a name line, one question per line.
+#include "lessons/lesson_file.h"
+
 #include <iterator>
 
 #include "kana/practice_mode.h"
@@ -10,10 +12,7 @@
 
 namespace kibiki {
 
-namespace {
-
-// The practice mode a header names, in mode order; the count of headers when it names none.
-int HeaderMode(const std::string& header) {
+int LessonFileMode(std::string_view header) {
     static const char* const kHeaders[] = {"#KANA", "#ROMAN", "#ROMANJ", "#KANAKANJI", "#ROMANJKANJI"};
     static_assert(std::size(kHeaders) == ModeValue(PracticeMode::RomajiKanji) + 1);
     const std::string upper = UpperAscii(header);
@@ -22,33 +21,62 @@ int HeaderMode(const std::string& header) {
     return mode;
 }
 
-}  // namespace
+std::vector<std::string> LessonFileLines(std::string_view bytes, std::size_t* pFirstLost) {
+    std::vector<std::string> lines;
+    if (pFirstLost) *pFirstLost = std::string::npos;
+    const bool utf8 = IsUtf8Text(bytes);
+    if (utf8 && bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        std::size_t end = bytes.find('\n', pos);
+        if (end == std::string_view::npos) end = bytes.size();
+        std::string_view line = bytes.substr(pos, end - pos);
+        pos = end + 1;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (!utf8) {
+            lines.emplace_back(line);
+            continue;
+        }
+        bool lossless = true;
+        lines.push_back(Utf8ToCp932(line, &lossless, "\x81\xAC"));  // 〓
+        if (!lossless && pFirstLost && *pFirstLost == std::string::npos) *pFirstLost = lines.size() - 1;
+    }
+    return lines;
+}
+
+bool ReadLessonBytes(const std::string& strPath, std::string& bytes, FileFault* pFault) {
+    FileFault fault = FileFault::None;
+    const bool bRead = ReadRegularFile(strPath, CKibikiDoc::kLessonFileCap, bytes, fault);
+    if (pFault) *pFault = fault;
+    return bRead;
+}
+
+std::string CustomLessonName(const std::string& strPath) {
+    std::string name = StringOrEmpty(IDS_CUSTOM_NAME);
+    const std::size_t slash = strPath.find_last_of("/\\");
+    if (slash != std::string::npos) name += "(" + Utf8ToCp932(strPath.substr(slash + 1)) + ")";
+    return name;
+}
 
 int CKibikiDoc::ReadLessonFile(const std::string& strPath, std::string& strTitle, FileFault* pFault) {
     m_aLessonLines.clear();
     m_aLessonKanji.clear();
+    m_strLostLine.clear();
     strTitle.clear();
-    std::string text;
-    FileFault fault;
-    const bool bRead = ReadRegularFile(strPath, kLessonFileCap, text, fault);
-    if (pFault) *pFault = fault;
-    if (!bRead) return -1;
+    std::string bytes;
+    if (!ReadLessonBytes(strPath, bytes, pFault)) return -1;
 
-    bool kanjiLesson = false;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        std::size_t end = text.find('\n', pos);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(pos, end - pos);
-        pos = end + 1;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::size_t firstLost = std::string::npos;
+    std::vector<std::string> lines = LessonFileLines(bytes, &firstLost);
+    // The header and the name are no questions: only a question line is refused for it.
+    if (firstLost != std::string::npos && firstLost >= 2) m_strLostLine = lines[firstLost];
 
-        if (m_aLessonLines.size() == 2) {
-            const int mode = HeaderMode(m_aLessonLines[0]);
-            const PracticeMode named = static_cast<PracticeMode>(mode);
-            kanjiLesson = IsKnownMode(named) && HasKanjiQuestions(named);
-        }
-        if (m_aLessonLines.size() < 2 || !kanjiLesson) {
+    const int mode = LessonFileMode(lines.empty() ? std::string() : lines[0]);
+    const PracticeMode named = static_cast<PracticeMode>(mode);
+    const bool kanjiLesson = IsKnownMode(named) && HasKanjiQuestions(named);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        std::string& line = lines[i];
+        if (i < 2 || !kanjiLesson) {
             m_aLessonLines.push_back(std::move(line));
             continue;
         }
@@ -64,14 +92,10 @@ int CKibikiDoc::ReadLessonFile(const std::string& strPath, std::string& strTitle
         }
     }
 
-    const int mode = HeaderMode(m_aLessonLines.empty() ? std::string() : m_aLessonLines[0]);
     strTitle = m_aLessonLines.size() > 1 ? m_aLessonLines[1] : std::string();
     if (strTitle.empty()) {
         strTitle = StringOrEmpty(IDS_CUSTOM_LESSON);
-        const std::size_t slash = strPath.find_last_of("/\\");
-        m_settings.m_strCustomName = StringOrEmpty(IDS_CUSTOM_NAME);
-        if (slash != std::string::npos)
-            m_settings.m_strCustomName += "(" + Utf8ToCp932(strPath.substr(slash + 1)) + ")";
+        m_settings.m_strCustomName = CustomLessonName(strPath);
     } else {
         m_settings.m_strCustomName = strTitle;
     }

@@ -86,7 +86,33 @@ char32_t NextCodePoint(std::string_view s, std::size_t& i) {
     return cp;
 }
 
+// Characters whose JIS mapping differs from CP932's: 〜 ‖ − ¢ £ ¬ —.
+std::uint16_t JisAlias(char32_t cp) {
+    static constexpr struct { char32_t cp; std::uint16_t code; } kAliases[] = {
+        {0x00A2, 0x8191}, {0x00A3, 0x8192}, {0x00AC, 0x81CA}, {0x2014, 0x815C},
+        {0x2016, 0x8161}, {0x2212, 0x817C}, {0x301C, 0x8160},
+    };
+    for (const auto& a : kAliases)
+        if (a.cp == cp) return a.code;
+    return 0;
+}
+
 }  // namespace
+
+bool IsUtf8Text(std::string_view s) {
+    bool beyondAscii = false;
+    for (std::size_t i = 0; i < s.size();) {
+        if (static_cast<unsigned char>(s[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        const std::size_t start = i;
+        // NextCodePoint steps one byte over anything malformed; a real U+FFFD takes three.
+        if (NextCodePoint(s, i) == kReplacement && i - start != 3) return false;
+        beyondAscii = true;
+    }
+    return beyondAscii;
+}
 
 std::string Cp932ToUtf8(std::string_view in) {
     std::string out;
@@ -113,7 +139,7 @@ std::string Cp932ToUtf8(std::string_view in) {
     return out;
 }
 
-std::string Utf8ToCp932(std::string_view in, bool* pLossless) {
+std::string Utf8ToCp932(std::string_view in, bool* pLossless, std::string_view strReplacement) {
     std::string out;
     out.reserve(in.size());
     bool lossless = true;
@@ -132,11 +158,12 @@ std::string Utf8ToCp932(std::string_view in, bool* pLossless) {
             const auto it = cp > 0xFFFF ? rev.end()
                 : std::lower_bound(rev.begin(), rev.end(), cp,
                                    [](const ReverseEntry& e, char32_t c) { return e.unicode < c; });
-            if (it != rev.end() && it->unicode == cp) {
-                out += static_cast<char>(it->code >> 8);
-                out += static_cast<char>(it->code & 0xFF);
+            std::uint16_t code = it != rev.end() && it->unicode == cp ? it->code : JisAlias(cp);
+            if (code) {
+                out += static_cast<char>(code >> 8);
+                out += static_cast<char>(code & 0xFF);
             } else {
-                out += '?';
+                out += strReplacement;
                 lossless = false;
             }
         }

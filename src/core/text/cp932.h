@@ -9,7 +9,14 @@ namespace kibiki {
 // Bytes that do not form a CP932 character decode to U+FFFD; a lone lead byte at the end too.
 std::string Cp932ToUtf8(std::string_view cp932);
 
-// Characters with no CP932 form become '?'; *pLossless (when given) says whether any did.
-std::string Utf8ToCp932(std::string_view utf8, bool* pLossless = nullptr);
+// Characters with no CP932 form become strReplacement ('?' unless given); *pLossless (when
+// given) says whether any did. The JIS forms of the few characters CP932 maps elsewhere (〜 ‖ −
+// ¢ £ ¬ —, as Linux input methods and editors write them) take their CP932 codes.
+std::string Utf8ToCp932(std::string_view utf8, bool* pLossless = nullptr,
+                        std::string_view strReplacement = "?");
+
+// Whether bytes are well-formed UTF-8 holding something beyond ASCII (a byte-order mark alone
+// counts): such a text is read as UTF-8, anything else as CP932.
+bool IsUtf8Text(std::string_view bytes);
 
 }  // namespace kibiki
