@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "lessons/custom_lessons.h"
 #include "platform/messenger.h"
 #include "platform/regular_file.h"
 #include "text/cp932.h"
@@ -59,7 +60,8 @@ void CCustomStartModel::Select(int nIndex) {
 }
 
 void CCustomStartModel::Browse(const std::string& strPath) {
-    if (strPath.empty()) return;
+    // Its name would go into the history, which is CP932 like the settings.
+    if (strPath.empty() || !CheckPathFitsSettings(strPath, &m_messenger)) return;
     m_strPath = strPath;
     m_bCanStart = true;
     const std::size_t slash = strPath.find_last_of("/\\");

@@ -19,7 +19,8 @@ public:
     // file (gone, a folder, a FIFO or a device) is reported, removed from the list and from the
     // settings, which are saved at once.
     void Select(int nIndex);
-    // A file chosen with "参照(&B)...": it is started, not registered. UTF-8 path.
+    // A file chosen with "参照(&B)...": it is started, not registered. UTF-8 path; one that
+    // CP932 cannot hold is refused with a message.
     void Browse(const std::string& strPath);
 
     std::vector<std::string> m_aNames;  // list texts, CP932

@@ -1,0 +1,219 @@
+// Registered lesson files: the list the settings dialog edits and saves, the header check, and
+// lesson files in CP932 or UTF-8.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "lessons/custom_lessons.h"
+#include "lessons/custom_start.h"
+#include "lessons/lesson_file.h"
+#include "support/practice_harness.h"
+
+namespace kibiki::test {
+namespace {
+
+std::string Joined(const std::vector<std::string>& lines) {
+    std::string out;
+    for (const auto& l : lines) out += U8(l) + "|";
+    return out;
+}
+
+TEST(LessonFileLines, ReadCp932Utf8WithAndWithoutBomAndAscii) {
+    const std::string bom = "\xEF\xBB\xBF";
+    struct Case { const char* name; std::string bytes; const char* lines; std::size_t lost; } cases[] = {
+        {"CP932", Sj("#KANA\r\n果物\r\nりんご\r\n"), "#KANA|果物|りんご|", std::string::npos},
+        {"UTF-8", "#KANA\nくだもの\nみかん", "#KANA|くだもの|みかん|", std::string::npos},
+        {"UTF-8 with BOM", bom + "#kanakanji\r\n\r\n雨,あめ\r\n", "#kanakanji||雨,あめ|", std::string::npos},
+        {"ASCII", "#ROMAN\r\nEnglish\r\nHello, world\r\n", "#ROMAN|English|Hello, world|", std::string::npos},
+        // A CP932 text that is no UTF-8 stays CP932, even where a run of its bytes would pass.
+        {"CP932 like UTF-8", Sj("#KANA\r\nテスト\r\n"), "#KANA|テスト|", std::string::npos},
+        // What Linux input methods write for 〜 and − are CP932's ～ and －.
+        {"JIS forms", "#KANAKANJI\n\n〜−,から\n", "#KANAKANJI||～－,から|", std::string::npos},
+        {"lost character", "#KANA\nx\nかさ\n𠮷野,よしの\né\n", "#KANA|x|かさ|〓野,よしの|〓|", 3},
+        {"a lone BOM", bom, "", std::string::npos},
+    };
+    for (const auto& c : cases) {
+        std::size_t lost = 0;
+        EXPECT_EQ(Joined(LessonFileLines(c.bytes, &lost)), c.lines) << c.name;
+        EXPECT_EQ(lost, c.lost) << c.name;
+    }
+}
+
+TEST(LessonFileMode, FoldsLettersButWantsTheWholeLine) {
+    struct Case { const char* header; int mode; } cases[] = {
+        {"#KANA", 0}, {"#roman", 1}, {"#RomanJ", 2}, {"#KANAKANJI", 3}, {"#romanjkanji", 4},
+        {"#KANA ", 5}, {" #KANA", 5}, {"KANA", 5}, {"", 5}, {"#ＫＡＮＡ", 5},
+    };
+    for (const auto& c : cases) EXPECT_EQ(LessonFileMode(Sj(c.header)), c.mode) << c.header;
+}
+
+class CustomLessonsTest : public ::testing::Test {
+protected:
+    CustomLessonsTest() {
+        Register("one.txt", "ひとつめ", "#KANA\r\nひとつめ\r\nかさ\r\n");
+        Register("two.txt", "ふたつめ", "#ROMANJ\r\nふたつめ\r\nかさ\r\n");
+        h.m_doc.m_settings.SaveUser();
+    }
+    void Register(const std::string& file, const std::string& name, const std::string& text) {
+        const std::string path = h.WriteLessonFile(file, text);
+        CUserSettings& s = h.m_doc.m_settings;
+        const int i = s.GetInt("count", 0);
+        s.SetIndexedString("No", i, Sj(name));
+        s.SetIndexedString("File", i, Sj(path));
+        s.SetInt("count", i + 1);
+    }
+    std::string WriteRaw(const std::string& name, const std::string& bytes) {
+        const std::string path = h.m_dir + "/" + name;
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+    std::string SettingsFile() const {
+        std::ifstream in(h.m_dir + "/Setting/test.dat", std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    }
+    // The custom-lesson lines of the settings file, as UTF-8.
+    std::string SavedList() const {
+        const std::string file = U8(SettingsFile());
+        std::string out;
+        std::size_t pos = 0;
+        while (pos < file.size()) {
+            const std::size_t end = file.find("\r\n", pos);
+            const std::string line = file.substr(pos, end - pos);
+            if (line.rfind("count=", 0) == 0 || line.rfind("KanaSepa=", 0) == 0 || line.rfind("No", 0) == 0 ||
+                line.rfind("File", 0) == 0)
+                out += line + "\n";
+            pos = end == std::string::npos ? file.size() : end + 2;
+        }
+        return out;
+    }
+    PracticeHarness h;
+};
+
+TEST_F(CustomLessonsTest, AddChangeRemoveAndSeparatorAreSavedOnlyByOk) {
+    CCustomLessonModel m(h.m_doc.m_settings, h.m_form);
+    EXPECT_EQ(Joined(m.m_aNames), "ひとつめ|ふたつめ|");
+    EXPECT_EQ(U8(m.m_strSeparator), "｜");
+    EXPECT_FALSE(m.m_bCanEdit);
+    const std::string before = SettingsFile();
+
+    ASSERT_TRUE(m.Add(WriteRaw("three.txt", "#KanaKanji\n\n雨,あめ\n")));  // UTF-8, no name
+    EXPECT_EQ(m.m_nSelected, 2);
+    m.Select(0);
+    EXPECT_TRUE(m.m_bCanEdit);
+    ASSERT_TRUE(m.Change(WriteRaw("four.txt", "#ROMAN\r\nEnglish\r\nHello\r\n")));
+    m.Select(1);
+    m.Remove();
+    EXPECT_EQ(m.m_nSelected, 1);  // the entry after it takes its place
+    ASSERT_TRUE(m.SetSeparator("/"));
+    EXPECT_EQ(Joined(m.m_aNames), "English|オリジナル(three.txt)|");
+    EXPECT_EQ(SettingsFile(), before);  // nothing saved before "OK"
+
+    ASSERT_TRUE(m.Apply());
+    const std::string d = h.m_dir;
+    EXPECT_EQ(SavedList(), "count=2\nKanaSepa=/\nNo0=English\nNo1=オリジナル(three.txt)\nFile0=" + d +
+                               "/four.txt\nFile1=" + d + "/three.txt\n");
+    // The rest of the file is as it was.
+    std::string rest = SettingsFile();
+    EXPECT_EQ(rest.substr(0, rest.find("count=")), before.substr(0, before.find("count=")));
+}
+
+TEST_F(CustomLessonsTest, RemovingEveryEntryDisablesTheButtonsAndSavesAnEmptyList) {
+    CCustomLessonModel m(h.m_doc.m_settings, h.m_form);
+    m.Select(1);
+    m.Remove();
+    EXPECT_EQ(m.m_nSelected, 0);
+    EXPECT_TRUE(m.m_bCanEdit);
+    m.Remove();
+    EXPECT_EQ(m.m_nSelected, -1);
+    EXPECT_FALSE(m.m_bCanEdit);
+    m.Remove();  // nothing selected: nothing happens
+    ASSERT_TRUE(m.Apply());
+    EXPECT_EQ(SavedList(), "count=0\nKanaSepa=｜\n");
+}
+
+TEST_F(CustomLessonsTest, FilesThatAreNoLessonsOrCannotBeKeptAreRefusedWithTheirMessage) {
+    struct Case { const char* name; std::string bytes; const char* message; } cases[] = {
+        {"space.txt", "#KANA \r\nx\r\n", "このファイルは、登録できません。"},
+        {"empty.txt", "", "このファイルは、登録できません。"},
+        {"noheader.txt", Sj("かさ\r\n"), "このファイルは、登録できません。"},
+        {"missing.txt", "", "レッスンファイルを開けません。"},
+        {"絵😀.txt", "#KANA\r\nx\r\n", "このファイルは使えません。"},
+    };
+    for (const auto& c : cases) {
+        CCustomLessonModel m(h.m_doc.m_settings, h.m_form);
+        std::string path = h.m_dir + "/" + c.name;
+        if (std::string(c.name) != "missing.txt") path = WriteRaw(c.name, c.bytes);
+        h.m_form.m_log.clear();
+        EXPECT_FALSE(m.Add(path)) << c.name;
+        m.Select(0);
+        EXPECT_FALSE(m.Change(path)) << c.name;
+        EXPECT_EQ(Joined(m.m_aNames), "ひとつめ|ふたつめ|") << c.name;
+        ASSERT_EQ(h.m_form.m_log.size(), 2u) << c.name;
+        EXPECT_NE(h.m_form.m_log[0].find(c.message), std::string::npos) << h.m_form.m_log[0];
+    }
+    // The path is shown with 〓 where its character cannot be kept.
+    EXPECT_NE(h.m_form.m_log[0].find("/絵〓.txt"), std::string::npos) << h.m_form.m_log[0];
+
+    // Browsing such a file to start it is refused the same way.
+    CCustomStartModel start(h.m_doc.m_settings, h.m_form);
+    start.Browse(h.m_dir + "/絵😀.txt");
+    EXPECT_FALSE(start.m_bCanStart);
+    EXPECT_EQ(start.m_strBrowsedName, "");
+}
+
+TEST_F(CustomLessonsTest, DamagedListsOpenAsPairsWithinTheStoredLines) {
+    CUserSettings& s = h.m_doc.m_settings;
+    s.SetIndexedString("No", 2, Sj("なし"));  // a name without a path
+    s.SetIndexedString("File", 2, "");
+    s.SetIndexedString("No", 3, "");          // a path without a name
+    s.SetIndexedString("File", 3, Sj(h.m_dir + "/x.txt"));
+    s.SetInt("count", 2000000000);
+    CCustomLessonModel m(s, h.m_form);
+    EXPECT_EQ(Joined(m.m_aNames), "ひとつめ|ふたつめ|オリジナル(x.txt)|");
+    EXPECT_EQ(m.m_aPaths.size(), 3u);
+}
+
+TEST(CustomLessonSeparator, TakesOneCharacterThatCp932Holds) {
+    struct Case { const char* text; bool ok; } cases[] = {
+        {"", true}, {"/", true}, {"｜", true}, {"ｱ", true}, {"・", true},
+        {"ab", false}, {"｜｜", false}, {"😀", false}, {"é", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(CCustomLessonModel::IsSeparator(c.text), c.ok) << c.text;
+}
+
+TEST_F(CustomLessonsTest, TheFileDialogStartsAtTheSamplesUntilALessonIsRegistered) {
+    CCustomLessonModel m(h.m_doc.m_settings, h.m_form);
+    EXPECT_EQ(m.BrowseFolder("/usr/share/kibiki/lessons"), h.m_dir);
+    m.Select(0);
+    m.Remove();
+    m.Remove();
+    EXPECT_EQ(m.BrowseFolder("/usr/share/kibiki/lessons"), "/usr/share/kibiki/lessons");
+}
+
+TEST_F(CustomLessonsTest, AUtf8KanjiLessonStartsAndIsTypedAndALostCharacterNamesItsLine) {
+    const std::string path = WriteRaw("utf8.txt", "\xEF\xBB\xBF#ROMANJKANJI\n天気\n雨,あめ\nはれ\n");
+    h.m_form.m_customStartAnswers.push_back({path, 0});
+    h.m_form.m_lessonSelectAnswers.push_back(7);
+    h.m_view.OnNewDocument();
+    ASSERT_TRUE(h.m_view.m_bRunning);
+    EXPECT_EQ(h.Shown(IDC_QUESTION), "雨");
+    EXPECT_EQ(h.Shown(IDC_TITLE), "天気");
+    h.Type("AME");
+    EXPECT_EQ(h.Shown(IDC_QUESTION), "はれ");
+    h.Type("HARE");
+    EXPECT_FALSE(h.m_view.m_bRunning);
+    EXPECT_NE(h.HistoryFile().find(",天気,"), std::string::npos);
+
+    const std::string lost = WriteRaw("lost.txt", "#KANA\n\nかさ\n𠮷,よし\n");
+    h.m_form.m_customStartAnswers.push_back({lost, 1});
+    h.m_form.m_lessonSelectAnswers.push_back(7);
+    h.m_form.m_log.clear();
+    h.m_view.OnNewDocument();
+    EXPECT_FALSE(h.m_view.m_bRunning);
+    EXPECT_NE(h.m_form.Transcript().find("問題文　〓,よし"), std::string::npos) << h.m_form.Transcript();
+}
+
+}  // namespace
+}  // namespace kibiki::test
