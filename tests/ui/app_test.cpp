@@ -16,8 +16,10 @@
 #include "app/main_frame.h"
 #include "app/practice_window.h"
 #include "app/qt_profile.h"
+#include "guide/color_dlg.h"
 #include "guide/guide_static.h"
 #include "kana/roman_setting_dlg.h"
+#include "lessons/custom_lesson_dlg.h"
 #include "lessons/kibiki_view.h"
 #include "text/cp932.h"
 #include "ui_test_util.h"
@@ -193,6 +195,44 @@ TEST_F(AppTest, RomajiSettingsAreOfferedWhileIdleAndOkStoresTheSwitchAndSpelling
     app.Frame().Action(ID_FILE_NEW)->trigger();
     ASSERT_TRUE(app.View().m_bRunning);
     EXPECT_FALSE(MenuEnabled(MENU_SETTINGS));
+TEST_F(AppTest, SettingsDialogsAreOfferedWhileIdleAndOkAppliesTheirChoice) {
+    EXPECT_TRUE(Enabled(ID_COLOR_SETTINGS));
+    EXPECT_TRUE(Enabled(ID_CUSTOM_LESSONS));
+
+    // Colours: the easy-to-see preset is on the keyboard at once and in the file.
+    OnNextModal([](QWidget* p) {
+        ASSERT_NE(qobject_cast<CColorDlg*>(p), nullptr);
+        p->findChild<QPushButton*>("c1058")->click();
+        p->findChild<QPushButton*>("c1")->click();
+    });
+    app.Frame().Action(ID_COLOR_SETTINGS)->trigger();
+    EXPECT_EQ(app.Form().KeyCap(0)->BackColor(), kClearColors.colorB[0]);
+    EXPECT_EQ(app.Form().KeyCap(0)->TextColor(), kClearColors.colorL[0]);
+    QFile file(dir.filePath("Setting/default.dat"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains("\r\nColorLG0=" + QByteArray::number(kClearColors.colorLG[0]) + "\r\n"));
+    file.close();
+
+    // Registered lessons: a file added and kept; "キャンセル" in the colour dialog keeps all.
+    QFile lesson(dir.filePath("words.txt"));
+    ASSERT_TRUE(lesson.open(QIODevice::WriteOnly));
+    lesson.write("#KANA\nことば\nかさ\n");
+    lesson.close();
+    OnNextModal([&](QWidget* p) {
+        auto* dlg = qobject_cast<CCustomLessonDlg*>(p);
+        ASSERT_NE(dlg, nullptr);
+        dlg->m_fnChooseFile = [&](QWidget*, const QString&) { return lesson.fileName(); };
+        dlg->Button(1069)->click();
+        dlg->findChild<QPushButton*>("c1")->click();
+    });
+    app.Frame().Action(ID_CUSTOM_LESSONS)->trigger();
+    EXPECT_EQ(app.Doc().m_settings.GetInt("count", 0), 1);
+    OnNextModal([](QWidget* p) {
+        p->findChild<QPushButton*>("c1057")->click();
+        p->findChild<QPushButton*>("c2")->click();
+    });
+    app.Frame().Action(ID_COLOR_SETTINGS)->trigger();
+    EXPECT_EQ(app.Form().KeyCap(0)->BackColor(), kClearColors.colorB[0]);
 }
 
 TEST_F(AppTest, HelpOpensThePageOrSaysItCannot) {

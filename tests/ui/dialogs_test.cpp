@@ -175,7 +175,7 @@ TEST_F(CustomStartDlgTest, OpensWithTheListAllQuestionsAndStartDisabled) {
 
 TEST_F(CustomStartDlgTest, BrowsingStartsAFileAndNamesIt) {
     CCustomStartDlg dlg(settings, messenger);
-    dlg.m_fnChooseFile = [](QWidget*) { return QStringLiteral("/tmp/elsewhere/ことば.txt"); };
+    dlg.m_fnChooseFile = [](QWidget*, const QString&) { return QStringLiteral("/tmp/elsewhere/ことば.txt"); };
     dlg.findChild<QPushButton*>("browse")->click();
     EXPECT_TRUE(dlg.StartButton()->isEnabled());
     EXPECT_EQ(dlg.BrowsedName()->text(), "ことば.txt");

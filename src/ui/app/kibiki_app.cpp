@@ -1,17 +1,19 @@
 #include "app/kibiki_app.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QDesktopServices>
-#include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
 
 #include "app/about_dlg.h"
+#include "app/data_folder.h"
 #include "app/main_frame.h"
 #include "app/practice_window.h"
 #include "app/qt_text.h"
 #include "kana/roman_setting_dlg.h"
+#include "guide/color_dlg.h"
+#include "lessons/color_settings.h"
+#include "lessons/custom_lesson_dlg.h"
 #include "lessons/kibiki_view.h"
 #include "lessons/view_commands.h"
 #include "platform/profile.h"
@@ -33,8 +35,6 @@ constexpr ModeCommand kModeCommands[] = {{ID_MODE_KANA, PracticeMode::KanaInput}
                                          {ID_MODE_ROMAN_KANJI, PracticeMode::RomajiKanji}};
 struct ValueCommand { int nCommand, nValue; };
 constexpr ValueCommand kFontCommands[] = {{ID_FONT_SMALL, 3}, {ID_FONT_MEDIUM, 2}, {ID_FONT_LARGE, 1}};
-// Their dialogs come later; until then the items are shown but not offered.
-constexpr int kPendingCommands[] = {ID_COLOR_SETTINGS, ID_CUSTOM_LESSONS};
 
 }  // namespace
 
@@ -89,7 +89,6 @@ void CKibikiApp::UpdateMenus() {
     frame.SetCommandEnabled(ID_LESSON_END, m_pView->CanEndLesson());
     for (const auto& c : kModeCommands) frame.SetCommandChecked(c.nCommand, m_doc.m_run.m_nType == c.mode);
     for (const auto& c : kFontCommands) frame.SetCommandChecked(c.nCommand, m_pView->m_nFont == c.nValue);
-    for (int nCommand : kPendingCommands) frame.SetCommandEnabled(nCommand, false);
 }
 
 void CKibikiApp::OnCommand(int nCommand) {
@@ -128,6 +127,18 @@ void CKibikiApp::OnCommand(int nCommand) {
                 if (dlg.exec() == QDialog::Accepted) dlg.Model().Apply(m_doc);
             }
             break;
+        case ID_COLOR_SETTINGS:
+            if (m_pView->CanStartLesson()) {
+                CColorDlg dlg(m_doc.m_settings, m_pFrame.get());
+                if (dlg.exec() == QDialog::Accepted) dlg.Model().Apply(m_doc.m_settings, *m_pView);
+            }
+            break;
+        case ID_CUSTOM_LESSONS:
+            if (m_pView->CanStartLesson()) {
+                CCustomLessonDlg dlg(m_doc.m_settings, SampleLessonFolder(), m_pFrame.get());
+                dlg.exec();
+            }
+            break;
         case ID_HELP_CONTENTS:
             ShowHelp();
             break;
@@ -142,12 +153,7 @@ void CKibikiApp::OnCommand(int nCommand) {
     UpdateMenus();
 }
 
-QStringList CKibikiApp::HelpPageCandidates() {
-    const QString strExeDir = QCoreApplication::applicationDirPath();
-    return {QDir(strExeDir).filePath(QStringLiteral("help/index.html")),
-            QDir(strExeDir).filePath(QStringLiteral("../share/kibiki/help/index.html")),
-            QStringLiteral("/usr/share/kibiki/help/index.html")};
-}
+QStringList CKibikiApp::HelpPageCandidates() { return DataPathCandidates(QStringLiteral("help/index.html")); }
 
 void CKibikiApp::SelectUser() {
     const std::string strFolder = m_doc.m_settings.Folder();

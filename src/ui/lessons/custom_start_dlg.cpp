@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 
+#include "app/data_folder.h"
 #include "app/dialog_units.h"
 #include "app/fonts.h"
 #include "app/qt_text.h"
@@ -16,13 +17,14 @@
 
 namespace kibiki::ui {
 
-QString ChooseLessonFile(QWidget* pParent) {
-    QFileDialog dlg(pParent);
+QString ChooseLessonFile(QWidget* pParent, const QString& strFolder) {
+    QFileDialog dlg(pParent, QString(), strFolder);
     dlg.setFileMode(QFileDialog::ExistingFile);
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
     dlg.setNameFilter(LoadUiString(IDS_LESSON_FILTER));
     dlg.setDefaultSuffix(QStringLiteral("txt"));
     dlg.setOption(QFileDialog::ReadOnly, false);
+    dlg.resize(760, 460);  // wide enough for the name, size and date columns
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
     return dlg.selectedFiles().first();
 }
@@ -77,7 +79,8 @@ CCustomStartDlg::CCustomStartDlg(CUserSettings& settings, Messenger& messenger, 
     connect(m_pStart, &QPushButton::clicked, this, &CCustomStartDlg::accept);
     connect(pCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(pBrowse, &QPushButton::clicked, this, [this] {
-        const QString strPath = m_fnChooseFile ? m_fnChooseFile(this) : QString();
+        const QString strFolder = m_model.m_aPaths.empty() ? SampleLessonFolder() : QString();
+        const QString strPath = m_fnChooseFile ? m_fnChooseFile(this, strFolder) : QString();
         if (strPath.isEmpty()) return;
         m_model.Browse(strPath.toStdString());
         ShowModel();

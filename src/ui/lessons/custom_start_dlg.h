@@ -19,9 +19,10 @@ public:
 
     const CCustomStartModel& Model() const { return m_model; }
 
-    // How "参照(&B)..." asks for a file: the open-file dialog; tests put their own answer here.
-    // Returns the chosen path (empty when cancelled).
-    std::function<QString(QWidget*)> m_fnChooseFile;
+    // How "参照(&B)..." asks for a file: the open-file dialog in the given folder (the sample
+    // lessons while nothing is registered); tests put their own answer here. Returns the chosen
+    // path (empty when cancelled).
+    std::function<QString(QWidget*, const QString&)> m_fnChooseFile;
 
     QListWidget* List() const { return m_pList; }
     QPushButton* StartButton() const { return m_pStart; }
@@ -41,7 +42,8 @@ private:
     QRadioButton* m_pRandom;
 };
 
-// The open-file dialog of lesson files: "*.txt", existing files only.
-QString ChooseLessonFile(QWidget* pParent);
+// The open-file dialog of lesson files: "*.txt", existing files only, opening in strFolder
+// (empty: where it was last).
+QString ChooseLessonFile(QWidget* pParent, const QString& strFolder);
 
 }  // namespace kibiki::ui

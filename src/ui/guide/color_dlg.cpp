@@ -1,0 +1,172 @@
+#include "guide/color_dlg.h"
+
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+
+#include "app/color_static.h"
+#include "app/colorref.h"
+#include "app/dialog_units.h"
+#include "app/fonts.h"
+#include "guide/color_swatch.h"
+
+namespace kibiki::ui {
+
+namespace {
+
+std::optional<QColor> ChooseColor(QWidget* pParent, const QColor& initial) {
+    QColorDialog dlg(initial, pParent);
+    if (dlg.exec() != QDialog::Accepted) return std::nullopt;
+    return dlg.selectedColor();
+}
+
+constexpr int kFoldLineY = 49;
+constexpr int kSwatchX[4] = {68, 105, 143, 181};
+
+}  // namespace
+
+CColorDlg::CColorDlg(const CUserSettings& settings, QWidget* pParent)
+    : QDialog(pParent), m_fnChooseColor(ChooseColor), m_model(settings) {
+    setObjectName(QStringLiteral("colorDlg"));
+    setWindowTitle(QStringLiteral("色の設定"));
+    setFont(FormFont());
+    const DialogUnits du(font());
+    m_fullSize = du.Size(339, 193);
+    m_foldedSize = du.Size(339, kFoldLineY);
+
+    auto* pOk = new QPushButton(QStringLiteral("OK"), this);
+    pOk->setObjectName(QStringLiteral("c1"));
+    pOk->setGeometry(du.Rect(282, 7, 50, 14));
+    pOk->setDefault(true);
+    auto* pCancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    pCancel->setObjectName(QStringLiteral("c2"));
+    pCancel->setGeometry(du.Rect(282, 24, 50, 14));
+    connect(pOk, &QPushButton::clicked, this, &QDialog::accept);
+    connect(pCancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    m_pColor = new QCheckBox(QStringLiteral("キーボードに色をつける"), this);
+    m_pColor->setObjectName(QStringLiteral("c1097"));
+    m_pColor->setGeometry(du.Rect(18, 17, 110, 12));
+    m_pHomePos = new QCheckBox(QStringLiteral("ホームポジションのガイドを表示"), this);
+    m_pHomePos->setObjectName(QStringLiteral("c1098"));
+    m_pHomePos->setGeometry(du.Rect(132, 16, 140, 13));
+    m_pColor->setChecked(m_model.m_bColor);
+    m_pHomePos->setChecked(m_model.m_bHomePos);
+    for (QCheckBox* p : {m_pColor, m_pHomePos})
+        connect(p, &QCheckBox::toggled, this, [this] {
+            m_model.m_bColor = m_pColor->isChecked();
+            m_model.m_bHomePos = m_pHomePos->isChecked();
+            Fold();
+        });
+
+    // The fold line: a thin etched rule, so the unfolded dialog shows where the top strip ends.
+    auto* pLine = new QFrame(this);
+    pLine->setObjectName(QStringLiteral("c1113"));
+    pLine->setFrameShape(QFrame::HLine);
+    pLine->setFrameShadow(QFrame::Sunken);
+    pLine->setGeometry(du.Rect(7, kFoldLineY, 325, 4));
+
+    auto label = [&](const char* pszText, QRect r, Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
+        auto* p = new QLabel(QString::fromUtf8(pszText), this);
+        p->setGeometry(r);
+        p->setAlignment(align);
+        return p;
+    };
+    // Headings centred over their swatches, which the template places 37-38 units apart.
+    const char* const fingers[4] = {"小指", "薬指", "中指", "人差し指"};
+    for (int g = 0; g < 4; ++g)
+        label(fingers[g], du.Rect(kSwatchX[g] - 10, 62, 37, 10), Qt::AlignHCenter | Qt::AlignVCenter);
+    label("キー色", du.Rect(18, 80, 40, 12), Qt::AlignRight | Qt::AlignVCenter);
+    label("文字色", du.Rect(18, 103, 40, 12), Qt::AlignRight | Qt::AlignVCenter);
+    label("ガイド色", du.Rect(18, 129, 40, 12), Qt::AlignRight | Qt::AlignVCenter);
+    label("ホームポジションガイド色", du.Rect(226, 62, 100, 10), Qt::AlignHCenter | Qt::AlignVCenter);
+
+    auto addSwatch = [&](int nId, QRect r) {
+        auto* p = new CColorSwatch(this);
+        p->setObjectName(QStringLiteral("c%1").arg(nId));
+        p->setGeometry(r);
+        connect(p, &CColorSwatch::clicked, this, [this, nId] { PickColor(nId); });
+        m_mapSwatches[nId] = p;
+    };
+    for (int g = 0; g < 4; ++g) {
+        addSwatch(IDC_SWATCH_KEY_FIRST + g, du.Rect(kSwatchX[g], 78, 17, 15));
+        addSwatch(IDC_SWATCH_TEXT_FIRST + g, du.Rect(kSwatchX[g], 101, 17, 15));
+        addSwatch(IDC_SWATCH_GUIDE_FIRST + g, du.Rect(kSwatchX[g], 127, 17, 15));
+    }
+    addSwatch(IDC_SWATCH_HOME, du.Rect(267, 78, 17, 15));
+
+    auto* pClear = new QPushButton(QStringLiteral("見やすい配色"), this);
+    pClear->setObjectName(QStringLiteral("c1058"));
+    pClear->setGeometry(du.Rect(246, 104, 56, 14));
+    pClear->setToolTip(QStringLiteral("明るいキーに濃い青の案内文字。色の区別がつきにくい方にも見やすい配色です。"));
+    auto* pStandard = new QPushButton(QStringLiteral("標準配色"), this);
+    pStandard->setObjectName(QStringLiteral("c1057"));
+    pStandard->setGeometry(du.Rect(246, 122, 56, 14));
+    connect(pStandard, &QPushButton::clicked, this, [this] {
+        m_model.SetScheme(kStandardColors);
+        ShowColors();
+    });
+    connect(pClear, &QPushButton::clicked, this, [this] {
+        m_model.SetScheme(kClearColors);
+        ShowColors();
+    });
+
+    auto* pGroup = new QGroupBox(QStringLiteral("色見本"), this);
+    pGroup->setGeometry(du.Rect(7, 149, 324, 37));
+    QFont sampleFont = font();
+    sampleFont.setPointSize(13);
+    for (int i = 0; i < 10; ++i) {
+        auto* p = new CColorStatic(this);
+        p->setObjectName(QStringLiteral("c%1").arg(IDC_SAMPLE_FIRST + i));
+        p->setGeometry(du.Rect(12 + 32 * i, 160, 25, 21));
+        p->setAlignment(Qt::AlignCenter);
+        p->SetEdges(CColorStatic::kModalFrame);
+        p->setFont(sampleFont);
+        p->setText(QString::fromLatin1(m_model.Sample(i).pszLegend));
+        m_apSamples[i] = p;
+    }
+
+    ShowColors();
+    setFixedSize(m_fullSize);
+    Fold();
+}
+
+CColorSwatch* CColorDlg::Swatch(int nId) const {
+    const auto it = m_mapSwatches.find(nId);
+    return it == m_mapSwatches.end() ? nullptr : it->second;
+}
+
+QCheckBox* CColorDlg::CheckBox(int nId) const {
+    return nId == IDC_CHECK_COLOR ? m_pColor : nId == IDC_CHECK_HOMEPOS ? m_pHomePos : nullptr;
+}
+
+void CColorDlg::PickColor(int nId) {
+    COLORREF* pValue = m_model.Swatch(nId);
+    if (!pValue || !m_fnChooseColor) return;
+    const std::optional<QColor> chosen = m_fnChooseColor(this, FromColorRef(*pValue));
+    if (!chosen || !chosen->isValid()) return;
+    *pValue = ToColorRef(*chosen);
+    ShowColors();
+}
+
+void CColorDlg::ShowColors() {
+    for (const auto& [nId, pSwatch] : m_mapSwatches) pSwatch->SetBackColor(*m_model.Swatch(nId));
+    for (int i = 0; i < 10; ++i) {
+        const CColorModel::SampleKey k = m_model.Sample(i);
+        m_apSamples[i]->SetBackColor(k.back);
+        m_apSamples[i]->SetTextColor(k.text);
+    }
+}
+
+void CColorDlg::Fold() {
+    const bool folded = m_model.IsFolded();
+    // Hidden controls below the fold must not take the focus either.
+    for (QWidget* p : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (p->geometry().top() >= m_foldedSize.height()) p->setVisible(!folded);
+    setFixedSize(folded ? m_foldedSize : m_fullSize);
+}
+
+}  // namespace kibiki::ui
