@@ -217,3 +217,39 @@ TEST_F(CustomLessonsTest, AUtf8KanjiLessonStartsAndIsTypedAndALostCharacterNames
 
 }  // namespace
 }  // namespace kibiki::test
+
+namespace kibiki::test {
+namespace {
+
+// The lesson files that ship with the program: one per practice type, each typed to its end.
+TEST(SampleLessons, EachTypeHasOneThatRegistersAndIsTypedToTheEnd) {
+    const std::string dir = std::string(KIBIKI_SOURCE_DIR) + "/resources/lessons/";
+    struct Case { const char* file; int mode; } cases[] = {
+        {"kana.txt", 0}, {"romaji.txt", 1}, {"hiragana-romaji.txt", 2},
+        {"kanji-kana.txt", 3}, {"kanji-romaji.txt", 4},
+    };
+    for (const auto& c : cases) {
+        PracticeHarness h;
+        std::string bytes;
+        ASSERT_TRUE(ReadLessonBytes(dir + c.file, bytes)) << c.file;
+        EXPECT_TRUE(IsUtf8Text(bytes)) << c.file;
+        const auto lines = LessonFileLines(bytes);
+        ASSERT_GE(lines.size(), 5u) << c.file;
+        EXPECT_EQ(LessonFileMode(lines[0]), c.mode) << c.file;
+
+        CCustomLessonModel m(h.m_doc.m_settings, h.m_form);
+        ASSERT_TRUE(m.Add(dir + c.file)) << c.file;
+        h.m_form.m_customStartAnswers.push_back({dir + c.file, 0});
+        h.m_form.m_lessonSelectAnswers.push_back(7);
+        if (c.mode == 1) h.m_form.m_msgAnswers.push_back(MsgResult::No);  // romaji, not English
+        h.m_view.OnNewDocument();
+        ASSERT_TRUE(h.m_view.m_bRunning) << c.file << "\n" << h.m_form.Transcript();
+        for (std::size_t q = 2; q < lines.size(); ++q) h.TypeQuestion();
+        EXPECT_FALSE(h.m_view.m_bRunning) << c.file;
+        EXPECT_EQ(h.m_form.Transcript().find("問題文"), std::string::npos) << c.file;
+        EXPECT_NE(h.HistoryFile().find("," + U8(lines[1]) + ","), std::string::npos) << c.file;
+    }
+}
+
+}  // namespace
+}  // namespace kibiki::test

@@ -12,10 +12,10 @@ const ColorScheme kStandardColors = {
     0x000000,
 };
 
-// 0x00BBGGRR: pale yellow, pale sky blue, light grey and pale orange caps (neighbouring
+// 0x00BBGGRR: pale yellow, pale sky blue, white and pale orange caps (neighbouring
 // fingers differ in hue and in lightness), #555555 legends, #0033CC lit legends.
 const ColorScheme kClearColors = {
-    {0xA0F0FA, 0xF6E2BE, 0xE1E1E1, 0x96C8F0},
+    {0xA0F0FA, 0xF6E2BE, 0xFFFFFF, 0x96C8F0},
     {0x555555, 0x555555, 0x555555, 0x555555},
     {0xCC3300, 0xCC3300, 0xCC3300, 0xCC3300},
     0x000000,
