@@ -1,16 +1,31 @@
 #include "lessons/color_settings.h"
 
 #include "lessons/kibiki_view.h"
+#include "users/setting_keys.h"
 #include "users/user_settings.h"
 
 namespace kibiki {
 
-const ColorScheme kStandardColors = {
-    {0x00FFFF, 0xFFFF00, 0xC0C0C0, 0x00FF00},
-    {0x000000, 0x000000, 0x000000, 0x000000},
-    {0x0000FF, 0x0000FF, 0x0000FF, 0x0000FF},
-    0x000000,
-};
+namespace {
+
+// The standard colours are those a new user's file starts with.
+constexpr ColorScheme StandardColors() {
+    ColorScheme scheme{};
+    const auto& b = FindSettingKey("ColorB", SettingKind::Colours)->nDefault;
+    const auto& l = FindSettingKey("ColorL", SettingKind::Colours)->nDefault;
+    const auto& lg = FindSettingKey("ColorLG", SettingKind::Colours)->nDefault;
+    for (int g = 0; g < 4; ++g) {
+        scheme.colorB[g] = static_cast<COLORREF>(b[g]);
+        scheme.colorL[g] = static_cast<COLORREF>(l[g]);
+        scheme.colorLG[g] = static_cast<COLORREF>(lg[g]);
+    }
+    scheme.homeColor = static_cast<COLORREF>(FindSettingKey("HomeColor", SettingKind::Int)->nDefault[0]);
+    return scheme;
+}
+
+}  // namespace
+
+const ColorScheme kStandardColors = StandardColors();
 
 // 0x00BBGGRR: pale yellow, pale sky blue, white and pale orange caps (neighbouring
 // fingers differ in hue and in lightness), #555555 legends, #0033CC lit legends.
