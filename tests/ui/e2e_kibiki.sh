@@ -3,6 +3,7 @@
 # and a romaji lesson go from Ctrl+N to "やめる" with some wrong keys on purpose; then the history
 # lines and the settings file are checked byte for byte. Then a second user is made through the
 # user dialogs and chosen, types a lesson, finds it in the history dialog and deletes the history.
+# Last, that user registers a UTF-8 lesson file through the settings dialog and types it.
 #   e2e_kibiki.sh KIBIKI_BINARY SOURCE_DIR
 # Exit 77 (skipped) when Xvfb, xdotool or xclip is missing.
 set -euo pipefail
@@ -258,6 +259,52 @@ click "$his" 394 15 426 140  # "閉じる"
 gone "履歴表示"
 [ "$(wc -l < "$KIBIKI_SETTING_DIR/default.hst")" -eq 2 ] || fail "the first user's history changed"
 
+# 7. A lesson file of one's own, written in UTF-8: registered through 設定 > オリジナルレッスン...
+#    (追加, the open-file dialog, OK), started from the lesson-select dialog and typed to its end.
+mkdir -p "$work/lessons"
+lesson_file=$work/lessons/utf8.txt
+name="自分のことば"
+printf '#KANA\n%s\nちとしは\nまのりれ\n' "$name" > "$lesson_file"
+for k in alt+o Down Down Return; do xdotool key "$k"; sleep 0.3; done
+dlg=$(window "オリジナルレッスン設定")
+click "$dlg" 201 57 236 156; sleep 0.3   # 追加
+sleep 1
+xdotool type --delay 20 "$lesson_file"
+xdotool key Return
+sleep 0.5
+click "$dlg" 201 14 236 156; sleep 0.3   # OK
+gone "オリジナルレッスン設定"
+printf 'No0=%s\r\nFile0=%s\r\n' "$name" "$lesson_file" | iconv -f UTF-8 -t CP932 > "$work/expected.list"
+grep -q "count=1" "$KIBIKI_SETTING_DIR/花子.dat" || fail "the lesson file was not registered"
+tail -c "$(wc -c < "$work/expected.list")" "$KIBIKI_SETTING_DIR/花子.dat" | cmp -s - "$work/expected.list" || {
+  od -c "$KIBIKI_SETTING_DIR/花子.dat" | tail -8; fail "registered entry differs"; }
+
+xdotool windowfocus --sync "$main"
+xdotool key ctrl+n
+dlg=$(window "レッスンの選択")
+click "$dlg" 40 132 200 176; sleep 0.3   # オリジナルレッスン
+click "$dlg" 70 161 200 176; sleep 0.3   # OK
+dlg=$(window "オリジナルレッスン開始")
+click "$dlg" 50 37 236 150; sleep 0.3    # the registered entry
+click "$dlg" 201 14 236 150; sleep 0.3   # 開始
+gone "オリジナルレッスン開始"
+xdotool windowfocus --sync "$main"
+sleep 0.3
+keys=()
+strokes=0
+kana_keys ちとしは
+kana_keys まのりれ
+xdotool key --delay 70 "${keys[@]}"
+dlg=$(window "レッスン終了")
+click "$dlg" 176 125 220 140; sleep 0.3  # やめる
+gone "レッスン終了"
+line=$(sed -n 1p "$hst" | iconv -f CP932 -t UTF-8) || fail "history not CP932"
+case "$line" in
+  *",$name,"*",100,"*) ;;
+  *) fail "record for the lesson file: '$line'" ;;
+esac
+
 kill -0 "$kibiki_pid" || fail "kibiki ended on its own"
-echo "e2e: kana lesson ($kana_strokes keys) and romaji lesson ($strokes keys) recorded as expected;"
-echo "e2e: a new user made, chosen, practised, found in the history and the history deleted"
+echo "e2e: kana lesson ($kana_strokes keys) and romaji lesson recorded as expected;"
+echo "e2e: a new user made, chosen, practised, found in the history and the history deleted;"
+echo "e2e: a UTF-8 lesson file registered through the settings dialog and typed"
