@@ -139,12 +139,14 @@ TEST_F(CustomLessonsTest, FilesThatAreNoLessonsOrCannotBeKeptAreRefusedWithTheir
         {"empty.txt", "", "このファイルは、登録できません。"},
         {"noheader.txt", Sj("かさ\r\n"), "このファイルは、登録できません。"},
         {"missing.txt", "", "レッスンファイルを開けません。"},
+        {"folder.txt", "", "フォルダ"},
         {"絵😀.txt", "#KANA\r\nx\r\n", "このファイルは使えません。"},
     };
     for (const auto& c : cases) {
         CCustomLessonModel m(h.m_doc.m_settings, h.m_form);
         std::string path = h.m_dir + "/" + c.name;
-        if (std::string(c.name) != "missing.txt") path = WriteRaw(c.name, c.bytes);
+        if (std::string(c.name) == "folder.txt") std::filesystem::create_directory(path);
+        else if (std::string(c.name) != "missing.txt") path = WriteRaw(c.name, c.bytes);
         h.m_form.m_log.clear();
         EXPECT_FALSE(m.Add(path)) << c.name;
         m.Select(0);

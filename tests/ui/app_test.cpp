@@ -202,8 +202,8 @@ TEST_F(AppTest, SettingsDialogsAreOfferedWhileIdleAndOkAppliesTheirChoice) {
     // Colours: the easy-to-see preset is on the keyboard at once and in the file.
     OnNextModal([](QWidget* p) {
         ASSERT_NE(qobject_cast<CColorDlg*>(p), nullptr);
-        p->findChild<QPushButton*>("c1058")->click();
-        p->findChild<QPushButton*>("c1")->click();
+        p->findChild<QPushButton*>("clear_colors")->click();
+        p->findChild<QPushButton*>("ok")->click();
     });
     app.Frame().Action(ID_COLOR_SETTINGS)->trigger();
     EXPECT_EQ(app.Form().KeyCap(0)->BackColor(), kClearColors.colorB[0]);
@@ -223,13 +223,13 @@ TEST_F(AppTest, SettingsDialogsAreOfferedWhileIdleAndOkAppliesTheirChoice) {
         ASSERT_NE(dlg, nullptr);
         dlg->m_fnChooseFile = [&](QWidget*, const QString&) { return lesson.fileName(); };
         dlg->Button(1069)->click();
-        dlg->findChild<QPushButton*>("c1")->click();
+        dlg->findChild<QPushButton*>("ok")->click();
     });
     app.Frame().Action(ID_CUSTOM_LESSONS)->trigger();
     EXPECT_EQ(app.Doc().m_settings.GetInt("count", 0), 1);
     OnNextModal([](QWidget* p) {
-        p->findChild<QPushButton*>("c1057")->click();
-        p->findChild<QPushButton*>("c2")->click();
+        p->findChild<QPushButton*>("standard_colors")->click();
+        p->findChild<QPushButton*>("cancel")->click();
     });
     app.Frame().Action(ID_COLOR_SETTINGS)->trigger();
     EXPECT_EQ(app.Form().KeyCap(0)->BackColor(), kClearColors.colorB[0]);

@@ -33,7 +33,7 @@ TEST(ColorDlg, FoldsToItsTopStripWhileBothSwitchesAreClear) {
     EXPECT_EQ(dlg.size(), dlg.FoldedSize());
     EXPECT_LT(dlg.FoldedSize().height(), dlg.FullSize().height() / 3);
     EXPECT_FALSE(dlg.Swatch(1109)->isVisible());
-    EXPECT_TRUE(dlg.findChild<QPushButton*>("c2")->isVisible());
+    EXPECT_TRUE(dlg.findChild<QPushButton*>("cancel")->isVisible());
 
     dlg.CheckBox(IDC_CHECK_HOMEPOS)->click();
     EXPECT_EQ(dlg.size(), dlg.FullSize());
@@ -59,7 +59,7 @@ TEST(ColorDlg, SwatchesAndSamplesShowTheColoursAndFollowThePresetsAndTheChooser)
     EXPECT_EQ(dlg.Sample(9)->text(), ";");
     EXPECT_EQ(dlg.Sample(0)->font().pointSize(), 13);
 
-    dlg.findChild<QPushButton*>("c1057")->click();  // 標準配色
+    dlg.findChild<QPushButton*>("standard_colors")->click();  // 標準配色
     const std::uint32_t rows[3][4] = {{0x00FFFF, 0xFFFF00, 0xC0C0C0, 0x00FF00}, {0, 0, 0, 0},
                                       {0x0000FF, 0x0000FF, 0x0000FF, 0x0000FF}};
     for (int g = 0; g < 4; ++g) {
@@ -87,10 +87,10 @@ TEST(ColorDlg, SwatchesAndSamplesShowTheColoursAndFollowThePresetsAndTheChooser)
     QTest::keyClick(dlg.Swatch(1109), Qt::Key_Space);
     EXPECT_EQ(dlg.Swatch(1109)->BackColor(), 0x00FFFFu);
 
-    dlg.findChild<QPushButton*>("c1058")->click();  // 見やすい配色
+    dlg.findChild<QPushButton*>("clear_colors")->click();  // 見やすい配色
     EXPECT_EQ(dlg.Swatch(1119)->BackColor(), kClearColors.colorLG[0]);
     EXPECT_EQ(dlg.Sample(2)->BackColor(), kClearColors.colorB[2]);
-    EXPECT_EQ(dlg.findChild<QPushButton*>("c1058")->text(), "見やすい配色");
+    EXPECT_EQ(dlg.findChild<QPushButton*>("clear_colors")->text(), "見やすい配色");
     EXPECT_EQ(settings.GetIndexedInt("ColorB", 0, 0), 0x808080);  // the record waits for "OK"
 }
 
@@ -170,7 +170,7 @@ TEST_F(CustomLessonDlgTest, AddChangeDeleteAndSeparatorAreSavedByOkOnly) {
     dlg.Button(1069)->click();
     EXPECT_EQ(folders, QStringList({"/samples"}));  // nothing registered: the sample lessons
     dlg.Separator()->setText("・");
-    dlg.findChild<QPushButton*>("c1")->click();
+    dlg.findChild<QPushButton*>("ok")->click();
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
     const QByteArray file = SettingsFile();
     EXPECT_TRUE(file.contains("\r\ncount=1\r\nKanaSepa=" + QByteArray(Utf8ToCp932("・").c_str()) + "\r\n"));

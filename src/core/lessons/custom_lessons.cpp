@@ -43,9 +43,10 @@ void CCustomLessonModel::Select(int nIndex) {
 bool CCustomLessonModel::CheckFile(const std::string& strPath, std::string& strEntry) {
     if (strPath.empty() || !CheckPathFitsSettings(strPath, &m_messenger)) return false;
     std::string bytes;
-    if (!ReadLessonBytes(strPath, bytes)) {
-        m_messenger.ShowMessage(StringOrEmpty(IDS_CANNOT_OPEN) + Utf8ToCp932(strPath), "", MsgButtons::Ok,
-                                MsgIcon::Warning);
+    FileFault fault = FileFault::None;
+    if (!ReadLessonBytes(strPath, bytes, &fault)) {
+        m_messenger.ShowMessage(StringOrEmpty(IDS_CANNOT_OPEN) + LessonFaultDetail(strPath, fault), "",
+                                MsgButtons::Ok, MsgIcon::Warning);
         return false;
     }
     const std::vector<std::string> lines = LessonFileLines(bytes);

@@ -8,6 +8,7 @@
 #include "lessons/catalogue.h"
 #include "lessons/evaluation.h"
 #include "lessons/kibiki_doc.h"
+#include "lessons/lesson_file.h"
 #include "lessons/lesson_number.h"
 #include "platform/clock.h"
 #include "platform/regular_file.h"
@@ -313,10 +314,7 @@ void CKibikiView::StartCustomLesson() {
         m_form.SetControlText(IDC_TITLE, "");
     };
     if (fileMode < 0) {
-        const int nReason = fault == FileFault::TooLarge ? IDS_REASON_LESSON_TOO_LARGE : FileFaultReason(fault);
-        refuse(IDS_CANNOT_OPEN,
-               Utf8ToCp932(path) + (nReason ? "\r\n\r\n" + StringOrEmpty(nReason) : std::string()), 0,
-               MsgIcon::Warning);
+        refuse(IDS_CANNOT_OPEN, LessonFaultDetail(path, fault), 0, MsgIcon::Warning);
         return;
     }
     if (!IsKnownMode(static_cast<PracticeMode>(fileMode))) {

@@ -51,6 +51,11 @@ bool ReadLessonBytes(const std::string& strPath, std::string& bytes, FileFault* 
     return bRead;
 }
 
+std::string LessonFaultDetail(const std::string& strPath, FileFault fault) {
+    const int nReason = fault == FileFault::TooLarge ? IDS_REASON_LESSON_TOO_LARGE : FileFaultReason(fault);
+    return Utf8ToCp932(strPath) + (nReason ? "\r\n\r\n" + StringOrEmpty(nReason) : std::string());
+}
+
 std::string CustomLessonName(const std::string& strPath) {
     std::string name = StringOrEmpty(IDS_CUSTOM_NAME);
     const std::size_t slash = strPath.find_last_of("/\\");

@@ -22,6 +22,10 @@ std::vector<std::string> LessonFileLines(std::string_view bytes, std::size_t* pF
 // when it cannot be read (*pFault, when given, says why).
 bool ReadLessonBytes(const std::string& strPath, std::string& bytes, FileFault* pFault = nullptr);
 
+// What follows "レッスンファイルを開けません。" for a file ReadLessonBytes refused: the path and
+// the reason.
+std::string LessonFaultDetail(const std::string& strPath, FileFault fault);
+
 // The text of the registered list entry and of the history's lesson name when the name line is
 // empty: "オリジナル(" + the file's name + ")", or "オリジナル" for a path without a folder.
 std::string CustomLessonName(const std::string& strPath);

@@ -38,20 +38,20 @@ CColorDlg::CColorDlg(const CUserSettings& settings, QWidget* pParent)
     m_foldedSize = du.Size(339, kFoldLineY);
 
     auto* pOk = new QPushButton(QStringLiteral("OK"), this);
-    pOk->setObjectName(QStringLiteral("c1"));
+    pOk->setObjectName(QStringLiteral("ok"));
     pOk->setGeometry(du.Rect(282, 7, 50, 14));
     pOk->setDefault(true);
     auto* pCancel = new QPushButton(QStringLiteral("キャンセル"), this);
-    pCancel->setObjectName(QStringLiteral("c2"));
+    pCancel->setObjectName(QStringLiteral("cancel"));
     pCancel->setGeometry(du.Rect(282, 24, 50, 14));
     connect(pOk, &QPushButton::clicked, this, &QDialog::accept);
     connect(pCancel, &QPushButton::clicked, this, &QDialog::reject);
 
     m_pColor = new QCheckBox(QStringLiteral("キーボードに色をつける"), this);
-    m_pColor->setObjectName(QStringLiteral("c1097"));
+    m_pColor->setObjectName(QStringLiteral("keyboard_colors"));
     m_pColor->setGeometry(du.Rect(18, 17, 110, 12));
     m_pHomePos = new QCheckBox(QStringLiteral("ホームポジションのガイドを表示"), this);
-    m_pHomePos->setObjectName(QStringLiteral("c1098"));
+    m_pHomePos->setObjectName(QStringLiteral("home_guide"));
     m_pHomePos->setGeometry(du.Rect(132, 16, 140, 13));
     m_pColor->setChecked(m_model.m_bColor);
     m_pHomePos->setChecked(m_model.m_bHomePos);
@@ -64,7 +64,7 @@ CColorDlg::CColorDlg(const CUserSettings& settings, QWidget* pParent)
 
     // The fold line: a thin etched rule, so the unfolded dialog shows where the top strip ends.
     auto* pLine = new QFrame(this);
-    pLine->setObjectName(QStringLiteral("c1113"));
+    pLine->setObjectName(QStringLiteral("fold_line"));
     pLine->setFrameShape(QFrame::HLine);
     pLine->setFrameShadow(QFrame::Sunken);
     pLine->setGeometry(du.Rect(7, kFoldLineY, 325, 4));
@@ -84,26 +84,30 @@ CColorDlg::CColorDlg(const CUserSettings& settings, QWidget* pParent)
     label("ガイド色", du.Rect(18, 129, 40, 12), Qt::AlignRight | Qt::AlignVCenter);
     label("ホームポジションガイド色", du.Rect(226, 62, 100, 10), Qt::AlignHCenter | Qt::AlignVCenter);
 
-    auto addSwatch = [&](int nId, QRect r) {
+    auto addSwatch = [&](int nId, const char* pszName, QRect r) {
         auto* p = new CColorSwatch(this);
-        p->setObjectName(QStringLiteral("c%1").arg(nId));
+        p->setObjectName(QString::fromLatin1(pszName));
         p->setGeometry(r);
         connect(p, &CColorSwatch::clicked, this, [this, nId] { PickColor(nId); });
         m_mapSwatches[nId] = p;
     };
+    // Finger groups 0-3: little, ring, middle, index.
+    const char* const keyNames[4] = {"key_little", "key_ring", "key_middle", "key_index"};
+    const char* const textNames[4] = {"text_little", "text_ring", "text_middle", "text_index"};
+    const char* const guideNames[4] = {"guide_little", "guide_ring", "guide_middle", "guide_index"};
     for (int g = 0; g < 4; ++g) {
-        addSwatch(IDC_SWATCH_KEY_FIRST + g, du.Rect(kSwatchX[g], 78, 17, 15));
-        addSwatch(IDC_SWATCH_TEXT_FIRST + g, du.Rect(kSwatchX[g], 101, 17, 15));
-        addSwatch(IDC_SWATCH_GUIDE_FIRST + g, du.Rect(kSwatchX[g], 127, 17, 15));
+        addSwatch(IDC_SWATCH_KEY_FIRST + g, keyNames[g], du.Rect(kSwatchX[g], 78, 17, 15));
+        addSwatch(IDC_SWATCH_TEXT_FIRST + g, textNames[g], du.Rect(kSwatchX[g], 101, 17, 15));
+        addSwatch(IDC_SWATCH_GUIDE_FIRST + g, guideNames[g], du.Rect(kSwatchX[g], 127, 17, 15));
     }
-    addSwatch(IDC_SWATCH_HOME, du.Rect(267, 78, 17, 15));
+    addSwatch(IDC_SWATCH_HOME, "home_color", du.Rect(267, 78, 17, 15));
 
     auto* pClear = new QPushButton(QStringLiteral("見やすい配色"), this);
-    pClear->setObjectName(QStringLiteral("c1058"));
+    pClear->setObjectName(QStringLiteral("clear_colors"));
     pClear->setGeometry(du.Rect(246, 104, 56, 14));
     pClear->setToolTip(QStringLiteral("明るいキーに濃い青の案内文字。色の区別がつきにくい方にも見やすい配色です。"));
     auto* pStandard = new QPushButton(QStringLiteral("標準配色"), this);
-    pStandard->setObjectName(QStringLiteral("c1057"));
+    pStandard->setObjectName(QStringLiteral("standard_colors"));
     pStandard->setGeometry(du.Rect(246, 122, 56, 14));
     connect(pStandard, &QPushButton::clicked, this, [this] {
         m_model.SetScheme(kStandardColors);
@@ -120,7 +124,7 @@ CColorDlg::CColorDlg(const CUserSettings& settings, QWidget* pParent)
     sampleFont.setPointSize(13);
     for (int i = 0; i < 10; ++i) {
         auto* p = new CColorStatic(this);
-        p->setObjectName(QStringLiteral("c%1").arg(IDC_SAMPLE_FIRST + i));
+        p->setObjectName(QStringLiteral("sample_%1").arg(i));
         p->setGeometry(du.Rect(12 + 32 * i, 160, 25, 21));
         p->setAlignment(Qt::AlignCenter);
         p->SetEdges(CColorStatic::kModalFrame);

@@ -44,30 +44,30 @@ CCustomLessonDlg::CCustomLessonDlg(CUserSettings& settings, const QString& strSa
     auto* pListLabel = new QLabel(QStringLiteral("レッスン項目"), this);
     pListLabel->setGeometry(du.Rect(7, 21, 160, 10));
     m_pList = new QListWidget(this);
-    m_pList->setObjectName(QStringLiteral("c1056"));
+    m_pList->setObjectName(QStringLiteral("lessons"));
     m_pList->setGeometry(du.Rect(7, 32, 160, 96));
 
     auto* pOk = new QPushButton(QStringLiteral("OK"), this);
-    pOk->setObjectName(QStringLiteral("c1"));
+    pOk->setObjectName(QStringLiteral("ok"));
     pOk->setGeometry(du.Rect(174, 7, 55, 14));
     pOk->setDefault(true);
     auto* pCancel = new QPushButton(QStringLiteral("キャンセル"), this);
-    pCancel->setObjectName(QStringLiteral("c2"));
+    pCancel->setObjectName(QStringLiteral("cancel"));
     pCancel->setGeometry(du.Rect(174, 25, 55, 14));
     m_pAdd = new QPushButton(QStringLiteral("追加"), this);
-    m_pAdd->setObjectName(QStringLiteral("c1069"));
+    m_pAdd->setObjectName(QStringLiteral("add"));
     m_pAdd->setGeometry(du.Rect(174, 50, 55, 14));
     m_pDelete = new QPushButton(QStringLiteral("削除"), this);
-    m_pDelete->setObjectName(QStringLiteral("c1070"));
+    m_pDelete->setObjectName(QStringLiteral("delete"));
     m_pDelete->setGeometry(du.Rect(174, 68, 55, 14));
     m_pChange = new QPushButton(QStringLiteral("変更"), this);
-    m_pChange->setObjectName(QStringLiteral("c1071"));
+    m_pChange->setObjectName(QStringLiteral("change"));
     m_pChange->setGeometry(du.Rect(174, 86, 55, 14));
 
     auto* pSepLabel = new QLabel(QStringLiteral("漢字モード時のひらがな区切り文字"), this);
     pSepLabel->setGeometry(du.Rect(7, 136, 136, 12));
     m_pSeparator = new QLineEdit(FromCp932(m_model.m_strSeparator), this);
-    m_pSeparator->setObjectName(QStringLiteral("c1129"));
+    m_pSeparator->setObjectName(QStringLiteral("separator"));
     m_pSeparator->setGeometry(du.Rect(146, 135, 21, 14));
     m_pSeparator->setAlignment(Qt::AlignCenter);
     m_pSeparator->setValidator(new SeparatorValidator(m_pSeparator));
@@ -100,7 +100,9 @@ QPushButton* CCustomLessonDlg::Button(int nId) const {
         case 1069: return m_pAdd;
         case 1070: return m_pDelete;
         case 1071: return m_pChange;
-        default: return findChild<QPushButton*>(QStringLiteral("c%1").arg(nId));
+        case 1: return findChild<QPushButton*>(QStringLiteral("ok"));
+        case 2: return findChild<QPushButton*>(QStringLiteral("cancel"));
+        default: return nullptr;
     }
 }
 
