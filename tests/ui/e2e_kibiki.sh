@@ -265,6 +265,8 @@ mkdir -p "$work/lessons"
 lesson_file=$work/lessons/utf8.txt
 name="自分のことば"
 printf '#KANA\n%s\nちとしは\nまのりれ\n' "$name" > "$lesson_file"
+xdotool windowfocus --sync "$main"
+sleep 0.2
 for k in alt+o Down Down Return; do xdotool key "$k"; sleep 0.3; done
 dlg=$(window "オリジナルレッスン設定")
 click "$dlg" 201 57 236 156; sleep 0.3   # 追加
