@@ -195,6 +195,8 @@ TEST_F(AppTest, RomajiSettingsAreOfferedWhileIdleAndOkStoresTheSwitchAndSpelling
     app.Frame().Action(ID_FILE_NEW)->trigger();
     ASSERT_TRUE(app.View().m_bRunning);
     EXPECT_FALSE(MenuEnabled(MENU_SETTINGS));
+}
+
 TEST_F(AppTest, SettingsDialogsAreOfferedWhileIdleAndOkAppliesTheirChoice) {
     EXPECT_TRUE(Enabled(ID_COLOR_SETTINGS));
     EXPECT_TRUE(Enabled(ID_CUSTOM_LESSONS));
