@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStackedWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -26,6 +27,7 @@
 #include "users/add_user_dlg.h"
 #include "progress/history_csv.h"
 #include "users/history_table_model.h"
+#include "users/progress_chart.h"
 #include "users/show_history_dlg.h"
 #include "users/user_select_dlg.h"
 #include "users/user_settings.h"
@@ -184,6 +186,41 @@ TEST_F(HistoryDialogTest, NoHistoryShowsAnEmptyListWithShowAllDisabled) {
         EXPECT_GT(dlg.List()->columnWidth(c), dlg.List()->fontMetrics().horizontalAdvance(headers[c]));
     }
     EXPECT_FALSE(dlg.List()->horizontalHeader()->sectionsClickable());
+}
+
+TEST_F(HistoryDialogTest, ChartPageOffersEachLessonAndHoldsItsRuns) {
+    WriteHistory("2004年05月06日 09:07,31,120,95, \r\n"
+                 "2004年05月06日 09:30,10,60,90, \r\n"
+                 "2004年05月07日 10:00,ことわざ,80,100, \r\n"
+                 "2004年05月08日 08:00,31,140,85, \r\n");
+    CShowHistoryDlg dlg(settings);
+    auto* pPages = dlg.findChild<QStackedWidget*>();
+    ASSERT_NE(pPages, nullptr);
+    EXPECT_EQ(pPages->currentWidget(), dlg.List());
+    dlg.ShowChart()->click();
+    EXPECT_EQ(pPages->currentWidget(), dlg.ChartPage());
+
+    QComboBox* pFilter = dlg.ChartPage()->Filter();
+    QStringList items;
+    for (int i = 0; i < pFilter->count(); ++i) items << pFilter->itemText(i);
+    EXPECT_EQ(items, QStringList({"Lesson1(かな)", "Lesson3(ローマ字)", "ことわざ"}));
+
+    const auto& pts = [&]() -> const std::vector<ProgressPoint>& {
+        return dlg.ChartPage()->Chart()->Series().aPoints;
+    };
+    EXPECT_EQ(pts().size(), 1u);  // the first lesson is shown at once
+    pFilter->setCurrentIndex(1);
+    ASSERT_EQ(pts().size(), 2u);
+    EXPECT_EQ(pts()[0].dSpeed, 120);
+    EXPECT_EQ(pts()[1].dSpeed, 140);
+    EXPECT_EQ(pts()[1].dSpeedAverage, 130);
+    EXPECT_EQ(pts()[1].dAccuracyAverage, 90);
+    pFilter->setCurrentIndex(2);
+    ASSERT_EQ(pts().size(), 1u);
+    EXPECT_EQ(pts()[0].dAccuracy, 100);
+
+    dlg.ShowChart()->click();
+    EXPECT_EQ(pPages->currentWidget(), dlg.List());
 }
 
 TEST_F(HistoryDialogTest, RowsInFileOrderAndEachRowsMissedKeys) {

@@ -88,6 +88,8 @@ bool AppendRecord(const std::string& path, std::string text, FileFault& fault) {
     return fault == FileFault::None;
 }
 
+}  // namespace
+
 std::string LessonName(std::string_view field) {
     const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
     if (field.size() < 2 || !isDigit(field[0]) || !isDigit(field[1])) return std::string(field);
@@ -101,8 +103,6 @@ std::string LessonName(std::string_view field) {
     if (IsKnownMode(static_cast<PracticeMode>(mode))) name += suffixes[mode];
     return name;
 }
-
-}  // namespace
 
 std::string HistoryPath(const CUserSettings& settings) {
     return UserFilePath(settings.Folder(), settings.m_strUser, ".hst");

@@ -25,6 +25,9 @@ bool AppendHistory(const CUserSettings& settings, const std::string& strDate,
                    const std::string& strAccuracy, const std::string& strMissed,
                    Messenger* pMessenger);
 
+// A lesson field as the history dialog names it (CP932): "31" reads "Lesson3(ローマ字)".
+std::string LessonName(std::string_view field);
+
 // One record as the history dialog shows it (CP932).
 struct HistoryRow {
     std::string strTime;

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStackedWidget>
 #include <QTableView>
 
 #include "app/color_static.h"
@@ -19,6 +20,7 @@
 #include "progress/history_csv.h"
 #include "users/history_file.h"
 #include "users/history_table_model.h"
+#include "users/progress_chart.h"
 #include "users/show_miss_details_dlg.h"
 #include "users/user_settings.h"
 
@@ -37,7 +39,7 @@ CShowHistoryDlg::CShowHistoryDlg(const CUserSettings& settings, QWidget* pParent
     auto* pName = new CColorStatic(this);
     pName->setObjectName(QStringLiteral("user_name"));
     // Up to the buttons; a longer name ends in "…" and shows whole as a tip.
-    pName->setGeometry(du.Rect(50, 10, 86, 14));
+    pName->setGeometry(du.Rect(50, 10, 50, 14));
     pName->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     const QString strName = FromCp932(settings.m_strUser);
     pName->setText(pName->fontMetrics().elidedText(strName, Qt::ElideRight, pName->width() - 4));
@@ -60,9 +62,20 @@ CShowHistoryDlg::CShowHistoryDlg(const CUserSettings& settings, QWidget* pParent
     connect(pDelete, &QPushButton::clicked, this, &CShowHistoryDlg::OnDeleteHistory);
 
     m_pModel = new HistoryTableModel(ReadHistory(settings), this);
-    m_pList = new QTableView(this);
+    // The list and the chart share the content area; the list comes first.
+    m_pPages = new QStackedWidget(this);
+    m_pPages->setGeometry(du.Rect(7, 26, 412, 108));
+    m_pList = new QTableView(m_pPages);
     m_pList->setObjectName(QStringLiteral("history"));
-    m_pList->setGeometry(du.Rect(7, 26, 412, 108));
+    m_pPages->addWidget(m_pList);
+    m_pChartPage = new CProgressPage(CHistoryRecords(ReadHistoryText(settings)), m_pPages);
+    m_pPages->addWidget(m_pChartPage);
+    m_pShowChart = addButton("show_chart", "グラフ", 103, 33);
+    m_pShowChart->setCheckable(true);
+    connect(m_pShowChart, &QPushButton::toggled, this, [this](bool bChart) {
+        m_pPages->setCurrentIndex(bChart ? 1 : 0);
+        m_pShowAll->setVisible(!bChart);
+    });
     m_pList->setModel(m_pModel);
     m_pList->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_pList->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -139,6 +152,7 @@ void CShowHistoryDlg::OnShowAll() {
 void CShowHistoryDlg::OnDeleteHistory() {
     if (!AskAndDeleteHistory(m_settings, m_messenger)) return;
     m_pModel->Clear();
+    m_pChartPage->SetRecords({});
     m_pShowAll->setEnabled(false);
 }
 

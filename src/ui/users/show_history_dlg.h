@@ -7,6 +7,7 @@
 #include "app/qt_messenger.h"
 
 class QPushButton;
+class QStackedWidget;
 class QString;
 class QTableView;
 
@@ -16,6 +17,7 @@ class CUserSettings;
 
 namespace kibiki::ui {
 
+class CProgressPage;
 class HistoryTableModel;
 
 class CShowHistoryDlg : public QDialog {
@@ -26,6 +28,8 @@ public:
 
     QTableView* List() const { return m_pList; }
     HistoryTableModel* Model() const { return m_pModel; }
+    CProgressPage* ChartPage() const { return m_pChartPage; }
+    QPushButton* ShowChart() const { return m_pShowChart; }
 
     // "CSV保存...": the history as a CSV file; false when nothing was written. strPath given
     // skips the save-file dialog.
@@ -41,6 +45,9 @@ private:
     HistoryTableModel* m_pModel;
     QTableView* m_pList;
     QPushButton* m_pShowAll;
+    QPushButton* m_pShowChart;
+    QStackedWidget* m_pPages;
+    CProgressPage* m_pChartPage;
 };
 
 }  // namespace kibiki::ui
