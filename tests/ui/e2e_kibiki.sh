@@ -25,11 +25,13 @@ trap cleanup EXIT
 fail() { echo "e2e: FAIL: $*" >&2; exit 1; }
 
 # A display of our own.
-n=$((120 + $$ % 200))
-while [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+# The server picks a free display and names it once it listens, so no other server's leftover
+# socket or lock can make the program start without a display.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 pids+=($!)
-export DISPLAY=":$n"
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(head -1 "$work/display")"
 for _ in $(seq 100); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
 
 # A fresh user: nothing from the machine's own home or profile.
@@ -47,7 +49,7 @@ window() {  # NAME -> window id, waiting for it to be shown
     w=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1) && [ -n "$w" ] && break
     sleep 0.1
   done
-  [ -n "$w" ] || fail "no window \"$1\""
+  [ -n "$w" ] || { tail -20 "$work/kibiki.log" >&2; fail "no window \"$1\""; }
   echo "$w"
 }
 gone() {  # NAME: waits until no such window is shown
