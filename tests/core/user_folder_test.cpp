@@ -99,7 +99,9 @@ TEST_F(UserFolderTest, NewUserNamesAreCheckedAsTyped) {
     for (const auto& c : cases) {
         const NewUserName result = CheckNewUserName(m_dir, c.typed);
         EXPECT_EQ(result.check, c.check) << c.typed;
-        if (c.check == NewUserCheck::Accepted) EXPECT_EQ(U8(result.strName), c.typed);
+        if (c.check == NewUserCheck::Accepted) {
+            EXPECT_EQ(U8(result.strName), c.typed);
+        }
     }
     EXPECT_FALSE(fs::exists(m_dir + "x"));  // checking creates nothing
 }
@@ -125,7 +127,9 @@ TEST_F(UserFolderTest, RefusedNamesSayWhyAndKeepTheDialogOpen) {
         EXPECT_EQ(bSelectAll, c.selectAll) << c.typed;
         ASSERT_EQ(m_messenger.m_shown.size(), c.closes ? 0u : 1u) << c.typed;
         if (c.closes) continue;
-        if (c.text) EXPECT_EQ(m_messenger.m_shown[0].text, c.text);
+        if (c.text) {
+            EXPECT_EQ(m_messenger.m_shown[0].text, c.text);
+        }
         EXPECT_EQ(m_messenger.m_shown[0].caption, "");
         EXPECT_EQ(m_messenger.m_shown[0].buttons, MsgButtons::Ok);
         EXPECT_EQ(m_messenger.m_shown[0].icon, c.icon);
