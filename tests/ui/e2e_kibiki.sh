@@ -27,12 +27,19 @@ fail() { echo "e2e: FAIL: $*" >&2; exit 1; }
 # A display of our own.
 # The server picks a free display and names it once it listens, so no other server's leftover
 # socket or lock can make the program start without a display.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -1 "$work/display")"
-for _ in $(seq 100); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+# A server that cannot be reached is replaced, up to three times.
+up=""
+for _ in 1 2 3; do
+  rm -f "$work/display"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+  export DISPLAY=":$(head -1 "$work/display" 2>/dev/null)"
+  for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && { up=1; break; }; sleep 0.1; done
+  [ -n "$up" ] && { pids+=($xvfb_pid); break; }
+  kill "$xvfb_pid" 2>/dev/null || true
+done
+[ -n "$up" ] || fail "no X server could be reached"
 
 # A fresh user: nothing from the machine's own home or profile.
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_DATA_HOME=$work/home/.local/share
