@@ -22,6 +22,15 @@ struct RomajiUser {
     std::function<void(int nKanaId, int nAltId)> fnLearn;
     // Tells the user which question text holds a character no spelling is known for.
     std::function<void(const std::string& strText)> fnFaultyText;
+    // Every spelling a Japanese input method takes ("IMEと同じつづりをすべて受け付ける"): off
+    // while unset, and then nothing below is asked.
+    std::function<bool()> fnImeSpellings;
+    // The input-method spelling learned for a unit's kana id (upper-case letters as typed,
+    // KIXYA for きゃ), empty for none. Never one of the alternatives above: those stay learned
+    // through fnLearn.
+    std::function<std::string(int nKanaId)> fnImeLearned;
+    // Learns an input-method spelling for a kana id: set and saved at once.
+    std::function<void(int nKanaId, const std::string& strLetters)> fnLearnIme;
 };
 
 // The string holding a kana id's default spelling (40111 し -> 40511 "SI").
