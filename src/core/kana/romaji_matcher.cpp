@@ -190,6 +190,7 @@ private:
 }  // namespace
 
 void CRomajiMatcher::ResetMatcher() {
+    if (m_bInputMethod) m_ime.Reset();
     m_nUnit = 0;
     m_nUnitTyped = 0;
     m_strUnitTyped.clear();
@@ -198,8 +199,9 @@ void CRomajiMatcher::ResetMatcher() {
     m_nDoubled = 0;
 }
 
-bool CRomajiMatcher::BuildRoman(std::string& strText, bool bRomanMode) {
+bool CRomajiMatcher::BuildRoman(std::string& strText, bool bRomanMode, bool bInputMethod) {
     m_aUnits.clear();
+    m_bInputMethod = false;
     ResetMatcher();
     const std::string_view text(strText);
     RomanBuilder builder(m_aUnits, UserOrNone(m_pUser), bRomanMode, text.size());
@@ -211,9 +213,42 @@ bool CRomajiMatcher::BuildRoman(std::string& strText, bool bRomanMode) {
     }
     builder.EndOfText();
     // A text of small tsu alone ("っ") has no letter to type: a question no key could finish.
-    if (builder.Letters().empty() && !strText.empty()) return RefuseText(strText);
+    if (builder.Letters().empty() && !strText.empty() && !bInputMethod) return RefuseText(strText);
     m_strRoman = std::move(builder.Letters());
+    if (bInputMethod) BuildInputMethod(strText, bRomanMode);
     return true;
+}
+
+// The units as the input-method matcher sees them: their bytes, and the letters of each as
+// built above, or the input-method spelling learned for it.
+void CRomajiMatcher::BuildInputMethod(const std::string& strText, bool bRomanMode) {
+    const RomajiUser& user = UserOrNone(m_pUser);
+    std::vector<CImeMatcher::UnitSpan> spans;
+    spans.reserve(m_aUnits.size() + 1);
+    int nStart = 0;
+    std::size_t nLetter = 0;
+    for (const Unit& unit : m_aUnits) {
+        CImeMatcher::UnitSpan span;
+        span.nStart = nStart;
+        span.nEnd = nStart + unit.nBytes;
+        span.nKana = unit.nKana;
+        span.bDoubled = IsDoubledKind(unit.nKind);
+        const std::size_t n = static_cast<std::size_t>(LetterCount(unit.nLen));
+        span.strRules = m_strRoman.substr(std::min(nLetter, m_strRoman.size()), n);
+        span.strPreferred = span.strRules;
+        if (!bRomanMode && user.fnImeLearned) {
+            std::string learned = user.fnImeLearned(unit.nKana);
+            if (!learned.empty()) span.strPreferred = span.bDoubled ? learned[0] + learned : std::move(learned);
+        }
+        nLetter += n;
+        nStart = span.nEnd;
+        spans.push_back(std::move(span));
+    }
+    // A small tsu at the end belongs to no unit: XTU.
+    if (nStart < static_cast<int>(strText.size()))
+        spans.push_back({nStart, static_cast<int>(strText.size()), 0, false, {}, {}});
+    m_ime.Build(strText, std::move(spans), !bRomanMode);
+    m_bInputMethod = true;
 }
 
 bool CRomajiMatcher::RefuseText(std::string& strText) {
@@ -225,8 +260,9 @@ bool CRomajiMatcher::RefuseText(std::string& strText) {
 
 bool CRomajiMatcher::IsExpectedKey(unsigned char ch, unsigned char& expected, bool bAlternatives,
                                    int& nKanaPos) {
-    expected = LetterAt(m_strRoman, m_nRomanPos);
+    expected = LetterAt(Roman(), m_nRomanPos);
     if (expected == 0) return false;
+    if (m_bInputMethod) return m_ime.Judge(ch, UserOrNone(m_pUser));
     if (!bAlternatives) return ch == expected;
     return IsExpectedAlternative(ch, expected, nKanaPos);
 }
@@ -326,6 +362,10 @@ void CRomajiMatcher::LearnAlternative() {
 }
 
 void CRomajiMatcher::AdvanceAnswer(int& nKanaPos) {
+    if (m_bInputMethod) {
+        nKanaPos = m_ime.KanaPos();
+        return;
+    }
     if (m_nUnit < 0 || m_nUnit >= static_cast<int>(m_aUnits.size())) return;
     ++m_nUnitTyped;
     // がっこう: the second K shows っ as done.
@@ -337,6 +377,10 @@ void CRomajiMatcher::AdvanceAnswer(int& nKanaPos) {
 }
 
 void CRomajiMatcher::AppendUnitLetters(std::string& strOut, bool bAlternatives) const {
+    if (m_bInputMethod) {
+        m_ime.AppendPendingLetters(strOut);
+        return;
+    }
     const int nLetters = m_nUnitTyped - m_nDoubled;
     if (nLetters <= 0) return;
     if (bAlternatives && !m_strAltRoman.empty()) {
@@ -350,8 +394,9 @@ void CRomajiMatcher::AppendUnitLetters(std::string& strOut, bool bAlternatives) 
 }
 
 void CRomajiMatcher::AppendTypedLetters(std::string& strOut) const {
-    const int n = std::clamp(m_nRomanPos + 1, 0, static_cast<int>(m_strRoman.size()));
-    strOut.append(m_strRoman, 0, static_cast<std::size_t>(n));
+    const std::string& roman = Roman();
+    const int n = std::clamp(m_nRomanPos + 1, 0, static_cast<int>(roman.size()));
+    strOut.append(roman, 0, static_cast<std::size_t>(n));
 }
 
 }  // namespace kibiki

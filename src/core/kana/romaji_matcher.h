@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "kana/ime_matcher.h"
 #include "kana/romaji_spelling.h"
 
 namespace kibiki {
@@ -31,10 +32,15 @@ public:
 
     // Builds m_strRoman and the units of a kana text, with each kana's fixed spelling when
     // bRomanMode is set, else its learned one. A text with a character that has no spelling is
-    // reported and emptied; m_strRoman is then kept.
-    bool BuildRoman(std::string& strText, bool bRomanMode);
+    // reported and emptied; m_strRoman is then kept. bInputMethod: the keys are judged as an
+    // input method would take them (CImeMatcher), the units' letters being what the guide
+    // prefers; a lone small tsu is then a question too (XTU).
+    bool BuildRoman(std::string& strText, bool bRomanMode, bool bInputMethod = false);
     // Romaji input: the question's letters, typed as they stand.
-    void SetRoman(std::string strLetters) { m_strRoman = std::move(strLetters); }
+    void SetRoman(std::string strLetters) {
+        m_strRoman = std::move(strLetters);
+        m_bInputMethod = false;
+    }
     // Back to the first unit of the question, following its expected letters.
     void ResetMatcher();
     // Back to the first letter and the first unit.
@@ -46,7 +52,7 @@ public:
     // --- a keystroke ---
 
     // The letter due next; 0 at the end.
-    unsigned char NextExpectedKey() const { return LetterAt(m_strRoman, m_nRomanPos); }
+    unsigned char NextExpectedKey() const { return LetterAt(Roman(), m_nRomanPos); }
     // Judges one typed byte; expected receives the letter that was due. With bAlternatives the
     // unit's other spellings and a single N for ん are right too (a single N completes ん and
     // moves nKanaPos, the byte offset of the question's current kana, past it), and completing
@@ -67,7 +73,9 @@ public:
     bool FindAlternative(int nUnit, int nPos, unsigned char ch, const std::string& strPrefix,
                          int& nAltId, std::string& strAlt) const;
 
-    const std::string& Roman() const { return m_strRoman; }
+    // The expected letters; with an input method's spellings, those typed and the guide's rest.
+    const std::string& Roman() const { return m_bInputMethod ? m_ime.Letters() : m_strRoman; }
+    bool InputMethod() const { return m_bInputMethod; }
     int RomanPos() const { return m_nRomanPos; }
     const std::vector<Unit>& Units() const { return m_aUnits; }
 
@@ -83,6 +91,7 @@ private:
     void CompleteUnit(int& nKanaPos);
     void LearnAlternative();
     bool RefuseText(std::string& strText);
+    void BuildInputMethod(const std::string& strText, bool bRomanMode);
 
     const RomajiUser* m_pUser = nullptr;
     std::string m_strRoman;        // the expected letters
@@ -94,6 +103,8 @@ private:
     std::string m_strAltRoman;     // alternative switched to; empty while following
     int m_nAltId = 0;              // its string id, for learning
     int m_nDoubled = 0;            // 1 once the doubled consonant (small tsu) is typed
+    bool m_bInputMethod = false;   // judged by m_ime
+    CImeMatcher m_ime;
 };
 
 }  // namespace kibiki

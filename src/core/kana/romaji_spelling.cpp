@@ -16,6 +16,21 @@ int HiraganaIndex(int nKanaId) {
     return (nKanaId < IDS_KATAKANA_FIRST ? nKanaId : nKanaId - KATAKANA_OFFSET) - IDS_KANA_FIRST;
 }
 
+// "40726,3": the alternatives are 40726..40728. The count is the last character alone.
+bool AlternativeList(int nKanaId, int& nFirst, int& nCount) {
+    const std::string* pointer = FindString(AlternativePointerId(nKanaId));
+    if (!pointer || pointer->empty()) return false;
+    long first = 0;
+    for (const char c : *pointer) {
+        if (c < '0' || c > '9') break;
+        if (first < 1000000) first = first * 10 + (c - '0');
+    }
+    const char last = pointer->back();
+    nFirst = static_cast<int>(first);
+    nCount = (last >= '0' && last <= '9') ? last - '0' : 0;
+    return true;
+}
+
 }  // namespace
 
 int DefaultSpellingId(int nKanaId) { return IDS_DEFAULT_SPELLING_FIRST + HiraganaIndex(nKanaId); }
@@ -40,24 +55,15 @@ void GetRomaji(int nKanaId, bool bRomanMode, const RomajiUser& user, std::string
 bool FindAlternativeSpelling(int nKanaId, bool bDoubled, int nPos, unsigned char ch,
                              std::string_view strPrefix, int& nAltId, std::string& strAlt) {
     if (nPos < 0) return false;
-    const std::string* pointer = FindString(AlternativePointerId(nKanaId));
-    if (!pointer || pointer->empty()) return false;
-
-    // "40726,3": the list is 40726..40728. The count is the last character alone.
-    long first = 0;
-    for (const char c : *pointer) {
-        if (c < '0' || c > '9') break;
-        if (first < 1000000) first = first * 10 + (c - '0');
-    }
-    const char last = pointer->back();
-    const int count = (last >= '0' && last <= '9') ? last - '0' : 0;
+    int first = 0, count = 0;
+    if (!AlternativeList(nKanaId, first, count)) return false;
 
     // After a small tsu the unit's letters begin with the doubled consonant, so an
     // alternative is compared with its first letter doubled: っし typed SSHI.
     const std::size_t lead = bDoubled ? 1 : 0;
     const std::size_t pos = static_cast<std::size_t>(nPos);
     for (int i = 0; i < count; ++i) {
-        const int id = static_cast<int>(first) + i;
+        const int id = first + i;
         const std::string* a = FindString(id);
         if (!a || a->empty()) continue;
         const std::size_t len = a->size() + lead;
@@ -76,6 +82,17 @@ bool FindAlternativeSpelling(int nKanaId, bool bDoubled, int nPos, unsigned char
         }
     }
     return false;
+}
+
+int AlternativeSpellingId(int nKanaId, std::string_view strLetters) {
+    if (strLetters.empty()) return 0;
+    int first = 0, count = 0;
+    if (!AlternativeList(nKanaId, first, count)) return 0;
+    for (int i = 0; i < count; ++i) {
+        const std::string* a = FindString(first + i);
+        if (a && *a == strLetters) return first + i;
+    }
+    return 0;
 }
 
 void ReportFaultyText(Messenger* pMessenger, const std::string& strText) {

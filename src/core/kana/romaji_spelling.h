@@ -47,6 +47,9 @@ void GetRomaji(int nKanaId, bool bRomanMode, const RomajiUser& user, std::string
 bool FindAlternativeSpelling(int nKanaId, bool bDoubled, int nPos, unsigned char ch,
                              std::string_view strPrefix, int& nAltId, std::string& strAlt);
 
+// The id of the alternative of a kana id spelt exactly so, 0 when none is.
+int AlternativeSpellingId(int nKanaId, std::string_view strLetters);
+
 // Shows the message about a question text with a character that has no key sequence.
 void ReportFaultyText(Messenger* pMessenger, const std::string& strText);
 

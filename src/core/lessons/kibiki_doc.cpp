@@ -20,7 +20,9 @@ CKibikiDoc::CKibikiDoc() {
 }
 
 bool CKibikiDoc::BuildRoman(std::string& strText) {
-    if (!m_matcher.BuildRoman(strText, m_bRomanMode)) return false;
+    const bool bInputMethod = IsRomajiAnswer(m_run.m_nType) && m_romajiUser.fnImeSpellings &&
+                              m_romajiUser.fnImeSpellings();
+    if (!m_matcher.BuildRoman(strText, m_bRomanMode, bInputMethod)) return false;
     if (ShowsRomaji(m_run.m_nType) && IsCustomLesson(m_run.m_nLesson)) strText = m_matcher.Roman();
     return true;
 }

@@ -200,10 +200,11 @@ bool CKibikiDoc::AdvanceQuestion(unsigned char& chGuide, std::string& strNext,
 
     chGuide = run.m_chGuideKey;
     run.m_nKanaPos = 0;
-    m_matcher.Restart();
-
+    // The letters as typed: with an input method's spellings, a restart forgets them.
     run.m_dKeystrokes += kana ? static_cast<double>(run.m_strQuestion.size() / 2)
                               : static_cast<double>(m_matcher.Roman().size());
+    m_matcher.Restart();
+
     strAccuracy = WholeNumber(AccuracyPercent(run.m_dKeystrokes, run.m_nMisses));
     if (!ShowsRomaji(run.m_nType)) run.m_nKanaTyped += CountKana(run.m_strQuestion);
 

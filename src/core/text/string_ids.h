@@ -29,6 +29,10 @@ enum : int {
     IDS_DEFAULT_SPELLING_FIRST = 40500,
     IDS_ALTERNATIVE_POINTER_FIRST = 40800,
 
+    // 46000-46179 input-method romaji: "kana<TAB>spellings" (ime_romaji.tsv)
+    IDS_IME_ROMAJI_FIRST = 46000,
+    IDS_IME_ROMAJI_LAST = 46179,
+
     // 41100-42819 lesson word lists; lessons/catalogue.cpp holds each lesson's range (lessons.tsv)
 
     // 43000-43030 evaluation messages, lesson titles, tail of the faulty-question message

@@ -1,0 +1,104 @@
+#pragma once
+// Romaji as a Japanese input method takes it, for "IMEと同じつづりをすべて受け付ける": every
+// spelling of ime_romaji.tsv, ん as NN, N', XN or a single N before a consonant other than N and
+// Y, っ as XTU/LTU or the doubled consonant of what follows, and two-kana units typed one kana
+// at a time. The matcher keeps every reading the keys so far can still begin; the guide follows
+// the unit's preferred spelling while it fits, else the shortest way on.
+//
+// The question is cut into the same units as the fixed-spelling matcher's, which give the
+// preferred letters (fixed, learned or default) and where a spelling is learned.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "kana/romaji_spelling.h"
+
+namespace kibiki {
+
+class CImeMatcher {
+public:
+    // One unit of the question: its bytes (a small tsu before it included), kana id (0 for
+    // none) and the letters the question prefers for it.
+    struct UnitSpan {
+        int nStart = 0;
+        int nEnd = 0;
+        int nKana = 0;
+        bool bDoubled = false;  // begins with a small tsu typed as a doubled consonant
+        std::string strRules;      // the letters the question's own spelling gives it
+        std::string strPreferred;  // what the guide follows: a learned spelling, else strRules
+        bool operator==(const UnitSpan&) const = default;
+    };
+
+    // A way to type the kana from one byte offset to nEnd.
+    struct Candidate {
+        std::string strLetters;
+        int nEnd = 0;
+        bool bSingleN = false;  // ん as one N: only before a consonant other than N and Y
+        bool operator==(const Candidate&) const = default;
+    };
+
+    // strText: the question (CP932 kana and symbols, two bytes each); aUnits cover it in order.
+    // A preferred spelling no way of typing takes (ん's single N before a vowel) is replaced.
+    void Build(std::string_view strText, std::vector<UnitSpan> aUnits, bool bLearn);
+    void Reset();
+
+    // Judges one letter; true when some spelling of the rest of the question begins with the
+    // letters typed and this one. Completing a unit in a spelling other than its preferred one
+    // learns it (with bLearn) through the user's callbacks.
+    bool Judge(unsigned char ch, const RomajiUser& user);
+
+    // The letters typed, then the guide's way through the rest.
+    const std::string& Letters() const { return m_strLetters; }
+    int Typed() const { return static_cast<int>(m_strTyped.size()); }
+    // Bytes of the question typed in full: shown as kana. A small tsu shows once its doubled
+    // consonant is typed.
+    int KanaPos() const;
+    // The letters of the kana being typed, as the answer shows them.
+    void AppendPendingLetters(std::string& strOut) const;
+
+    const std::vector<UnitSpan>& Units() const { return m_aUnits; }
+    bool operator==(const CImeMatcher&) const = default;
+
+private:
+    struct Range {
+        int nFirst = 0;
+        int nCount = 0;
+        bool operator==(const Range&) const = default;
+    };
+
+    void AddCandidates(int nChar);
+    void PreferUnits();
+    void ChooseWays();
+    const Candidate* CandidatesAt(int nPos, int& nCount) const;
+    bool Spells(int nFrom, int nTo, std::string_view letters, unsigned char follower) const;
+    std::string ShortestSpelling(int nFrom, int nTo) const;
+    bool Step(int nPos, const std::string& strPending, unsigned char ch, int& nNewPos,
+              std::string& strNewPending) const;
+    void Guide();
+    bool GuideKeyFits(std::size_t nTyped) const;
+    void AppendWayFrom(int nPos, std::string& strOut) const;
+    bool ShowsTsuDone() const;
+    void Learn(const UnitSpan& unit, std::string strLetters, const RomajiUser& user) const;
+
+    std::string m_strText;
+    std::vector<UnitSpan> m_aUnits;
+    std::vector<Candidate> m_aCandidates;  // by position: m_aRanges[byte offset / 2]
+    std::vector<Range> m_aRanges;
+    std::vector<std::string> m_aNorm;  // by character: its hiragana bytes (ヴ: う゛)
+    std::vector<int> m_aUnitStart;     // by character: the unit starting there, or -1
+    std::vector<int> m_aUnitOf;        // by character: the unit holding it
+    std::vector<int> m_aWay;      // by character: the candidate with the fewest letters on to
+    std::vector<int> m_aWayLen;   // the next unit's start (or the end), and that count
+    std::vector<int> m_aPrefFrom; // by unit: offset of its preferred letters in m_strPreferred
+    std::string m_strPreferred;   // every unit's preferred letters in order
+    bool m_bLearn = false;
+
+    int m_nPos = 0;               // byte offset where the kana being typed begins
+    std::string m_strPending;     // letters typed for it
+    int m_nUnit = 0;              // unit holding m_nPos
+    int m_nUnitTyped = 0;         // offset in m_strTyped where that unit began
+    std::string m_strTyped;
+    std::string m_strLetters;
+};
+
+}  // namespace kibiki
