@@ -184,6 +184,34 @@ TEST_F(ImeMatcherTest, SpellingsAreLearnedInTheirOwnFamilyAndUsedByTheNextQuesti
     EXPECT_TRUE(m_learned.empty());
 }
 
+TEST(ImeMatcherSettings, TheUsersOptionAndLearningLiveInTheSettingsFile) {
+    test::TempFolder folder("kibiki_ime");
+    CKibikiDoc doc;
+    doc.m_settings.SetFolder(folder.Path());
+    doc.m_settings.LoadUser("taro");
+    doc.m_bRomanMode = false;
+    doc.m_run.m_nType = PracticeMode{2};
+    std::string text = Sj("し");
+    ASSERT_TRUE(doc.BuildRoman(text));
+    EXPECT_FALSE(doc.m_matcher.InputMethod());  // off for every user until chosen
+
+    doc.m_settings.m_bImeSpellings = true;
+    ASSERT_TRUE(doc.BuildRoman(text));
+    ASSERT_TRUE(doc.m_matcher.InputMethod());
+    TypeScript(doc, "CI");
+    EXPECT_NE(test::ReadFile(folder.Path() + "/taro.dat").find("ImeRoman40111=CI\r\n"), std::string::npos);
+    EXPECT_TRUE(doc.m_settings.m_mapDynRoman.empty());
+    ASSERT_TRUE(doc.BuildRoman(text));
+    EXPECT_EQ(doc.m_matcher.Roman(), "CI");
+
+    // A hand-edited value that is no spelling is passed over.
+    for (const char* bad : {"ci", "C1", "XYZ", "SSSSSSSSSSSSSSSSSSSS"}) {
+        doc.m_settings.m_mapImeRoman[40111] = bad;
+        ASSERT_TRUE(doc.BuildRoman(text));
+        EXPECT_EQ(doc.m_matcher.Roman(), "SI") << bad;
+    }
+}
+
 TEST_F(ImeMatcherTest, OptionOffKeepsTheFixedSpellingMatcher) {
     m_doc.m_romajiUser.fnImeSpellings = [] { return false; };
     ASSERT_TRUE(Start(2, "しんぶん"));

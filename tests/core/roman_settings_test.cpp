@@ -114,6 +114,19 @@ TEST_F(RomanSettingsTest, OkAppliesTheChangesInOrderAndSavesTheRecordOnce) {
     ASSERT_TRUE(Start(2, "しふちゃ"));
     EXPECT_EQ(Roman(), "SIHUTYA");
 
+    // The input-method option adds one line at the end, and only while it is on.
+    CRomanSettingModel ime(s, m_doc.m_bRomanMode);
+    EXPECT_FALSE(ime.m_bImeSpellings);
+    ime.m_bImeSpellings = true;
+    const std::string withoutIme = SavedFile();
+    ASSERT_TRUE(ime.Apply(m_doc));
+    EXPECT_EQ(SavedFile(), withoutIme + "ImeSpellings=1\r\n");
+    CRomanSettingModel imeOff(s, m_doc.m_bRomanMode);
+    EXPECT_TRUE(imeOff.m_bImeSpellings);
+    imeOff.m_bImeSpellings = false;
+    ASSERT_TRUE(imeOff.Apply(m_doc));
+    EXPECT_EQ(SavedFile(), withoutIme);
+
     // Turning the switch off is stored too; the spellings stay.
     CRomanSettingModel off(s, m_doc.m_bRomanMode);
     off.SetFixRoman(false);
@@ -141,6 +154,7 @@ TEST_F(RomanSettingsTest, DeletingTheLearningAsksAndOnYesClearsAndSavesAtOnce) {
     CUserSettings& s = m_doc.m_settings;
     s.SetIndexedInt("DynRoman", 40111, 40710);
     s.SetIndexedInt("DynRoman", 40319, 40711);
+    s.SetIndexedString("ImeRoman", 40111, "CI");
     s.SetIndexedString("Roman", 11, "SHI");
     s.SaveUser();
 
@@ -155,7 +169,9 @@ TEST_F(RomanSettingsTest, DeletingTheLearningAsksAndOnYesClearsAndSavesAtOnce) {
     m_messages.m_answer = MsgResult::Yes;
     EXPECT_TRUE(CRomanSettingModel::DeleteLearning(s, m_messages));
     EXPECT_TRUE(s.m_mapDynRoman.empty());
+    EXPECT_TRUE(s.m_mapImeRoman.empty());
     EXPECT_EQ(SavedFile().find("DynRoman"), std::string::npos);  // saved, no dialog "OK" needed
+    EXPECT_EQ(SavedFile().find("ImeRoman"), std::string::npos);
     EXPECT_NE(SavedFile().find("Roman11=SHI\r\n"), std::string::npos);
 
     // Every kana is built with its default again in the learning mode.

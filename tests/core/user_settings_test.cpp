@@ -158,6 +158,33 @@ TEST_F(UserSettingsTest, SavesWhatItLoadedInItsOwnOrder) {
                                       "DynRoman-5=40500\nDynRoman40111=40712\n"));
 }
 
+TEST_F(UserSettingsTest, InputMethodLinesComeLastOnlyWhileUsedAndGoWithTheUser) {
+    const std::string plain = Crlf("Type=0\nHomePos=1\nHomeColor=0\nRomanMode=1\nFont=3\nColor=1\ncount=0\n") +
+                              Sj("KanaSepa=｜\r\n") + kDefaultColours + Crlf("DynRoman40111=40710\n");
+    Write("u.dat", "ImeRoman40179=KILYA\nImeSpellings=1\n" + plain + "ImeRoman40111=CI\n");
+    m_settings.LoadUser("u");
+    EXPECT_TRUE(m_settings.m_bImeSpellings);
+    EXPECT_EQ(m_settings.GetInt("ImeSpellings", -1), 1);
+    EXPECT_EQ(m_settings.GetIndexedString("ImeRoman", 40179, ""), "KILYA");
+    ASSERT_TRUE(m_settings.SaveUser());
+    EXPECT_EQ(Read("u.dat"), plain + Crlf("ImeSpellings=1\nImeRoman40111=CI\nImeRoman40179=KILYA\n"));
+
+    // Off and unlearned, the file is what it always was; Roman is not cleared, ImeRoman is.
+    m_settings.SetInt("ImeSpellings", 0);
+    m_settings.ClearEntries("ImeRoman");
+    ASSERT_TRUE(m_settings.SaveUser());
+    EXPECT_EQ(Read("u.dat"), plain);
+
+    // Another user's file without them does not inherit them.
+    Write("a.dat", "ImeSpellings=1\nImeRoman40111=CI\n");
+    Write("b.dat", "Type=2\n");
+    m_settings.LoadUser("a");
+    m_settings.LoadUser("b");
+    EXPECT_FALSE(m_settings.m_bImeSpellings);
+    EXPECT_TRUE(m_settings.m_mapImeRoman.empty());
+    EXPECT_EQ(CUserSettings::NewUserFileText().find("Ime"), std::string::npos);
+}
+
 TEST_F(UserSettingsTest, ValueWithALineBreakCannotInjectALine) {
     m_settings.LoadUser("u");
     m_settings.SetIndexedString("File", 0, "/tmp/a\nType=3");

@@ -151,6 +151,27 @@ TEST_F(RomanSettingDlgTest, EditOffersTheRowRefusesAnythingButLettersAndShowsThe
     EXPECT_TRUE(doc.m_bRomanMode);
 }
 
+TEST_F(RomanSettingDlgTest, InputMethodSpellingsBoxWorksInEitherModeAndOkStoresIt) {
+    CRomanSettingDlg dlg(doc.m_settings, true);
+    dlg.show();
+    QCheckBox* box = dlg.ImeSpellings();
+    EXPECT_EQ(box->text(), "IMEと同じつづりをすべて受け付ける");
+    EXPECT_FALSE(box->isChecked());
+    dlg.FixRoman()->click();
+    EXPECT_TRUE(box->isEnabled());
+    // The whole text fits in the dialog, clear of the list and the buttons.
+    EXPECT_GE(box->width(), box->sizeHint().width());
+    EXPECT_LE(box->geometry().right(), dlg.width());
+    EXPECT_GT(box->y(), dlg.List()->geometry().bottom());
+    box->click();
+    EXPECT_FALSE(doc.m_settings.m_bImeSpellings);  // waits for OK
+    dlg.findChild<QPushButton*>("ok")->click();
+    ASSERT_TRUE(dlg.Model().Apply(doc));
+    EXPECT_TRUE(doc.m_settings.m_bImeSpellings);
+    CRomanSettingDlg again(doc.m_settings, false);
+    EXPECT_TRUE(again.ImeSpellings()->isChecked());
+}
+
 TEST_F(RomanSettingDlgTest, DeletingTheLearningActsAtOnceAndCancelDoesNotBringItBack) {
     doc.m_settings.SetIndexedInt("DynRoman", 40111, 40710);
     CRomanSettingDlg dlg(doc.m_settings, false);

@@ -26,7 +26,8 @@ bool CheckRomanSpelling(std::string_view utf8, std::string& strSpelling, Messeng
     return true;
 }
 
-CRomanSettingModel::CRomanSettingModel(const CUserSettings& settings, bool bFixRoman) : m_bFixRoman(bFixRoman) {
+CRomanSettingModel::CRomanSettingModel(const CUserSettings& settings, bool bFixRoman)
+    : m_bFixRoman(bFixRoman), m_bImeSpellings(settings.m_bImeSpellings) {
     m_aRows.reserve(kRomanRowCount);
     for (int i = 0; i < kRomanRowCount; ++i) {
         Row row{StringOrEmpty(IDS_KANA_FIRST + i), StringOrEmpty(IDS_DEFAULT_SPELLING_FIRST + i)};
@@ -59,6 +60,7 @@ bool CRomanSettingModel::DeleteLearning(CUserSettings& settings, Messenger& mess
                               MsgIcon::Question) != MsgResult::Yes)
         return false;
     settings.ClearEntries("DynRoman");
+    settings.ClearEntries("ImeRoman");
     settings.SaveUser();
     return true;
 }
@@ -68,6 +70,7 @@ bool CRomanSettingModel::Apply(CKibikiDoc& doc) const {
     for (std::size_t k = 0; k < m_aChangedRows.size(); ++k)
         s.SetIndexedString("Roman", m_aChangedRows[k], m_aChangedRoman[k]);
     s.SetInt("RomanMode", m_bFixRoman ? 1 : 0);
+    s.SetInt("ImeSpellings", m_bImeSpellings ? 1 : 0);
     doc.m_bRomanMode = m_bFixRoman;
     return s.SaveUser();
 }

@@ -43,16 +43,17 @@ public:
     // the default for an empty one.
     void Change(int nRow, const std::string& strSpelling);
 
-    // "学習削除": asks first; on Yes the learned spellings go and the settings are saved at
+    // "学習削除": asks first; on Yes the learned spellings (input-method ones too) go and the settings are saved at
     // once, whether the dialog then ends with OK or not. True when they were deleted.
     static bool DeleteLearning(CUserSettings& settings, Messenger& messenger);
 
     // "OK": the queued spellings in order (a row changed twice ends with its later text), the
-    // switch into RomanMode and the document, saved once.
+    // switch into RomanMode and the document, the input-method option, saved once.
     bool Apply(CKibikiDoc& doc) const;
 
     std::vector<Row> m_aRows;
     bool m_bFixRoman;
+    bool m_bImeSpellings = false;  // "IMEと同じつづりをすべて受け付ける", in either mode
     int m_nSelected = -1;
     bool m_bCanChange = false;  // "変更"
     std::vector<int> m_aChangedRows;

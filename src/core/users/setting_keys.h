@@ -44,6 +44,10 @@ struct SettingKey {
     // Both a new record and a new file start from these.
     std::array<int, 4> nDefault{};
     std::string_view strDefault{};  // Text: what the import sets; a new record holds none
+    // Beyond the keys every reader of the file knows: written last and only when it differs from
+    // its default (or, for a map, holds entries), so that a file that never used it keeps its
+    // exact bytes; never imported, and back to its default when a user's file is loaded.
+    bool bExtra = false;
 };
 
 // File order of the single-line keys; colours are written by finger group (ColorL0, ColorB0,
@@ -58,6 +62,7 @@ inline constexpr SettingKey kSettingKeys[] = {
     {SettingKind::Bool,     "Color",     "Settings", &CUserSettings::m_bColor,       {1}},
     {SettingKind::Int,      "count",     "Original", &CUserSettings::m_nCount,       {0}},
     {SettingKind::Text,     "KanaSepa",  "",         &CUserSettings::m_strKanaSepa,  {}, "\x81\x62"},  // ｜
+    {SettingKind::Bool,     "ImeSpellings", "",      &CUserSettings::m_bImeSpellings, {0}, {}, true},
     // black legends; yellow, cyan, silver, green keys; red next-key legends
     {SettingKind::Colours,  "ColorL",    "Settings", &CUserSettings::m_nColorL,      {0x000000, 0x000000, 0x000000, 0x000000}},
     {SettingKind::Colours,  "ColorB",    "Settings", &CUserSettings::m_nColorB,      {0x00FFFF, 0xFFFF00, 0xC0C0C0, 0x00FF00}},
@@ -66,6 +71,9 @@ inline constexpr SettingKey kSettingKeys[] = {
     {SettingKind::TextList, "File",      "Original", &CUserSettings::m_aFile},
     {SettingKind::TextMap,  "Roman",     "Roman",    &CUserSettings::m_mapRoman},
     {SettingKind::IntMap,   "DynRoman",  "DynRoman", &CUserSettings::m_mapDynRoman,  {-1}},
+    // Input-method spellings learned: kana id -> letters. Never DynRoman, whose values name
+    // only the alternatives every reader knows.
+    {SettingKind::TextMap,  "ImeRoman",  "",         &CUserSettings::m_mapImeRoman,  {}, {}, true},
 };
 
 // A line's key is tried against the rows in order, so the single-line keys come before the

@@ -95,6 +95,7 @@ std::string FileLines(const CUserSettings& s, bool bTextLines) {
     out.reserve(512 + 24 * (s.m_aNo.size() + s.m_aFile.size() + s.m_mapRoman.size() +
                             s.m_mapDynRoman.size()));
     for (const auto& k : kSettingKeys) {
+        if (k.bExtra) continue;
         if (k.kind == SettingKind::Int) AppendLine(out, k.key, Field<int>(s, k));
         else if (k.kind == SettingKind::Bool) AppendLine(out, k.key, Field<bool>(s, k) ? 1 : 0);
         else if (k.kind == SettingKind::Text && bTextLines) AppendLine(out, k.key, Field<std::string>(s, k));
@@ -103,6 +104,7 @@ std::string FileLines(const CUserSettings& s, bool bTextLines) {
         for (const auto& k : kSettingKeys)
             if (k.kind == SettingKind::Colours) AppendLine(out, k.key, i, Field<Colours>(s, k)[i]);
     for (const auto& k : kSettingKeys) {
+        if (k.bExtra) continue;
         if (k.kind == SettingKind::TextList) {
             const auto& list = Field<TextList>(s, k);
             for (std::size_t n = 0; n < list.size(); ++n) AppendLine(out, k.key, static_cast<int>(n), list[n]);
@@ -111,6 +113,13 @@ std::string FileLines(const CUserSettings& s, bool bTextLines) {
         } else if (k.kind == SettingKind::IntMap) {
             for (const auto& [n, v] : Field<IntMap>(s, k)) AppendLine(out, k.key, n, v);
         }
+    }
+    for (const auto& k : kSettingKeys) {
+        if (!k.bExtra) continue;
+        if (k.kind == SettingKind::Bool && Field<bool>(s, k) != (k.nDefault[0] != 0))
+            AppendLine(out, k.key, Field<bool>(s, k) ? 1 : 0);
+        else if (k.kind == SettingKind::TextMap)
+            for (const auto& [n, text] : Field<TextMap>(s, k)) AppendLine(out, k.key, n, text);
     }
     return out;
 }
@@ -175,6 +184,14 @@ CUserSettings::CUserSettings(Profile* pProfile, Messenger* pMessenger)
     }
 }
 
+void CUserSettings::ResetExtras() {
+    for (const auto& k : kSettingKeys) {
+        if (!k.bExtra) continue;
+        if (k.kind == SettingKind::Bool) Field<bool>(*this, k) = k.nDefault[0] != 0;
+        else if (k.kind == SettingKind::TextMap) Field<TextMap>(*this, k).clear();
+    }
+}
+
 void CUserSettings::SetFolder(const std::string& strFolder) {
     m_strFolder = strFolder;
     if (!m_strFolder.empty() && m_strFolder.back() != '/') m_strFolder += '/';
@@ -192,6 +209,7 @@ void CUserSettings::LoadUser(const std::string& strUser) {
     m_aFile.clear();
     m_mapRoman.clear();
     m_mapDynRoman.clear();
+    ResetExtras();
     EnsureFolder(Folder());
     m_strUser = strUser;
     const std::string path = SettingsPath();
@@ -243,6 +261,7 @@ void CUserSettings::Import() {
     std::vector<const SettingKey*> lists;
     std::vector<std::string> names;
     for (const auto& k : kSettingKeys) {
+        if (k.bExtra) continue;
         const std::string key(k.key);
         switch (k.kind) {
             case SettingKind::Int: Field<int>(*this, k) = getInt(k, key, k.nDefault[0]); break;
@@ -442,6 +461,8 @@ bool CUserSettings::SetIndexedString(const std::string& key, int nIndex, const s
 void CUserSettings::ClearEntries(const std::string& key) {
     if (const auto* k = FindSettingKey(key, SettingKind::TextList)) Field<TextList>(*this, *k).clear();
     else if (const auto* k = FindSettingKey(key, SettingKind::IntMap)) Field<IntMap>(*this, *k).clear();
+    else if (const auto* k = FindSettingKey(key, SettingKind::TextMap); k && k->bExtra)
+        Field<TextMap>(*this, *k).clear();
 }
 
 }  // namespace kibiki

@@ -68,6 +68,10 @@ public:
     int m_nCount{};
     std::vector<std::string> m_aNo;    // CP932
     std::vector<std::string> m_aFile;  // CP932
+    // Beyond the original file (see SettingKey::bExtra): every input method's spelling accepted,
+    // and the input-method spellings learned (kana id -> upper-case letters).
+    bool m_bImeSpellings{};
+    std::map<int, std::string> m_mapImeRoman;
 
 private:
     Profile* m_pProfile;
@@ -76,6 +80,7 @@ private:
     bool m_bFlushToDisk = true;
 
     void Parse(const std::string& strText);
+    void ResetExtras();
     void Import();
     bool WriteFile(const std::string& strPath, const std::string& strText);
     void ShowFileError(int nTextId, const std::string& strPath, FileFault fault);

@@ -35,12 +35,18 @@ CRomanSettingDlg::CRomanSettingDlg(CUserSettings& settings, bool bFixRoman, QWid
     setWindowTitle(QStringLiteral("ローマ字の設定"));
     setFont(FormFont());
     const DialogUnits du(font());
-    setFixedSize(du.Size(173, 157));
+    setFixedSize(du.Size(173, 171));
 
     m_pFixRoman = new QCheckBox(QStringLiteral("ローマ字固定"), this);
     m_pFixRoman->setObjectName(QStringLiteral("fix_roman"));
     m_pFixRoman->setGeometry(du.Rect(14, 14, 73, 10));
     m_pFixRoman->setChecked(m_model.m_bFixRoman);
+
+    // Below the list, across the dialog: the longest text here, and it holds in either mode.
+    m_pImeSpellings = new QCheckBox(QStringLiteral("IMEと同じつづりをすべて受け付ける"), this);
+    m_pImeSpellings->setObjectName(QStringLiteral("ime_spellings"));
+    m_pImeSpellings->setGeometry(du.Rect(7, 155, 159, 10));
+    m_pImeSpellings->setChecked(m_model.m_bImeSpellings);
 
     m_pList = new QTreeWidget(this);
     m_pList->setObjectName(QStringLiteral("spellings"));
@@ -81,6 +87,7 @@ CRomanSettingDlg::CRomanSettingDlg(CUserSettings& settings, bool bFixRoman, QWid
     connect(m_pChange, &QPushButton::clicked, this, &CRomanSettingDlg::EditSelectedRow);
     connect(m_pDeleteLearning, &QPushButton::clicked, this,
             [this] { CRomanSettingModel::DeleteLearning(m_settings, m_messenger); });
+    connect(m_pImeSpellings, &QCheckBox::toggled, this, [this](bool bChecked) { m_model.m_bImeSpellings = bChecked; });
     connect(m_pFixRoman, &QCheckBox::toggled, this, [this](bool bChecked) {
         m_model.SetFixRoman(bChecked);
         ShowModel();

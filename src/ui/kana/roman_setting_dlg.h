@@ -21,6 +21,7 @@ public:
     const CRomanSettingModel& Model() const { return m_model; }
 
     QCheckBox* FixRoman() const { return m_pFixRoman; }
+    QCheckBox* ImeSpellings() const { return m_pImeSpellings; }
     QTreeWidget* List() const { return m_pList; }
     QPushButton* ChangeButton() const { return m_pChange; }
     QPushButton* DeleteLearningButton() const { return m_pDeleteLearning; }
@@ -35,6 +36,7 @@ private:
     QtMessenger m_messenger;
     CRomanSettingModel m_model;
     QCheckBox* m_pFixRoman;
+    QCheckBox* m_pImeSpellings;
     QTreeWidget* m_pList;
     QPushButton* m_pChange;
     QPushButton* m_pDeleteLearning;
