@@ -108,3 +108,39 @@ void BM_JudgeKana(benchmark::State& state) {
 BENCHMARK(BM_JudgeKana);
 
 }  // namespace
+
+namespace {
+
+// The same question with every input method's spelling accepted.
+void BM_BuildRomanIme40(benchmark::State& state) {
+    CKibikiDoc doc;
+    doc.m_bRomanMode = state.range(0) != 0;
+    doc.m_settings.m_bImeSpellings = true;
+    doc.m_run.m_nType = kibiki::PracticeMode::HiraganaRomaji;
+    doc.m_settings.SetIndexedInt("DynRoman", 40111, 40710);
+    const std::string question = kibiki::Utf8ToCp932(kQuestion40);
+    std::string text;
+    for (auto _ : state) {
+        text = question;
+        benchmark::DoNotOptimize(doc.BuildRoman(text));
+    }
+    state.counters["kana"] = static_cast<double>(question.size() / 2);
+}
+BENCHMARK(BM_BuildRomanIme40)->Arg(0)->Arg(1)->ArgName("fixed");
+
+// Following the guide, and typing spellings of the learner's own (CI, XTU, KILYO, one N
+// before a consonant, XN); fixed spelling on, so nothing is learned and saved.
+void BM_JudgeRomajiIme(benchmark::State& state) {
+    CKibikiDoc doc;
+    doc.m_bRomanMode = state.range(0) != 0;
+    doc.m_settings.m_bImeSpellings = true;
+    doc.m_run.m_nType = kibiki::PracticeMode::HiraganaRomaji;
+    doc.m_run.m_strQuestion = kibiki::Utf8ToCp932(kQuestion40);
+    doc.BuildRoman(doc.m_run.m_strQuestion);
+    const std::string keys = state.range(0) ? "KILYOUHAGAXTUKOUDECINBUNWOYOMIMASITA,CHAXNTOKANJIWOKAITERENSHUUSIYOUNE"
+                                            : doc.m_matcher.Roman();
+    TypeQuestion(state, doc, keys);
+}
+BENCHMARK(BM_JudgeRomajiIme)->Arg(0)->Arg(1)->ArgName("own_spellings");
+
+}  // namespace

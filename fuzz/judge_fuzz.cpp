@@ -1,7 +1,7 @@
 // The whole judge: a built-in or custom lesson in any mode, fed any keystrokes through the
 // practice view. Nothing crashes, and a run that is still going can always be finished by
 // typing the keys it expects.
-// Input: byte 0 mode, byte 1 lesson (1-7 built-in, else a custom lesson whose file is the bytes
+// Input: byte 0 mode (0-4; every input method's spelling when byte 0 / 5 is odd), byte 1 lesson (1-7 built-in, else a custom lesson whose file is the bytes
 // up to the first 0xFF, in order or drawn), then the keystrokes.
 #include <cstdint>
 #include <cstdlib>
@@ -34,6 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int nLesson = data[1] % 10;
     std::string rest(reinterpret_cast<const char*>(data + 2), size - 2);
     h.m_doc.m_run.m_nType = kibiki::PracticeMode{nMode};
+    h.m_doc.m_settings.m_bImeSpellings = (data[0] / 5) % 2 != 0;
     if (nLesson >= 1 && nLesson <= 7) {
         h.m_form.m_lessonSelectAnswers.push_back(nLesson - 1);
         h.m_view.OnNewDocument();

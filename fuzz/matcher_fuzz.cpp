@@ -1,7 +1,8 @@
 // Any question text and any keystrokes: nothing crashes or reads outside a string, the key the
 // guide shows is always judged right, and the units always account for every expected letter.
 //
-// Input: one flag byte (mode 0-4 in bits 0-2, fixed spelling in bit 3, custom lesson in bit 4),
+// Input: one flag byte (mode 0-4 in bits 0-2, fixed spelling in bit 3, custom lesson in bit 4,
+// every input method's spelling in bit 5),
 // the question ("kanji,reading" in the kanji modes) up to a zero byte, then the keys; a key byte
 // 0x01 types whatever is due next.
 #include <cstdint>
@@ -43,6 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     doc.m_run.m_nType = kibiki::PracticeMode{mode};
     doc.m_run.m_nLesson = (data[0] & 16) ? 8 : 1;
     doc.m_settings.m_strKanaSepa = "/";
+    doc.m_settings.m_bImeSpellings = (data[0] & 32) != 0;
 
     const std::string rest(reinterpret_cast<const char*>(data) + 1, size - 1);
     const std::size_t zero = rest.find('\0');
@@ -64,7 +66,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (mode == 1) doc.m_matcher.SetRoman(question);
     const bool bBuilt = mode == 2 || mode == 4;
     if (bBuilt && !doc.BuildRoman(doc.m_run.m_strQuestion)) return 0;
-    if (bBuilt) Check(LetterSum(doc) == static_cast<int>(doc.m_matcher.Roman().size()));
+    // With an input method's spellings the letters are those typed and the guide's way on.
+    const bool bUnitLetters = bBuilt && !doc.m_matcher.InputMethod();
+    if (bUnitLetters) Check(LetterSum(doc) == static_cast<int>(doc.m_matcher.Roman().size()));
 
     const bool bKana = kibiki::IsKanaAnswer(kibiki::PracticeMode{mode});
     std::string answer;
@@ -80,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         doc.AdvanceAnswer(answer, caret);
         Check(caret == static_cast<int>(answer.size()));
         if (!bKana) doc.m_matcher.NextLetter();
-        if (bBuilt) Check(LetterSum(doc) == static_cast<int>(doc.m_matcher.Roman().size()));
+        if (bUnitLetters) Check(LetterSum(doc) == static_cast<int>(doc.m_matcher.Roman().size()));
         Check(doc.m_run.m_nKanaPos <= static_cast<int>(doc.m_run.m_strQuestion.size()));
         Check(doc.m_matcher.RomanPos() <= static_cast<int>(doc.m_matcher.Roman().size()));
         const bool bDone = bKana ? doc.m_run.m_nKanaPos >= static_cast<int>(doc.m_run.m_strQuestion.size())

@@ -3,7 +3,9 @@
 # and a romaji lesson go from Ctrl+N to "やめる" with some wrong keys on purpose; then the history
 # lines and the settings file are checked byte for byte. Then a second user is made through the
 # user dialogs and chosen, types a lesson, finds it in the history dialog and deletes the history.
-# Last, that user registers a UTF-8 lesson file through the settings dialog and types it.
+# Then that user registers a UTF-8 lesson file through the settings dialog and types it. Last,
+# with "IMEと同じつづりをすべて受け付ける" turned on, the same file as a romaji lesson is typed in
+# an input method's own spellings (CI, LTU, N') without a miss.
 #   e2e_kibiki.sh KIBIKI_BINARY SOURCE_DIR
 # Exit 77 (skipped) when Xvfb, xdotool or xclip is missing.
 set -euo pipefail
@@ -101,6 +103,7 @@ romaji_keys() {
     c=${s:i:1}
     case "$c" in
       ';') keys+=(semicolon) ;;
+      "'") keys+=(apostrophe) ;;
       [A-Z]) keys+=("${c,,}") ;;
       *) fail "no key for $c" ;;
     esac
@@ -315,7 +318,45 @@ case "$line" in
   *) fail "record for the lesson file: '$line'" ;;
 esac
 
+# 8. 設定 > ローマ字の設定...: "IMEと同じつづりをすべて受け付ける", OK. The registered file becomes a
+#    hiragana-to-romaji lesson, typed as an input method takes it: no key is a miss.
+xdotool windowfocus --sync "$main"
+sleep 0.2
+for k in alt+o Down Down Down Down Return; do xdotool key "$k"; sleep 0.3; done
+dlg=$(window "ローマ字の設定")
+click "$dlg" 20 160 173 171; sleep 0.3   # IMEと同じつづりをすべて受け付ける
+click "$dlg" 131 23 173 171; sleep 0.3   # OK
+gone "ローマ字の設定"
+grep -q "^ImeSpellings=1"$'\r'"\$" "$KIBIKI_SETTING_DIR/花子.dat" || fail "the input-method option was not saved"
+printf '#ROMANJ\n%s\nしっかん\nこんや\n' "$name" > "$lesson_file"
+xdotool windowfocus --sync "$main"
+xdotool key ctrl+n
+dlg=$(window "レッスンの選択")
+click "$dlg" 40 132 200 176; sleep 0.3   # オリジナルレッスン
+click "$dlg" 70 161 200 176; sleep 0.3   # OK
+dlg=$(window "オリジナルレッスン開始")
+click "$dlg" 50 37 236 150; sleep 0.3    # the registered entry
+click "$dlg" 201 14 236 150; sleep 0.3   # 開始
+gone "オリジナルレッスン開始"
+xdotool windowfocus --sync "$main"
+sleep 0.3
+keys=()
+romaji_keys "CILTUKAN'"
+romaji_keys "KON'YA"
+xdotool key --delay 70 "${keys[@]}"
+dlg=$(window "レッスン終了")
+click "$dlg" 176 125 220 140; sleep 0.3  # やめる
+gone "レッスン終了"
+line=$(sed -n 2p "$hst" | iconv -f CP932 -t UTF-8) || fail "history not CP932"
+line=${line%$'\r'}
+missed=${line##*,}
+case "$line" in
+  *",$name,"*",100,"*) [ -z "${missed// /}" ] || fail "missed keys recorded: '$line'" ;;
+  *) fail "record for the input-method romaji lesson: '$line'" ;;
+esac
+
 kill -0 "$kibiki_pid" || fail "kibiki ended on its own"
 echo "e2e: kana lesson ($kana_strokes keys) and romaji lesson recorded as expected;"
 echo "e2e: a new user made, chosen, practised, found in the history and the history deleted;"
-echo "e2e: a UTF-8 lesson file registered through the settings dialog and typed"
+echo "e2e: a UTF-8 lesson file registered through the settings dialog and typed;"
+echo "e2e: the same file typed in an input method's spellings with that option on, no miss"
