@@ -17,6 +17,10 @@
 #include "text/cp932.h"
 #include "users/history_file.h"
 #include "users/history_table_model.h"
+#include <QPushButton>
+#include <QTabWidget>
+
+#include "users/heat_map_page.h"
 #include "users/show_history_dlg.h"
 #include "users/user_settings.h"
 
@@ -54,7 +58,8 @@ std::string HistoryText(int nLines) {
     return Utf8ToCp932(text);
 }
 
-void BM_OpenHistoryDialog(benchmark::State& state) {
+// nPage: 0 the list as the dialog opens, 1 then the chart, 2 then the weak keys.
+void OpenHistoryDialog(benchmark::State& state, int nPage) {
     const std::string dir = std::filesystem::temp_directory_path() / ("kibiki_bench_hist_" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     CUserSettings settings;
@@ -72,6 +77,11 @@ void BM_OpenHistoryDialog(benchmark::State& state) {
         CShowHistoryDlg dlg(settings);
         dlg.show();
         dlg.List()->viewport()->repaint();
+        if (nPage > 0) {
+            dlg.ShowChart()->click();
+            if (nPage == 2) dlg.ProgressTabs()->setCurrentWidget(dlg.HeatPage());
+            dlg.ProgressTabs()->currentWidget()->repaint();
+        }
         QApplication::processEvents();
         dHeapMB = std::max(dHeapMB, HeapInUseMB() - dHeapBefore);
         if (dResidentMB < 0) dResidentMB = ResidentMB() - dResidentBefore;
@@ -82,7 +92,12 @@ void BM_OpenHistoryDialog(benchmark::State& state) {
     state.counters["rss_MB"] = dResidentMB;
     std::filesystem::remove_all(dir);
 }
+void BM_OpenHistoryDialog(benchmark::State& state) { OpenHistoryDialog(state, 0); }
+void BM_OpenHistoryDialogChart(benchmark::State& state) { OpenHistoryDialog(state, 1); }
+void BM_OpenHistoryDialogWeakKeys(benchmark::State& state) { OpenHistoryDialog(state, 2); }
 BENCHMARK(BM_OpenHistoryDialog)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenHistoryDialogChart)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenHistoryDialogWeakKeys)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

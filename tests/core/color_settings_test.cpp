@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "lessons/color_settings.h"
+#include "support/colour_contrast.h"
 #include "support/practice_harness.h"
 
 namespace kibiki::test {
@@ -116,18 +117,10 @@ TEST(ColorModel, OkStoresSavesAndRepaintsKeysAndMarkers) {
 
 // --- how the presets look: WCAG contrast, and the lit legend under red-green colour blindness ---
 
-struct Rgb { double r, g, b; };  // linear, 0..1
-
-double Linear(int c8) {
-    const double c = c8 / 255.0;
-    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-}
-Rgb ToLinear(COLORREF cr) { return {Linear(cr & 0xFF), Linear((cr >> 8) & 0xFF), Linear((cr >> 16) & 0xFF)}; }
-double Luminance(const Rgb& c) { return 0.2126 * c.r + 0.7152 * c.g + 0.0722 * c.b; }
-double Contrast(COLORREF a, COLORREF b) {
-    const double la = Luminance(ToLinear(a)), lb = Luminance(ToLinear(b));
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
+using test::Contrast;
+using test::Luminance;
+using test::Rgb;
+using test::ToLinear;
 
 // Full protanopia and deuteranopia on linear RGB (Machado, Oliveira and Fernandes 2009).
 constexpr double kProtan[3][3] = {{0.152286, 1.052583, -0.204868}, {0.114503, 0.786281, 0.099216},

@@ -6,12 +6,14 @@
 #include <numeric>
 
 #include "lessons/evaluation.h"
+#include "progress/heat_map.h"
 #include "progress/history_csv.h"
 #include "progress/missed_key_counts.h"
 #include "progress/progress_series.h"
 #include "progress/weak_key_drill.h"
 #include "progress/weak_key_drill_start.h"
 #include "lessons/catalogue.h"
+#include "support/colour_contrast.h"
 #include "support/practice_harness.h"
 #include "support/test_util.h"
 #include "text/string_table.h"
@@ -158,6 +160,38 @@ TEST(MissedKeyCounts, LatestRunsOfOneModeOnly) {
     EXPECT_EQ(all.Max(), 5);
     EXPECT_FALSE(CountMissedKeys(r, PracticeMode::KanaKanji, kAllRuns).Any());
     EXPECT_FALSE(CountMissedKeys(CHistoryRecords(), PracticeMode::KanaInput, kAllRuns).Any());
+}
+
+TEST(HeatMap, CapsTakeTheirModesLegendCountAndAShadeByShareOfTheTop) {
+    struct Level { long long count, max; int level; };
+    for (const Level& c : {Level{0, 0, 0}, {0, 100, 0}, {1, 100, 1}, {25, 100, 1}, {26, 100, 2}, {50, 100, 2},
+                           {51, 100, 3}, {75, 100, 3}, {76, 100, 4}, {100, 100, 4}, {7, 7, 4}})
+        EXPECT_EQ(HeatLevel(c.count, c.max), c.level) << c.count << "/" << c.max;
+
+    const CHistoryRecords r = Records("2024年01月01日 10:00,10,100,90,ち し  4 1 \r\n"
+                                      "2024年01月02日 10:00,10,100,90,ち  4 \r\n");
+    const std::vector<HeatCap> kana = HeatMap(CountMissedKeys(r, PracticeMode::KanaInput, kAllRuns),
+                                              PracticeMode::KanaInput, true);
+    ASSERT_EQ(kana.size(), 48u);
+    EXPECT_EQ(U8(kana[2].strLegend), "ち");
+    EXPECT_EQ(kana[2].nCount, 8);
+    EXPECT_EQ(kana[2].nLevel, 4);
+    EXPECT_EQ(kana[10].nCount, 1);
+    EXPECT_EQ(kana[10].nLevel, 1);
+    EXPECT_EQ(kana[0].nLevel, 0);
+    // Romaji modes show the printed characters, JIS forms on a JIS keyboard.
+    const std::vector<HeatCap> romaji = HeatMap(MissedKeyCounts(), PracticeMode::RomajiInput, true);
+    EXPECT_EQ(romaji[2].strLegend, "A");
+    EXPECT_EQ(romaji[41].strLegend, "@ `");
+    EXPECT_NE(HeatMap(MissedKeyCounts(), PracticeMode::RomajiInput, false)[41].strLegend, "@ `");
+
+    // One hue from light to dark reads in grey too; the count on it reads at every level.
+    for (int level = 0; level < kHeatLevels; ++level) {
+        EXPECT_GE(test::Contrast(HeatBackColour(level), HeatTextColour(level)), 4.5) << level;
+        if (level > 0)
+            EXPECT_LT(test::Luminance(test::ToLinear(HeatBackColour(level))),
+                      test::Luminance(test::ToLinear(HeatBackColour(level - 1))) * 0.8) << level;
+    }
 }
 
 TEST(WeakKeyDrill, EntriesKnowTheirCaps) {

@@ -2,11 +2,13 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -28,6 +30,7 @@
 #include "progress/history_csv.h"
 #include "users/history_table_model.h"
 #include "users/progress_chart.h"
+#include "users/heat_map_page.h"
 #include "users/show_history_dlg.h"
 #include "users/user_select_dlg.h"
 #include "users/user_settings.h"
@@ -198,7 +201,8 @@ TEST_F(HistoryDialogTest, ChartPageOffersEachLessonAndHoldsItsRuns) {
     ASSERT_NE(pPages, nullptr);
     EXPECT_EQ(pPages->currentWidget(), dlg.List());
     dlg.ShowChart()->click();
-    EXPECT_EQ(pPages->currentWidget(), dlg.ChartPage());
+    EXPECT_EQ(pPages->currentWidget(), dlg.ProgressTabs());
+    EXPECT_EQ(dlg.ProgressTabs()->currentWidget(), dlg.ChartPage());
 
     QComboBox* pFilter = dlg.ChartPage()->Filter();
     QStringList items;
@@ -221,6 +225,42 @@ TEST_F(HistoryDialogTest, ChartPageOffersEachLessonAndHoldsItsRuns) {
 
     dlg.ShowChart()->click();
     EXPECT_EQ(pPages->currentWidget(), dlg.List());
+}
+
+TEST_F(HistoryDialogTest, WeakKeysPageShadesEachCapByItsMissesInTheChosenModeAndRuns) {
+    std::string lines;
+    for (int i = 0; i < 60; ++i) lines += "2004年05月06日 09:07,10,120,95,ち  1 \r\n";  // kana input
+    lines += "2004年05月07日 09:07,10,120,95,し  30 \r\n";                               // the latest
+    lines += "2004年05月07日 10:00,11,100,90,A  7 \r\n";                                 // romaji input
+    lines += "2004年05月07日 11:00,ことわざ,80,90,ち  9 \r\n";                           // custom
+    WriteHistory(lines);
+    settings.m_nType = 0;
+    CShowHistoryDlg dlg(settings, nullptr, true);
+    dlg.ShowChart()->click();
+    dlg.ProgressTabs()->setCurrentWidget(dlg.HeatPage());
+    CHeatMapPage* page = dlg.HeatPage();
+    EXPECT_EQ(page->ModeChooser()->currentIndex(), 0);
+    // The latest 50 kana-input runs: し 30 times, ち once in each of 49 runs.
+    EXPECT_EQ(page->Counted()[10].nCount, 30);
+    EXPECT_EQ(page->Counted()[2].nCount, 49);
+    EXPECT_EQ(page->Counted()[2].nLevel, 4);
+    EXPECT_EQ(page->Counted()[10].nLevel, 3);
+    EXPECT_EQ(page->Counted()[0].nLevel, 0);
+    EXPECT_EQ(page->Cap(2)->text(), "ち 49");
+    EXPECT_EQ(page->Cap(2)->toolTip(), "ち：49回");
+    EXPECT_EQ(page->Cap(0)->text(), "ぬ");
+    EXPECT_EQ(*page->Cap(2)->BackColor(), HeatBackColour(4));
+    EXPECT_EQ(page->Note()->text(), "50回の練習から（オリジナルレッスンは含みません）");
+
+    page->RunsChooser()->setCurrentIndex(1);  // all of them
+    EXPECT_EQ(page->Counted()[2].nCount, 60);
+    EXPECT_EQ(page->Note()->text(), "61回の練習から（オリジナルレッスンは含みません）");
+    page->ModeChooser()->setCurrentIndex(1);  // romaji input: ASCII legends
+    EXPECT_EQ(page->Cap(2)->text(), "A 7");
+    EXPECT_EQ(page->Counted()[10].nCount, 0);
+    page->ModeChooser()->setCurrentIndex(3);
+    EXPECT_EQ(page->Note()->text(), "この練習モードの記録はまだありません");
+    for (int k = 0; k < 48; ++k) EXPECT_EQ(page->Counted()[k].nLevel, 0);
 }
 
 TEST_F(HistoryDialogTest, RowsInFileOrderAndEachRowsMissedKeys) {
@@ -293,6 +333,8 @@ TEST_F(HistoryDialogTest, DeletingAsksThenEmptiesTheListAndRemovesTheFile) {
     CShowHistoryDlg dlg(settings);
     EXPECT_EQ(dlg.Model()->rowCount(), 500);
     dlg.List()->selectRow(250);
+    dlg.HeatPage()->Counted();
+    EXPECT_EQ(dlg.HeatPage()->Note()->text(), "50回の練習から（オリジナルレッスンは含みません）");
 
     AnswerNextMessage(QMessageBox::No);
     Button(&dlg, "delete_history")->click();
@@ -307,6 +349,8 @@ TEST_F(HistoryDialogTest, DeletingAsksThenEmptiesTheListAndRemovesTheFile) {
     EXPECT_EQ(dlg.Model()->rowCount(), 0);
     EXPECT_FALSE(Button(&dlg, "show_all")->isEnabled());
     EXPECT_FALSE(QFileInfo::exists(Path("花子.hst")));
+    EXPECT_EQ(dlg.HeatPage()->Counted()[2].nCount, 0);  // the weak keys go with the history
+    EXPECT_EQ(dlg.HeatPage()->Note()->text(), "この練習モードの記録はまだありません");
 
     CShowHistoryDlg again(settings);
     EXPECT_EQ(again.Model()->rowCount(), 0);

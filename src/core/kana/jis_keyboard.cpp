@@ -107,4 +107,12 @@ int ShiftedKeyOf(unsigned char ch, bool bKanaOnly) {
 
 unsigned char UnshiftedKana(unsigned char ch) { return TheKeyboard().unshiftedKana[ch]; }
 
+std::string CapLegend(PracticeMode mode, int nCap, bool bJisLayout) {
+    if (nCap < 0 || nCap >= 48) return std::string();
+    const bool bKana = IsKanaAnswer(mode);
+    if (!bKana && bJisLayout && nCap == 41) return "@ `";
+    if (!bKana && bJisLayout && nCap == 44) return "^ ~";
+    return StringOrEmpty((bKana ? IDS_KANA_LEGEND_FIRST : IDS_ASCII_LEGEND_FIRST) + nCap);
+}
+
 }  // namespace kibiki

@@ -2,6 +2,10 @@
 // The 48 character keys of the JIS keyboard by key index 0-47 (column by column from the left,
 // digit row down): what each types, what it prints and which finger types it. The data is
 // resources/keyboard.tsv; characters are single CP932 bytes, 0 where there is none.
+#include <string>
+
+#include "kana/practice_mode.h"
+
 namespace kibiki {
 
 constexpr int kKeyCount = 48;
@@ -27,5 +31,9 @@ bool IsRightHandKey(int nKey);
 int ShiftedKeyOf(unsigned char ch, bool bKanaOnly);
 // For a kana typed with Shift (ｧ, ｦ, ､ ...), the kana of the same key without it; else ch.
 unsigned char UnshiftedKana(unsigned char ch);
+
+// The legend a cap shows in a mode: kana in the kana modes, else the ASCII characters (the JIS
+// forms of the @ and ^ caps on a JIS keyboard). Empty outside 0-47.
+std::string CapLegend(PracticeMode mode, int nCap, bool bJisLayout);
 
 }  // namespace kibiki

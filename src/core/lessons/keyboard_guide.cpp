@@ -89,13 +89,8 @@ void CKibikiView::AdvanceGuide() {
 }
 
 void CKibikiView::ShowKeyLegends() {
-    const bool kana = IsKanaAnswer(m_doc.m_run.m_nType);
-    const int first = kana ? IDS_KANA_LEGEND_FIRST : IDS_ASCII_LEGEND_FIRST;
-    for (int k = 0; k < 48; ++k) m_form.SetControlText(IDC_KEY_FIRST + k, StringOrEmpty(first + k));
-    if (!kana && m_layout.IsJisLayout()) {
-        m_form.SetControlText(IDC_KEY_FIRST + 41, "@ `");
-        m_form.SetControlText(IDC_KEY_FIRST + 44, "^ ~");
-    }
+    const bool bJis = m_layout.IsJisLayout();
+    for (int k = 0; k < 48; ++k) m_form.SetControlText(IDC_KEY_FIRST + k, CapLegend(m_doc.m_run.m_nType, k, bJis));
 }
 
 void CKibikiView::ApplyKeyColors(bool bColor) {

@@ -117,7 +117,7 @@ void CKibikiApp::OnCommand(int nCommand) {
             break;
         case ID_USER_HISTORY:
             if (m_pView->CanStartLesson()) {
-                CShowHistoryDlg dlg(m_doc.m_settings, m_pFrame.get());
+                CShowHistoryDlg dlg(m_doc.m_settings, m_pFrame.get(), m_layout.IsJisLayout());
                 dlg.exec();
             }
             break;

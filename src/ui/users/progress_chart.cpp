@@ -169,7 +169,7 @@ void CProgressChart::paintEvent(QPaintEvent*) {
     }
 }
 
-CProgressPage::CProgressPage(CHistoryRecords records, QWidget* pParent) : QWidget(pParent) {
+CProgressPage::CProgressPage(std::shared_ptr<const CHistoryRecords> pRecords, QWidget* pParent) : QWidget(pParent) {
     auto* pLayout = new QVBoxLayout(this);
     pLayout->setContentsMargins(4, 4, 4, 4);
     pLayout->setSpacing(4);
@@ -186,18 +186,18 @@ CProgressPage::CProgressPage(CHistoryRecords records, QWidget* pParent) : QWidge
     m_pChart = new CProgressChart(this);
     pLayout->addWidget(m_pChart, 1);
     connect(m_pFilter, &QComboBox::currentIndexChanged, this, &CProgressPage::OnFilter);
-    SetRecords(std::move(records));
+    SetRecords(std::move(pRecords));
 }
 
-void CProgressPage::SetRecords(CHistoryRecords records) {
-    m_records = std::move(records);
+void CProgressPage::SetRecords(std::shared_ptr<const CHistoryRecords> pRecords) {
+    m_pRecords = pRecords ? std::move(pRecords) : std::make_shared<const CHistoryRecords>();
     m_aFilters.clear();
     const QSignalBlocker block(m_pFilter);
     m_pFilter->clear();
     // Each built-in mode and lesson the history holds, in mode then lesson order, then each
     // custom lesson by name.
     std::set<std::pair<int, int>> builtIn;
-    for (const HistoryRecord& r : m_records.Records())
+    for (const HistoryRecord& r : m_pRecords->Records())
         if (r.IsBuiltIn()) builtIn.insert({r.nMode, r.nLesson});
     for (const auto& [nMode, nLesson] : builtIn) {
         ProgressFilter f;
@@ -207,7 +207,7 @@ void CProgressPage::SetRecords(CHistoryRecords records) {
         const std::string field = {char('0' + nLesson), char('0' + nMode)};
         m_pFilter->addItem(FromCp932(LessonName(field)));
     }
-    for (const std::string& name : m_records.CustomNames()) {
+    for (const std::string& name : m_pRecords->CustomNames()) {
         ProgressFilter f;
         f.bCustom = true;
         f.strCustomName = name;
@@ -223,7 +223,7 @@ void CProgressPage::OnFilter(int nIndex) {
         m_pChart->SetSeries({});
         return;
     }
-    m_pChart->SetSeries(BuildProgressSeries(m_records, m_aFilters[std::size_t(nIndex)]));
+    m_pChart->SetSeries(BuildProgressSeries(*m_pRecords, m_aFilters[std::size_t(nIndex)]));
 }
 
 }  // namespace kibiki::ui

@@ -2,6 +2,7 @@
 // The history dialog's chart page: speed and accuracy of each run over time with the mean of the
 // last ten runs, for the runs of one lesson chosen in a combo box.
 #include <QWidget>
+#include <memory>
 #include <vector>
 
 #include "progress/history_records.h"
@@ -29,14 +30,15 @@ private:
 class CProgressPage : public QWidget {
     Q_OBJECT
 public:
-    explicit CProgressPage(CHistoryRecords records, QWidget* pParent = nullptr);
-    void SetRecords(CHistoryRecords records);
+    // The records are shared with the dialog's other pages.
+    explicit CProgressPage(std::shared_ptr<const CHistoryRecords> pRecords, QWidget* pParent = nullptr);
+    void SetRecords(std::shared_ptr<const CHistoryRecords> pRecords);
     QComboBox* Filter() const { return m_pFilter; }
     CProgressChart* Chart() const { return m_pChart; }
 
 private:
     void OnFilter(int nIndex);
-    CHistoryRecords m_records;
+    std::shared_ptr<const CHistoryRecords> m_pRecords;
     std::vector<ProgressFilter> m_aFilters;
     QComboBox* m_pFilter;
     CProgressChart* m_pChart;

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QStackedWidget>
+#include <QTabWidget>
 #include <QTableView>
 
 #include "app/color_static.h"
@@ -19,6 +20,7 @@
 #include "app/qt_text.h"
 #include "progress/history_csv.h"
 #include "users/history_file.h"
+#include "users/heat_map_page.h"
 #include "users/history_table_model.h"
 #include "users/progress_chart.h"
 #include "users/show_miss_details_dlg.h"
@@ -26,7 +28,7 @@
 
 namespace kibiki::ui {
 
-CShowHistoryDlg::CShowHistoryDlg(const CUserSettings& settings, QWidget* pParent)
+CShowHistoryDlg::CShowHistoryDlg(const CUserSettings& settings, QWidget* pParent, bool bJisLayout)
     : QDialog(pParent), m_settings(settings) {
     setObjectName(QStringLiteral("showHistoryDlg"));
     setWindowTitle(QStringLiteral("履歴表示"));
@@ -68,8 +70,16 @@ CShowHistoryDlg::CShowHistoryDlg(const CUserSettings& settings, QWidget* pParent
     m_pList = new QTableView(m_pPages);
     m_pList->setObjectName(QStringLiteral("history"));
     m_pPages->addWidget(m_pList);
-    m_pChartPage = new CProgressPage(CHistoryRecords(ReadHistoryText(settings)), m_pPages);
-    m_pPages->addWidget(m_pChartPage);
+    // The chart and the weak keys share one page, as two tabs, and one reading of the file.
+    auto pRecords = std::make_shared<const CHistoryRecords>(ReadHistoryText(settings));
+    m_pTabs = new QTabWidget(m_pPages);
+    m_pTabs->setObjectName(QStringLiteral("progress_tabs"));
+    m_pTabs->setDocumentMode(true);
+    m_pChartPage = new CProgressPage(pRecords, m_pTabs);
+    m_pTabs->addTab(m_pChartPage, QStringLiteral("速さと正確さ"));
+    m_pHeatPage = new CHeatMapPage(std::move(pRecords), PracticeMode{settings.m_nType}, bJisLayout, m_pTabs);
+    m_pTabs->addTab(m_pHeatPage, QStringLiteral("苦手キー"));
+    m_pPages->addWidget(m_pTabs);
     m_pShowChart = addButton("show_chart", "グラフ", 103, 33);
     m_pShowChart->setCheckable(true);
     connect(m_pShowChart, &QPushButton::toggled, this, [this](bool bChart) {
@@ -153,6 +163,7 @@ void CShowHistoryDlg::OnDeleteHistory() {
     if (!AskAndDeleteHistory(m_settings, m_messenger)) return;
     m_pModel->Clear();
     m_pChartPage->SetRecords({});
+    m_pHeatPage->SetRecords({});
     m_pShowAll->setEnabled(false);
 }
 

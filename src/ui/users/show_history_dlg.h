@@ -9,6 +9,7 @@
 class QPushButton;
 class QStackedWidget;
 class QString;
+class QTabWidget;
 class QTableView;
 
 namespace kibiki {
@@ -17,18 +18,22 @@ class CUserSettings;
 
 namespace kibiki::ui {
 
+class CHeatMapPage;
 class CProgressPage;
 class HistoryTableModel;
 
 class CShowHistoryDlg : public QDialog {
     Q_OBJECT
 public:
-    // Reads the history of the settings record's user once, now.
-    explicit CShowHistoryDlg(const CUserSettings& settings, QWidget* pParent = nullptr);
+    // Reads the history of the settings record's user once, now. bJisLayout: the keyboard's
+    // legends on the weak-keys page.
+    explicit CShowHistoryDlg(const CUserSettings& settings, QWidget* pParent = nullptr, bool bJisLayout = true);
 
     QTableView* List() const { return m_pList; }
     HistoryTableModel* Model() const { return m_pModel; }
     CProgressPage* ChartPage() const { return m_pChartPage; }
+    CHeatMapPage* HeatPage() const { return m_pHeatPage; }
+    QTabWidget* ProgressTabs() const { return m_pTabs; }
     QPushButton* ShowChart() const { return m_pShowChart; }
 
     // "CSV保存...": the history as a CSV file; false when nothing was written. strPath given
@@ -47,7 +52,9 @@ private:
     QPushButton* m_pShowAll;
     QPushButton* m_pShowChart;
     QStackedWidget* m_pPages;
+    QTabWidget* m_pTabs;
     CProgressPage* m_pChartPage;
+    CHeatMapPage* m_pHeatPage;
 };
 
 }  // namespace kibiki::ui
