@@ -1,6 +1,7 @@
 // The user-selection, new-user and history dialogs on a settings folder of their own.
 #include <QClipboard>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -317,6 +318,22 @@ TEST_F(HistoryDialogTest, CsvSavedThroughTheDialogIsTheCoresTextAndAWriteErrorSa
     const std::string path = Folder() + "out.csv";
     ASSERT_TRUE(dlg.SaveCsv(QString::fromStdString(path)));
     EXPECT_EQ(kibiki::test::ReadFile(path), HistoryCsv(CHistoryRecords(Utf8ToCp932(text))));
+
+    // "CSV保存..." asks where through the save-file dialog, suggesting the user's name.
+    const std::string chosen = Folder() + "chosen.csv";
+    QString suggested;
+    OnNextModal([&](QWidget* p) {
+        auto* pFileDlg = qobject_cast<QFileDialog*>(p);
+        ASSERT_NE(pFileDlg, nullptr);
+        suggested = pFileDlg->selectedFiles().value(0);
+        auto* pName = pFileDlg->findChild<QLineEdit*>("fileNameEdit");
+        ASSERT_NE(pName, nullptr);
+        pName->setText(QString::fromStdString(chosen));
+        QTest::keyClick(pName, Qt::Key_Return);
+    });
+    Button(&dlg, "save_csv")->click();
+    EXPECT_TRUE(suggested.endsWith("花子_履歴.csv")) << suggested.toStdString();
+    EXPECT_EQ(kibiki::test::ReadFile(chosen), kibiki::test::ReadFile(path));
 
     // A folder where the file should go: refused, with the path and the reason.
     auto shown = AnswerNextMessageBox(QMessageBox::Ok);
