@@ -25,6 +25,31 @@ TEST_F(RomajiSpellingTest, DefaultsForHiraganaKatakanaAndSymbols) {
     for (const auto& c : cases) EXPECT_EQ(Spelling(c.id), c.romaji) << c.id;
 }
 
+TEST_F(RomajiSpellingTest, HandEditedValuesThatNoDialogWritesAreNoSpelling) {
+    // The settings file is text: a fixed spelling may be lower case, too long or no letters, a
+    // learned id any number. Only what the dialog and the matcher could have stored is used.
+    struct Fixed { const char* value; const char* spelling; };
+    CUserSettings& s = m_doc.m_settings;
+    m_doc.m_bRomanMode = true;
+    for (const Fixed& c : {Fixed{"shi", "SHI"}, {"ShI", "SHI"}, {"SHIIIIIIIIIIII", "SI"}, {"S1", "SI"},
+                           {"S-", "SI"}, {"\x82\xB5", "SI"}, {"", "SI"}}) {
+        s.SetIndexedString("Roman", 11, c.value);
+        EXPECT_EQ(Spelling(40111), c.spelling) << c.value;
+    }
+    m_doc.m_bRomanMode = false;
+    for (const int id : {43000, 40726 /* ちゃ's TYA */, -1, 40500 /* あ's A */}) {
+        s.SetIndexedInt("DynRoman", 40111, id);
+        EXPECT_EQ(Spelling(40111), "SI") << id;
+    }
+    // A long fixed spelling once made the matcher read a two-kana unit's length.
+    m_doc.m_bRomanMode = true;
+    s.SetIndexedString("Roman", 11, "SSSSSSSSSSSS");
+    m_doc.m_run.m_nType = PracticeMode::HiraganaRomaji;
+    std::string text = test::Sj("しか");
+    ASSERT_TRUE(m_doc.BuildRoman(text));
+    EXPECT_EQ(m_doc.m_matcher.Roman(), "SIKA");
+}
+
 TEST_F(RomajiSpellingTest, EachModeReadsOnlyItsOwnPreferences) {
     CUserSettings& s = m_doc.m_settings;
     s.SetIndexedString("Roman", 11, "SHI");   // fixed し

@@ -31,6 +31,19 @@ bool AlternativeList(int nKanaId, int& nFirst, int& nCount) {
     return true;
 }
 
+// A fixed spelling as the romaji settings dialog stores it: 1 to kMaxSpellingLetters letters,
+// upper case. The file may have been edited by hand: lower case reads as upper case, anything
+// else is no spelling (a long one would not fit the matcher's unit lengths, a symbol or kana
+// would make a question no key finishes).
+bool UsableFixedSpelling(std::string& strSpelling) {
+    if (strSpelling.empty() || strSpelling.size() > kMaxSpellingLetters) return false;
+    for (char& c : strSpelling) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        else if (c < 'A' || c > 'Z') return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 int DefaultSpellingId(int nKanaId) { return IDS_DEFAULT_SPELLING_FIRST + HiraganaIndex(nKanaId); }
@@ -43,14 +56,18 @@ void GetRomaji(int nKanaId, bool bRomanMode, const RomajiUser& user, std::string
     if (bRomanMode) {
         if (!user.fnFixedSpelling) return;
         std::string fixed = user.fnFixedSpelling(nKanaId - IDS_KANA_FIRST);
-        if (!fixed.empty()) strRomaji = std::move(fixed);
+        if (UsableFixedSpelling(fixed)) strRomaji = std::move(fixed);
         return;
     }
+    // Only one of the kana's own alternatives: a hand-edited id could name any string.
     const int nLearned = user.fnLearnedSpelling ? user.fnLearnedSpelling(nKanaId) : 0;
-    if (nLearned == 0) return;
+    int first = 0, count = 0;
+    if (nLearned == 0 || !AlternativeList(nKanaId, first, count) || nLearned < first || nLearned >= first + count)
+        return;
     const std::string* learned = FindString(nLearned);
     if (learned && !learned->empty()) strRomaji = *learned;
 }
+
 
 bool FindAlternativeSpelling(int nKanaId, bool bDoubled, int nPos, unsigned char ch,
                              std::string_view strPrefix, int& nAltId, std::string& strAlt) {

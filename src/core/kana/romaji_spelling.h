@@ -11,6 +11,10 @@ namespace kibiki {
 
 class Messenger;
 
+// A spelling longer than any input method's would only be a typing slip, and the matcher's
+// unit lengths need it short.
+constexpr std::size_t kMaxSpellingLetters = 6;
+
 // The user's side of the romaji rules, wired by the document to the settings record and the
 // message box; kana/ knows neither.
 struct RomajiUser {

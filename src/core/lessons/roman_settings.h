@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "kana/romaji_spelling.h"
+
 namespace kibiki {
 
 class CKibikiDoc;
@@ -14,9 +16,6 @@ class Messenger;
 
 // Rows あ to でぃ: kana ids 40100-40250, row i being kana id 40100 + i and key i of Roman.
 constexpr int kRomanRowCount = 151;
-// A spelling longer than any input method's would only be a typing slip, and the matcher's
-// unit lengths need it short.
-constexpr std::size_t kMaxSpellingLetters = 6;
 
 // The text of the spelling box (UTF-8) as a fixed spelling: the letters A-Z in either case,
 // stored upper case; empty means the default. Anything else is refused with a message
