@@ -1,6 +1,9 @@
 #include "app/command_line.h"
 
+#include <QLabel>
 #include <gtest/gtest.h>
+
+#include "app/about_dlg.h"
 
 #include <vector>
 
@@ -39,6 +42,18 @@ TEST(CommandLine, HelpAndVersionAnswerInTheUsersLanguage) {
     EXPECT_EQ(version->nExitCode, 0);
     EXPECT_TRUE(version->strOut.startsWith(u"Kibiki 0.")) << version->strOut.toStdString();
     EXPECT_EQ(version->strOut, VersionLine() + u'\n');
+}
+
+TEST(CommandLine, AboutBoxShowsTheVersionTheCommandLineGives) {
+    const QString version = VersionNumber();
+    EXPECT_FALSE(version.isEmpty());
+    EXPECT_EQ(VersionLine(), "Kibiki " + version);
+    CAboutDlg dlg;
+    auto* label = dlg.findChild<QLabel*>("version");
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->text(), "バージョン " + version.section(u'+', 0, 0));
+    EXPECT_EQ(label->toolTip(), version);
+    EXPECT_GE(label->width(), label->sizeHint().width());
 }
 
 TEST(CommandLine, NoOptionsStartsTheTrainerAndBadOnesAreRefused) {

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "app/command_line.h"
 #include "app/dialog_units.h"
 #include "app/fonts.h"
 #include "app/qt_text.h"
@@ -31,7 +32,11 @@ CAboutDlg::CAboutDlg(QWidget* pParent) : QDialog(pParent) {
         return p;
     };
     label(QStringLiteral("Kibiki"), 42, 15, 80)->setObjectName(QStringLiteral("product"));
-    label(LoadUiString(IDS_ABOUT_VERSION), 42, 26, 80)->setObjectName(QStringLiteral("version"));
+    // The release; the build's own suffix (+git...) would not fit the line and shows as its tip.
+    const QString strVersion = VersionNumber();
+    QLabel* pVersion = label(LoadUiString(IDS_ABOUT_VERSION) + u' ' + strVersion.section(u'+', 0, 0), 42, 26, 84);
+    pVersion->setObjectName(QStringLiteral("version"));
+    pVersion->setToolTip(strVersion);
     label(LoadUiString(IDS_ABOUT_NOTICE), 17, 42, 110)->setObjectName(QStringLiteral("notice"));
 
     auto* pOk = new QPushButton(QStringLiteral("OK"), this);

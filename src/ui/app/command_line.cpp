@@ -92,4 +92,6 @@ std::optional<int> AnswerCommandLine(QCoreApplication& app) {
 
 QString VersionLine() { return QStringLiteral("Kibiki " KIBIKI_VERSION); }
 
+QString VersionNumber() { return QStringLiteral(KIBIKI_VERSION); }
+
 }  // namespace kibiki::ui

@@ -35,5 +35,7 @@ std::optional<int> AnswerCommandLine(QCoreApplication& app);
 
 // "Kibiki <version>", the version the build was made from.
 QString VersionLine();
+// The version alone ("0.1+git317.gc6a927e"): the one the package and --version give.
+QString VersionNumber();
 
 }  // namespace kibiki::ui
