@@ -12,7 +12,7 @@ work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
 
 disp=:$((90 + RANDOM % 9))
-Xvfb "$disp" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$disp" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 export DISPLAY=$disp
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 export KIBIKI_SETTING_DIR=$work/Setting XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work

@@ -29,11 +29,13 @@ fail() { echo "e2e: FAIL: $*" >&2; exit 1; }
 # A display of our own.
 # The server picks a free display and names it once it listens, so no other server's leftover
 # socket or lock can make the program start without a display.
-# A server that cannot be reached is replaced, up to three times.
+# A server that cannot be reached is replaced, up to three times. -noreset: by default the server
+# resets when its last client leaves, and the program, connecting just after the check below
+# has left, could find it resetting and refusing connections.
 up=""
 for _ in 1 2 3; do
   rm -f "$work/display"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
   xvfb_pid=$!
   for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
   export DISPLAY=":$(head -1 "$work/display" 2>/dev/null)"
