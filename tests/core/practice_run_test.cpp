@@ -104,7 +104,10 @@ TEST(Judge, CaseAndTheShownWrongKeyFollowTheModeAndLesson) {
         {"romaji-reading mode folds a wrong s", "#ROMANJ\nR\nあ\n", 2, "s", "S", 1},
         {"kana mode shows a wrong kana as hiragana", "#KANA\nK\nあい\n", 0, "ｱｳ", "う", 1},
         {"kana mode shows a wrong letter upper-cased", "#KANA\nK\nあい\n", 0, "ｱq", "Q", 1},
-        {"kana mode leaves other wrong bytes unshown", "#KANA\nK\nあい\n", 0, "ｱ!", "", 1},
+        // The keypad types ASCII even with the kana lock on.
+        {"kana mode: keypad +", "#KANA\nK\nあい\n", 0, "ｱ+", "+", 1},
+        {"kana mode: keypad -, not the ほ of the - key", "#KANA\nK\nあい\n", 0, "ｱ-", "-", 1},
+        {"kana mode: keypad 1", "#KANA\nK\nあい\n", 0, "ｱ1", "1", 1},
         // Keys that type no letter are named in two half-width letters, in every mode.
         {"kana mode: Backspace", "#KANA\nK\nあい\n", 0, "\b", "BS", 1},
         {"kana mode: Enter", "#KANA\nK\nあい\n", 0, "\r", "CR", 1},

@@ -78,6 +78,27 @@ TEST(KeyTranslator, WithoutKanaLockKeysGiveTheLayoutsCharacterAsOneByte) {
         EXPECT_EQ(tr.Translate(XKey(30, QString::fromUtf8(c.text))), c.bytes) << c.text;
 }
 
+TEST(KeyTranslator, KeypadKeysTypeWhatTheyPrintWithTheKanaLockOnOrOff) {
+    // Not on the kana layout: they type their ASCII as the main keys do with the lock off.
+    struct Case { int code; int key; const char* text; } cases[] = {
+        {78, Qt::Key_Plus, "+"}, {74, Qt::Key_Minus, "-"}, {55, Qt::Key_Asterisk, "*"},
+        {98, Qt::Key_Slash, "/"}, {83, Qt::Key_Period, "."}, {79, Qt::Key_1, "1"},
+        {96, Qt::Key_Enter, "\r"},
+    };
+    const KeyStateStore lockOn = KanaLockOn();
+    const KeyStateStore lockOff;
+    for (const KeyStateStore* state : {&lockOn, &lockOff}) {
+        const KeyTranslator tr(state);
+        for (const auto& c : cases) {
+            const QString text = QString::fromUtf8(c.text);
+            EXPECT_EQ(tr.Translate(XKey(c.code, text, Qt::KeypadModifier, c.key)), c.text) << c.text;
+            // No native code: the keypad flag, not the key's JIS place, decides.
+            const QKeyEvent noCode(QEvent::KeyPress, c.key, Qt::KeypadModifier, 0, 0, 0, text);
+            EXPECT_EQ(tr.Translate(noCode), c.text) << c.text;
+        }
+    }
+}
+
 TEST(KeyTranslator, KanaLockTypesTheCoreKeyboardsKanaOfEveryKey) {
     const KeyStateStore state = KanaLockOn();
     const KeyTranslator tr(&state);

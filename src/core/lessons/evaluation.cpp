@@ -74,7 +74,9 @@ std::string HistoryDate(std::time_t t) {
 std::string MissedKeyText(PracticeMode mode, unsigned char key) {
     const std::string typed(1, static_cast<char>(key));
     if (IsKanaAnswer(mode)) {
-        if (IsAsciiAlnum(key)) return typed;
+        // With the kana lock on only the keypad types ASCII ("+", "-", digits): a miss on it
+        // shows what it typed, as every other wrong key does.
+        if (key > 0x20 && key < 0x7F) return typed;
         std::string kana;
         ConvertKana(kana, false, typed);
         return kana;

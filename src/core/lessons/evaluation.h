@@ -9,9 +9,9 @@
 
 namespace kibiki {
 
-// A key byte as the miss-key box and the missed-key lists name it: in the kana modes a letter
-// or digit as itself and a half-width kana as its hiragana (empty for any other byte); "/" as
-// the middle dot it types in a romaji reading; any other byte as itself.
+// A key byte as the miss-key box and the missed-key lists name it: in the kana modes a visible
+// ASCII character as itself and a half-width kana as its hiragana (empty for any other byte);
+// "/" as the middle dot it types in a romaji reading; any other byte as itself.
 std::string MissedKeyText(PracticeMode mode, unsigned char key);
 
 // Percentage of right keystrokes; 0 when there were more misses than keystrokes or none at all.
