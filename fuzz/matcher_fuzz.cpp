@@ -2,11 +2,13 @@
 // guide shows is always judged right, and the units always account for every expected letter.
 //
 // Input: one flag byte (mode 0-4 in bits 0-2, fixed spelling in bit 3, custom lesson in bit 4,
-// every input method's spelling in bit 5),
+// every input method's spelling in bit 5, a settings file in bit 6), with bit 6 the user's
+// settings file (hand-edited "Roman<k>=" and "DynRoman<kana id>=" lines) up to a zero byte,
 // the question ("kanji,reading" in the kanji modes) up to a zero byte, then the keys; a key byte
 // 0x01 types whatever is due next.
 #include <cstdint>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 
 #include "kana/kana_tables.h"
@@ -35,9 +37,16 @@ int LetterSum(const kibiki::CKibikiDoc& doc) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
+    std::string rest(reinterpret_cast<const char*>(data) + 1, size - 1);
     kibiki::CKibikiDoc doc;
     doc.m_settings.SetFolder(SettingsFolder());
     doc.m_settings.SetFlushToDisk(false);
+    if (data[0] & 64) {
+        const std::size_t end = rest.find('\0');
+        std::ofstream(SettingsFolder() + "/fuzz.dat", std::ios::binary | std::ios::trunc) << rest.substr(0, end);
+        rest.erase(0, end == std::string::npos ? rest.size() : end + 1);
+        doc.m_settings.LoadUser("fuzz");
+    }
     doc.m_settings.m_strUser = "fuzz";
     const int mode = (data[0] & 7) % 5;
     doc.m_bRomanMode = (data[0] & 8) != 0;
@@ -46,7 +55,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     doc.m_settings.m_strKanaSepa = "/";
     doc.m_settings.m_bImeSpellings = (data[0] & 32) != 0;
 
-    const std::string rest(reinterpret_cast<const char*>(data) + 1, size - 1);
     const std::size_t zero = rest.find('\0');
     std::string question = rest.substr(0, zero);
     const std::string keys = zero == std::string::npos ? std::string() : rest.substr(zero + 1);
@@ -74,6 +82,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string answer;
     for (const char k : keys) {
         const unsigned char due = doc.NextExpectedKey();
+        // Keys reach a romaji reading upper-cased: a lower-case letter due could never be typed.
+        if (bBuilt) Check(due < 'a' || due > 'z');
         const unsigned char ch = k == '\x01' ? due : static_cast<unsigned char>(k);
         unsigned char expected = 0;
         const bool bRight = doc.IsExpectedKey(ch, expected);
