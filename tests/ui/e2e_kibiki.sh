@@ -8,22 +8,8 @@
 # an input method's own spellings (CI, LTU, N') without a miss.
 #   e2e_kibiki.sh KIBIKI_BINARY SOURCE_DIR
 # Exit 77 (skipped) when Xvfb, xdotool or xclip is missing.
-set -euo pipefail
-KIBIKI=$1
-SRC=$2
-export LC_ALL=C.UTF-8
-for tool in Xvfb xdotool xclip iconv; do
-  command -v "$tool" >/dev/null || { echo "e2e: $tool not installed, skipped"; exit 77; }
-done
-
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+# shellcheck source-path=SCRIPTDIR source=e2e_common.sh
+. "${BASH_SOURCE[0]%/*}/e2e_common.sh" "$1" "$2" e2e Xvfb xdotool xclip iconv || exit 1
 fail() { echo "e2e: FAIL: $*" >&2; exit 1; }
 
 # A display of our own.

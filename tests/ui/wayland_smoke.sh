@@ -5,38 +5,14 @@
 #   wayland_smoke.sh KIBIKI_BINARY SOURCE_DIR
 # Exit 77 (skipped) when sway, swaymsg, wtype or Qt's Wayland plugin (qt6-wayland) is missing.
 # sway refuses to run as root, so under root the compositor and the program run as "nobody".
-set -euo pipefail
-KIBIKI=$1
-SRC=$2
-export LC_ALL=C.UTF-8
-for tool in sway swaymsg wtype iconv; do
-  command -v "$tool" >/dev/null || { echo "wayland: $tool not installed, skipped"; exit 77; }
-done
+# shellcheck source-path=SCRIPTDIR source=e2e_common.sh
+. "${BASH_SOURCE[0]%/*}/e2e_common.sh" "$1" "$2" wayland sway swaymsg wtype iconv || exit 1
 compgen -G "/usr/lib/*/qt6/plugins/platforms/libqwayland-*.so" >/dev/null ||
   { echo "wayland: qt6-wayland not installed, skipped"; exit 77; }
 
-work=$(mktemp -d)
 chmod 755 "$work"
 as_user=()
 if [ "$(id -u)" -eq 0 ]; then as_user=(runuser -u nobody --); fi
-pids=()  # each process started and, first, the runuser wrapping it
-cleanup() {
-  local f p i
-  for f in "$work"/pids/*; do
-    [ -f "$f" ] && pids+=("$(cat "$f")")
-  done
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null || true; done
-  for ((i = 0; i < 30; i++)); do
-    p=0
-    for f in "${pids[@]}"; do kill -0 "$f" 2>/dev/null && p=1; done
-    [ $p -eq 0 ] && break
-    sleep 0.1
-  done
-  for f in "${pids[@]}"; do kill -9 "$f" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
 fail() {
   echo "wayland: FAIL: $*" >&2
   for log in sway kibiki; do
