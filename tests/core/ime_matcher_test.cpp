@@ -65,6 +65,7 @@ TEST_F(ImeMatcherTest, EverySpellingAnInputMethodTakesCompletesTheWord) {
         {"っっか", {"KKKA", "XTUKKA", "XTULTUKA"}},
         {"しっかん", {"CILTUKAN'", "SHIKKAXN", "SIXTUCANN"}},
         {"「あ」、。", {"[A],."}},
+        {"あっ。", {"AXTU.", "ALTSU."}},
     };
     for (const auto& c : cases) {
         for (const char* keys : c.spellings) {
@@ -89,6 +90,8 @@ TEST_F(ImeMatcherTest, SpellingsAnInputMethodRefusesMissWhereTheyShould) {
         {"っ", "TT", "T!X T!X"},
         {"がっこう", "GANK", "A:が N!K K:がK"},
         {"し", "SY", "S:S Y!I"},
+        // A symbol after a small tsu does not type the tsu for it.
+        {"あっ。", "A.", "A:あ .!X"},
     };
     for (const auto& c : cases) {
         ASSERT_TRUE(Start(2, c.question)) << c.question;

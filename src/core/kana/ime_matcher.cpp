@@ -142,10 +142,20 @@ void CImeMatcher::AddCandidates(int nChar) {
     }
     // The question's own letters for a unit (a fixed spelling, symbols, digits); ん is the
     // table's alone, so that its single N keeps its rule.
-    const int u = m_aUnitStart[nChar];
-    if (u >= 0 && !IsN(m_aUnits[u].nKana) && !m_aUnits[u].strRules.empty())
+    const int u = m_aUnitOf[nChar];
+    if (u < static_cast<int>(m_aUnits.size()) && RulesBeginAt(m_aUnits[u], nChar) && !IsN(m_aUnits[u].nKana) &&
+        !m_aUnits[u].strRules.empty())
         add(m_aUnits[u].strRules, m_aUnits[u].nEnd, false);
     range.nCount = static_cast<int>(m_aCandidates.size()) - range.nFirst;
+}
+
+// A symbol's letters after a small tsu type the symbol alone (あっ。 is AXTU.), so they begin
+// past the tsu; a doubled unit's letters type the tsu too.
+bool CImeMatcher::RulesBeginAt(const UnitSpan& unit, int nChar) const {
+    int p = unit.nStart / 2;
+    if (!unit.bDoubled)
+        while (p + 1 < unit.nEnd / 2 && m_aNorm[p] == kHiraganaTsu) ++p;
+    return p == nChar;
 }
 
 const CImeMatcher::Candidate* CImeMatcher::CandidatesAt(int nPos, int& nCount) const {

@@ -67,6 +67,7 @@ private:
     };
 
     void AddCandidates(int nChar);
+    bool RulesBeginAt(const UnitSpan& unit, int nChar) const;
     void PreferUnits();
     void ChooseWays();
     const Candidate* CandidatesAt(int nPos, int& nCount) const;
