@@ -2,10 +2,8 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 
-#include "app/dialog_units.h"
-#include "app/fonts.h"
+#include "app/dialog_frame.h"
 #include "app/qt_text.h"
 #include "lessons/roman_settings.h"
 
@@ -13,10 +11,7 @@ namespace kibiki::ui {
 
 CRomanEditDlg::CRomanEditDlg(QWidget* pParent) : QDialog(pParent), m_messenger(this) {
     setObjectName(QStringLiteral("romanEditDlg"));
-    setWindowTitle(QStringLiteral("ローマ字の変更"));
-    setFont(FormFont());
-    const DialogUnits du(font());
-    setFixedSize(du.Size(149, 43));
+    const DialogUnits du = SetUpDialogFrame(*this, QStringLiteral("ローマ字の変更"), 149, 43);
 
     auto* pKanaCaption = new QLabel(QStringLiteral("ひらがな"), this);
     pKanaCaption->setGeometry(du.Rect(11, 8, 29, 8));
@@ -34,15 +29,7 @@ CRomanEditDlg::CRomanEditDlg(QWidget* pParent) : QDialog(pParent), m_messenger(t
     m_pRoman->setInputMethodHints(Qt::ImhLatinOnly | Qt::ImhNoPredictiveText | Qt::ImhPreferUppercase);
     pRomanCaption->setBuddy(m_pRoman);
 
-    auto* pOk = new QPushButton(QStringLiteral("OK"), this);
-    pOk->setObjectName(QStringLiteral("ok"));
-    pOk->setGeometry(du.Rect(95, 4, 50, 14));
-    pOk->setDefault(true);
-    auto* pCancel = new QPushButton(QStringLiteral("キャンセル"), this);
-    pCancel->setObjectName(QStringLiteral("cancel"));
-    pCancel->setGeometry(du.Rect(95, 21, 50, 14));
-    connect(pOk, &QPushButton::clicked, this, &CRomanEditDlg::accept);
-    connect(pCancel, &QPushButton::clicked, this, &QDialog::reject);
+    AddAcceptCancel(*this, du, QStringLiteral("OK"), QStringLiteral("ok"), {95, 4, 50, 14}, {95, 21, 50, 14});
 }
 
 int CRomanEditDlg::exec() {

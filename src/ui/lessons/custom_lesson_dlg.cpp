@@ -7,8 +7,7 @@
 #include <QSignalBlocker>
 #include <QValidator>
 
-#include "app/dialog_units.h"
-#include "app/fonts.h"
+#include "app/dialog_frame.h"
 #include "app/qt_text.h"
 #include "lessons/custom_start_dlg.h"
 
@@ -34,10 +33,7 @@ CCustomLessonDlg::CCustomLessonDlg(CUserSettings& settings, const QString& strSa
       m_model(settings, m_messenger),
       m_strSampleFolder(strSampleFolder) {
     setObjectName(QStringLiteral("customLessonDlg"));
-    setWindowTitle(QStringLiteral("オリジナルレッスン設定"));
-    setFont(FormFont());
-    const DialogUnits du(font());
-    setFixedSize(du.Size(236, 156));
+    const DialogUnits du = SetUpDialogFrame(*this, QStringLiteral("オリジナルレッスン設定"), 236, 156);
 
     auto* pPrompt = new QLabel(QStringLiteral("オリジナルレッスンの設定をします。"), this);
     pPrompt->setGeometry(du.Rect(7, 7, 160, 10));
@@ -47,22 +43,10 @@ CCustomLessonDlg::CCustomLessonDlg(CUserSettings& settings, const QString& strSa
     m_pList->setObjectName(QStringLiteral("lessons"));
     m_pList->setGeometry(du.Rect(7, 32, 160, 96));
 
-    auto* pOk = new QPushButton(QStringLiteral("OK"), this);
-    pOk->setObjectName(QStringLiteral("ok"));
-    pOk->setGeometry(du.Rect(174, 7, 55, 14));
-    pOk->setDefault(true);
-    auto* pCancel = new QPushButton(QStringLiteral("キャンセル"), this);
-    pCancel->setObjectName(QStringLiteral("cancel"));
-    pCancel->setGeometry(du.Rect(174, 25, 55, 14));
-    m_pAdd = new QPushButton(QStringLiteral("追加"), this);
-    m_pAdd->setObjectName(QStringLiteral("add"));
-    m_pAdd->setGeometry(du.Rect(174, 50, 55, 14));
-    m_pDelete = new QPushButton(QStringLiteral("削除"), this);
-    m_pDelete->setObjectName(QStringLiteral("delete"));
-    m_pDelete->setGeometry(du.Rect(174, 68, 55, 14));
-    m_pChange = new QPushButton(QStringLiteral("変更"), this);
-    m_pChange->setObjectName(QStringLiteral("change"));
-    m_pChange->setGeometry(du.Rect(174, 86, 55, 14));
+    AddAcceptCancel(*this, du, QStringLiteral("OK"), QStringLiteral("ok"), {174, 7, 55, 14}, {174, 25, 55, 14});
+    m_pAdd = AddButton(*this, du, QStringLiteral("追加"), QStringLiteral("add"), {174, 50, 55, 14});
+    m_pDelete = AddButton(*this, du, QStringLiteral("削除"), QStringLiteral("delete"), {174, 68, 55, 14});
+    m_pChange = AddButton(*this, du, QStringLiteral("変更"), QStringLiteral("change"), {174, 86, 55, 14});
 
     auto* pSepLabel = new QLabel(QStringLiteral("漢字モード時のひらがな区切り文字"), this);
     pSepLabel->setGeometry(du.Rect(7, 136, 136, 12));
@@ -73,8 +57,6 @@ CCustomLessonDlg::CCustomLessonDlg(CUserSettings& settings, const QString& strSa
     m_pSeparator->setValidator(new SeparatorValidator(m_pSeparator));
     pSepLabel->setBuddy(m_pSeparator);
 
-    connect(pOk, &QPushButton::clicked, this, &CCustomLessonDlg::accept);
-    connect(pCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_pAdd, &QPushButton::clicked, this, [this] {
         const QString strPath = ChooseFile();
         if (!strPath.isEmpty() && m_model.Add(strPath.toStdString())) ShowModel();

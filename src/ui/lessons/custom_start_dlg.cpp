@@ -10,8 +10,7 @@
 #include <QSignalBlocker>
 
 #include "app/data_folder.h"
-#include "app/dialog_units.h"
-#include "app/fonts.h"
+#include "app/dialog_frame.h"
 #include "app/qt_text.h"
 #include "text/string_ids.h"
 
@@ -32,10 +31,7 @@ QString ChooseLessonFile(QWidget* pParent, const QString& strFolder) {
 CCustomStartDlg::CCustomStartDlg(CUserSettings& settings, Messenger& messenger, QWidget* pParent)
     : QDialog(pParent), m_fnChooseFile(ChooseLessonFile), m_model(settings, messenger) {
     setObjectName(QStringLiteral("customStartDlg"));
-    setWindowTitle(QStringLiteral("オリジナルレッスン開始"));
-    setFont(FormFont());
-    const DialogUnits du(font());
-    setFixedSize(du.Size(236, 150));
+    const DialogUnits du = SetUpDialogFrame(*this, QStringLiteral("オリジナルレッスン開始"), 236, 150);
 
     auto* pPrompt = new QLabel(QStringLiteral("レッスンを選択してください。"), this);
     pPrompt->setGeometry(du.Rect(7, 7, 150, 10));
@@ -65,19 +61,10 @@ CCustomStartDlg::CCustomStartDlg(CUserSettings& settings, Messenger& messenger, 
     pModes->addButton(m_pRandom, 1);
     m_pAll->setChecked(true);
 
-    m_pStart = new QPushButton(QStringLiteral("開始"), this);
-    m_pStart->setObjectName(QStringLiteral("start"));
-    m_pStart->setGeometry(du.Rect(164, 7, 65, 14));
-    m_pStart->setDefault(true);
-    auto* pCancel = new QPushButton(QStringLiteral("キャンセル"), this);
-    pCancel->setObjectName(QStringLiteral("cancel"));
-    pCancel->setGeometry(du.Rect(164, 25, 65, 14));
-    auto* pBrowse = new QPushButton(QStringLiteral("参照(&B)..."), this);
-    pBrowse->setObjectName(QStringLiteral("browse"));
-    pBrowse->setGeometry(du.Rect(164, 43, 65, 14));
+    m_pStart = AddAcceptCancel(*this, du, QStringLiteral("開始"), QStringLiteral("start"), {164, 7, 65, 14},
+                               {164, 25, 65, 14});
+    QPushButton* pBrowse = AddButton(*this, du, QStringLiteral("参照(&B)..."), QStringLiteral("browse"), {164, 43, 65, 14});
 
-    connect(m_pStart, &QPushButton::clicked, this, &CCustomStartDlg::accept);
-    connect(pCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(pBrowse, &QPushButton::clicked, this, [this] {
         const QString strFolder = m_model.m_aPaths.empty() ? SampleLessonFolder() : QString();
         const QString strPath = m_fnChooseFile ? m_fnChooseFile(this, strFolder) : QString();

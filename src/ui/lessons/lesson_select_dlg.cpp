@@ -3,11 +3,9 @@
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QLabel>
-#include <QPushButton>
 #include <QRadioButton>
 
-#include "app/dialog_units.h"
-#include "app/fonts.h"
+#include "app/dialog_frame.h"
 #include "app/qt_text.h"
 
 namespace kibiki::ui {
@@ -15,10 +13,7 @@ namespace kibiki::ui {
 CLessonSelectDlg::CLessonSelectDlg(const std::array<std::string, 8>& labels, QWidget* pParent)
     : QDialog(pParent) {
     setObjectName(QStringLiteral("lessonSelectDlg"));
-    setWindowTitle(QStringLiteral("レッスンの選択"));
-    setFont(FormFont());
-    const DialogUnits du(font());
-    setFixedSize(du.Size(200, 176));
+    const DialogUnits du = SetUpDialogFrame(*this, QStringLiteral("レッスンの選択"), 200, 176);
 
     auto* pPrompt = new QLabel(QStringLiteral("練習をしたいレッスンを選択してください。"), this);
     pPrompt->setGeometry(du.Rect(10, 8, 180, 10));
@@ -35,15 +30,7 @@ CLessonSelectDlg::CLessonSelectDlg(const std::array<std::string, 8>& labels, QWi
     m_apRadios[0]->setChecked(true);
     m_apRadios[0]->setFocus();
 
-    auto* pOk = new QPushButton(QStringLiteral("開始"), this);
-    pOk->setObjectName(QStringLiteral("start"));
-    pOk->setGeometry(du.Rect(43, 154, 54, 14));
-    pOk->setDefault(true);
-    auto* pCancel = new QPushButton(QStringLiteral("キャンセル"), this);
-    pCancel->setObjectName(QStringLiteral("cancel"));
-    pCancel->setGeometry(du.Rect(103, 154, 54, 14));
-    connect(pOk, &QPushButton::clicked, this, &QDialog::accept);
-    connect(pCancel, &QPushButton::clicked, this, &QDialog::reject);
+    AddAcceptCancel(*this, du, QStringLiteral("開始"), QStringLiteral("start"), {43, 154, 54, 14}, {103, 154, 54, 14});
 }
 
 int CLessonSelectDlg::Selected() const {

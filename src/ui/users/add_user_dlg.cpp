@@ -2,10 +2,8 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 
-#include "app/dialog_units.h"
-#include "app/fonts.h"
+#include "app/dialog_frame.h"
 #include "users/user_folder.h"
 
 namespace kibiki::ui {
@@ -13,10 +11,7 @@ namespace kibiki::ui {
 CAddUserDlg::CAddUserDlg(const std::string& strFolder, QWidget* pParent)
     : QDialog(pParent), m_strFolder(strFolder), m_pEdit(new QLineEdit(this)) {
     setObjectName(QStringLiteral("addUserDlg"));
-    setWindowTitle(QStringLiteral("新規ユーザ"));
-    setFont(FormFont());
-    const DialogUnits du(font());
-    setFixedSize(du.Size(163, 47));
+    const DialogUnits du = SetUpDialogFrame(*this, QStringLiteral("新規ユーザ"), 163, 47);
 
     auto* pLabel = new QLabel(QStringLiteral("新規ユーザ名"), this);
     pLabel->setGeometry(du.Rect(7, 13, 81, 12));
@@ -24,15 +19,7 @@ CAddUserDlg::CAddUserDlg(const std::string& strFolder, QWidget* pParent)
     m_pEdit->setObjectName(QStringLiteral("user_name"));
     m_pEdit->setGeometry(du.Rect(7, 26, 81, 14));
 
-    auto* pOk = new QPushButton(QStringLiteral("OK"), this);
-    pOk->setObjectName(QStringLiteral("ok"));
-    pOk->setGeometry(du.Rect(106, 7, 50, 14));
-    pOk->setDefault(true);
-    auto* pCancel = new QPushButton(QStringLiteral("キャンセル"), this);
-    pCancel->setObjectName(QStringLiteral("cancel"));
-    pCancel->setGeometry(du.Rect(106, 24, 50, 14));
-    connect(pOk, &QPushButton::clicked, this, &CAddUserDlg::accept);
-    connect(pCancel, &QPushButton::clicked, this, &QDialog::reject);
+    AddAcceptCancel(*this, du, QStringLiteral("OK"), QStringLiteral("ok"), {106, 7, 50, 14}, {106, 24, 50, 14});
     m_pEdit->setFocus();
 }
 
