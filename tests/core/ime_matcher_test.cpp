@@ -50,11 +50,14 @@ TEST_F(ImeMatcherTest, EverySpellingAnInputMethodTakesCompletesTheWord) {
         {"しんぶん", {"SINBUNN", "SHINBUNN", "CINBUNN", "SHINNBUNN", "SIN'BUXN", "SIXNBUNN"}},
         {"きんえん", {"KINNENN", "KIN'ENN", "KIXNEXN"}},
         {"こんや", {"KONNYA", "KON'YA", "KOXNYA"}},
+        {"こんな", {"KONNNA", "KON'NA", "KOXNNA"}},
         {"がっこう", {"GAKKOU", "GAXTUKOU", "GALTUKOU", "GAXTSUKOU", "GALTSUKOU", "GAKKOWU"}},
         {"っ", {"XTU", "LTU", "XTSU", "LTSU"}},
         {"あっ", {"AXTU", "ALTU"}},
         {"ちゃ", {"CHA", "TYA", "CYA", "CHIXYA", "TILYA"}},
         {"じゃ", {"JA", "ZYA", "JYA", "JIXYA", "ZILYA"}},
+        {"まっちゃ", {"MACCHA", "MATTYA", "MACCYA", "MAXTUCHA", "MACCHILYA"}},
+        {"ウィッヤ", {"WIYYA", "UXILTUYA", "WHIYYA"}},
         {"ぢ", {"DI"}},
         {"ふぁ", {"FA", "FWA", "HUXA", "FULA"}},
         {"てぃ", {"THI", "TEXI", "TELI"}},
@@ -117,9 +120,16 @@ TEST_F(ImeMatcherTest, AnswerShowsKanaDoneAndTheLettersOfTheKanaBeingTyped) {
         ASSERT_TRUE(Start(2, c.question));
         EXPECT_EQ(TypeScript(m_doc, c.keys), c.transcript) << c.question;
     }
-    // The kanji romaji mode shows completed runs in kanji as before.
-    ASSERT_TRUE(Start(4, "き｜って", "切って"));
-    EXPECT_EQ(TypeScript(m_doc, "KILTUTE"), "K:K I:切 L:切L T:切LT U:切っ T:切っT E:切って [done]");
+    // The kanji romaji mode shows completed runs in kanji as before, fixed spelling or not.
+    for (const bool bFixed : {false, true}) {
+        m_doc.m_bRomanMode = bFixed;
+        ASSERT_TRUE(Start(4, "き｜って", "切って"));
+        EXPECT_EQ(TypeScript(m_doc, "KILTUTE"), "K:K I:切 L:切L T:切LT U:切っ T:切っT E:切って [done]");
+        ASSERT_TRUE(Start(4, "ほん｜と", "本と"));
+        EXPECT_EQ(TypeScript(m_doc, "HOXNTO"), "H:H O:ほ X:ほX N:本 T:本T O:本と [done]");
+        ASSERT_TRUE(Start(4, "ほん｜と", "本と"));
+        EXPECT_EQ(TypeScript(m_doc, "HONTO"), "H:H O:ほ N:ほN T:本T O:本と [done]");
+    }
 }
 
 TEST_F(ImeMatcherTest, TypingTheGuidesKeyAlwaysSucceeds) {
