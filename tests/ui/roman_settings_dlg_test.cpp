@@ -163,6 +163,16 @@ TEST_F(RomanSettingDlgTest, InputMethodSpellingsBoxWorksInEitherModeAndOkStoresI
     EXPECT_GE(box->width(), box->sizeHint().width());
     EXPECT_LE(box->geometry().right(), dlg.width());
     EXPECT_GT(box->y(), dlg.List()->geometry().bottom());
+    // Tab goes down the left column, then to the buttons.
+    const auto nextTabStop = [&dlg](QWidget* w) {
+        QWidget* n = w->nextInFocusChain();
+        while (n != w && (!(n->focusPolicy() & Qt::TabFocus) || !n->isVisibleTo(&dlg) || w->isAncestorOf(n)))
+            n = n->nextInFocusChain();
+        return n;
+    };
+    EXPECT_EQ(nextTabStop(dlg.FixRoman()), dlg.List());
+    EXPECT_EQ(nextTabStop(dlg.List()), box);
+    EXPECT_EQ(nextTabStop(box), dlg.findChild<QPushButton*>("ok"));
     box->click();
     EXPECT_FALSE(doc.m_settings.m_bImeSpellings);  // waits for OK
     dlg.findChild<QPushButton*>("ok")->click();

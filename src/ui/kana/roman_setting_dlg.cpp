@@ -42,12 +42,6 @@ CRomanSettingDlg::CRomanSettingDlg(CUserSettings& settings, bool bFixRoman, QWid
     m_pFixRoman->setGeometry(du.Rect(14, 14, 73, 10));
     m_pFixRoman->setChecked(m_model.m_bFixRoman);
 
-    // Below the list, across the dialog: the longest text here, and it holds in either mode.
-    m_pImeSpellings = new QCheckBox(QStringLiteral("IMEと同じつづりをすべて受け付ける"), this);
-    m_pImeSpellings->setObjectName(QStringLiteral("ime_spellings"));
-    m_pImeSpellings->setGeometry(du.Rect(7, 155, 159, 10));
-    m_pImeSpellings->setChecked(m_model.m_bImeSpellings);
-
     m_pList = new QTreeWidget(this);
     m_pList->setObjectName(QStringLiteral("spellings"));
     m_pList->setGeometry(du.Rect(7, 38, 91, 112));
@@ -67,6 +61,13 @@ CRomanSettingDlg::CRomanSettingDlg(CUserSettings& settings, bool bFixRoman, QWid
         rows.append(new QTreeWidgetItem({FromCp932(row.strKana), FromCp932(row.strRoman)}));
     m_pList->addTopLevelItems(rows);
     FitColumns();
+
+    // Below the list, across the dialog: the longest text here, and it holds in either mode.
+    // Made after the list so that Tab reaches it in the order it is seen.
+    m_pImeSpellings = new QCheckBox(QStringLiteral("IMEと同じつづりをすべて受け付ける"), this);
+    m_pImeSpellings->setObjectName(QStringLiteral("ime_spellings"));
+    m_pImeSpellings->setGeometry(du.Rect(7, 155, 159, 10));
+    m_pImeSpellings->setChecked(m_model.m_bImeSpellings);
 
     auto* pOk = new QPushButton(QStringLiteral("OK"), this);
     pOk->setObjectName(QStringLiteral("ok"));
