@@ -63,15 +63,17 @@ CShowHistoryDlg::CShowHistoryDlg(const CUserSettings& settings, QWidget* pParent
     connect(m_pShowAll, &QPushButton::clicked, this, &CShowHistoryDlg::OnShowAll);
     connect(pDelete, &QPushButton::clicked, this, &CShowHistoryDlg::OnDeleteHistory);
 
-    m_pModel = new HistoryTableModel(ReadHistory(settings), this);
+    // One reading of the file: the list's rows and the progress pages' records each keep the bytes.
+    std::string strHistory = ReadHistoryText(settings);
+    auto pRecords = std::make_shared<const CHistoryRecords>(strHistory);
+    m_pModel = new HistoryTableModel(CHistoryRows(std::move(strHistory)), this);
     // The list and the chart share the content area; the list comes first.
     m_pPages = new QStackedWidget(this);
     m_pPages->setGeometry(du.Rect(7, 26, 412, 108));
     m_pList = new QTableView(m_pPages);
     m_pList->setObjectName(QStringLiteral("history"));
     m_pPages->addWidget(m_pList);
-    // The chart and the weak keys share one page, as two tabs, and one reading of the file.
-    auto pRecords = std::make_shared<const CHistoryRecords>(ReadHistoryText(settings));
+    // The chart and the weak keys share one page, as two tabs, and the records.
     m_pTabs = new QTabWidget(m_pPages);
     m_pTabs->setObjectName(QStringLiteral("progress_tabs"));
     m_pTabs->setDocumentMode(true);
