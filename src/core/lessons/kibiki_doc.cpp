@@ -1,16 +1,9 @@
 #include "lessons/kibiki_doc.h"
 
-#include <algorithm>
-
 #include "kana/kana_tables.h"
 #include "lessons/lesson_number.h"
 
 namespace kibiki {
-
-namespace {
-// The longest input-method spelling of one unit, two kana typed apart (SHILYO), with room.
-constexpr std::size_t kMaxImeLetters = 12;
-}  // namespace
 
 CKibikiDoc::CKibikiDoc() {
     m_romajiUser.fnFixedSpelling = [this](int nKanaNumber) {
@@ -25,13 +18,10 @@ CKibikiDoc::CKibikiDoc() {
     };
     m_romajiUser.fnFaultyText = [this](const std::string& strText) { ReportFaultyText(m_pMessenger, strText); };
     m_romajiUser.fnImeSpellings = [this] { return m_settings.m_bImeSpellings; };
+    // A hand-edited value that spells nothing is passed over by the matcher, which checks every
+    // preferred spelling against the ways the unit can be typed.
     m_romajiUser.fnImeLearned = [this](int nKanaId) {
-        const auto it = m_settings.m_mapImeRoman.find(nKanaId);
-        // A hand-edited value other than letters is no spelling; the matcher checks the rest.
-        if (it == m_settings.m_mapImeRoman.end() || it->second.empty() || it->second.size() > kMaxImeLetters ||
-            !std::all_of(it->second.begin(), it->second.end(), [](char c) { return c >= 'A' && c <= 'Z'; }))
-            return std::string();
-        return it->second;
+        return m_settings.GetIndexedString("ImeRoman", nKanaId, std::string());
     };
     m_romajiUser.fnLearnIme = [this](int nKanaId, const std::string& strLetters) {
         if (strLetters.empty()) m_settings.m_mapImeRoman.erase(nKanaId);
