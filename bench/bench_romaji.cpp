@@ -15,9 +15,11 @@ using kibiki::CKibikiDoc;
 // 40 kana with two-kana units, small tsu, ん before a vowel and a な-row kana, and a symbol.
 const char* const kQuestion40 = "きょうはがっこうでしんぶんをよみました、ちゃんとかんじをかいてれんしゅうしようね";
 
-void BM_BuildRoman40(benchmark::State& state) {
+// BuildRoman of the question, fixed spelling by the benchmark's argument.
+void BuildRoman40(benchmark::State& state, bool bInputMethod) {
     CKibikiDoc doc;
     doc.m_bRomanMode = state.range(0) != 0;
+    doc.m_settings.m_bImeSpellings = bInputMethod;
     doc.m_run.m_nType = kibiki::PracticeMode::HiraganaRomaji;
     doc.m_settings.SetIndexedInt("DynRoman", 40111, 40710);  // a learned し: SHI
     const std::string question = kibiki::Utf8ToCp932(kQuestion40);
@@ -29,6 +31,8 @@ void BM_BuildRoman40(benchmark::State& state) {
     state.counters["kana"] = static_cast<double>(question.size() / 2);
     state.counters["letters"] = static_cast<double>(doc.m_matcher.Roman().size());
 }
+
+void BM_BuildRoman40(benchmark::State& state) { BuildRoman40(state, false); }
 BENCHMARK(BM_BuildRoman40)->Arg(0)->Arg(1)->ArgName("fixed");
 
 // Types the whole question per iteration and reports the time per keystroke. The matcher's
@@ -112,20 +116,7 @@ BENCHMARK(BM_JudgeKana);
 namespace {
 
 // The same question with every input method's spelling accepted.
-void BM_BuildRomanIme40(benchmark::State& state) {
-    CKibikiDoc doc;
-    doc.m_bRomanMode = state.range(0) != 0;
-    doc.m_settings.m_bImeSpellings = true;
-    doc.m_run.m_nType = kibiki::PracticeMode::HiraganaRomaji;
-    doc.m_settings.SetIndexedInt("DynRoman", 40111, 40710);
-    const std::string question = kibiki::Utf8ToCp932(kQuestion40);
-    std::string text;
-    for (auto _ : state) {
-        text = question;
-        benchmark::DoNotOptimize(doc.BuildRoman(text));
-    }
-    state.counters["kana"] = static_cast<double>(question.size() / 2);
-}
+void BM_BuildRomanIme40(benchmark::State& state) { BuildRoman40(state, true); }
 BENCHMARK(BM_BuildRomanIme40)->Arg(0)->Arg(1)->ArgName("fixed");
 
 // Following the guide, and typing spellings of the learner's own (CI, XTU, KILYO, one N
