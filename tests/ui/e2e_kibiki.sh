@@ -259,6 +259,29 @@ click "$his" 394 15 426 140  # "閉じる"
 gone "履歴表示"
 [ "$(wc -l < "$KIBIKI_SETTING_DIR/default.hst")" -eq 2 ] || fail "the first user's history changed"
 
+# Ctrl+N > オリジナルレッスン > the first registered entry > 開始; the focus back on the window.
+start_registered_lesson() {
+  local dlg
+  xdotool windowfocus --sync "$main"
+  xdotool key ctrl+n
+  dlg=$(window "レッスンの選択")
+  click "$dlg" 40 132 200 176; sleep 0.3   # オリジナルレッスン
+  click "$dlg" 70 161 200 176; sleep 0.3   # OK
+  dlg=$(window "オリジナルレッスン開始")
+  click "$dlg" 50 37 236 150; sleep 0.3    # the registered entry
+  click "$dlg" 201 14 236 150; sleep 0.3   # 開始
+  gone "オリジナルレッスン開始"
+  xdotool windowfocus --sync "$main"
+  sleep 0.3
+}
+# "やめる" on the lesson-end dialog.
+quit_lesson_end() {
+  local dlg
+  dlg=$(window "レッスン終了")
+  click "$dlg" 176 125 220 140; sleep 0.3  # やめる
+  gone "レッスン終了"
+}
+
 # 7. A lesson file of one's own, written in UTF-8: registered through 設定 > オリジナルレッスン...
 #    (追加, the open-file dialog, OK), started from the lesson-select dialog and typed to its end.
 mkdir -p "$work/lessons"
@@ -281,25 +304,13 @@ grep -q "count=1" "$KIBIKI_SETTING_DIR/花子.dat" || fail "the lesson file was 
 tail -c "$(wc -c < "$work/expected.list")" "$KIBIKI_SETTING_DIR/花子.dat" | cmp -s - "$work/expected.list" || {
   od -c "$KIBIKI_SETTING_DIR/花子.dat" | tail -8; fail "registered entry differs"; }
 
-xdotool windowfocus --sync "$main"
-xdotool key ctrl+n
-dlg=$(window "レッスンの選択")
-click "$dlg" 40 132 200 176; sleep 0.3   # オリジナルレッスン
-click "$dlg" 70 161 200 176; sleep 0.3   # OK
-dlg=$(window "オリジナルレッスン開始")
-click "$dlg" 50 37 236 150; sleep 0.3    # the registered entry
-click "$dlg" 201 14 236 150; sleep 0.3   # 開始
-gone "オリジナルレッスン開始"
-xdotool windowfocus --sync "$main"
-sleep 0.3
+start_registered_lesson
 keys=()
 strokes=0
 kana_keys ちとしは
 kana_keys まのりれ
 xdotool key --delay 70 "${keys[@]}"
-dlg=$(window "レッスン終了")
-click "$dlg" 176 125 220 140; sleep 0.3  # やめる
-gone "レッスン終了"
+quit_lesson_end
 line=$(sed -n 1p "$hst" | iconv -f CP932 -t UTF-8) || fail "history not CP932"
 case "$line" in
   *",$name,"*",100,"*) ;;
@@ -317,24 +328,12 @@ click "$dlg" 131 23 173 171; sleep 0.3   # OK
 gone "ローマ字の設定"
 grep -q "^ImeSpellings=1"$'\r'"\$" "$KIBIKI_SETTING_DIR/花子.dat" || fail "the input-method option was not saved"
 printf '#ROMANJ\n%s\nしっかん\nこんや\n' "$name" > "$lesson_file"
-xdotool windowfocus --sync "$main"
-xdotool key ctrl+n
-dlg=$(window "レッスンの選択")
-click "$dlg" 40 132 200 176; sleep 0.3   # オリジナルレッスン
-click "$dlg" 70 161 200 176; sleep 0.3   # OK
-dlg=$(window "オリジナルレッスン開始")
-click "$dlg" 50 37 236 150; sleep 0.3    # the registered entry
-click "$dlg" 201 14 236 150; sleep 0.3   # 開始
-gone "オリジナルレッスン開始"
-xdotool windowfocus --sync "$main"
-sleep 0.3
+start_registered_lesson
 keys=()
 romaji_keys "CILTUKAN'"
 romaji_keys "KON'YA"
 xdotool key --delay 70 "${keys[@]}"
-dlg=$(window "レッスン終了")
-click "$dlg" 176 125 220 140; sleep 0.3  # やめる
-gone "レッスン終了"
+quit_lesson_end
 line=$(sed -n 2p "$hst" | iconv -f CP932 -t UTF-8) || fail "history not CP932"
 line=${line%$'\r'}
 missed=${line##*,}
