@@ -188,9 +188,10 @@ TEST(HeatMap, CapsTakeTheirModesLegendCountAndAShadeByShareOfTheTop) {
     // One hue from light to dark reads in grey too; the count on it reads at every level.
     for (int level = 0; level < kHeatLevels; ++level) {
         EXPECT_GE(test::Contrast(HeatBackColour(level), HeatTextColour(level)), 4.5) << level;
-        if (level > 0)
+        if (level > 0) {
             EXPECT_LT(test::Luminance(test::ToLinear(HeatBackColour(level))),
                       test::Luminance(test::ToLinear(HeatBackColour(level - 1))) * 0.8) << level;
+        }
     }
 }
 
