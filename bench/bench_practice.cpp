@@ -30,19 +30,17 @@ void WholeLesson(benchmark::State& state) {
     form.m_nLineBytes = 30;
     CKibikiDoc doc;
     CKibikiView view(doc, form, layout, clock);
-    doc.m_settings.SetFolder(folder.Path());
-    doc.m_settings.SetFlushToDisk(false);
-    doc.m_settings.LoadUser("bench");
-    doc.m_pKeyboard = &keyboard;
+    doc.Settings().SetFolder(folder.Path());
+    doc.Settings().SetFlushToDisk(false);
+    doc.Settings().LoadUser("bench");
+    doc.SetKeyboard(&keyboard);
     clock.m_tNow = 1083834420;
     clock.m_dwTick = 1000;
 
     std::int64_t keystrokes = 0;
     for (auto _ : state) {
-        doc.m_run.m_nType = PracticeMode{type};
-        doc.m_run.m_nLesson = lesson;
-        view.StartRun(nullptr);
-        while (view.m_bRunning) {
+        view.StartLesson(BuiltInLesson(PracticeMode{type}, lesson));
+        while (view.IsRunning()) {
             view.OnTypedChar(doc.NextExpectedKey());
             clock.m_dwTick += 300;
             ++keystrokes;

@@ -6,6 +6,7 @@
 
 #include "kana/kana_tables.h"
 #include "lessons/kibiki_doc.h"
+#include "support/doc_test_peer.h"
 #include "text/cp932.h"
 
 namespace {
@@ -18,10 +19,10 @@ const char* const kQuestion40 = "きょうはがっこうでしんぶんをよ�
 // BuildRoman of the question, fixed spelling by the benchmark's argument.
 void BuildRoman40(benchmark::State& state, bool bInputMethod) {
     CKibikiDoc doc;
-    doc.m_bRomanMode = state.range(0) != 0;
-    doc.m_settings.m_bImeSpellings = bInputMethod;
-    doc.m_run.m_nType = kibiki::PracticeMode::HiraganaRomaji;
-    doc.m_settings.SetIndexedInt("DynRoman", 40111, 40710);  // a learned し: SHI
+    doc.SetRomanMode(state.range(0) != 0);
+    doc.Settings().m_bImeSpellings = bInputMethod;
+    doc.SetLesson(kibiki::BuiltInLesson(kibiki::PracticeMode::HiraganaRomaji, 1));
+    doc.Settings().SetIndexedInt("DynRoman", 40111, 40710);  // a learned し: SHI
     const std::string question = kibiki::Utf8ToCp932(kQuestion40);
     std::string text;
     for (auto _ : state) {
@@ -29,7 +30,7 @@ void BuildRoman40(benchmark::State& state, bool bInputMethod) {
         benchmark::DoNotOptimize(doc.BuildRoman(text));
     }
     state.counters["kana"] = static_cast<double>(question.size() / 2);
-    state.counters["letters"] = static_cast<double>(doc.m_matcher.Roman().size());
+    state.counters["letters"] = static_cast<double>(doc.Matcher().Roman().size());
 }
 
 void BM_BuildRoman40(benchmark::State& state) { BuildRoman40(state, false); }
@@ -38,30 +39,25 @@ BENCHMARK(BM_BuildRoman40)->Arg(0)->Arg(1)->ArgName("fixed");
 // Types the whole question per iteration and reports the time per keystroke. The matcher's
 // state is restored between iterations, so rewrites of the expected letters repeat too.
 void TypeQuestion(benchmark::State& state, CKibikiDoc& doc, const std::string& keys) {
-    const kibiki::LessonRun start = doc.m_run;
-    const kibiki::CRomajiMatcher matcher = doc.m_matcher;
+    const std::size_t nQuestion = doc.Run().Question().size();
+    const kibiki::DocTestPeer::Mark mark = kibiki::DocTestPeer::MarkQuestion(doc);
     std::string answer;
     int caret = 0;
     long long nKeys = 0;
-    const bool bKana = kibiki::IsKanaAnswer(doc.m_run.m_nType);
+    const bool bKana = kibiki::IsKanaAnswer(doc.CurrentLesson().mode);
     for (auto _ : state) {
-        doc.m_matcher = matcher;
-        doc.m_run.m_nKanaPos = 0;
-        doc.m_run.m_bBaseStroke = true;
-        doc.m_run.m_bVoiced = false;
-        doc.m_segments.m_nSegment = -1;
+        kibiki::DocTestPeer::Rewind(doc, mark);
         for (const char k : keys) {
             unsigned char expected = 0;
             if (doc.IsExpectedKey(static_cast<unsigned char>(k), expected)) {
                 doc.AdvanceAnswer(answer, caret);
-                if (!bKana) doc.m_matcher.NextLetter();
             }
             benchmark::DoNotOptimize(expected);
         }
         nKeys += static_cast<long long>(keys.size());
     }
-    const bool bDone = bKana ? doc.m_run.m_nKanaPos == static_cast<int>(start.m_strQuestion.size())
-                             : doc.m_matcher.RomanPos() == static_cast<int>(doc.m_matcher.Roman().size());
+    const bool bDone = bKana ? doc.Run().KanaPos() == static_cast<int>(nQuestion)
+                             : doc.Matcher().RomanPos() == static_cast<int>(doc.Matcher().Roman().size());
     if (!bDone) state.SkipWithError("the keys did not complete the question");
     state.counters["per_key"] = benchmark::Counter(static_cast<double>(nKeys),
                                                    benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
@@ -69,11 +65,11 @@ void TypeQuestion(benchmark::State& state, CKibikiDoc& doc, const std::string& k
 
 void BM_JudgeRomaji(benchmark::State& state) {
     CKibikiDoc doc;
-    doc.m_bRomanMode = false;
-    doc.m_run.m_nType = kibiki::PracticeMode::HiraganaRomaji;
-    doc.m_run.m_strQuestion = kibiki::Utf8ToCp932(kQuestion40);
-    doc.BuildRoman(doc.m_run.m_strQuestion);
-    const std::string keys = doc.m_matcher.Roman();  // following the expected letters
+    doc.SetRomanMode(false);
+    doc.SetLesson(kibiki::BuiltInLesson(kibiki::PracticeMode::HiraganaRomaji, 1));
+    kibiki::DocTestPeer::PutQuestion(doc, kibiki::Utf8ToCp932(kQuestion40));
+    kibiki::DocTestPeer::BuildQuestion(doc);
+    const std::string keys = doc.Matcher().Roman();  // following the expected letters
     TypeQuestion(state, doc, keys);
 }
 BENCHMARK(BM_JudgeRomaji);
@@ -81,21 +77,21 @@ BENCHMARK(BM_JudgeRomaji);
 // A single N before a consonant: each one rewrites the expected letters.
 void BM_JudgeRomajiSingleN(benchmark::State& state) {
     CKibikiDoc doc;
-    doc.m_bRomanMode = false;
-    doc.m_run.m_nType = kibiki::PracticeMode::HiraganaRomaji;
-    doc.m_run.m_strQuestion = kibiki::Utf8ToCp932("しんぶんとかんじとでんわとほんだな");
-    doc.BuildRoman(doc.m_run.m_strQuestion);
+    doc.SetRomanMode(false);
+    doc.SetLesson(kibiki::BuiltInLesson(kibiki::PracticeMode::HiraganaRomaji, 1));
+    kibiki::DocTestPeer::PutQuestion(doc, kibiki::Utf8ToCp932("しんぶんとかんじとでんわとほんだな"));
+    kibiki::DocTestPeer::BuildQuestion(doc);
     TypeQuestion(state, doc, "SINBUNTOKANJITODENWATOHONNDANA");
 }
 BENCHMARK(BM_JudgeRomajiSingleN);
 
 void BM_JudgeKana(benchmark::State& state) {
     CKibikiDoc doc;
-    doc.m_run.m_nType = kibiki::PracticeMode::KanaInput;
-    doc.m_run.m_strQuestion = kibiki::Utf8ToCp932(kQuestion40);
+    doc.SetLesson(kibiki::BuiltInLesson(kibiki::PracticeMode::KanaInput, 1));
+    kibiki::DocTestPeer::PutQuestion(doc, kibiki::Utf8ToCp932(kQuestion40));
     std::string keys;
-    for (std::size_t i = 0; i + 1 < doc.m_run.m_strQuestion.size(); i += 2) {
-        const std::string kana = doc.m_run.m_strQuestion.substr(i, 2);
+    for (std::size_t i = 0; i + 1 < doc.Run().Question().size(); i += 2) {
+        const std::string kana = doc.Run().Question().substr(i, 2);
         unsigned char base = 0, mark = 0;
         kibiki::SplitVoicedKana(base, kana, mark);
         if (mark) {
@@ -123,13 +119,13 @@ BENCHMARK(BM_BuildRomanIme40)->Arg(0)->Arg(1)->ArgName("fixed");
 // before a consonant, XN); fixed spelling on, so nothing is learned and saved.
 void BM_JudgeRomajiIme(benchmark::State& state) {
     CKibikiDoc doc;
-    doc.m_bRomanMode = state.range(0) != 0;
-    doc.m_settings.m_bImeSpellings = true;
-    doc.m_run.m_nType = kibiki::PracticeMode::HiraganaRomaji;
-    doc.m_run.m_strQuestion = kibiki::Utf8ToCp932(kQuestion40);
-    doc.BuildRoman(doc.m_run.m_strQuestion);
+    doc.SetRomanMode(state.range(0) != 0);
+    doc.Settings().m_bImeSpellings = true;
+    doc.SetLesson(kibiki::BuiltInLesson(kibiki::PracticeMode::HiraganaRomaji, 1));
+    kibiki::DocTestPeer::PutQuestion(doc, kibiki::Utf8ToCp932(kQuestion40));
+    kibiki::DocTestPeer::BuildQuestion(doc);
     const std::string keys = state.range(0) ? "KILYOUHAGAXTUKOUDECINBUNWOYOMIMASITA,CHAXNTOKANJIWOKAITERENSHUUSIYOUNE"
-                                            : doc.m_matcher.Roman();
+                                            : doc.Matcher().Roman();
     TypeQuestion(state, doc, keys);
 }
 BENCHMARK(BM_JudgeRomajiIme)->Arg(0)->Arg(1)->ArgName("own_spellings");

@@ -26,15 +26,15 @@ kibiki::test::PracticeHarness& Harness() {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 2) return 0;
     auto& h = Harness();
-    if (h.m_view.m_bRunning) h.m_view.StopRun();
+    if (h.m_view.IsRunning()) h.m_view.StopRun();
     h.m_form.m_msgAnswers.clear();
     h.m_form.m_lessonEndAnswers.clear();
 
     const int nMode = data[0] % 5;
     const int nLesson = data[1] % 10;
     std::string rest(reinterpret_cast<const char*>(data + 2), size - 2);
-    h.m_doc.m_run.m_nType = kibiki::PracticeMode{nMode};
-    h.m_doc.m_settings.m_bImeSpellings = (data[0] / 5) % 2 != 0;
+    h.m_doc.SetUserMode(kibiki::PracticeMode{nMode});
+    h.m_doc.Settings().m_bImeSpellings = (data[0] / 5) % 2 != 0;
     if (nLesson >= 1 && nLesson <= 7) {
         h.m_form.m_lessonSelectAnswers.push_back(nLesson - 1);
         h.m_view.OnNewDocument();
@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         h.m_clock.m_dwTick += 97;
     }
     // Whatever was typed, the expected keys finish the run.
-    for (int n = 0; h.m_view.m_bRunning; ++n) {
+    for (int n = 0; h.m_view.IsRunning(); ++n) {
         const unsigned char ch = h.m_doc.NextExpectedKey();
         if (ch == 0 || n > 200000) std::abort();
         h.m_view.OnTypedChar(ch);

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "lessons/kibiki_doc.h"
+#include "lessons/lesson_file.h"
 #include "support/file_kinds.h"
 #include "support/test_util.h"
 
@@ -16,16 +16,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const std::string path = folder.Path() + "/lesson.txt";
     std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const test::FileKind kind = test::TakeFileKind(bytes);
-    if (!test::MakeFileKind(path, kind, bytes, CKibikiDoc::kLessonFileCap + 1)) std::abort();
+    if (!test::MakeFileKind(path, kind, bytes, kLessonFileCap + 1)) std::abort();
 
-    static CKibikiDoc doc;
-    std::string title;
+    LessonFile file;
     FileFault fault = FileFault::None;
-    const int nMode = doc.ReadLessonFile(path, title, &fault);
+    const int nMode = ReadLessonFile(path, file, &fault);
     if (nMode < -1 || nMode > 5) std::abort();
     if (kind != test::FileKind::Regular && nMode != -1) std::abort();
     if (kind == test::FileKind::Huge && fault != FileFault::TooLarge) std::abort();
-    if (!doc.m_aLessonKanji.empty() && doc.m_aLessonKanji.size() + 2 != doc.m_aLessonLines.size())
-        std::abort();
+    const LessonTexts& texts = file.texts;
+    if (!texts.aKanji.empty() && texts.aKanji.size() != texts.aReadings.size()) std::abort();
+    if (nMode >= 0 && file.strTitle.empty()) std::abort();
     return 0;
 }

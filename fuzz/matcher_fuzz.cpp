@@ -13,6 +13,7 @@
 
 #include "kana/kana_tables.h"
 #include "lessons/kibiki_doc.h"
+#include "support/doc_test_peer.h"
 #include "support/test_util.h"
 
 namespace {
@@ -29,7 +30,7 @@ void Check(bool b) {
 
 int LetterSum(const kibiki::CKibikiDoc& doc) {
     int sum = 0;
-    for (const auto& unit : doc.m_matcher.Units()) sum += unit.nLen >= 10 ? unit.nLen - 10 : unit.nLen;
+    for (const auto& unit : doc.Matcher().Units()) sum += unit.nLen >= 10 ? unit.nLen - 10 : unit.nLen;
     return sum;
 }
 
@@ -39,44 +40,49 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0) return 0;
     std::string rest(reinterpret_cast<const char*>(data) + 1, size - 1);
     kibiki::CKibikiDoc doc;
-    doc.m_settings.SetFolder(SettingsFolder());
-    doc.m_settings.SetFlushToDisk(false);
+    doc.Settings().SetFolder(SettingsFolder());
+    doc.Settings().SetFlushToDisk(false);
     if (data[0] & 64) {
         const std::size_t end = rest.find('\0');
         std::ofstream(SettingsFolder() + "/fuzz.dat", std::ios::binary | std::ios::trunc) << rest.substr(0, end);
         rest.erase(0, end == std::string::npos ? rest.size() : end + 1);
-        doc.m_settings.LoadUser("fuzz");
+        doc.Settings().LoadUser("fuzz");
     }
-    doc.m_settings.m_strUser = "fuzz";
+    doc.Settings().m_strUser = "fuzz";
     const int mode = (data[0] & 7) % 5;
-    doc.m_bRomanMode = (data[0] & 8) != 0;
-    doc.m_run.m_nType = kibiki::PracticeMode{mode};
-    doc.m_run.m_nLesson = (data[0] & 16) ? 8 : 1;
-    doc.m_settings.m_strKanaSepa = "/";
-    doc.m_settings.m_bImeSpellings = (data[0] & 32) != 0;
+    doc.SetRomanMode((data[0] & 8) != 0);
+    kibiki::Lesson lesson;
+    lesson.source = (data[0] & 16) ? kibiki::LessonSource::File : kibiki::LessonSource::BuiltIn;
+    lesson.mode = kibiki::PracticeMode{mode};
+    lesson.nNumber = (data[0] & 16) ? 8 : 1;
+    doc.SetLesson(lesson);
+    doc.Settings().m_strKanaSepa = "/";
+    doc.Settings().m_bImeSpellings = (data[0] & 32) != 0;
 
     const std::size_t zero = rest.find('\0');
     std::string question = rest.substr(0, zero);
     const std::string keys = zero == std::string::npos ? std::string() : rest.substr(zero + 1);
 
+    std::string kanji;
     if (mode == 3 || mode == 4) {
+        kibiki::CKanjiSegments& segments = kibiki::DocTestPeer::Segments(doc);
         const std::size_t comma = question.find(',');
         if (comma != std::string::npos) {
-            doc.m_run.m_strKanji = question.substr(0, comma);
+            kanji = question.substr(0, comma);
             question.erase(0, comma + 1);
-            doc.m_segments.SplitKanjiSegments(doc.m_run.m_strKanji, question, doc.KanaSeparator());
+            segments.SplitKanjiSegments(kanji, question, doc.KanaSeparator());
         } else {
             std::string none;
-            doc.m_segments.SplitKanjiSegments(question, none, doc.KanaSeparator());
+            segments.SplitKanjiSegments(question, none, doc.KanaSeparator());
         }
     }
-    doc.m_run.m_strQuestion = question;
-    if (mode == 1) doc.m_matcher.SetRoman(question);
+    kibiki::DocTestPeer::PutQuestion(doc, question, kanji);
+    if (mode == 1) kibiki::DocTestPeer::PutLetters(doc, question);
     const bool bBuilt = mode == 2 || mode == 4;
-    if (bBuilt && !doc.BuildRoman(doc.m_run.m_strQuestion)) return 0;
+    if (bBuilt && !kibiki::DocTestPeer::BuildQuestion(doc)) return 0;
     // With an input method's spellings the letters are those typed and the guide's way on.
-    const bool bUnitLetters = bBuilt && !doc.m_matcher.InputMethod();
-    if (bUnitLetters) Check(LetterSum(doc) == static_cast<int>(doc.m_matcher.Roman().size()));
+    const bool bUnitLetters = bBuilt && !doc.Matcher().InputMethod();
+    if (bUnitLetters) Check(LetterSum(doc) == static_cast<int>(doc.Matcher().Roman().size()));
 
     const bool bKana = kibiki::IsKanaAnswer(kibiki::PracticeMode{mode});
     std::string answer;
@@ -93,12 +99,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         int caret = -1;
         doc.AdvanceAnswer(answer, caret);
         Check(caret == static_cast<int>(answer.size()));
-        if (!bKana) doc.m_matcher.NextLetter();
-        if (bUnitLetters) Check(LetterSum(doc) == static_cast<int>(doc.m_matcher.Roman().size()));
-        Check(doc.m_run.m_nKanaPos <= static_cast<int>(doc.m_run.m_strQuestion.size()));
-        Check(doc.m_matcher.RomanPos() <= static_cast<int>(doc.m_matcher.Roman().size()));
-        const bool bDone = bKana ? doc.m_run.m_nKanaPos >= static_cast<int>(doc.m_run.m_strQuestion.size())
-                                 : doc.m_matcher.RomanPos() >= static_cast<int>(doc.m_matcher.Roman().size());
+        if (bUnitLetters) Check(LetterSum(doc) == static_cast<int>(doc.Matcher().Roman().size()));
+        Check(doc.Run().KanaPos() <= static_cast<int>(doc.Run().Question().size()));
+        Check(doc.Matcher().RomanPos() <= static_cast<int>(doc.Matcher().Roman().size()));
+        const bool bDone = bKana ? doc.Run().KanaPos() >= static_cast<int>(doc.Run().Question().size())
+                                 : doc.Matcher().RomanPos() >= static_cast<int>(doc.Matcher().Roman().size());
         if (bDone) break;
     }
     return 0;

@@ -82,12 +82,12 @@ std::string SettingsFile(const PracticeHarness& h) {
 
 TEST(ColorModel, OkStoresSavesAndRepaintsKeysAndMarkers) {
     PracticeHarness h;
-    CColorModel m(h.m_doc.m_settings);
+    CColorModel m(h.m_doc.Settings());
     m.SetScheme(kClearColors);
     m.m_colors.homeColor = 0xFF0000;  // blue markers
     m.m_bColor = true;
     m.m_bHomePos = true;
-    ASSERT_TRUE(m.Apply(h.m_doc.m_settings, h.m_view));
+    ASSERT_TRUE(m.Apply(h.m_doc.Settings(), h.m_view));
 
     const std::string file = SettingsFile(h);
     EXPECT_NE(file.find("HomePos=1\r\nHomeColor=16711680\r\n"), std::string::npos);
@@ -100,13 +100,13 @@ TEST(ColorModel, OkStoresSavesAndRepaintsKeysAndMarkers) {
     }
     EXPECT_EQ(h.m_form.m_backColors[IDC_KEY_FIRST + 8], kClearColors.colorB[2]);  // column 2: middle
     EXPECT_EQ(h.m_form.m_textColors[IDC_KEY_FIRST + 8], kClearColors.colorL[2]);
-    EXPECT_EQ(h.m_view.m_colorLG[1], kClearColors.colorLG[1]);
+    EXPECT_EQ(h.m_view.LitLegendColors()[1], kClearColors.colorLG[1]);
 
     // Keyboard colours off: button-face caps with black legends, whatever is stored; markers hidden.
-    CColorModel off(h.m_doc.m_settings);
+    CColorModel off(h.m_doc.Settings());
     off.m_bColor = false;
     off.m_bHomePos = false;
-    ASSERT_TRUE(off.Apply(h.m_doc.m_settings, h.m_view));
+    ASSERT_TRUE(off.Apply(h.m_doc.Settings(), h.m_view));
     for (int id = IDC_KEY_FIRST; id <= IDC_KEY_LAST; ++id) {
         EXPECT_EQ(h.m_form.m_backColors[id], h.m_form.m_buttonFace) << id;
         EXPECT_EQ(h.m_form.m_textColors[id], 0u) << id;

@@ -54,11 +54,11 @@ protected:
     CustomLessonsTest() {
         Register("one.txt", "ひとつめ", "#KANA\r\nひとつめ\r\nかさ\r\n");
         Register("two.txt", "ふたつめ", "#ROMANJ\r\nふたつめ\r\nかさ\r\n");
-        h.m_doc.m_settings.SaveUser();
+        h.m_doc.Settings().SaveUser();
     }
     void Register(const std::string& file, const std::string& name, const std::string& text) {
         const std::string path = h.WriteLessonFile(file, text);
-        CUserSettings& s = h.m_doc.m_settings;
+        CUserSettings& s = h.m_doc.Settings();
         const int i = s.GetInt("count", 0);
         s.SetIndexedString("No", i, Sj(name));
         s.SetIndexedString("File", i, Sj(path));
@@ -92,7 +92,7 @@ protected:
 };
 
 TEST_F(CustomLessonsTest, AddChangeRemoveAndSeparatorAreSavedOnlyByOk) {
-    CCustomLessonModel m(h.m_doc.m_settings, h.m_form);
+    CCustomLessonModel m(h.m_doc.Settings(), h.m_form);
     EXPECT_EQ(Joined(m.m_aNames), "ひとつめ|ふたつめ|");
     EXPECT_EQ(U8(m.m_strSeparator), "｜");
     EXPECT_FALSE(m.m_bCanEdit);
@@ -120,7 +120,7 @@ TEST_F(CustomLessonsTest, AddChangeRemoveAndSeparatorAreSavedOnlyByOk) {
 }
 
 TEST_F(CustomLessonsTest, RemovingEveryEntryDisablesTheButtonsAndSavesAnEmptyList) {
-    CCustomLessonModel m(h.m_doc.m_settings, h.m_form);
+    CCustomLessonModel m(h.m_doc.Settings(), h.m_form);
     m.Select(1);
     m.Remove();
     EXPECT_EQ(m.m_nSelected, 0);
@@ -143,7 +143,7 @@ TEST_F(CustomLessonsTest, FilesThatAreNoLessonsOrCannotBeKeptAreRefusedWithTheir
         {"絵😀.txt", "#KANA\r\nx\r\n", "このファイルは使えません。"},
     };
     for (const auto& c : cases) {
-        CCustomLessonModel m(h.m_doc.m_settings, h.m_form);
+        CCustomLessonModel m(h.m_doc.Settings(), h.m_form);
         std::string path = h.m_dir + "/" + c.name;
         if (std::string(c.name) == "folder.txt") std::filesystem::create_directory(path);
         else if (std::string(c.name) != "missing.txt") path = WriteRaw(c.name, c.bytes);
@@ -159,14 +159,14 @@ TEST_F(CustomLessonsTest, FilesThatAreNoLessonsOrCannotBeKeptAreRefusedWithTheir
     EXPECT_NE(h.m_form.m_log[0].find("/絵〓.txt"), std::string::npos) << h.m_form.m_log[0];
 
     // Browsing such a file to start it is refused the same way.
-    CCustomStartModel start(h.m_doc.m_settings, h.m_form);
+    CCustomStartModel start(h.m_doc.Settings(), h.m_form);
     start.Browse(h.m_dir + "/絵😀.txt");
     EXPECT_FALSE(start.m_bCanStart);
     EXPECT_EQ(start.m_strBrowsedName, "");
 }
 
 TEST_F(CustomLessonsTest, DamagedListsOpenAsPairsWithinTheStoredLines) {
-    CUserSettings& s = h.m_doc.m_settings;
+    CUserSettings& s = h.m_doc.Settings();
     s.SetIndexedString("No", 2, Sj("なし"));  // a name without a path
     s.SetIndexedString("File", 2, "");
     s.SetIndexedString("No", 3, "");          // a path without a name
@@ -186,7 +186,7 @@ TEST(CustomLessonSeparator, TakesOneCharacterThatCp932Holds) {
 }
 
 TEST_F(CustomLessonsTest, TheFileDialogStartsAtTheSamplesUntilALessonIsRegistered) {
-    CCustomLessonModel m(h.m_doc.m_settings, h.m_form);
+    CCustomLessonModel m(h.m_doc.Settings(), h.m_form);
     EXPECT_EQ(m.BrowseFolder("/usr/share/kibiki/lessons"), h.m_dir);
     m.Select(0);
     m.Remove();
@@ -199,13 +199,13 @@ TEST_F(CustomLessonsTest, AUtf8KanjiLessonStartsAndIsTypedAndALostCharacterNames
     h.m_form.m_customStartAnswers.push_back({path, 0});
     h.m_form.m_lessonSelectAnswers.push_back(7);
     h.m_view.OnNewDocument();
-    ASSERT_TRUE(h.m_view.m_bRunning);
+    ASSERT_TRUE(h.m_view.IsRunning());
     EXPECT_EQ(h.Shown(IDC_QUESTION), "雨");
     EXPECT_EQ(h.Shown(IDC_TITLE), "天気");
     h.Type("AME");
     EXPECT_EQ(h.Shown(IDC_QUESTION), "はれ");
     h.Type("HARE");
-    EXPECT_FALSE(h.m_view.m_bRunning);
+    EXPECT_FALSE(h.m_view.IsRunning());
     EXPECT_NE(h.HistoryFile().find(",天気,"), std::string::npos);
 
     const std::string lost = WriteRaw("lost.txt", "#KANA\n\nかさ\n𠮷,よし\n");
@@ -213,7 +213,7 @@ TEST_F(CustomLessonsTest, AUtf8KanjiLessonStartsAndIsTypedAndALostCharacterNames
     h.m_form.m_lessonSelectAnswers.push_back(7);
     h.m_form.m_log.clear();
     h.m_view.OnNewDocument();
-    EXPECT_FALSE(h.m_view.m_bRunning);
+    EXPECT_FALSE(h.m_view.IsRunning());
     EXPECT_NE(h.m_form.Transcript().find("問題文　〓,よし"), std::string::npos) << h.m_form.Transcript();
 }
 
@@ -239,15 +239,15 @@ TEST(SampleLessons, EachTypeHasOneThatRegistersAndIsTypedToTheEnd) {
         ASSERT_GE(lines.size(), 5u) << c.file;
         EXPECT_EQ(LessonFileMode(lines[0]), c.mode) << c.file;
 
-        CCustomLessonModel m(h.m_doc.m_settings, h.m_form);
+        CCustomLessonModel m(h.m_doc.Settings(), h.m_form);
         ASSERT_TRUE(m.Add(dir + c.file)) << c.file;
         h.m_form.m_customStartAnswers.push_back({dir + c.file, 0});
         h.m_form.m_lessonSelectAnswers.push_back(7);
         if (c.mode == 1) h.m_form.m_msgAnswers.push_back(MsgResult::No);  // romaji, not English
         h.m_view.OnNewDocument();
-        ASSERT_TRUE(h.m_view.m_bRunning) << c.file << "\n" << h.m_form.Transcript();
+        ASSERT_TRUE(h.m_view.IsRunning()) << c.file << "\n" << h.m_form.Transcript();
         for (std::size_t q = 2; q < lines.size(); ++q) h.TypeQuestion();
-        EXPECT_FALSE(h.m_view.m_bRunning) << c.file;
+        EXPECT_FALSE(h.m_view.IsRunning()) << c.file;
         EXPECT_EQ(h.m_form.Transcript().find("問題文"), std::string::npos) << c.file;
         EXPECT_NE(h.HistoryFile().find("," + U8(lines[1]) + ","), std::string::npos) << c.file;
     }

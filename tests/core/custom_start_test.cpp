@@ -12,12 +12,12 @@ protected:
     CustomStartTest() {
         for (const char* name : {"one", "two", "three"}) {
             const std::string path = h.WriteLessonFile(std::string(name) + ".txt", "#KANA\r\nname\r\nかさ\r\n");
-            const int i = h.m_doc.m_settings.GetInt("count", 0);
-            h.m_doc.m_settings.SetIndexedString("No", i, Sj(std::string("レッスン") + name));
-            h.m_doc.m_settings.SetIndexedString("File", i, Sj(path));
-            h.m_doc.m_settings.SetInt("count", i + 1);
+            const int i = h.m_doc.Settings().GetInt("count", 0);
+            h.m_doc.Settings().SetIndexedString("No", i, Sj(std::string("レッスン") + name));
+            h.m_doc.Settings().SetIndexedString("File", i, Sj(path));
+            h.m_doc.Settings().SetInt("count", i + 1);
         }
-        h.m_doc.m_settings.SaveUser();
+        h.m_doc.Settings().SaveUser();
     }
     std::string Names(const CCustomStartModel& m) {
         std::string s;
@@ -28,7 +28,7 @@ protected:
 };
 
 TEST_F(CustomStartTest, OpensWithTheRegisteredLessonsAndNothingToStart) {
-    CCustomStartModel m(h.m_doc.m_settings, h.m_form);
+    CCustomStartModel m(h.m_doc.Settings(), h.m_form);
     EXPECT_EQ(Names(m), "レッスンone;レッスンtwo;レッスンthree;");
     EXPECT_FALSE(m.m_bCanStart);
     EXPECT_EQ(m.m_nMode, 0);
@@ -41,7 +41,7 @@ TEST_F(CustomStartTest, OpensWithTheRegisteredLessonsAndNothingToStart) {
 
 TEST_F(CustomStartTest, AnEntryWhoseFileIsGoneIsReportedRemovedAndSaved) {
     std::filesystem::remove(h.m_dir + "/one.txt");
-    CCustomStartModel m(h.m_doc.m_settings, h.m_form);
+    CCustomStartModel m(h.m_doc.Settings(), h.m_form);
     m.Browse(h.m_dir + "/two.txt");
     m.Select(0);
     ASSERT_EQ(h.m_form.m_log.empty(), false);
@@ -62,20 +62,20 @@ TEST_F(CustomStartTest, AnEntryWhoseFileIsGoneIsReportedRemovedAndSaved) {
 }
 
 TEST_F(CustomStartTest, ABrowsedFileIsStartedButNotRegistered) {
-    CCustomStartModel m(h.m_doc.m_settings, h.m_form);
+    CCustomStartModel m(h.m_doc.Settings(), h.m_form);
     m.Browse("/somewhere/else/もじ.txt");
     EXPECT_TRUE(m.m_bCanStart);
     EXPECT_EQ(m.m_strPath, "/somewhere/else/もじ.txt");
     EXPECT_EQ(m.m_strBrowsedName, "もじ.txt");
-    EXPECT_EQ(h.m_doc.m_settings.GetInt("count", 0), 3);
+    EXPECT_EQ(h.m_doc.Settings().GetInt("count", 0), 3);
     m.Select(2);  // choosing an entry afterwards clears the browsed name
     EXPECT_EQ(m.m_strBrowsedName, "");
     EXPECT_EQ(m.m_strPath, h.m_dir + "/three.txt");
 }
 
 TEST_F(CustomStartTest, DamagedHugeCountListsOnlyTheStoredEntries) {
-    h.m_doc.m_settings.SetInt("count", 2000000000);
-    CCustomStartModel m(h.m_doc.m_settings, h.m_form);
+    h.m_doc.Settings().SetInt("count", 2000000000);
+    CCustomStartModel m(h.m_doc.Settings(), h.m_form);
     EXPECT_EQ(Names(m), "レッスンone;レッスンtwo;レッスンthree;");
     EXPECT_EQ(m.m_aPaths.size(), 3u);
 }

@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "lessons/custom_start.h"
+#include "lessons/lesson_file.h"
 #include "support/file_kinds.h"
 #include "support/practice_harness.h"
 #include "users/history_file.h"
@@ -46,7 +47,7 @@ protected:
 TEST_F(FileKinds, ALessonFileThatIsNoRegularFileIsRefusedWithItsReason) {
     for (const auto& c : kKinds) {
         PracticeHarness h;
-        h.m_doc.m_run.m_nType = PracticeMode::HiraganaRomaji;
+        h.m_doc.SetUserMode(PracticeMode::HiraganaRomaji);
         const std::string path = h.m_dir + "/lesson.txt";
         Make(path, c.kind);
         h.m_form.m_customStartAnswers.push_back({path, 0});  // chosen with "参照"
@@ -56,8 +57,8 @@ TEST_F(FileKinds, ALessonFileThatIsNoRegularFileIsRefusedWithItsReason) {
         EXPECT_NE(shown.find("レッスンファイルを開けません。\\r\\n" + path + "\\r\\n\\r\\n" + c.reason),
                   std::string::npos)
             << c.name << "\n" << shown;
-        EXPECT_FALSE(h.m_view.m_bRunning) << c.name;
-        EXPECT_EQ(h.m_doc.m_run.m_nType, PracticeMode::HiraganaRomaji) << c.name;
+        EXPECT_FALSE(h.m_view.IsRunning()) << c.name;
+        EXPECT_EQ(h.m_view.ShownMode(), PracticeMode::HiraganaRomaji) << c.name;
     }
 }
 
@@ -67,7 +68,7 @@ TEST_F(FileKinds, ARegisteredEntryThatIsNoRegularFileIsRemovedWhenSelected) {
         const std::string path = h.m_dir + "/lesson.txt";
         Make(path, c.kind);
         const std::string good = h.WriteLessonFile("good.txt", "#KANA\r\nG\r\nかさ\r\n");
-        auto& s = h.m_doc.m_settings;
+        auto& s = h.m_doc.Settings();
         s.SetInt("count", 2);
         s.SetIndexedString("No", 0, "bad");
         s.SetIndexedString("File", 0, path);
@@ -98,9 +99,9 @@ TEST_F(FileKinds, SettingsAndHistoryThatAreNoRegularFilesAreToldWithTheirReason)
         EXPECT_NE(messenger.m_shown[0].text.find("設定ファイルを読み込めませんでした"), std::string::npos);
         EXPECT_NE(messenger.m_shown[0].text.find(c.reason), std::string::npos) << c.name;
 
-        EXPECT_TRUE(ReadHistory(h.m_doc.m_settings).empty()) << c.name;
+        EXPECT_TRUE(ReadHistory(h.m_doc.Settings()).empty()) << c.name;
         messenger.m_shown.clear();
-        EXPECT_FALSE(AppendHistory(h.m_doc.m_settings, "d", "31", "1", "2", " ", &messenger)) << c.name;
+        EXPECT_FALSE(AppendHistory(h.m_doc.Settings(), "d", "31", "1", "2", " ", &messenger)) << c.name;
         ASSERT_EQ(messenger.m_shown.size(), 1u) << c.name;
         const std::string& text = messenger.m_shown[0].text;
         EXPECT_NE(text.find("今回の結果を履歴に保存できませんでした。\r\n" + folder + "test.hst\r\n\r\n" + c.reason),
@@ -112,14 +113,14 @@ TEST_F(FileKinds, SettingsAndHistoryThatAreNoRegularFilesAreToldWithTheirReason)
 TEST_F(FileKinds, ALessonFileOverTheCapIsRefusedAndOneAtTheCapReads) {
     PracticeHarness h;
     const std::string path = h.WriteLessonFile("big.txt", "#KANA\r\nBig\r\nかさ\r\n");
-    fs::resize_file(path, CKibikiDoc::kLessonFileCap);
-    std::string title;
+    fs::resize_file(path, kLessonFileCap);
+    LessonFile file;
     FileFault fault = FileFault::Other;
-    EXPECT_EQ(h.m_doc.ReadLessonFile(path, title, &fault), 0);
+    EXPECT_EQ(ReadLessonFile(path, file, &fault), 0);
     EXPECT_EQ(fault, FileFault::None);
 
-    fs::resize_file(path, CKibikiDoc::kLessonFileCap + 1);
-    EXPECT_EQ(h.m_doc.ReadLessonFile(path, title, &fault), -1);
+    fs::resize_file(path, kLessonFileCap + 1);
+    EXPECT_EQ(ReadLessonFile(path, file, &fault), -1);
     EXPECT_EQ(fault, FileFault::TooLarge);
     h.m_form.m_customStartAnswers.push_back({path, 0});
     h.m_form.m_lessonSelectAnswers.push_back(7);
@@ -127,7 +128,7 @@ TEST_F(FileKinds, ALessonFileOverTheCapIsRefusedAndOneAtTheCapReads) {
     EXPECT_NE(h.m_form.Lines({"message"}).find(path + "\\r\\n\\r\\nファイルが大きすぎます（レッスンファイルは 16 MB までです）。"),
               std::string::npos)
         << h.m_form.Lines({"message"});
-    EXPECT_FALSE(h.m_view.m_bRunning);
+    EXPECT_FALSE(h.m_view.IsRunning());
 }
 
 // --- history appends -------------------------------------------------------------------------------
@@ -141,7 +142,7 @@ protected:
     }
     std::string FileBytes() const { return h.HistoryFile(); }
     bool Append(const std::string& lesson, RecordingMessenger* pMessenger = nullptr) {
-        return AppendHistory(h.m_doc.m_settings, "2026/12/10 13:43", lesson, "120", "95", " ", pMessenger);
+        return AppendHistory(h.m_doc.Settings(), "2026/12/10 13:43", lesson, "120", "95", " ", pMessenger);
     }
     PracticeHarness h;
     std::string m_path;
@@ -179,7 +180,7 @@ TEST_F(HistoryAppend, StartsOnANewLineWhenTheFileDoesNotEndWithOne) {
     WriteFile(std::string(kRecord) + "2026");
     ASSERT_TRUE(Append("74"));
     EXPECT_EQ(FileBytes(), std::string(kRecord) + "2026\r\n2026/12/10 13:43,74,120,95, \r\n");
-    const auto rows = ReadHistory(h.m_doc.m_settings);
+    const auto rows = ReadHistory(h.m_doc.Settings());
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[2].strTime, "2026/12/10 13:43");
 }
@@ -188,14 +189,14 @@ TEST_F(HistoryAppend, ALongHistoryReadsWholeAndAnEndlessOneItsNewestRecords) {
     std::string text;
     for (int i = 0; i < 100000; ++i) text += "2026年12月10日 13:43,31,120,95,A K S  3 2 1 \r\n";
     WriteFile(Sj(text));
-    EXPECT_EQ(ReadHistory(h.m_doc.m_settings).size(), 100000u);
+    EXPECT_EQ(ReadHistory(h.m_doc.Settings()).size(), 100000u);
 
     // Past the cap: the first line kept is whole.
     WriteFile("");
     fs::resize_file(m_path, kHistoryReadCap + 1000);
     ASSERT_TRUE(Append("74"));
     ASSERT_TRUE(Append("31"));
-    const auto rows = ReadHistory(h.m_doc.m_settings);
+    const auto rows = ReadHistory(h.m_doc.Settings());
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].strTime, "2026/12/10 13:43");
     EXPECT_EQ(rows[1].strLesson, Sj("Lesson3(ローマ字)"));

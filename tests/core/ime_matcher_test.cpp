@@ -17,12 +17,12 @@ class ImeMatcherTest : public test::DocFixture {
 protected:
     void SetUp() override {
         DocFixture::SetUp();
-        m_doc.m_romajiUser.fnImeSpellings = [] { return true; };
-        m_doc.m_romajiUser.fnImeLearned = [this](int nKanaId) {
+        m_doc.RomajiCallbacks().fnImeSpellings = [] { return true; };
+        m_doc.RomajiCallbacks().fnImeLearned = [this](int nKanaId) {
             const auto it = m_learned.find(nKanaId);
             return it == m_learned.end() ? std::string() : it->second;
         };
-        m_doc.m_romajiUser.fnLearnIme = [this](int nKanaId, const std::string& letters) {
+        m_doc.RomajiCallbacks().fnLearnIme = [this](int nKanaId, const std::string& letters) {
             if (letters.empty()) m_learned.erase(nKanaId);
             else m_learned[nKanaId] = letters;
         };
@@ -122,7 +122,7 @@ TEST_F(ImeMatcherTest, AnswerShowsKanaDoneAndTheLettersOfTheKanaBeingTyped) {
     }
     // The kanji romaji mode shows completed runs in kanji as before, fixed spelling or not.
     for (const bool bFixed : {false, true}) {
-        m_doc.m_bRomanMode = bFixed;
+        m_doc.SetRomanMode(bFixed);
         ASSERT_TRUE(Start(4, "き｜って", "切って"));
         EXPECT_EQ(TypeScript(m_doc, "KILTUTE"), "K:K I:切 L:切L T:切LT U:切っ T:切っT E:切って [done]");
         ASSERT_TRUE(Start(4, "ほん｜と", "本と"));
@@ -136,7 +136,7 @@ TEST_F(ImeMatcherTest, TypingTheGuidesKeyAlwaysSucceeds) {
     const char* questions[] = {"しんぶん", "きんえん", "こんや", "こんな", "ほん", "がっこう", "っ", "あっ",
                                "っっか", "ちゃ", "う゛ぁヴ", "「あ」、。１０ー", "あっ！", "ンッ", "ふぁいる"};
     for (const bool bFixed : {false, true}) {
-        m_doc.m_bRomanMode = bFixed;
+        m_doc.SetRomanMode(bFixed);
         for (const char* q : questions) {
             ASSERT_TRUE(Start(2, q)) << q;
             const std::string keys = FollowGuide();
@@ -145,15 +145,15 @@ TEST_F(ImeMatcherTest, TypingTheGuidesKeyAlwaysSucceeds) {
         }
     }
     // After a spelling of its own the guide goes on from there.
-    m_doc.m_bRomanMode = false;
+    m_doc.SetRomanMode(false);
     ASSERT_TRUE(Start(2, "ちゃん"));
     TypeScript(m_doc, "CHI");
     EXPECT_EQ(Roman(), "CHIXYANN");
 }
 
 TEST_F(ImeMatcherTest, FixedSpellingDecidesWhatTheGuideShowsAndNothingIsLearned) {
-    m_doc.m_bRomanMode = true;
-    m_doc.m_settings.SetIndexedString("Roman", 11, "SHI");  // し
+    m_doc.SetRomanMode(true);
+    m_doc.Settings().SetIndexedString("Roman", 11, "SHI");  // し
     ASSERT_TRUE(Start(2, "しちゃ"));
     EXPECT_EQ(Roman(), "SHICYA");
     EXPECT_EQ(TypeScript(m_doc, "CIT").find('!'), std::string::npos);
@@ -162,7 +162,7 @@ TEST_F(ImeMatcherTest, FixedSpellingDecidesWhatTheGuideShowsAndNothingIsLearned)
     EXPECT_EQ(Roman(), "KINNENN");  // the fixed mode's single N before a vowel will not do
     TypeScript(m_doc, "KINNENN");
     EXPECT_TRUE(m_learned.empty());
-    EXPECT_TRUE(m_doc.m_settings.m_mapDynRoman.empty());
+    EXPECT_TRUE(m_doc.Settings().m_mapDynRoman.empty());
 }
 
 TEST_F(ImeMatcherTest, SpellingsAreLearnedInTheirOwnFamilyAndUsedByTheNextQuestion) {
@@ -170,13 +170,13 @@ TEST_F(ImeMatcherTest, SpellingsAreLearnedInTheirOwnFamilyAndUsedByTheNextQuesti
     ASSERT_TRUE(Start(2, "しか"));
     TypeScript(m_doc, "CICA");
     EXPECT_EQ(m_learned, (std::map<int, std::string>{{40111, "CI"}, {40105, "CA"}}));
-    EXPECT_TRUE(m_doc.m_settings.m_mapDynRoman.empty());
+    EXPECT_TRUE(m_doc.Settings().m_mapDynRoman.empty());
     ASSERT_TRUE(Start(2, "かし"));
     EXPECT_EQ(Roman(), "CACI");
 
     ASSERT_TRUE(Start(2, "し"));
     TypeScript(m_doc, "SHI");
-    EXPECT_EQ(m_doc.m_settings.m_mapDynRoman, (std::map<int, int>{{40111, 40710}}));
+    EXPECT_EQ(m_doc.Settings().m_mapDynRoman, (std::map<int, int>{{40111, 40710}}));
     EXPECT_EQ(m_learned.count(40111), 0u);  // the alternative replaces it
     ASSERT_TRUE(Start(2, "し"));
     EXPECT_EQ(Roman(), "SHI");
@@ -200,35 +200,35 @@ TEST_F(ImeMatcherTest, SpellingsAreLearnedInTheirOwnFamilyAndUsedByTheNextQuesti
 TEST(ImeMatcherSettings, TheUsersOptionAndLearningLiveInTheSettingsFile) {
     test::TempFolder folder("kibiki_ime");
     CKibikiDoc doc;
-    doc.m_settings.SetFolder(folder.Path());
-    doc.m_settings.LoadUser("taro");
-    doc.m_bRomanMode = false;
-    doc.m_run.m_nType = PracticeMode{2};
+    doc.Settings().SetFolder(folder.Path());
+    doc.Settings().LoadUser("taro");
+    doc.SetRomanMode(false);
+    doc.SetLesson(BuiltInLesson(PracticeMode::HiraganaRomaji, 1));
     std::string text = Sj("し");
     ASSERT_TRUE(doc.BuildRoman(text));
-    EXPECT_FALSE(doc.m_matcher.InputMethod());  // off for every user until chosen
+    EXPECT_FALSE(doc.Matcher().InputMethod());  // off for every user until chosen
 
-    doc.m_settings.m_bImeSpellings = true;
+    doc.Settings().m_bImeSpellings = true;
     ASSERT_TRUE(doc.BuildRoman(text));
-    ASSERT_TRUE(doc.m_matcher.InputMethod());
+    ASSERT_TRUE(doc.Matcher().InputMethod());
     TypeScript(doc, "CI");
     EXPECT_NE(test::ReadFile(folder.Path() + "/taro.dat").find("ImeRoman40111=CI\r\n"), std::string::npos);
-    EXPECT_TRUE(doc.m_settings.m_mapDynRoman.empty());
+    EXPECT_TRUE(doc.Settings().m_mapDynRoman.empty());
     ASSERT_TRUE(doc.BuildRoman(text));
-    EXPECT_EQ(doc.m_matcher.Roman(), "CI");
+    EXPECT_EQ(doc.Matcher().Roman(), "CI");
 
     // A hand-edited value that is no spelling is passed over.
     for (const char* bad : {"ci", "C1", "XYZ", "SSSSSSSSSSSSSSSSSSSS"}) {
-        doc.m_settings.m_mapImeRoman[40111] = bad;
+        doc.Settings().m_mapImeRoman[40111] = bad;
         ASSERT_TRUE(doc.BuildRoman(text));
-        EXPECT_EQ(doc.m_matcher.Roman(), "SI") << bad;
+        EXPECT_EQ(doc.Matcher().Roman(), "SI") << bad;
     }
 }
 
 TEST_F(ImeMatcherTest, OptionOffKeepsTheFixedSpellingMatcher) {
-    m_doc.m_romajiUser.fnImeSpellings = [] { return false; };
+    m_doc.RomajiCallbacks().fnImeSpellings = [] { return false; };
     ASSERT_TRUE(Start(2, "しんぶん"));
-    EXPECT_FALSE(m_doc.m_matcher.InputMethod());
+    EXPECT_FALSE(m_doc.Matcher().InputMethod());
     EXPECT_EQ(TypeScript(m_doc, "CI"), "C!S I!S");
     EXPECT_FALSE(Start(2, "っ"));  // still a faulty question
 }

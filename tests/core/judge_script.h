@@ -10,6 +10,7 @@
 #include "kana/kana_tables.h"
 #include "lessons/kibiki_doc.h"
 #include "lessons/lesson_number.h"
+#include "support/doc_test_peer.h"
 #include "support/fakes.h"
 #include "support/recording_form.h"
 #include "support/test_util.h"
@@ -18,7 +19,7 @@ namespace kibiki::test {
 
 inline std::string TypeScript(CKibikiDoc& doc, std::string_view keysUtf8) {
     const std::string keys = Sj(keysUtf8);
-    const bool bKana = IsKanaAnswer(doc.m_run.m_nType);
+    const bool bKana = IsKanaAnswer(doc.CurrentLesson().mode);
     std::string out;
     for (const char k : keys) {
         const auto ch = static_cast<unsigned char>(k);
@@ -34,12 +35,11 @@ inline std::string TypeScript(CKibikiDoc& doc, std::string_view keysUtf8) {
         int caret = -1;
         doc.AdvanceAnswer(answer, caret);
         EXPECT_EQ(caret, static_cast<int>(answer.size())) << U8(answer);
-        if (!bKana) doc.m_matcher.NextLetter();
         out += ':';
         out += U8(answer);
     }
-    const bool bDone = bKana ? doc.m_run.m_nKanaPos >= static_cast<int>(doc.m_run.m_strQuestion.size())
-                             : doc.m_matcher.RomanPos() >= static_cast<int>(doc.m_matcher.Roman().size());
+    const bool bDone = bKana ? doc.Run().KanaPos() >= static_cast<int>(doc.Run().Question().size())
+                             : doc.Matcher().RomanPos() >= static_cast<int>(doc.Matcher().Roman().size());
     if (bDone) out += " [done]";
     return out;
 }
@@ -48,26 +48,30 @@ inline std::string TypeScript(CKibikiDoc& doc, std::string_view keysUtf8) {
 class DocFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_doc.m_settings.SetFolder(m_dir);
-        m_doc.m_settings.LoadUser("taro");
-        m_doc.m_pMessenger = &m_messages;
-        m_doc.m_bRomanMode = false;
+        m_doc.Settings().SetFolder(m_dir);
+        m_doc.Settings().LoadUser("taro");
+        m_doc.SetMessenger(&m_messages);
+        m_doc.SetRomanMode(false);
     }
 
     // A run started on a custom lesson of this one question: reading (UTF-8), optional kanji
-    // text (modes 3, 4). False when the question was refused as a faulty text.
-    bool Start(int nMode, std::string_view reading, std::string_view kanji = {}) {
-        m_doc.m_run.m_nType = PracticeMode{nMode};
-        m_doc.m_run.m_nLesson = kCustomLessonInOrder;
-        m_doc.m_aLessonLines = {"", "", Sj(reading)};
-        m_doc.m_aLessonKanji = {Sj(kanji)};
+    // text (modes 3, 4); bEnglish: romaji input of the text as it stands. False when the
+    // question was refused as a faulty text.
+    bool Start(int nMode, std::string_view reading, std::string_view kanji = {}, bool bEnglish = false) {
+        Lesson lesson;
+        lesson.source = LessonSource::File;
+        lesson.mode = PracticeMode{nMode};
+        lesson.nNumber = kCustomLessonInOrder;
+        lesson.texts = {{Sj(reading)}, {Sj(kanji)}};
+        lesson.bEnglish = bEnglish;
+        m_doc.SetLesson(std::move(lesson));
         const std::size_t nShown = m_messages.m_shown.size();
         std::string display;
         m_doc.ResetRun(display, m_form);
         return m_messages.m_shown.size() == nShown;
     }
 
-    std::string Roman() const { return m_doc.m_matcher.Roman(); }
+    std::string Roman() const { return m_doc.Matcher().Roman(); }
     std::string SavedFile() const { return ReadFile(m_dir + "taro.dat"); }
 
     TempFolder m_folder{"kibiki_kana"};

@@ -50,7 +50,7 @@ TEST_F(KanaInputTest, NoKeyIsRightAtACharacterTheKanaKeysCannotType) {
     };
     for (const auto& c : cases) {
         EXPECT_FALSE(Start(0, c.question)) << c.question;
-        m_doc.m_run.m_strQuestion = Sj(c.question);
+        DocTestPeer::PutQuestion(m_doc, Sj(c.question));
         EXPECT_EQ(TypeScript(m_doc, c.keys), c.transcript) << c.question;
     }
 }
@@ -59,18 +59,18 @@ TEST_F(KanaInputTest, VoicedKanaIsFlaggedAtItsBaseStrokeOnly) {
     Start(0, "がか");
     unsigned char expected = 0;
     ASSERT_TRUE(m_doc.IsExpectedKey(Sj("ｶ")[0], expected));
-    EXPECT_TRUE(m_doc.m_run.m_bVoiced);
+    EXPECT_TRUE(m_doc.Run().Voiced());
     std::string answer;
     int caret = 0;
     m_doc.AdvanceAnswer(answer, caret);
-    EXPECT_FALSE(m_doc.m_run.m_bBaseStroke);
-    EXPECT_EQ(m_doc.m_run.m_nKanaPos, 0);
+    EXPECT_FALSE(m_doc.Run().BaseStroke());
+    EXPECT_EQ(m_doc.Run().KanaPos(), 0);
     EXPECT_EQ(m_doc.NextExpectedKey(), kVoicedMark);
     ASSERT_TRUE(m_doc.IsExpectedKey(kVoicedMark, expected));
     m_doc.AdvanceAnswer(answer, caret);
-    EXPECT_FALSE(m_doc.m_run.m_bVoiced);
-    EXPECT_TRUE(m_doc.m_run.m_bBaseStroke);
-    EXPECT_EQ(m_doc.m_run.m_nKanaPos, 2);
+    EXPECT_FALSE(m_doc.Run().Voiced());
+    EXPECT_TRUE(m_doc.Run().BaseStroke());
+    EXPECT_EQ(m_doc.Run().KanaPos(), 2);
     EXPECT_EQ(U8(std::string(1, static_cast<char>(m_doc.NextExpectedKey()))), "ｶ");
 }
 
@@ -97,10 +97,12 @@ TEST_F(KanaInputTest, SplitKanjiSegmentsAlignsRunsAndRemovesSeparators) {
         {1, "", "止\x82", "と｜", "[]", "[2]", "と"},
     };
     for (const auto& c : cases) {
-        m_doc.m_run.m_nLesson = c.lesson;
-        m_doc.m_settings.m_strKanaSepa = Sj(c.sepa);
+        Lesson lesson;
+        lesson.nNumber = c.lesson;
+        m_doc.SetLesson(lesson);
+        m_doc.Settings().m_strKanaSepa = Sj(c.sepa);
         std::string reading = Sj(c.reading);
-        CKanjiSegments& segments = m_doc.m_segments;
+        CKanjiSegments segments;
         segments.m_nSegment = 5;
         segments.SplitKanjiSegments(Sj(c.display), reading, m_doc.KanaSeparator());
         EXPECT_EQ(Bounds(segments.m_aDisplayBounds), c.displayBounds) << c.display;
@@ -118,7 +120,7 @@ TEST_F(KanaInputTest, MoreSeparatorsThanKanjiRunsNeverReadOutsideTheDisplay) {
 TEST_F(KanaInputTest, KanaLockThroughTheDocument) {
     FakeKeyboardState keyboard;
     m_doc.ApplyKanaLock(PracticeMode::KanaInput);  // no keyboard attached: nothing happens
-    m_doc.m_pKeyboard = &keyboard;
+    m_doc.SetKeyboard(&keyboard);
     m_doc.ApplyKanaLock(PracticeMode::KanaKanji);
     EXPECT_EQ(keyboard.m_state[VK_KANA], 1);
     m_doc.ApplyKanaLock(PracticeMode::RomajiKanji);

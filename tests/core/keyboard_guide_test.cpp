@@ -1,6 +1,7 @@
 // Which cap, finger label and SHIFT cap the guide lights, and the keyboard's legends and colours.
 #include <gtest/gtest.h>
 
+#include "lessons/lesson_number.h"
 #include "support/practice_harness.h"
 
 namespace kibiki {
@@ -55,9 +56,14 @@ TEST(KeyboardGuide, LightsTheCapItsFingerAndTheOtherHandsShift) {
     for (const auto& c : cases) {
         PracticeHarness h;
         h.m_layout.m_bJis = c.jis;
-        h.m_doc.m_run.m_nType = PracticeMode{c.type};
-        h.m_doc.m_run.m_nLesson = c.english ? 8 : 1;
-        h.m_doc.m_run.m_bEnglish = c.english;
+        h.m_doc.SetUserMode(PracticeMode{c.type});
+        Lesson lesson = BuiltInLesson(PracticeMode{c.type}, 1);
+        if (c.english) {
+            lesson.source = LessonSource::File;
+            lesson.nNumber = kCustomLessonInOrder;
+            lesson.bEnglish = true;
+        }
+        h.m_doc.SetLesson(lesson);
         const unsigned char ch = static_cast<unsigned char>(Sj(c.ch)[0]);
         h.m_view.GuideChar(ch, true);
         EXPECT_EQ(Lit(h.m_form), c.lit) << c.name;
@@ -68,10 +74,12 @@ TEST(KeyboardGuide, LightsTheCapItsFingerAndTheOtherHandsShift) {
 
 TEST(KeyboardGuide, LitLegendUsesTheFingerColoursWhenColouringIsOn) {
     PracticeHarness h;
-    h.m_view.m_bColor = true;
-    h.m_view.m_colorLG[3] = 0x123456;  // index fingers
-    h.m_view.m_colorL[3] = 0x000001;
-    h.m_doc.m_run.m_nType = PracticeMode::RomajiInput;
+    h.m_view.SetColorKeys(true);
+    std::array<COLORREF, 4> legend = h.m_view.LegendColors(), lit = h.m_view.LitLegendColors();
+    lit[3] = 0x123456;  // index fingers
+    legend[3] = 0x000001;
+    h.m_view.SetLegendColors(legend, lit);
+    h.m_doc.SetUserMode(PracticeMode::RomajiInput);
     h.m_view.GuideChar('F', true);
     EXPECT_EQ(Lit(h.m_form), "1014=123456 1063=123456");
     h.m_view.GuideChar('F', false);
@@ -100,7 +108,7 @@ TEST(KeyboardGuide, LegendsFollowTheModeAndTheLayout) {
     for (const auto& c : cases) {
         PracticeHarness h;
         h.m_layout.m_bJis = c.jis;
-        h.m_doc.m_run.m_nType = PracticeMode{c.type};
+        h.m_doc.SetUserMode(PracticeMode{c.type});
         h.m_view.ShowKeyLegends();
         EXPECT_EQ(h.Shown(IDC_KEY_FIRST), c.cap0) << c.type;
         EXPECT_EQ(h.Shown(IDC_KEY_FIRST + 41), c.cap41) << c.type;
@@ -129,22 +137,22 @@ TEST(KeyboardGuide, KeyColoursByFingerOrButtonFace) {
 
 TEST(KeyboardGuide, MarkersFollowHomePosAndHomeColor) {
     PracticeHarness h;
-    h.m_doc.m_settings.SetInt("HomePos", 0);
-    h.m_doc.m_settings.SetInt("HomeColor", 0x0000FF);
+    h.m_doc.Settings().SetInt("HomePos", 0);
+    h.m_doc.Settings().SetInt("HomeColor", 0x0000FF);
     h.m_view.ApplyHomeMarkers();
     ASSERT_EQ(h.m_form.m_markers.size(), 8u);
     for (const auto& [id, marker] : h.m_form.m_markers) {
         EXPECT_FALSE(marker.bVisible) << id;
         EXPECT_EQ(marker.color, 0x0000FFu) << id;
     }
-    h.m_doc.m_settings.SetInt("HomePos", 1);
+    h.m_doc.Settings().SetInt("HomePos", 1);
     h.m_view.ApplyHomeMarkers();
     for (const auto& [id, marker] : h.m_form.m_markers) EXPECT_TRUE(marker.bVisible) << id;
 }
 
 TEST(KeyboardGuide, ApplySettingsBringsAUsersModeColoursAndMarkers) {
     PracticeHarness h;
-    CUserSettings& s = h.m_doc.m_settings;
+    CUserSettings& s = h.m_doc.Settings();
     s.SetInt("Type", 2);
     s.SetInt("Font", 1);
     s.SetInt("Color", 1);
@@ -153,9 +161,9 @@ TEST(KeyboardGuide, ApplySettingsBringsAUsersModeColoursAndMarkers) {
     s.SetInt("HomePos", 1);
     s.SetInt("HomeColor", 0x0000FF);
     h.m_view.ApplySettings();
-    EXPECT_EQ(ModeValue(h.m_doc.m_run.m_nType), 2);
-    EXPECT_EQ(h.m_view.m_nFont, 1);
-    EXPECT_FALSE(h.m_doc.m_bRomanMode);
+    EXPECT_EQ(ModeValue(h.m_view.ShownMode()), 2);
+    EXPECT_EQ(h.m_view.Font(), 1);
+    EXPECT_FALSE(h.m_doc.RomanMode());
     EXPECT_EQ(h.Shown(IDC_KEY_FIRST), "1 !");
     EXPECT_EQ(h.m_form.m_backColors[IDC_KEY_FIRST + 14], 0x00FF00u);
     EXPECT_EQ(h.m_form.m_markers[IDC_MARKER_FIRST].color, 0x0000FFu);

@@ -108,7 +108,7 @@ std::string TypedText(int nMode, const std::string& text) {
 
 class Checker {
 public:
-    Checker() { m_doc.m_pMessenger = &m_messenger; }
+    Checker() { m_doc.SetMessenger(&m_messenger); }
 
     // Problems of one entry of lesson nLesson typed in nMode; empty when it is fine.
     std::vector<std::string> Problems(int nMode, int nLesson, const std::string& text) {
@@ -169,12 +169,13 @@ private:
                 problems.push_back("reading pieces without a kanji text");
             return;
         }
-        m_doc.m_run.m_nLesson = nLesson;
+        m_doc.SetLesson(BuiltInLesson(PracticeMode{nMode}, nLesson));
         std::string reading = entry.strReading;
-        m_doc.m_segments.SplitKanjiSegments(entry.strKanji, reading, m_doc.KanaSeparator());
+        CKanjiSegments segments;
+        segments.SplitKanjiSegments(entry.strKanji, reading, m_doc.KanaSeparator());
         if (reading != typed) problems.push_back("reading keeps a separator");
-        const auto& dis = m_doc.m_segments.m_aDisplayBounds;
-        const auto& rea = m_doc.m_segments.m_aReadingBounds;
+        const auto& dis = segments.m_aDisplayBounds;
+        const auto& rea = segments.m_aReadingBounds;
         if (dis.size() != rea.size()) {
             problems.push_back(std::to_string(dis.size() + 1) + " kana/kanji runs but " +
                                std::to_string(rea.size() + 1) + " reading pieces");
@@ -225,10 +226,10 @@ private:
         }
         std::string letters = typed;
         if (nMode != 1) {
-            m_doc.m_bRomanMode = true;  // a new user's setting: the default spellings
+            m_doc.SetRomanMode(true);  // a new user's setting: the default spellings
             std::string text = typed;
             if (!m_doc.BuildRoman(text) || text.empty()) return why = "no romaji for " + U8(typed), false;
-            letters = m_doc.m_matcher.Roman();
+            letters = m_doc.Matcher().Roman();
         }
         for (unsigned char c : letters) {
             const bool bShifted = std::string("!\"#$%&'()=~|`{+*}<>?_").find(static_cast<char>(c)) != std::string::npos;

@@ -5,6 +5,7 @@
 
 #include "lessons/catalogue.h"
 #include "lessons/evaluation.h"
+#include "lessons/lesson_file.h"
 #include "support/practice_harness.h"
 #include "text/string_table.h"
 
@@ -19,13 +20,13 @@ using test::U8;
 TEST(Judge, VoicedKanaIsBaseThenMarkAndCountsTwice) {
     PracticeHarness h;
     h.StartCustom("#KANA\nテスト\nがか\n");
-    ASSERT_TRUE(h.m_view.m_bRunning);
+    ASSERT_TRUE(h.m_view.IsRunning());
     EXPECT_EQ(h.Shown(IDC_QUESTION), "がか");
 
     h.m_form.m_log.clear();
     h.Type("ｶ");
     EXPECT_EQ(h.Shown(IDC_ANSWER), "か");  // the base shown as its plain kana
-    EXPECT_EQ(h.m_doc.m_run.m_nKanaPos, 0);
+    EXPECT_EQ(h.m_doc.Run().KanaPos(), 0);
     // The guide moves from ｶ (left index finger) to the mark ﾞ (right little finger).
     EXPECT_EQ(h.m_form.Lines({"color"}),
               "color shift_left 000000\ncolor shift_right 000000\n"
@@ -38,12 +39,12 @@ TEST(Judge, VoicedKanaIsBaseThenMarkAndCountsTwice) {
     h.Type("ﾞ");
     EXPECT_EQ(h.Shown(IDC_ANSWER), "が");
     h.Type("ｶ");
-    ASSERT_FALSE(h.m_view.m_bRunning);  // the lesson-end dialog answered "やめる"
+    ASSERT_FALSE(h.m_view.IsRunning());  // the lesson-end dialog answered "やめる"
 
     // Four keys 500 ms apart: 1.5 s, taken as 1 s.
 
-    EXPECT_EQ(h.m_doc.m_run.m_dKeystrokes, 3.0);
-    EXPECT_EQ(h.m_doc.m_run.m_missedKeys, (std::map<unsigned char, int>{{0xDE, 1}}));
+    EXPECT_EQ(h.m_doc.Run().Keystrokes(), 3.0);
+    EXPECT_EQ(h.m_doc.Run().MissedKeys(), (std::map<unsigned char, int>{{0xDE, 1}}));
     EXPECT_EQ(h.m_form.Lines({"lesson-end"}),
               "lesson-end message=\"もう少し練習しましょう。\" accuracy=\"67％\" speed=\"180／分\" "
               "top=\"゛…1回　\" details=\"゛…1回\\r\\n\" next=off showall=off -> 2");
@@ -64,7 +65,7 @@ TEST(Judge, WrongKeyIsTalliedUnderTheExpectedKeyAndSinksTheTypedCap) {
               "beep\n"
               "text miss_count \"1\"\n"
               "ime close");
-    EXPECT_EQ(h.m_doc.m_run.m_missedKeys[static_cast<unsigned char>('A')], 1);
+    EXPECT_EQ(h.m_doc.Run().MissedKeys().at(static_cast<unsigned char>('A')), 1);
 
     h.m_form.m_log.clear();
     h.Type("a");  // right: built-in lessons fold case; the S cap comes back up first
@@ -79,12 +80,12 @@ TEST(Judge, TheFirstKeyStartsTheClockEvenWhenWrong) {
     h.m_clock.m_dwTick = 70000;
     h.m_clock.m_tNow = test::kStartTime + 60;
     h.Type("1");
-    EXPECT_EQ(h.m_doc.m_run.m_dwStartTick, 70000u);
-    EXPECT_EQ(h.m_doc.m_run.m_tStart, test::kStartTime + 60);
+    EXPECT_EQ(h.m_doc.Run().StartTick(), 70000u);
+    EXPECT_EQ(h.m_doc.Run().StartTime(), test::kStartTime + 60);
     h.m_clock.m_tNow += 30;
     h.Type("ﾏ");
-    EXPECT_EQ(h.m_doc.m_run.m_dwStartTick, 70000u);
-    EXPECT_EQ(h.m_doc.m_run.m_tStart, test::kStartTime + 60);
+    EXPECT_EQ(h.m_doc.Run().StartTick(), 70000u);
+    EXPECT_EQ(h.m_doc.Run().StartTime(), test::kStartTime + 60);
 }
 
 TEST(Judge, CaseAndTheShownWrongKeyFollowTheModeAndLesson) {
@@ -126,11 +127,11 @@ TEST(Judge, CaseAndTheShownWrongKeyFollowTheModeAndLesson) {
         if (!c.file) {
             h.TypeQuestion();  // lesson 1 of mode 1: AIUEO is the second question
         }
-        ASSERT_TRUE(h.m_view.m_bRunning) << c.name;
-        ASSERT_EQ(ModeValue(h.m_doc.m_run.m_nType), c.type) << c.name;
+        ASSERT_TRUE(h.m_view.IsRunning()) << c.name;
+        ASSERT_EQ(ModeValue(h.m_view.ShownMode()), c.type) << c.name;
         h.Type(c.keys);
         EXPECT_EQ(h.Shown(IDC_MISS_KEY), c.missKey) << c.name;
-        EXPECT_EQ(h.m_doc.m_run.m_nMisses, c.misses) << c.name;
+        EXPECT_EQ(h.m_doc.Run().Misses(), c.misses) << c.name;
     }
 }
 
@@ -156,7 +157,7 @@ TEST(Judge, KeysWhileIdleOnlyRaiseAPendingMissMark) {
     h.Type("Z");
     h.m_form.m_msgAnswers.push_back(MsgResult::Yes);
     h.m_view.FinishRun();  // "レッスンの終了", confirmed
-    ASSERT_FALSE(h.m_view.m_bRunning);
+    ASSERT_FALSE(h.m_view.IsRunning());
     h.m_form.m_log.clear();
     h.Type("Q");
     EXPECT_EQ(h.m_form.Transcript(), "raised cap_つ\ntext miss_key \"\"");
@@ -191,18 +192,18 @@ TEST(Paging, EachPageShowsItsLinesFromTheTopAndTheAnswerSinceThePageBegan) {
     for (const auto& c : cases) {
         PracticeHarness h;
         h.m_form.m_nLineBytes = c.nLineBytes;
-        h.m_view.m_nFont = c.nLines;
+        h.m_view.SetFont(c.nLines);
         h.m_form.m_msgAnswers.push_back(MsgResult::Yes);  // English text
         h.StartCustom(c.file);
         EXPECT_EQ(h.m_form.Lines({"progress"}), std::string("progress range ") + c.progressRange +
                                                     "\nprogress step 1\nprogress step-it 1");
         std::string seen;
         int lastPos = 0;
-        for (int i = 0; i < 40 && h.m_doc.m_run.m_nQuestionsDone == 0; ++i) {
+        for (int i = 0; i < 40 && h.m_doc.Run().QuestionsDone() == 0; ++i) {
             const unsigned char next = h.m_doc.NextExpectedKey();
             h.m_form.m_log.clear();
             h.m_view.OnTypedChar(next);
-            if (h.m_doc.m_run.m_nQuestionsDone != 0) break;
+            if (h.m_doc.Run().QuestionsDone() != 0) break;
             lastPos = h.m_form.m_nProgressPos;
             if (!seen.empty()) seen += ' ';
             if (!h.m_form.Lines({"top-line"}).empty()) seen += "|" + std::to_string(h.m_form.m_nQuestionTopLine);
@@ -264,11 +265,8 @@ TEST(Evaluation, TopThreeAndShowAll) {
          "スペース ,  2 1 "},
     };
     for (const auto& c : cases) {
-        CKibikiDoc doc;
-        doc.m_run.m_nType = PracticeMode::RomajiInput;
-        doc.m_run.m_missedKeys = c.misses;
         std::string display, history, top;
-        doc.SummariseMisses(display, history);
+        SummariseMisses(PracticeMode::RomajiInput, c.misses, display, history);
         EXPECT_EQ(U8(history), c.history);
         SplitTopThree(display, top);
         EXPECT_EQ(U8(top), c.top);
@@ -281,11 +279,8 @@ TEST(Evaluation, MissedKanaAndSlashAreShownAsTheyAreTyped) {
     struct Case { int type; unsigned char key; const char* shown; };
     const Case cases[] = {{0, 0xDE, "゛"}, {3, 0xB6, "か"}, {2, '/', "・"}, {4, '/', "・"}, {1, '/', "/"}};
     for (const auto& c : cases) {
-        CKibikiDoc doc;
-        doc.m_run.m_nType = PracticeMode{c.type};
-        doc.m_run.m_missedKeys = {{c.key, 4}};
         std::string display, history;
-        doc.SummariseMisses(display, history);
+        SummariseMisses(PracticeMode{c.type}, {{c.key, 4}}, display, history);
         EXPECT_EQ(U8(history), std::string(c.shown) + "  4 ") << c.type;
     }
 }
@@ -313,8 +308,8 @@ TEST(Evaluation, WholeRunScoresRecordsAndOffersTheNextLesson) {
 
     // "次のレッスン": lesson 4 of the same mode; still running, menus still grey, the
     // remaining count empty until a question is done, progress at 0.
-    EXPECT_EQ(h.m_doc.m_run.m_nLesson, 4);
-    EXPECT_TRUE(h.m_view.m_bRunning);
+    EXPECT_EQ(h.m_doc.CurrentLesson().nNumber, 4);
+    EXPECT_TRUE(h.m_view.IsRunning());
     EXPECT_FALSE(h.m_form.m_bMenusEnabled);
     EXPECT_EQ(h.Shown(IDC_TITLE), "Lesson4　薬指の練習");
     EXPECT_EQ(h.Shown(IDC_QUESTION), U8(StringOrEmpty(41460)));
@@ -373,7 +368,7 @@ TEST(Questions, TextsArePlacedForEachMode) {
         EXPECT_EQ(h.Shown(IDC_QUESTION), c.shown) << c.type << "/" << c.lesson;
         const std::string before = h.Shown(IDC_QUESTION);
         h.Type(c.firstKeys);
-        EXPECT_EQ(h.m_doc.m_run.m_nMisses, 0) << c.shown;
+        EXPECT_EQ(h.m_doc.Run().Misses(), 0) << c.shown;
         EXPECT_NE(h.Shown(IDC_QUESTION), before) << c.shown;
     }
 }
@@ -403,16 +398,16 @@ TEST(Questions, CustomLessonsAskTheirLinesInOrderOrTwentyDrawn) {
         h.TypeQuestion();
     }
     EXPECT_EQ(asked, "あいうえお");
-    EXPECT_FALSE(h.m_view.m_bRunning);
+    EXPECT_FALSE(h.m_view.IsRunning());
 
     // 20 random questions of 3, each kanji text with its own reading.
     PracticeHarness r;
     r.StartCustom("#kanakanji\nK\n雨,あめ\n飴,あめ\n天,てん\n", 1);
-    EXPECT_EQ(r.m_doc.m_run.m_nLesson, 9);
+    EXPECT_EQ(r.m_doc.CurrentLesson().nNumber, 9);
     int questions = 0;
-    while (r.m_view.m_bRunning) {
+    while (r.m_view.IsRunning()) {
         const std::string shown = r.Shown(IDC_QUESTION);
-        const std::string reading = U8(r.m_doc.m_run.m_strQuestion);
+        const std::string reading = U8(r.m_doc.Run().Question());
         EXPECT_EQ(reading, shown == "天" ? "てん" : "あめ") << shown;
         ++questions;
         r.TypeQuestion();
@@ -424,7 +419,7 @@ TEST(Questions, AnEmptyLaterQuestionEndsTheLessonWithWhatWasTyped) {
     PracticeHarness h;
     h.StartCustom("#KANA\nK\nあ\n\nい\n");
     h.Type("ｱ");
-    EXPECT_FALSE(h.m_view.m_bRunning);
+    EXPECT_FALSE(h.m_view.IsRunning());
     // One key, no time between first key and end: 1 × 60000 ÷ max(0 ms, 1).
     EXPECT_EQ(h.HistoryFile(), "2004年05月06日 09:07,K,60000,100, \r\n");
 }
@@ -446,20 +441,20 @@ TEST(Questions, LessonFileHeaderNamesTheModeAndKanjiLinesSplitAtTheComma) {
         PracticeHarness h;
         const std::string body = std::string(c.header) + "\r\nName\r\n" +
                                  (c.mode == 3 || c.mode == 4 ? "鳩,はと\r\nひらがな\r\n" : "あ,い\r\n");
-        std::string title;
-        EXPECT_EQ(h.m_doc.ReadLessonFile(h.WriteLessonFile("l.txt", body), title), c.mode) << c.header;
-        EXPECT_EQ(U8(title), "Name");
+        LessonFile file;
+        EXPECT_EQ(ReadLessonFile(h.WriteLessonFile("l.txt", body), file), c.mode) << c.header;
+        EXPECT_EQ(U8(file.strTitle), "Name");
         std::string lines, kanji;
-        for (std::size_t i = 2; i < h.m_doc.m_aLessonLines.size(); ++i)
-            lines += (i > 2 ? "|" : "") + U8(h.m_doc.m_aLessonLines[i]);
-        for (std::size_t i = 0; i < h.m_doc.m_aLessonKanji.size(); ++i)
-            kanji += (i ? "|" : "") + U8(h.m_doc.m_aLessonKanji[i]);
+        for (std::size_t i = 0; i < file.texts.aReadings.size(); ++i)
+            lines += (i ? "|" : "") + U8(file.texts.aReadings[i]);
+        for (std::size_t i = 0; i < file.texts.aKanji.size(); ++i)
+            kanji += (i ? "|" : "") + U8(file.texts.aKanji[i]);
         EXPECT_EQ(lines, c.lines) << c.header;
         EXPECT_EQ(kanji, c.kanji) << c.header;
     }
     PracticeHarness h;
-    std::string title;
-    EXPECT_EQ(h.m_doc.ReadLessonFile(h.m_dir + "/none.txt", title), -1);
+    LessonFile file;
+    EXPECT_EQ(ReadLessonFile(h.m_dir + "/none.txt", file), -1);
 }
 
 // --- questions that cannot be typed ---------------------------------------------------------------
@@ -483,23 +478,23 @@ TEST(FaultyQuestions, AreRefusedWithTheFaultyTextMessage) {
     };
     for (const auto& c : cases) {
         PracticeHarness h;
-        h.m_doc.m_run.m_nType = PracticeMode::RomajiInput;
+        h.m_doc.SetUserMode(PracticeMode::RomajiInput);
         h.StartCustom(c.file);
-        EXPECT_EQ(h.m_view.m_bRunning, c.starts) << c.name;
+        EXPECT_EQ(h.m_view.IsRunning(), c.starts) << c.name;
         h.Type(c.keys);
-        EXPECT_FALSE(h.m_view.m_bRunning) << c.name;
+        EXPECT_FALSE(h.m_view.IsRunning()) << c.name;
         const std::string messages = h.m_form.Lines({"message"});
         if (c.text) {
             EXPECT_NE(messages.find(std::string("問題文　") + c.text + "\\r\\n問題文を訂正して"),
                       std::string::npos)
                 << c.name << "\n" << messages;
             EXPECT_EQ(h.HistoryFile(), "") << c.name;  // never evaluated
-            EXPECT_EQ(ModeValue(h.m_doc.m_run.m_nType), 1) << c.name;  // the saved mode is back
+            EXPECT_EQ(ModeValue(h.m_view.ShownMode()), 1) << c.name;  // the saved mode is back
             EXPECT_EQ(h.Shown(IDC_KEY_FIRST), "1 !") << c.name;
             EXPECT_TRUE(h.m_form.m_bMenusEnabled) << c.name;
         } else {
             EXPECT_EQ(messages, "") << c.name;
-            EXPECT_EQ(h.m_doc.m_run.m_nMisses, 0) << c.name;
+            EXPECT_EQ(h.m_doc.Run().Misses(), 0) << c.name;
         }
     }
 }
@@ -529,14 +524,14 @@ TEST(FaultyQuestions, AQuestionLongerThanTheBoxesTakeIsRefusedNamingItsBeginning
         h.m_form.m_msgAnswers.push_back(MsgResult::Yes);  // English text
         h.StartCustom(c.file);
         const std::string where = c.file.substr(0, 12) + " " + std::to_string(c.file.size());
-        EXPECT_EQ(h.m_view.m_bRunning, c.starts) << where;
+        EXPECT_EQ(h.m_view.IsRunning(), c.starts) << where;
         if (c.starts && c.refused) h.Type("A");
         const std::string messages = h.m_form.Lines({"message \"問題文が長すぎます"});
         if (!c.refused) {
             EXPECT_EQ(messages, "") << where;
             continue;
         }
-        EXPECT_FALSE(h.m_view.m_bRunning) << where;
+        EXPECT_FALSE(h.m_view.IsRunning()) << where;
         EXPECT_EQ(h.HistoryFile(), "") << where;
         const std::string head = c.file.find("あ") != std::string::npos ? repeat("あ", 20) : repeat("A", 40);
         EXPECT_NE(messages.find("問題文　" + (c.starts ? repeat("B", 40) : head) + "…\""), std::string::npos)
@@ -549,13 +544,13 @@ TEST(FaultyQuestions, AQuestionLongerThanTheBoxesTakeIsRefusedNamingItsBeginning
 TEST(Runs, NewDocumentShowsNoDialogAtStartUpThenOffersLabelsForTheMode) {
     PracticeHarness h;  // its start-up call showed nothing
     EXPECT_EQ(h.m_form.Lines({"lesson-select"}), "");
-    h.m_doc.m_run.m_nType = PracticeMode::KanaInput;
+    h.m_doc.SetUserMode(PracticeMode::KanaInput);
     h.m_view.OnNewDocument();  // cancelled: nothing changes
     EXPECT_EQ(h.m_form.Lines({"lesson-select"}),
               "lesson-select \"Lesson1　ホームポジションの練習\" \"Lesson2　人差し指の練習\" "
               "\"Lesson3　中指の練習\" \"Lesson4　薬指の練習\" \"Lesson5　小指の練習\" "
               "\"Lesson6　記号・小文字の練習\" \"Lesson7　総合練習\" \"オリジナルレッスン\" -> -1");
-    EXPECT_FALSE(h.m_view.m_bRunning);
+    EXPECT_FALSE(h.m_view.IsRunning());
     EXPECT_TRUE(h.m_form.m_bMenusEnabled);
     const auto labels = LessonSelectLabels(PracticeMode::RomajiInput);
     EXPECT_EQ(U8(labels[0]), "Lesson1　ホームポジション・母音の練習");
@@ -566,7 +561,7 @@ TEST(Runs, StartGreysTheMenusAndStopRestoresThem) {
     PracticeHarness h;
     h.m_form.m_log.clear();
     h.StartBuiltIn(0, 1);
-    EXPECT_TRUE(h.m_view.m_bRunning);
+    EXPECT_TRUE(h.m_view.IsRunning());
     EXPECT_FALSE(h.m_view.CanStartLesson());
     EXPECT_TRUE(h.m_view.CanEndLesson());
     // The first key ﾏ (right index finger) is lit.
@@ -587,15 +582,15 @@ TEST(Runs, StartGreysTheMenusAndStopRestoresThem) {
     h.m_view.FinishRun();  // "レッスンの終了", answered No: nothing changes
     EXPECT_EQ(h.m_form.Transcript(),
               "message \"レッスンを終了してよろしいですか。\" caption=\"レッスンの終了\" yesno question -> no");
-    EXPECT_TRUE(h.m_view.m_bRunning);
-    EXPECT_EQ(h.m_doc.m_run.m_nKanaPos, 2);
+    EXPECT_TRUE(h.m_view.IsRunning());
+    EXPECT_EQ(h.m_doc.Run().KanaPos(), 2);
     h.Type("ﾉ");
     EXPECT_EQ(h.Shown(IDC_ANSWER), "");
     EXPECT_EQ(h.Shown(IDC_ACCURACY), "50");
 
     h.m_form.m_msgAnswers.push_back(MsgResult::Yes);
     h.m_view.FinishRun();
-    EXPECT_FALSE(h.m_view.m_bRunning);
+    EXPECT_FALSE(h.m_view.IsRunning());
     EXPECT_TRUE(h.m_form.m_bMenusEnabled);
     for (int id : {IDC_TITLE, IDC_QUESTION, IDC_ANSWER, IDC_MISS_COUNT, IDC_MISS_KEY, IDC_ACCURACY,
                    IDC_REMAINING})
@@ -619,33 +614,33 @@ TEST(Runs, RestartShowsTheTitleTheDialogGivesTheLesson) {
         h.m_view.RestartRun();
         EXPECT_EQ(h.Shown(IDC_TITLE), c.title) << c.type << "/" << c.lesson;
         EXPECT_EQ(h.Shown(IDC_MISS_COUNT), "0");
-        EXPECT_EQ(h.m_doc.m_run.m_nMisses, 0);
-        EXPECT_TRUE(h.m_view.m_bFirstKey);
+        EXPECT_EQ(h.m_doc.Run().Misses(), 0);
+        EXPECT_TRUE(h.m_view.AwaitsFirstKey());
     }
 }
 
 TEST(Runs, CustomLessonModeLastsForItsRunOnly) {
     PracticeHarness h;
-    h.m_doc.m_settings.SetInt("Type", 1);
-    h.m_doc.m_run.m_nType = PracticeMode::RomajiInput;
+    h.m_doc.Settings().SetInt("Type", 1);
+    h.m_doc.SetUserMode(PracticeMode::RomajiInput);
     h.m_view.ShowKeyLegends();
     ASSERT_EQ(h.Shown(IDC_KEY_FIRST), "1 !");
     h.StartCustom("#KANA\n\nあ\n", 0, "kana words.txt");
     EXPECT_EQ(h.Shown(IDC_TITLE), "オリジナルレッスン");
-    EXPECT_EQ(ModeValue(h.m_doc.m_run.m_nType), 0);
+    EXPECT_EQ(ModeValue(h.m_view.ShownMode()), 0);
     EXPECT_EQ(h.Shown(IDC_KEY_FIRST), "ぬ");
     EXPECT_EQ(h.m_keyboard.m_state[VK_KANA], 1);
     h.m_form.m_msgAnswers.push_back(MsgResult::Yes);
     h.m_view.FinishRun();
-    EXPECT_EQ(ModeValue(h.m_doc.m_run.m_nType), 1);
+    EXPECT_EQ(ModeValue(h.m_view.ShownMode()), 1);
     EXPECT_EQ(h.Shown(IDC_KEY_FIRST), "1 !");
-    EXPECT_EQ(h.m_doc.m_settings.GetInt("Type", -1), 1);
+    EXPECT_EQ(h.m_doc.Settings().GetInt("Type", -1), 1);
 
     // Completed, it is recorded under "オリジナル(<file name>)".
     h.StartCustom("#KANA\n\nあ\n", 0, "kana words.txt");
     h.Type("ｱ");
     EXPECT_EQ(h.HistoryFile(), "2004年05月06日 09:07,オリジナル(kana words.txt),60000,100, \r\n");
-    EXPECT_EQ(ModeValue(h.m_doc.m_run.m_nType), 1);
+    EXPECT_EQ(ModeValue(h.m_view.ShownMode()), 1);
 }
 
 TEST(Runs, AStoredModeOutsideTheFiveRunsAsRomajiWithKanjiAndIsKeptAsRead) {
@@ -654,39 +649,39 @@ TEST(Runs, AStoredModeOutsideTheFiveRunsAsRomajiWithKanjiAndIsKeptAsRead) {
     reference.StartBuiltIn(4, 6);
     for (const int stored : {7, -1}) {
         PracticeHarness h;
-        h.m_doc.m_settings.SetInt("Type", stored);
+        h.m_doc.Settings().SetInt("Type", stored);
         h.m_view.ApplySettings();
         EXPECT_EQ(h.Shown(IDC_KEY_FIRST), "1 !") << stored;
         h.m_form.m_lessonSelectAnswers.push_back(5);
         h.m_view.OnNewDocument();
-        ASSERT_TRUE(h.m_view.m_bRunning) << stored;
+        ASSERT_TRUE(h.m_view.IsRunning()) << stored;
         EXPECT_EQ(h.Shown(IDC_TITLE), "Lesson6　記号の練習");
         EXPECT_EQ(h.Shown(IDC_QUESTION), reference.Shown(IDC_QUESTION)) << stored;
-        EXPECT_EQ(h.m_doc.m_matcher.Roman(), reference.m_doc.m_matcher.Roman()) << stored;
+        EXPECT_EQ(h.m_doc.Matcher().Roman(), reference.m_doc.Matcher().Roman()) << stored;
         EXPECT_EQ(h.m_keyboard.m_state[VK_KANA], 0);
         h.Type("/");  // a wrong "/" shows as the key of "・", as in the romaji reading modes
         EXPECT_EQ(h.Shown(IDC_MISS_KEY), "・");
         h.TypeQuestions(20);
-        EXPECT_FALSE(h.m_view.m_bRunning) << stored;
+        EXPECT_FALSE(h.m_view.IsRunning()) << stored;
         EXPECT_NE(h.HistoryFile().find(",64,"), std::string::npos) << h.HistoryFile();
-        EXPECT_EQ(ModeValue(h.m_doc.m_run.m_nType), stored);
-        EXPECT_EQ(h.m_doc.m_settings.GetInt("Type", 0), stored);
+        EXPECT_EQ(ModeValue(h.m_view.ShownMode()), stored);
+        EXPECT_EQ(h.m_doc.Settings().GetInt("Type", 0), stored);
     }
 }
 
 TEST(Runs, StoppingACustomLessonBringsBackAKanjiModeAndItsLegends) {
     PracticeHarness h;
-    h.m_doc.m_run.m_nType = PracticeMode::KanaKanji;
+    h.m_doc.SetUserMode(PracticeMode::KanaKanji);
     h.m_form.m_msgAnswers.push_back(MsgResult::No);  // not English text: romaji letters
     h.StartCustom("#ROMAN\nかさ\nかさ\n");
     EXPECT_EQ(h.Shown(IDC_QUESTION), "KASA");
     EXPECT_EQ(h.Shown(IDC_TITLE), "かさ");
     EXPECT_EQ(h.Shown(IDC_KEY_FIRST), "1 !");
     h.Type("kas");  // folded to upper case
-    EXPECT_EQ(h.m_doc.m_run.m_nMisses, 0);
+    EXPECT_EQ(h.m_doc.Run().Misses(), 0);
     h.m_form.m_msgAnswers.push_back(MsgResult::Yes);
     h.m_view.FinishRun();
-    EXPECT_EQ(ModeValue(h.m_doc.m_run.m_nType), 3);
+    EXPECT_EQ(ModeValue(h.m_view.ShownMode()), 3);
     EXPECT_EQ(h.Shown(IDC_KEY_FIRST), "ぬ");
 }
 
@@ -702,10 +697,10 @@ TEST(Runs, EnglishTextLessonIsTypedAsWrittenWithShiftForCapitals) {
     EXPECT_EQ(h.m_form.m_textColors[IDC_SHIFT_LEFT], 0x0000FFu);
     EXPECT_EQ(h.m_form.m_textColors[IDC_SHIFT_RIGHT], 0u);
     h.Type("hHelL");
-    EXPECT_EQ(h.m_doc.m_run.m_nMisses, 2);
+    EXPECT_EQ(h.m_doc.Run().Misses(), 2);
     EXPECT_EQ(h.Shown(IDC_MISS_KEY), "L");
     h.Type("lo");
-    EXPECT_FALSE(h.m_view.m_bRunning);
+    EXPECT_FALSE(h.m_view.IsRunning());
     // 5 keystrokes in 3 s, 2 misses.
     EXPECT_EQ(h.HistoryFile(), "2004年05月06日 09:07,English,100,60,H l  1 1 \r\n");
 }
@@ -727,7 +722,7 @@ TEST(Runs, CustomFilesThatCannotStartAreRefusedAndChangeNothing) {
     };
     for (const auto& c : cases) {
         PracticeHarness h;
-        h.m_doc.m_run.m_nType = PracticeMode::HiraganaRomaji;
+        h.m_doc.SetUserMode(PracticeMode::HiraganaRomaji);
         if (c.file) {
             h.StartCustom(c.file);
         } else {
@@ -737,8 +732,8 @@ TEST(Runs, CustomFilesThatCannotStartAreRefusedAndChangeNothing) {
         }
         EXPECT_EQ(h.m_form.Lines({"message"}).substr(0, std::string(c.message).size()), c.message)
             << c.name;
-        EXPECT_FALSE(h.m_view.m_bRunning) << c.name;
-        EXPECT_EQ(ModeValue(h.m_doc.m_run.m_nType), 2) << c.name;
+        EXPECT_FALSE(h.m_view.IsRunning()) << c.name;
+        EXPECT_EQ(ModeValue(h.m_view.ShownMode()), 2) << c.name;
     }
 }
 

@@ -242,13 +242,13 @@ TEST(WeakKeyDrill, TwentyQuestionsHoldingTheWorstKeysAndTheSameForTheSameSeed) {
 
 TEST(WeakKeyDrill, RunsLikeACustomLessonAndIsRecordedUnderItsName) {
     test::PracticeHarness h;
-    h.m_doc.m_run.m_nType = PracticeMode::RomajiInput;
+    h.m_doc.SetUserMode(PracticeMode::RomajiInput);
     // No history yet: refused with a message, nothing starts.
     EXPECT_FALSE(StartWeakKeyDrill(h.m_view, h.m_doc));
-    EXPECT_FALSE(h.m_view.m_bRunning);
+    EXPECT_FALSE(h.m_view.IsRunning());
     EXPECT_NE(h.m_form.Lines({"message"}).find("間違えたキーがまだありません"), std::string::npos);
 
-    std::ofstream(h.m_doc.m_settings.Folder() + "test.hst", std::ios::binary)
+    std::ofstream(h.m_doc.Settings().Folder() + "test.hst", std::ios::binary)
         << Sj("2024年01月01日 10:00,11,100,90,Q  4 \r\n");
     ASSERT_TRUE(StartWeakKeyDrill(h.m_view, h.m_doc));
     EXPECT_EQ(h.Shown(IDC_TITLE), "苦手キーの練習");
@@ -256,11 +256,11 @@ TEST(WeakKeyDrill, RunsLikeACustomLessonAndIsRecordedUnderItsName) {
     // Romaji input asks the entries as they stand, every one with a Q.
     EXPECT_NE(h.Shown(IDC_QUESTION).find('Q'), std::string::npos) << h.Shown(IDC_QUESTION);
     h.TypeQuestions(20);
-    EXPECT_FALSE(h.m_view.m_bRunning);
+    EXPECT_FALSE(h.m_view.IsRunning());
     const std::string history = h.HistoryFile();
     EXPECT_NE(history.find("\r\n2004年05月06日 09:07,苦手キーの練習,"), std::string::npos) << history;
-    EXPECT_EQ(h.m_doc.m_run.m_nType, PracticeMode::RomajiInput);
-    EXPECT_FALSE(h.m_doc.m_bBuiltInTexts);
+    EXPECT_EQ(h.m_doc.UserMode(), PracticeMode::RomajiInput);
+    EXPECT_EQ(h.m_doc.CurrentLesson().source, LessonSource::WeakKeyDrill);
 }
 
 TEST(KanaPerMinute, EveryCharacterOfTheReadingIsOneKana) {
@@ -291,7 +291,7 @@ TEST(KanaPerMinute, ShownAtTheLessonEndBesideKeystrokesButNotInRomajiInput) {
             EXPECT_EQ(info.strKanaSpeed, "") << c.nMode;
             continue;
         }
-        const std::uint32_t seconds = static_cast<std::uint32_t>(h.m_doc.m_run.m_dwEndTick - h.m_doc.m_run.m_dwStartTick) / 1000;
+        const std::uint32_t seconds = static_cast<std::uint32_t>(h.m_doc.Run().EndTick() - h.m_doc.Run().StartTick()) / 1000;
         EXPECT_EQ(U8(info.strKanaSpeed), WholeNumber(kana * 60.0 / seconds) + "／分") << c.nMode;
     }
 }

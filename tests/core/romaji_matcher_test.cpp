@@ -32,7 +32,7 @@ TEST_F(RomajiMatcherTest, BuildsTheExpectedLetters) {
         {false, "ッヴ", "VVU"},
     };
     for (const auto& c : cases) {
-        m_doc.m_bRomanMode = c.bFixed;
+        m_doc.SetRomanMode(c.bFixed);
         ASSERT_TRUE(Start(2, c.question)) << c.question;
         EXPECT_EQ(Roman(), c.roman) << c.question << (c.bFixed ? " (fixed)" : "");
     }
@@ -46,11 +46,11 @@ TEST_F(RomajiMatcherTest, BuildsTheExpectedLetters) {
 TEST_F(RomajiMatcherTest, UnitListsRecordLengthKindAndDoubling) {
     using Unit = CRomajiMatcher::Unit;
     ASSERT_TRUE(Start(2, "しんぶん"));
-    EXPECT_EQ(m_doc.m_matcher.Units(), (std::vector<Unit>{{2, 40111, 5, 2}, {2, 40145, 5, 2},
+    EXPECT_EQ(m_doc.Matcher().Units(), (std::vector<Unit>{{2, 40111, 5, 2}, {2, 40145, 5, 2},
                                                           {2, 40163, 5, 2}, {2, 40145, 5, 2}}));
-    m_doc.m_bRomanMode = true;
+    m_doc.SetRomanMode(true);
     ASSERT_TRUE(Start(2, "こんなっちゃ、"));  // KONNNACCYA,
-    EXPECT_EQ(m_doc.m_matcher.Units(), (std::vector<Unit>{{2, 40109, 5, 2}, {2, 40145, 5, 2},
+    EXPECT_EQ(m_doc.Matcher().Units(), (std::vector<Unit>{{2, 40109, 5, 2}, {2, 40145, 5, 2},
                                                           {2, 40120, 6, 2}, {14, 40190, 3, 6},
                                                           {1, 40286, 9, 2}}));
 }
@@ -86,7 +86,7 @@ TEST_F(RomajiMatcherTest, TranscriptsWithAlternativesAndSingleN) {
         {"う゛ぃヴ", "VIVU", "V:V I:う゛ぃ V:う゛ぃV U:う゛ぃヴ [done]", "VIVU"},
     };
     for (const auto& c : cases) {
-        m_doc.m_settings.ClearEntries("DynRoman");
+        m_doc.Settings().ClearEntries("DynRoman");
         ASSERT_TRUE(Start(2, c.question)) << c.question;
         EXPECT_EQ(TypeScript(m_doc, c.keys), c.transcript) << c.question << " typed " << c.keys;
         EXPECT_EQ(Roman(), c.roman) << c.question << " typed " << c.keys;
@@ -94,7 +94,7 @@ TEST_F(RomajiMatcherTest, TranscriptsWithAlternativesAndSingleN) {
 }
 
 TEST_F(RomajiMatcherTest, FixedSpellingModeAcceptsOnlyTheExpectedLetters) {
-    m_doc.m_bRomanMode = true;
+    m_doc.SetRomanMode(true);
     struct Case { const char* question; const char* keys; const char* transcript; };
     const Case cases[] = {
         {"きんえん", "KINNENN", "K:K I:き N:きん N!E E:きんえ N:きんえN N:きんえん [done]"},
@@ -106,7 +106,7 @@ TEST_F(RomajiMatcherTest, FixedSpellingModeAcceptsOnlyTheExpectedLetters) {
         ASSERT_TRUE(Start(2, c.question));
         EXPECT_EQ(TypeScript(m_doc, c.keys), c.transcript) << c.question;
     }
-    EXPECT_TRUE(m_doc.m_settings.m_mapDynRoman.empty());
+    EXPECT_TRUE(m_doc.Settings().m_mapDynRoman.empty());
 }
 
 TEST_F(RomajiMatcherTest, CompletingAnAlternativeLearnsAndSavesIt) {
@@ -121,16 +121,16 @@ TEST_F(RomajiMatcherTest, CompletingAnAlternativeLearnsAndSavesIt) {
         {"シ", "SHI", 40319, 40710},     // katakana are learned apart
     };
     for (const auto& c : cases) {
-        m_doc.m_settings.ClearEntries("DynRoman");
+        m_doc.Settings().ClearEntries("DynRoman");
         ASSERT_TRUE(Start(2, c.question));
         TypeScript(m_doc, c.keys);
-        EXPECT_EQ(m_doc.m_settings.m_mapDynRoman, (std::map<int, int>{{c.kana, c.alt}})) << c.question;
+        EXPECT_EQ(m_doc.Settings().m_mapDynRoman, (std::map<int, int>{{c.kana, c.alt}})) << c.question;
         const std::string line = "DynRoman" + std::to_string(c.kana) + "=" + std::to_string(c.alt) + "\r\n";
         EXPECT_NE(SavedFile().find(line), std::string::npos) << c.question;
     }
 
     // The next question is built with what was learned; シ keeps its own default.
-    m_doc.m_settings.ClearEntries("DynRoman");
+    m_doc.Settings().ClearEntries("DynRoman");
     Start(2, "しゃ");
     TypeScript(m_doc, "SHA");
     ASSERT_TRUE(Start(2, "しゃしゃっしゃシャ"));
@@ -140,18 +140,18 @@ TEST_F(RomajiMatcherTest, CompletingAnAlternativeLearnsAndSavesIt) {
 TEST_F(RomajiMatcherTest, FollowingTheExpectedLettersNeitherLearnsNorSaves) {
     ASSERT_TRUE(Start(2, "しちつ"));
     EXPECT_EQ(TypeScript(m_doc, "SICHITSU"), "S:S I:し C:しC H:しCH I:しち T:しちT S:しちTS U:しちつ [done]");
-    EXPECT_TRUE(m_doc.m_settings.m_mapDynRoman.empty());
+    EXPECT_TRUE(m_doc.Settings().m_mapDynRoman.empty());
     EXPECT_EQ(SavedFile().find("DynRoman"), std::string::npos);
 }
 
 TEST_F(RomajiMatcherTest, WrongKeyChangesNoMatcherState) {
     ASSERT_TRUE(Start(2, "ちゃん"));
     TypeScript(m_doc, "T");  // switched to TYA
-    const CRomajiMatcher before = m_doc.m_matcher;
-    const int nKanaPos = m_doc.m_run.m_nKanaPos;
+    const CRomajiMatcher before = m_doc.Matcher();
+    const int nKanaPos = m_doc.Run().KanaPos();
     EXPECT_EQ(TypeScript(m_doc, "HCX"), "H!Y C!Y X!Y");
-    EXPECT_TRUE(m_doc.m_matcher == before);
-    EXPECT_EQ(m_doc.m_run.m_nKanaPos, nKanaPos);
+    EXPECT_TRUE(m_doc.Matcher() == before);
+    EXPECT_EQ(m_doc.Run().KanaPos(), nKanaPos);
     EXPECT_EQ(TypeScript(m_doc, "YANN"), "Y:TY A:ちゃ N:ちゃN N:ちゃん [done]");
 }
 
@@ -167,7 +167,7 @@ TEST_F(RomajiMatcherTest, FindAlternativeTakesTheFirstMatchInListOrder) {
     for (const auto& c : cases) {
         int id = 0;
         std::string alt;
-        const bool found = m_doc.m_matcher.FindAlternative(c.unit, c.pos, c.ch, c.prefix, id, alt);
+        const bool found = m_doc.Matcher().FindAlternative(c.unit, c.pos, c.ch, c.prefix, id, alt);
         EXPECT_EQ(found, c.id != 0) << c.unit << " " << c.pos << " " << c.ch;
         EXPECT_EQ(id, c.id) << c.unit << " " << c.pos << " " << c.ch;
         EXPECT_EQ(alt, c.alt) << c.unit << " " << c.pos << " " << c.ch;
@@ -177,11 +177,11 @@ TEST_F(RomajiMatcherTest, FindAlternativeTakesTheFirstMatchInListOrder) {
 TEST_F(RomajiMatcherTest, FaultyQuestionIsReportedAndEmptied) {
     // っ alone builds no letter at all: no key could ever finish it.
     for (const char* question : {"あ!い", "ｱ", "あ漢", "　", "う゛゛", "っ", "ッッ"}) {
+        ASSERT_TRUE(Start(2, "おるど"));
         m_messages.m_shown.clear();
-        m_doc.m_matcher.SetRoman("OLD");
         EXPECT_FALSE(Start(2, question)) << question;
-        EXPECT_TRUE(m_doc.m_run.m_strQuestion.empty()) << question;
-        EXPECT_EQ(Roman(), "OLD") << question;
+        EXPECT_TRUE(m_doc.Run().Question().empty()) << question;
+        EXPECT_EQ(Roman(), "ORUDO") << question;
         ASSERT_EQ(m_messages.m_shown.size(), 1u) << question;
         EXPECT_EQ(m_messages.m_shown[0].text,
                   std::string("　　問題文にミスがあります。\r\n\r\n問題文　") + question +
@@ -202,19 +202,20 @@ TEST_F(RomajiMatcherTest, EmptyQuestionExpectsNothing) {
 }
 
 TEST_F(RomajiMatcherTest, RomajiInputComparesLetterByLetter) {
-    m_doc.m_run.m_nType = PracticeMode::RomajiInput;
-    m_doc.m_matcher.SetRoman("Ab,");
-    m_doc.m_matcher.Restart();
+    ASSERT_TRUE(Start(1, "Ab,", {}, true));
     EXPECT_EQ(TypeScript(m_doc, "aAB,b,"), "a!A A:A B!b ,!b b:Ab ,:Ab, [done]");
 }
 
 TEST_F(RomajiMatcherTest, CustomRomajiInputLessonTurnsKanaIntoLetters) {
-    m_doc.m_run.m_nType = PracticeMode::RomajiInput;
-    m_doc.m_run.m_nLesson = 8;
+    Lesson lesson;
+    lesson.source = LessonSource::File;
+    lesson.mode = PracticeMode::RomajiInput;
+    lesson.nNumber = 8;
+    m_doc.SetLesson(lesson);
     std::string text = Sj("きゃんぷ");
     ASSERT_TRUE(m_doc.BuildRoman(text));
     EXPECT_EQ(text, "KYANNPU");
-    m_doc.m_run.m_nLesson = 3;  // other lessons keep their text
+    m_doc.SetLesson(BuiltInLesson(PracticeMode::RomajiInput, 3));  // other lessons keep their text
     text = Sj("きゃ");
     ASSERT_TRUE(m_doc.BuildRoman(text));
     EXPECT_EQ(U8(text), "きゃ");

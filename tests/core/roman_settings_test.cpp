@@ -19,7 +19,7 @@ protected:
 };
 
 TEST_F(RomanSettingsTest, ListsTheKanaFromAToDhiWithTheFixedSpellingElseTheDefault) {
-    CUserSettings& s = m_doc.m_settings;
+    CUserSettings& s = m_doc.Settings();
     s.SetIndexedString("Roman", 11, "SHI");
     s.SetIndexedString("Roman", 16, "");         // empty: the default
     s.SetIndexedString("Roman", 219, "XX");      // シ has no row
@@ -39,7 +39,7 @@ TEST_F(RomanSettingsTest, ListsTheKanaFromAToDhiWithTheFixedSpellingElseTheDefau
 }
 
 TEST_F(RomanSettingsTest, ChangeIsOfferedOnlyForASelectedRowOfAnEnabledList) {
-    CRomanSettingModel m(m_doc.m_settings, false);
+    CRomanSettingModel m(m_doc.Settings(), false);
     struct Step { bool bFix; int nSelect; bool bCanChange; int nSelected; };
     const Step steps[] = {
         {false, -1, false, -1}, {false, 3, false, 3},  // list disabled: the row waits
@@ -80,9 +80,9 @@ TEST_F(RomanSettingsTest, SpellingsAreTheLettersAToZStoredUpperCaseAndEmptyMeans
 }
 
 TEST_F(RomanSettingsTest, OkAppliesTheChangesInOrderAndSavesTheRecordOnce) {
-    CUserSettings& s = m_doc.m_settings;
+    CUserSettings& s = m_doc.Settings();
     s.SetIndexedString("Roman", 27, "FU");
-    m_doc.m_bRomanMode = false;
+    m_doc.SetRomanMode(false);
     CRomanSettingModel m(s, false);
     m.SetFixRoman(true);
     m.Change(11, "SHI");
@@ -99,7 +99,7 @@ TEST_F(RomanSettingsTest, OkAppliesTheChangesInOrderAndSavesTheRecordOnce) {
     const std::string before = SavedFile();
 
     ASSERT_TRUE(m.Apply(m_doc));
-    EXPECT_TRUE(m_doc.m_bRomanMode);
+    EXPECT_TRUE(m_doc.RomanMode());
     EXPECT_NE(SavedFile(), before);
     EXPECT_EQ(SavedFile(),
               "Type=0\r\nHomePos=1\r\nHomeColor=0\r\nRomanMode=1\r\nFont=3\r\nColor=1\r\ncount=0\r\n"
@@ -115,43 +115,43 @@ TEST_F(RomanSettingsTest, OkAppliesTheChangesInOrderAndSavesTheRecordOnce) {
     EXPECT_EQ(Roman(), "SIHUTYA");
 
     // The input-method option adds one line at the end, and only while it is on.
-    CRomanSettingModel ime(s, m_doc.m_bRomanMode);
+    CRomanSettingModel ime(s, m_doc.RomanMode());
     EXPECT_FALSE(ime.m_bImeSpellings);
     ime.m_bImeSpellings = true;
     const std::string withoutIme = SavedFile();
     ASSERT_TRUE(ime.Apply(m_doc));
     EXPECT_EQ(SavedFile(), withoutIme + "ImeSpellings=1\r\n");
-    CRomanSettingModel imeOff(s, m_doc.m_bRomanMode);
+    CRomanSettingModel imeOff(s, m_doc.RomanMode());
     EXPECT_TRUE(imeOff.m_bImeSpellings);
     imeOff.m_bImeSpellings = false;
     ASSERT_TRUE(imeOff.Apply(m_doc));
     EXPECT_EQ(SavedFile(), withoutIme);
 
     // Turning the switch off is stored too; the spellings stay.
-    CRomanSettingModel off(s, m_doc.m_bRomanMode);
+    CRomanSettingModel off(s, m_doc.RomanMode());
     off.SetFixRoman(false);
     ASSERT_TRUE(off.Apply(m_doc));
-    EXPECT_FALSE(m_doc.m_bRomanMode);
+    EXPECT_FALSE(m_doc.RomanMode());
     EXPECT_NE(SavedFile().find("RomanMode=0\r\n"), std::string::npos);
     EXPECT_NE(SavedFile().find("Roman90=TYA\r\n"), std::string::npos);
 }
 
 TEST_F(RomanSettingsTest, CancelLeavesRecordFileAndDocumentAsTheyWere) {
-    m_doc.m_bRomanMode = true;
+    m_doc.SetRomanMode(true);
     const std::string before = SavedFile();
     {
-        CRomanSettingModel m(m_doc.m_settings, true);
+        CRomanSettingModel m(m_doc.Settings(), true);
         m.SetFixRoman(false);
         m.Change(11, "SHI");
     }
-    EXPECT_TRUE(m_doc.m_settings.m_mapRoman.empty());
-    EXPECT_EQ(m_doc.m_settings.GetInt("RomanMode", -1), 1);
-    EXPECT_TRUE(m_doc.m_bRomanMode);
+    EXPECT_TRUE(m_doc.Settings().m_mapRoman.empty());
+    EXPECT_EQ(m_doc.Settings().GetInt("RomanMode", -1), 1);
+    EXPECT_TRUE(m_doc.RomanMode());
     EXPECT_EQ(SavedFile(), before);
 }
 
 TEST_F(RomanSettingsTest, DeletingTheLearningAsksAndOnYesClearsAndSavesAtOnce) {
-    CUserSettings& s = m_doc.m_settings;
+    CUserSettings& s = m_doc.Settings();
     s.SetIndexedInt("DynRoman", 40111, 40710);
     s.SetIndexedInt("DynRoman", 40319, 40711);
     s.SetIndexedString("ImeRoman", 40111, "CI");
@@ -175,7 +175,7 @@ TEST_F(RomanSettingsTest, DeletingTheLearningAsksAndOnYesClearsAndSavesAtOnce) {
     EXPECT_NE(SavedFile().find("Roman11=SHI\r\n"), std::string::npos);
 
     // Every kana is built with its default again in the learning mode.
-    m_doc.m_bRomanMode = false;
+    m_doc.SetRomanMode(false);
     ASSERT_TRUE(Start(2, "しシ"));
     EXPECT_EQ(Roman(), "SISI");
 }

@@ -103,7 +103,7 @@ TEST(SettingFolder, StartUpRemovesTheTemporaryFilesOfKilledSavesOnly) {
     fs::create_directory(dir + ".folder.dat." + deadPid + ".0.tmp");
 
     PracticeHarness h;
-    h.m_doc.m_settings.SetFolder(dir);
+    h.m_doc.Settings().SetFolder(dir);
     InitialUpdate(h.m_view, h.m_doc, h.m_profile);
     for (const auto& c : cases) EXPECT_EQ(!fs::exists(dir + c.name), c.removed) << c.name;
     EXPECT_TRUE(fs::is_directory(dir + ".folder.dat." + deadPid + ".0.tmp"));

@@ -231,14 +231,14 @@ TEST(UserSwitch, LoadsAndAppliesTheChosenUsersSettingsAndRemembersThem) {
 
     ASSERT_TRUE(SwitchUser(h.m_view, h.m_doc, h.m_profile, "hanako"));
     EXPECT_EQ(h.m_profile.GetProfileString("Settings", "User", ""), "hanako");
-    EXPECT_EQ(h.m_doc.m_settings.m_strUser, "hanako");
-    EXPECT_EQ(h.m_doc.m_run.m_nType, PracticeMode::KanaInput);
+    EXPECT_EQ(h.m_doc.Settings().m_strUser, "hanako");
+    EXPECT_EQ(h.m_view.ShownMode(), PracticeMode::KanaInput);
     EXPECT_EQ(h.Shown(IDC_KEY_FIRST), "ぬ");
-    EXPECT_EQ(h.m_view.m_nFont, 1);
-    EXPECT_FALSE(h.m_doc.m_bRomanMode);
-    EXPECT_FALSE(h.m_view.m_bColor);
-    EXPECT_EQ(h.m_view.m_colorL[2], 17u);
-    EXPECT_EQ(h.m_view.m_colorLG[2], 34u);
+    EXPECT_EQ(h.m_view.Font(), 1);
+    EXPECT_FALSE(h.m_doc.RomanMode());
+    EXPECT_FALSE(h.m_view.ColorKeys());
+    EXPECT_EQ(h.m_view.LegendColors()[2], 17u);
+    EXPECT_EQ(h.m_view.LitLegendColors()[2], 34u);
     ASSERT_EQ(h.m_form.m_markers.size(), 8u);
     for (const auto& [id, marker] : h.m_form.m_markers) EXPECT_FALSE(marker.bVisible) << id;
     // Font is saved as at start-up; the missing KanaSepa takes the previous user's.
@@ -248,16 +248,16 @@ TEST(UserSwitch, LoadsAndAppliesTheChosenUsersSettingsAndRemembersThem) {
     // The next start opens the same user.
     test::PracticeHarness next;
     next.m_profile = h.m_profile;
-    next.m_doc.m_settings.SetFolder(h.m_dir + "/Setting/");
+    next.m_doc.Settings().SetFolder(h.m_dir + "/Setting/");
     InitialUpdate(next.m_view, next.m_doc, next.m_profile);
-    EXPECT_EQ(next.m_doc.m_settings.m_strUser, "hanako");
+    EXPECT_EQ(next.m_doc.Settings().m_strUser, "hanako");
 }
 
 TEST(UserSwitch, NoUsableNameChangesNothing) {
     test::PracticeHarness h;
     for (const char* name : {"", "../x", "a/b"}) {
         EXPECT_FALSE(SwitchUser(h.m_view, h.m_doc, h.m_profile, name)) << name;
-        EXPECT_EQ(h.m_doc.m_settings.m_strUser, "test");
+        EXPECT_EQ(h.m_doc.Settings().m_strUser, "test");
         EXPECT_EQ(h.m_profile.GetProfileString("Settings", "User", "none"), "none");
     }
 }
@@ -267,7 +267,7 @@ TEST(UserSwitch, StartUpWithAStoredNameTooLongForAFileOpensDefaultQuietly) {
     h.m_form.m_log.clear();
     h.m_profile.WriteProfileString("Settings", "User", std::string(10000, 'n'));
     InitialUpdate(h.m_view, h.m_doc, h.m_profile);
-    EXPECT_EQ(h.m_doc.m_settings.m_strUser, "default");
+    EXPECT_EQ(h.m_doc.Settings().m_strUser, "default");
     EXPECT_TRUE(fs::exists(h.m_dir + "/Setting/default.dat"));
     for (const auto& line : h.m_form.m_log) EXPECT_EQ(line.rfind("message", 0), std::string::npos) << line;
 }

@@ -24,20 +24,20 @@ public:
     PracticeHarness() : m_view(m_doc, m_form, m_layout, m_clock) {
         ::setenv("TZ", "UTC", 1);
         ::tzset();
-        m_doc.m_settings.SetFolder(m_dir + "/Setting/");
-        m_doc.m_settings.SetProfile(&m_profile);
-        m_doc.m_settings.SetMessenger(&m_form);
-        m_doc.m_settings.SetFlushToDisk(false);
-        m_doc.m_settings.LoadUser("test");
-        m_doc.m_pKeyboard = &m_keyboard;
-        m_view.m_bColor = false;
+        m_doc.Settings().SetFolder(m_dir + "/Setting/");
+        m_doc.Settings().SetProfile(&m_profile);
+        m_doc.Settings().SetMessenger(&m_form);
+        m_doc.Settings().SetFlushToDisk(false);
+        m_doc.Settings().LoadUser("test");
+        m_doc.SetKeyboard(&m_keyboard);
+        m_view.SetColorKeys(false);
         m_clock.m_tNow = kStartTime;
         m_clock.m_dwTick = 50000;
         m_view.OnNewDocument();  // the start-up document: no dialog
     }
     // A built-in lesson started as the lesson-select dialog would (title: the radio label).
     void StartBuiltIn(int nType, int nLesson) {
-        m_doc.m_run.m_nType = PracticeMode{nType};
+        m_doc.SetUserMode(PracticeMode{nType});
         m_form.m_lessonSelectAnswers.push_back(nLesson - 1);
         m_view.OnNewDocument();
     }
@@ -65,8 +65,8 @@ public:
     }
     // Types what is expected until the question is done or the run ends.
     void TypeQuestion() {
-        const int done = m_doc.m_run.m_nQuestionsDone;
-        while (m_view.m_bRunning && m_doc.m_run.m_nQuestionsDone == done) {
+        const int done = m_doc.Run().QuestionsDone();
+        while (m_view.IsRunning() && m_doc.Run().QuestionsDone() == done) {
             const unsigned char ch = m_doc.NextExpectedKey();
             if (ch == 0) return;
             m_view.OnTypedChar(ch);

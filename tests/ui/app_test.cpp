@@ -74,7 +74,7 @@ TEST_F(AppTest, StartsIdleWithTheDefaultUsersSettingsApplied) {
 
 TEST_F(AppTest, RunningGreysUserAndSettingsMenusAndSwapsTheLessonCommands) {
     StartLesson(1);
-    EXPECT_TRUE(app.View().m_bRunning);
+    EXPECT_TRUE(app.View().IsRunning());
     EXPECT_EQ(Text(IDC_TITLE), "Lesson2　人差し指の練習");
     EXPECT_FALSE(Text(IDC_QUESTION).isEmpty());
     EXPECT_FALSE(Enabled(ID_FILE_NEW));
@@ -96,11 +96,11 @@ TEST_F(AppTest, RunningGreysUserAndSettingsMenusAndSwapsTheLessonCommands) {
         box->button(QMessageBox::No)->click();
     });
     app.Frame().Action(ID_LESSON_END)->trigger();
-    EXPECT_TRUE(app.View().m_bRunning);
+    EXPECT_TRUE(app.View().IsRunning());
 
     AnswerNextMessageBox(QMessageBox::Yes);
     app.Frame().Action(ID_LESSON_END)->trigger();
-    EXPECT_FALSE(app.View().m_bRunning);
+    EXPECT_FALSE(app.View().IsRunning());
     EXPECT_TRUE(Enabled(ID_FILE_NEW));
     EXPECT_FALSE(Enabled(ID_LESSON_END));
     EXPECT_TRUE(MenuEnabled(MENU_SETTINGS));
@@ -115,14 +115,14 @@ TEST_F(AppTest, CancellingTheLessonSelectionChangesNothing) {
         p->findChild<QPushButton*>("cancel")->click();
     });
     app.Frame().Action(ID_FILE_NEW)->trigger();
-    EXPECT_FALSE(app.View().m_bRunning);
+    EXPECT_FALSE(app.View().IsRunning());
     EXPECT_TRUE(Enabled(ID_FILE_NEW));
 }
 
 TEST_F(AppTest, TypedKanaGoToTheJudgeThroughTheKanaLock) {
     StartLesson(0);
     ASSERT_TRUE(app.Keys().KanaLock());  // forced on for kana input
-    const std::string question = app.Doc().m_run.m_strQuestion;
+    const std::string question = app.Doc().Run().Question();
     // Type a wrong key: the miss shows and the cap sinks.
     const unsigned char expected = app.Doc().NextExpectedKey();
     const int wrongKey = expected == Utf8ToCp932("ﾁ")[0] ? Qt::Key_S : Qt::Key_A;
@@ -158,7 +158,7 @@ TEST_F(AppTest, ModeAndFontCommandsSaveAndShowAtOnce) {
 
 TEST_F(AppTest, RomajiSettingsAreOfferedWhileIdleAndOkStoresTheSwitchAndSpellings) {
     EXPECT_TRUE(Enabled(ID_ROMAN_SETTINGS));
-    ASSERT_TRUE(app.Doc().m_bRomanMode);  // a new user's default
+    ASSERT_TRUE(app.Doc().RomanMode());  // a new user's default
     OnNextModal([](QWidget* p) {
         auto* dlg = qobject_cast<CRomanSettingDlg*>(p);
         ASSERT_NE(dlg, nullptr);
@@ -172,7 +172,7 @@ TEST_F(AppTest, RomajiSettingsAreOfferedWhileIdleAndOkStoresTheSwitchAndSpelling
         dlg->findChild<QPushButton*>("ok")->click();
     });
     app.Frame().Action(ID_ROMAN_SETTINGS)->trigger();
-    EXPECT_EQ(app.Doc().m_settings.GetIndexedString("Roman", 11, ""), "SHI");
+    EXPECT_EQ(app.Doc().Settings().GetIndexedString("Roman", 11, ""), "SHI");
 
     // The switch turned off reaches the document and the file; "キャンセル" keeps it off.
     for (const char* button : {"ok", "cancel"}) {
@@ -183,7 +183,7 @@ TEST_F(AppTest, RomajiSettingsAreOfferedWhileIdleAndOkStoresTheSwitchAndSpelling
             dlg->findChild<QPushButton*>(button)->click();
         });
         app.Frame().Action(ID_ROMAN_SETTINGS)->trigger();
-        EXPECT_FALSE(app.Doc().m_bRomanMode) << button;
+        EXPECT_FALSE(app.Doc().RomanMode()) << button;
     }
     QFile file(dir.filePath("Setting/default.dat"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -193,7 +193,7 @@ TEST_F(AppTest, RomajiSettingsAreOfferedWhileIdleAndOkStoresTheSwitchAndSpelling
 
     OnNextModal([](QWidget* p) { p->findChild<QPushButton*>("start")->click(); });
     app.Frame().Action(ID_FILE_NEW)->trigger();
-    ASSERT_TRUE(app.View().m_bRunning);
+    ASSERT_TRUE(app.View().IsRunning());
     EXPECT_FALSE(MenuEnabled(MENU_SETTINGS));
 }
 
@@ -228,7 +228,7 @@ TEST_F(AppTest, SettingsDialogsAreOfferedWhileIdleAndOkAppliesTheirChoice) {
         dlg->findChild<QPushButton*>("ok")->click();
     });
     app.Frame().Action(ID_CUSTOM_LESSONS)->trigger();
-    EXPECT_EQ(app.Doc().m_settings.GetInt("count", 0), 1);
+    EXPECT_EQ(app.Doc().Settings().GetInt("count", 0), 1);
     OnNextModal([](QWidget* p) {
         p->findChild<QPushButton*>("standard_colors")->click();
         p->findChild<QPushButton*>("cancel")->click();

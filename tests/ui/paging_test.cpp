@@ -43,18 +43,18 @@ public:
 class PagingRig {
 public:
     PagingRig() : m_view(m_doc, m_form, m_layout, m_clock) {
-        m_doc.m_settings.SetFolder(m_dir.filePath("Setting/").toStdString());
-        m_doc.m_settings.SetProfile(&m_profile);
-        m_doc.m_settings.SetMessenger(&m_form);
-        m_doc.m_settings.SetFlushToDisk(false);
-        m_doc.m_settings.LoadUser("test");
-        m_doc.m_pKeyboard = &m_keyboard;
+        m_doc.Settings().SetFolder(m_dir.filePath("Setting/").toStdString());
+        m_doc.Settings().SetProfile(&m_profile);
+        m_doc.Settings().SetMessenger(&m_form);
+        m_doc.Settings().SetFlushToDisk(false);
+        m_doc.Settings().LoadUser("test");
+        m_doc.SetKeyboard(&m_keyboard);
         m_view.OnNewDocument();  // the start-up document: no dialog
         m_form.show();
     }
 
     void SetTextSize(int nFont) {
-        m_view.m_nFont = nFont;
+        m_view.SetFont(nFont);
         m_form.ApplyTextSize(m_view.PageLines());
     }
 
@@ -70,7 +70,7 @@ public:
     // Types the expected key; false once nothing is due.
     bool TypeOne() {
         const unsigned char ch = m_doc.NextExpectedKey();
-        if (!m_view.m_bRunning || ch == 0) return false;
+        if (!m_view.IsRunning() || ch == 0) return false;
         m_view.OnTypedChar(ch);
         return true;
     }
@@ -146,7 +146,7 @@ TEST(PagingWindow, EachPageShowsTheLineBeingTypedInBothBoxes) {
                 rig.Start(header, {question, "つぎ"});
                 const std::string where = std::string(header) + " font " + std::to_string(nFont) +
                                           " lines " + std::to_string(nLines);
-                ASSERT_TRUE(rig.m_view.m_bRunning) << where;
+                ASSERT_TRUE(rig.m_view.IsRunning()) << where;
                 ASSERT_EQ(rig.m_form.QuestionLineCount(), nLines) << where;
                 const int nPages = (nLines + nFont - 1) / nFont;
                 EXPECT_EQ(rig.m_form.Progress()->maximum(), nPages) << where;
@@ -168,9 +168,9 @@ TEST(PagingWindow, EachPageShowsTheLineBeingTypedInBothBoxes) {
                         << where << " line " << line << " answer " << answer;
                 };
                 look(0);
-                while (rig.m_doc.m_run.m_nQuestionsDone == 0 && rig.TypeOne()) {
+                while (rig.m_doc.Run().QuestionsDone() == 0 && rig.TypeOne()) {
                     const int line = rig.CaretLine();
-                    if (rig.m_doc.m_run.m_nQuestionsDone == 0 && line != caretLine) {
+                    if (rig.m_doc.Run().QuestionsDone() == 0 && line != caretLine) {
                         caretLine = line;
                         look(line);
                     }

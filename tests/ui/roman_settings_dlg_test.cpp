@@ -26,8 +26,8 @@ namespace {
 class RomanSettingDlgTest : public ::testing::Test {
 protected:
     RomanSettingDlgTest() {
-        doc.m_settings.SetFolder(dir.filePath("Setting").toStdString());
-        doc.m_settings.LoadUser("test");
+        doc.Settings().SetFolder(dir.filePath("Setting").toStdString());
+        doc.Settings().LoadUser("test");
     }
     QString Spelling(const CRomanSettingDlg& dlg, int nRow) { return dlg.List()->topLevelItem(nRow)->text(1); }
     void SelectRow(CRomanSettingDlg& dlg, int nRow) {
@@ -52,7 +52,7 @@ protected:
 };
 
 TEST_F(RomanSettingDlgTest, ListIsUsableOnlyWithFixedSpellingAndChangeOnlyWithARowSelected) {
-    CRomanSettingDlg dlg(doc.m_settings, false);
+    CRomanSettingDlg dlg(doc.Settings(), false);
     dlg.show();
     EXPECT_EQ(dlg.windowTitle(), "ローマ字の設定");
     EXPECT_FALSE(dlg.FixRoman()->isChecked());
@@ -85,8 +85,8 @@ TEST_F(RomanSettingDlgTest, ListIsUsableOnlyWithFixedSpellingAndChangeOnlyWithAR
 }
 
 TEST_F(RomanSettingDlgTest, EditOffersTheRowRefusesAnythingButLettersAndShowsTheUpperCaseAtOnce) {
-    doc.m_settings.SetIndexedString("Roman", 16, "TI");
-    CRomanSettingDlg dlg(doc.m_settings, true);
+    doc.Settings().SetIndexedString("Roman", 16, "TI");
+    CRomanSettingDlg dlg(doc.Settings(), true);
     dlg.show();
     EXPECT_EQ(Spelling(dlg, 16), "TI");
     SelectRow(dlg, 11);
@@ -116,7 +116,7 @@ TEST_F(RomanSettingDlgTest, EditOffersTheRowRefusesAnythingButLettersAndShowsThe
         EXPECT_EQ(p->icon, QMessageBox::Warning);
     }
     EXPECT_EQ(Spelling(dlg, 11), "SHI");
-    EXPECT_EQ(doc.m_settings.GetIndexedString("Roman", 11, "none"), "none");  // waits for "OK"
+    EXPECT_EQ(doc.Settings().GetIndexedString("Roman", 11, "none"), "none");  // waits for "OK"
 
     // Cancel changes nothing; an empty spelling shows the default it stands for.
     SelectRow(dlg, 16);
@@ -146,13 +146,13 @@ TEST_F(RomanSettingDlgTest, EditOffersTheRowRefusesAnythingButLettersAndShowsThe
 
     dlg.accept();
     ASSERT_TRUE(dlg.Model().Apply(doc));
-    EXPECT_EQ(doc.m_settings.GetIndexedString("Roman", 11, "none"), "SHI");
-    EXPECT_EQ(doc.m_settings.GetIndexedString("Roman", 16, "none"), "");
-    EXPECT_TRUE(doc.m_bRomanMode);
+    EXPECT_EQ(doc.Settings().GetIndexedString("Roman", 11, "none"), "SHI");
+    EXPECT_EQ(doc.Settings().GetIndexedString("Roman", 16, "none"), "");
+    EXPECT_TRUE(doc.RomanMode());
 }
 
 TEST_F(RomanSettingDlgTest, InputMethodSpellingsBoxWorksInEitherModeAndOkStoresIt) {
-    CRomanSettingDlg dlg(doc.m_settings, true);
+    CRomanSettingDlg dlg(doc.Settings(), true);
     dlg.show();
     QCheckBox* box = dlg.ImeSpellings();
     EXPECT_EQ(box->text(), "IMEと同じつづりをすべて受け付ける");
@@ -174,17 +174,17 @@ TEST_F(RomanSettingDlgTest, InputMethodSpellingsBoxWorksInEitherModeAndOkStoresI
     EXPECT_EQ(nextTabStop(dlg.List()), box);
     EXPECT_EQ(nextTabStop(box), dlg.findChild<QPushButton*>("ok"));
     box->click();
-    EXPECT_FALSE(doc.m_settings.m_bImeSpellings);  // waits for OK
+    EXPECT_FALSE(doc.Settings().m_bImeSpellings);  // waits for OK
     dlg.findChild<QPushButton*>("ok")->click();
     ASSERT_TRUE(dlg.Model().Apply(doc));
-    EXPECT_TRUE(doc.m_settings.m_bImeSpellings);
-    CRomanSettingDlg again(doc.m_settings, false);
+    EXPECT_TRUE(doc.Settings().m_bImeSpellings);
+    CRomanSettingDlg again(doc.Settings(), false);
     EXPECT_TRUE(again.ImeSpellings()->isChecked());
 }
 
 TEST_F(RomanSettingDlgTest, DeletingTheLearningActsAtOnceAndCancelDoesNotBringItBack) {
-    doc.m_settings.SetIndexedInt("DynRoman", 40111, 40710);
-    CRomanSettingDlg dlg(doc.m_settings, false);
+    doc.Settings().SetIndexedInt("DynRoman", 40111, 40710);
+    CRomanSettingDlg dlg(doc.Settings(), false);
     dlg.show();
 
     auto no = AnswerNextMessageBox(QMessageBox::No);
@@ -192,14 +192,14 @@ TEST_F(RomanSettingDlgTest, DeletingTheLearningActsAtOnceAndCancelDoesNotBringIt
     ASSERT_TRUE(no->answered);
     EXPECT_EQ(no->text, "ローマ字の学習を削除してよろしいですか？");
     EXPECT_EQ(no->caption, "Kibiki");
-    EXPECT_EQ(doc.m_settings.GetIndexedInt("DynRoman", 40111, 0), 40710);
+    EXPECT_EQ(doc.Settings().GetIndexedInt("DynRoman", 40111, 0), 40710);
 
     auto yes = AnswerNextMessageBox(QMessageBox::Yes);
     dlg.DeleteLearningButton()->click();
     ASSERT_TRUE(yes->answered);
     dlg.findChild<QPushButton*>("cancel")->click();
     EXPECT_EQ(dlg.result(), QDialog::Rejected);
-    EXPECT_TRUE(doc.m_settings.m_mapDynRoman.empty());
+    EXPECT_TRUE(doc.Settings().m_mapDynRoman.empty());
     CUserSettings reread;
     reread.SetFolder(dir.filePath("Setting").toStdString());
     reread.LoadUser("test");

@@ -393,7 +393,7 @@ TEST_F(UsersDialogsTest, MenuSwitchesToTheChosenUserAndShowsTheirHistory) {
     });
     app.Frame().Action(ID_USER_SELECT)->trigger();
     EXPECT_EQ(profile.GetProfileString("Settings", "User", ""), "hanako");
-    EXPECT_EQ(app.Doc().m_settings.m_strUser, "hanako");
+    EXPECT_EQ(app.Doc().Settings().m_strUser, "hanako");
     EXPECT_EQ(app.Form().KeyCap(0)->text(), "1 !");
     app.UpdateMenus();
     EXPECT_TRUE(app.Frame().Action(ID_MODE_ROMAN)->isChecked());
@@ -410,7 +410,7 @@ TEST_F(UsersDialogsTest, MenuSwitchesToTheChosenUserAndShowsTheirHistory) {
     // Cancelled: the user stays.
     OnNextModal([](QWidget* p) { p->findChild<QPushButton*>("cancel")->click(); });
     app.Frame().Action(ID_USER_SELECT)->trigger();
-    EXPECT_EQ(app.Doc().m_settings.m_strUser, "hanako");
+    EXPECT_EQ(app.Doc().Settings().m_strUser, "hanako");
     qunsetenv("KIBIKI_SETTING_DIR");
 }
 

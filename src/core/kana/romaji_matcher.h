@@ -77,6 +77,7 @@ public:
     const std::string& Roman() const { return m_bInputMethod ? m_ime.Letters() : m_strRoman; }
     bool InputMethod() const { return m_bInputMethod; }
     int RomanPos() const { return m_nRomanPos; }
+    int CurrentUnit() const { return m_nUnit; }  // index into Units()
     const std::vector<Unit>& Units() const { return m_aUnits; }
 
     bool operator==(const CRomajiMatcher&) const = default;

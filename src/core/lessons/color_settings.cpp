@@ -1,5 +1,7 @@
 #include "lessons/color_settings.h"
 
+#include <array>
+
 #include "lessons/kibiki_view.h"
 #include "users/setting_keys.h"
 #include "users/user_settings.h"
@@ -76,19 +78,21 @@ CColorModel::SampleKey CColorModel::Sample(int nIndex) const {
 }
 
 bool CColorModel::Apply(CUserSettings& settings, CKibikiView& view) const {
+    std::array<COLORREF, 4> legend{}, lit{};
     for (int g = 0; g < 4; ++g) {
         settings.SetIndexedInt("ColorB", g, static_cast<int>(m_colors.colorB[g]));
         settings.SetIndexedInt("ColorL", g, static_cast<int>(m_colors.colorL[g]));
         settings.SetIndexedInt("ColorLG", g, static_cast<int>(m_colors.colorLG[g]));
-        view.m_colorL[g] = m_colors.colorL[g];
-        view.m_colorLG[g] = m_colors.colorLG[g];
+        legend[g] = m_colors.colorL[g];
+        lit[g] = m_colors.colorLG[g];
     }
+    view.SetLegendColors(legend, lit);
     settings.SetInt("HomeColor", static_cast<int>(m_colors.homeColor));
     settings.SetInt("Color", m_bColor);
     settings.SetInt("HomePos", m_bHomePos);
     view.ApplyHomeMarkers();
     const bool saved = settings.SaveUser();
-    view.m_bColor = m_bColor;
+    view.SetColorKeys(m_bColor);
     view.ApplyKeyColors(m_bColor);
     return saved;
 }

@@ -116,11 +116,11 @@ CKibikiDoc::Evaluation CKibikiDoc::Evaluate(Messenger& confirm) {
         ev.strSpeed = WholeNumber(KeystrokesPerMinute(m_run.m_dKeystrokes, elapsed)) +
                       StringOrEmpty(IDS_PER_MINUTE);
         // Romaji input and English text have no kana to count.
-        if (!ShowsRomaji(m_run.m_nType))
+        if (!ShowsRomaji(m_lesson.mode))
             ev.strKanaSpeed = WholeNumber(KeystrokesPerMinute(m_run.m_nKanaTyped, elapsed)) +
                               StringOrEmpty(IDS_PER_MINUTE);
         ev.strAccuracy = WholeNumber(accuracy) + StringOrEmpty(IDS_PERCENT);
-        ev.bNoNext = !HasNextLesson(m_run.m_nLesson);
+        ev.bNoNext = !HasNextLesson(m_lesson.nNumber);
         ev.strDate = HistoryDate(static_cast<std::time_t>(m_run.m_tStart));
     } else if (confirm.ShowMessage(StringOrEmpty(IDS_CONFIRM_END),
                                    StringOrEmpty(IDS_CONFIRM_END_CAPTION), MsgButtons::YesNo,
@@ -131,15 +131,19 @@ CKibikiDoc::Evaluation CKibikiDoc::Evaluate(Messenger& confirm) {
     } else {
         ev.outcome = Evaluation::Continue;
     }
-    ApplyKanaLock(m_run.m_nType);
+    ApplyKanaLock(m_lesson.mode);
     return ev;
 }
 
 void CKibikiDoc::SummariseMisses(std::string& strDisplay, std::string& strHistory) const {
-    const PracticeMode type = m_run.m_nType;
+    kibiki::SummariseMisses(m_lesson.mode, m_run.m_missedKeys, strDisplay, strHistory);
+}
+
+void SummariseMisses(PracticeMode type, const std::map<unsigned char, int>& missed,
+                     std::string& strDisplay, std::string& strHistory) {
     struct Entry { std::string key; int count; };
     std::vector<Entry> entries;
-    for (const auto& [key, count] : m_run.m_missedKeys) {
+    for (const auto& [key, count] : missed) {
         // A bare space would vanish on screen and split the history record.
         std::string text = key == ' ' ? StringOrEmpty(IDS_SPACE_KEY) : MissedKeyText(type, key);
         if (text.empty()) text.assign(1, static_cast<char>(key));

@@ -2,6 +2,7 @@
 // Pieces of the lesson-end evaluation that need no run record.
 #include <cstdint>
 #include <ctime>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -38,6 +39,11 @@ std::string HistoryDate(std::time_t t);
 // strDisplay loses its ",\r\n" marker and becomes the full text. No misses: both read
 // "間違いはありませんでした".
 void SplitTopThree(std::string& strDisplay, std::string& strTop);
+
+// Missed keys (due key byte -> misses), most missed first: display lines "A…3回\r\n" with
+// ",\r\n" after the third, and the history field "A K  3 2 " (" " when none).
+void SummariseMisses(PracticeMode mode, const std::map<unsigned char, int>& missed,
+                     std::string& strDisplay, std::string& strHistory);
 
 // Whether "すべて表示" has more to show than the top-three line.
 bool ShowAllHasMore(const std::string& strFull, const std::string& strTop);

@@ -25,7 +25,7 @@ constexpr int kMarkerCount = IDC_MARKER_LAST - IDC_MARKER_FIRST + 1;
 int CKibikiView::CapOf(unsigned char ch) const {
     if (ch == 0 || ch == ' ') return -1;
     int cap = -1;
-    FindKeyIndex(m_doc.m_run.m_nType, ch, cap);
+    FindKeyIndex(ShownMode(), ch, cap);
     return cap >= 0 && cap <= 47 ? cap : -1;
 }
 
@@ -60,15 +60,15 @@ void CKibikiView::LightWithShift(int nCap, bool bOn) {
 
 void CKibikiView::GuideChar(unsigned char ch, bool bOn) {
     if (ch == 0 || ch == ' ') return;
-    const LessonRun& run = m_doc.m_run;
+    const Lesson& lesson = m_doc.CurrentLesson();
     // The kana caps carry no ASCII: in the kana modes only a kana is found on them.
-    const bool kana = IsKanaAnswer(run.m_nType);
+    const bool kana = IsKanaAnswer(ShownMode());
     int cap = ShiftedKeyOf(ch, kana);
     if (!kana) {
         // Off the JIS layout "~" and "`" sit where the legends of caps 41 and 44 show them.
         if (!m_layout.IsJisLayout() && (ch == '~' || ch == '`')) cap = KeyOfPrinted(ch == '~' ? '@' : '^');
         // English text: a capital letter is its letter key with SHIFT.
-        if (IsCustomLesson(run.m_nLesson) && run.m_bEnglish && ch >= 'A' && ch <= 'Z')
+        if (IsCustomLesson(lesson.nNumber) && lesson.bEnglish && ch >= 'A' && ch <= 'Z')
             cap = KeyOfPrinted(static_cast<char>(ch));
     }
     if (cap >= 0) LightWithShift(cap, bOn);
@@ -76,25 +76,32 @@ void CKibikiView::GuideChar(unsigned char ch, bool bOn) {
 }
 
 void CKibikiView::AdvanceGuide() {
-    LessonRun& run = m_doc.m_run;
+    const unsigned char lit = m_doc.Run().GuideKey();
     const unsigned char next = m_doc.NextExpectedKey();
     m_form.SetTextColor(IDC_SHIFT_LEFT, kBlack);
     m_form.SetTextColor(IDC_SHIFT_RIGHT, kBlack);
-    if (run.m_chGuideKey != 0) {
-        if (m_bShiftLit) GuideChar(run.m_chGuideKey, false);
-        else LightPlain(run.m_chGuideKey, false);
+    if (lit != 0) {
+        if (m_bShiftLit) GuideChar(lit, false);
+        else LightPlain(lit, false);
     }
     GuideChar(next, true);
-    run.m_chGuideKey = next;
+    m_doc.SetGuideKey(next);
 }
 
-void CKibikiView::ShowKeyLegends() {
+void CKibikiView::ShowKeyLegends() { ShowLegendsOf(ShownMode()); }
+
+void CKibikiView::ShowLegendsOf(PracticeMode mode) {
     const bool bJis = m_layout.IsJisLayout();
-    for (int k = 0; k < 48; ++k) m_form.SetControlText(IDC_KEY_FIRST + k, CapLegend(m_doc.m_run.m_nType, k, bJis));
+    for (int k = 0; k < 48; ++k) m_form.SetControlText(IDC_KEY_FIRST + k, CapLegend(mode, k, bJis));
+}
+
+void CKibikiView::SetLegendColors(const std::array<COLORREF, 4>& colorL, const std::array<COLORREF, 4>& colorLG) {
+    m_colorL = colorL;
+    m_colorLG = colorLG;
 }
 
 void CKibikiView::ApplyKeyColors(bool bColor) {
-    const CUserSettings& s = m_doc.m_settings;
+    const CUserSettings& s = m_doc.Settings();
     const COLORREF face = m_form.ButtonFaceColor();
     for (int column = 0; column < 12; ++column) {
         const int first = 4 * column;
@@ -111,21 +118,21 @@ void CKibikiView::ApplyKeyColors(bool bColor) {
 }
 
 void CKibikiView::ApplyHomeMarkers() {
-    const CUserSettings& s = m_doc.m_settings;
+    const CUserSettings& s = m_doc.Settings();
     for (int i = 0; i < kMarkerCount; ++i)
         m_form.SetMarker(IDC_MARKER_FIRST + i, static_cast<COLORREF>(s.m_nHomeColor), s.m_bHomePos);
 }
 
 void CKibikiView::ApplySettings() {
-    const CUserSettings& s = m_doc.m_settings;
+    const CUserSettings& s = m_doc.Settings();
     ApplyHomeMarkers();
-    for (int g = 0; g < 4; ++g) {
+    for (std::size_t g = 0; g < 4; ++g) {
         m_colorL[g] = static_cast<COLORREF>(s.m_nColorL[g]);
         m_colorLG[g] = static_cast<COLORREF>(s.m_nColorLG[g]);
     }
-    m_doc.m_run.m_nType = static_cast<PracticeMode>(s.m_nType);
+    m_doc.SetUserMode(static_cast<PracticeMode>(s.m_nType));
     m_nFont = s.m_nFont;
-    m_doc.m_bRomanMode = s.m_bRomanMode;
+    m_doc.SetRomanMode(s.m_bRomanMode);
     m_bColor = s.m_bColor;
     ShowKeyLegends();
     ApplyKeyColors(m_bColor);

@@ -31,15 +31,20 @@ CKibikiDoc::CKibikiDoc() {
 }
 
 bool CKibikiDoc::BuildRoman(std::string& strText) {
-    const bool bInputMethod = IsRomajiAnswer(m_run.m_nType) && m_romajiUser.fnImeSpellings &&
+    const bool bInputMethod = IsRomajiAnswer(m_lesson.mode) && m_romajiUser.fnImeSpellings &&
                               m_romajiUser.fnImeSpellings();
     if (!m_matcher.BuildRoman(strText, m_bRomanMode, bInputMethod)) return false;
-    if (ShowsRomaji(m_run.m_nType) && IsCustomLesson(m_run.m_nLesson)) strText = m_matcher.Roman();
+    if (ShowsRomaji(m_lesson.mode) && IsCustomLesson(m_lesson.nNumber)) strText = m_matcher.Roman();
     return true;
 }
 
 std::string_view CKibikiDoc::KanaSeparator() const {
-    return IsCustomLesson(m_run.m_nLesson) ? std::string_view(m_settings.m_strKanaSepa) : std::string_view();
+    return IsCustomLesson(m_lesson.nNumber) ? std::string_view(m_settings.m_strKanaSepa) : std::string_view();
+}
+
+void CKibikiDoc::NextBuiltInLesson() {
+    if (m_lesson.source != LessonSource::BuiltIn || !HasNextLesson(m_lesson.nNumber)) return;
+    m_lesson = BuiltInLesson(m_lesson.mode, m_lesson.nNumber + 1);
 }
 
 void CKibikiDoc::ApplyKanaLock(PracticeMode mode) {

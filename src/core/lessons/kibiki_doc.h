@@ -1,14 +1,16 @@
 #pragma once
 // The document: the run record, the romaji matcher and the current user's settings.
+#include <cstdint>
 #include <random>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "kana/kanji_segments.h"
 #include "kana/romaji_matcher.h"
+#include "lessons/lesson.h"
 #include "lessons/lesson_run.h"
-#include "platform/regular_file.h"
 #include "users/user_settings.h"
 
 namespace kibiki {
@@ -31,9 +33,12 @@ public:
     bool IsExpectedKey(unsigned char ch, unsigned char& expected);
     // The key due next, without judging.
     unsigned char NextExpectedKey() const;
-    // After a right key (before the run moves the matcher to its next letter): moves the kana
-    // position on and gives the answer text and the caret offset.
+    // After a right key: moves the kana position and the matcher's letter on and gives the
+    // answer text and the caret offset.
     void AdvanceAnswer(std::string& strAnswer, int& nCaret);
+    // What is being typed (CP932): the kana due in the kana modes, the kana unit of the letter
+    // due in the romaji modes of a reading; empty for letters typed as they stand.
+    std::string_view DueKana() const;
 
     // --- question texts ---
 
@@ -74,49 +79,65 @@ public:
         bool bNoNext = false;     // no lesson after this one
     };
     Evaluation Evaluate(Messenger& confirm);
-    // Missed keys, most missed first: display lines "A…3回\r\n" with ",\r\n" after the third,
-    // and the history field "A K  3 2 " (" " when none).
+    // The run's missed keys summarised (evaluation.h).
     void SummariseMisses(std::string& strDisplay, std::string& strHistory) const;
 
-    // Reads a lesson file (UTF-8 path; the file CP932 or UTF-8) into the line and kanji lists
-    // and sets the custom lesson name. Returns its practice mode 0-4, 5 when the header is none
-    // of the five, -1 when the file cannot be read (pFault, when given, says why: a folder, a
-    // FIFO or device, a file over kLessonFileCap ...). strTitle: line 2, or "オリジナルレッスン".
-    int ReadLessonFile(const std::string& strPath, std::string& strTitle, FileFault* pFault = nullptr);
-    // Far above any word list a person writes; what lies beyond is no lesson.
-    static constexpr std::size_t kLessonFileCap = 16u << 20;
+    // --- the run record's keystroke side, for the view ---
+    // The first key of a run, right or wrong, starts its clock.
+    void StartClock(std::int64_t tNow, std::uint32_t dwTick) {
+        m_run.m_tStart = tNow;
+        m_run.m_dwStartTick = dwTick;
+    }
+    // A wrong key: counted, and tallied against the key that was due (0: none was).
+    void CountMiss(unsigned char chExpected) {
+        if (chExpected != 0) ++m_run.m_missedKeys[chExpected];
+        ++m_run.m_nMisses;
+    }
+    // The key the keyboard guide lights (0: none).
+    void SetGuideKey(unsigned char ch) { m_run.m_chGuideKey = ch; }
 
-    std::vector<std::string> m_aLessonLines;  // header, name, then one reading per question
-    std::vector<std::string> m_aLessonKanji;  // kanji modes: kanji text of reading i + 2
-    // The first question line of a UTF-8 file that held a character CP932 lacks, shown with 〓
-    // in its place; empty when none did.
-    std::string m_strLostLine;
-    int m_nFirstId = 0;   // built-in lesson: first and last string id
-    int m_nLastId = 0;
-    int m_nDrawSize = 0;  // entries a random draw chooses from
-    std::mt19937 m_rng;   // shared by every draw; seeded at each run start
-    bool m_bFirstNewDocument = true;  // the new document made at start-up shows no dialog
-    Clock* m_pClock = nullptr;
+    // --- the lesson and the user ---
 
-    // --- state ---
+    // The lesson the next ResetRun starts (see lesson.h); kept until another is chosen.
+    void SetLesson(Lesson lesson) { m_lesson = std::move(lesson); }
+    const Lesson& CurrentLesson() const { return m_lesson; }
+    // "次のレッスン": the built-in lesson after this one, with its title.
+    void NextBuiltInLesson();
 
-    LessonRun m_run;
-    CUserSettings m_settings;
-    bool m_bRomanMode = true;
-    // The custom lesson lists hold built-in entries (the weak-key drill): romaji input asks them
-    // as they stand, like the built-in lessons.
-    bool m_bBuiltInTexts = false;  // "RomanMode": fixed spelling, one per kana, no learning
+    // The user's practice mode (Type): what the lesson menu offers and the keyboard shows
+    // between runs. A run practises its lesson's mode and leaves this one alone.
+    PracticeMode UserMode() const { return m_userMode; }
+    void SetUserMode(PracticeMode mode) { m_userMode = mode; }
+    // "RomanMode": fixed spellings, one per kana, nothing learned.
+    bool RomanMode() const { return m_bRomanMode; }
+    void SetRomanMode(bool bFixed) { m_bRomanMode = bFixed; }
 
-    // The matcher's side of the user: spellings from m_settings, learning saved at once,
-    // faulty texts told through m_pMessenger.
-    RomajiUser m_romajiUser;
-    CRomajiMatcher m_matcher{&m_romajiUser};  // the romaji modes' expected letters
-    CKanjiSegments m_segments;                // the kanji modes' runs of the current question
+    CUserSettings& Settings() { return m_settings; }
+    const CUserSettings& Settings() const { return m_settings; }
+    const LessonRun& Run() const { return m_run; }
+    const CRomajiMatcher& Matcher() const { return m_matcher; }
+    const CKanjiSegments& Segments() const { return m_segments; }
+    // The matcher's side of the user, wired to the settings record; also for a matcher built
+    // beside the run's (the drill's letters). Tests may rewire it.
+    const RomajiUser& RomajiCallbacks() const { return m_romajiUser; }
+    RomajiUser& RomajiCallbacks() { return m_romajiUser; }
 
-    Messenger* m_pMessenger = nullptr;    // faulty question texts
-    KeyboardState* m_pKeyboard = nullptr;  // kana lock
+    // The start-up document shows no lesson dialog; true once, for the first new document.
+    bool TakeFirstNewDocument() { return std::exchange(m_bFirstNewDocument, false); }
+
+    // --- the machine ---
+    void SetClock(Clock* pClock) { m_pClock = pClock; }
+    Clock* GetClock() const { return m_pClock; }
+    // Faulty question texts and the matcher's messages.
+    void SetMessenger(Messenger* pMessenger) { m_pMessenger = pMessenger; }
+    Messenger* GetMessenger() const { return m_pMessenger; }
+    // The kana lock.
+    void SetKeyboard(KeyboardState* pKeyboard) { m_pKeyboard = pKeyboard; }
 
 private:
+    // Tests and benchmarks: a question the loader refuses, a question rewound.
+    friend struct DocTestPeer;
+
     // Loads question q (from 0) into the run record; false when it cannot be typed.
     bool LoadQuestion(int nQuestion, std::string& strDisplay);
 
@@ -124,6 +145,28 @@ private:
     // completed kanji runs and the reading of the run being typed.
     void AppendKanaPart(std::string& strOut);
     void ReportLongText(const std::string& strDisplay);
+
+    Lesson m_lesson;
+    PracticeMode m_userMode = PracticeMode::KanaInput;
+    int m_nFirstId = 0;   // built-in lesson: first and last string id
+    int m_nLastId = 0;
+    int m_nDrawSize = 0;  // entries a random draw chooses from
+    std::mt19937 m_rng;   // shared by every draw; seeded at each run start
+    bool m_bFirstNewDocument = true;
+    Clock* m_pClock = nullptr;
+
+    LessonRun m_run;
+    CUserSettings m_settings;
+    bool m_bRomanMode = true;
+
+    // The matcher's side of the user: spellings from m_settings, learning saved at once,
+    // faulty texts told through m_pMessenger.
+    RomajiUser m_romajiUser;
+    CRomajiMatcher m_matcher{&m_romajiUser};  // the romaji modes' expected letters
+    CKanjiSegments m_segments;                // the kanji modes' runs of the current question
+
+    Messenger* m_pMessenger = nullptr;
+    KeyboardState* m_pKeyboard = nullptr;
 };
 
 // The longest question a box is given, in bytes of its display text: a page must be laid out

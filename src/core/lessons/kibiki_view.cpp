@@ -22,8 +22,32 @@ namespace kibiki {
 
 CKibikiView::CKibikiView(CKibikiDoc& doc, PracticeForm& form, KeyboardLayout& layout, Clock& clock)
     : m_doc(doc), m_form(form), m_layout(layout), m_clock(clock) {
-    if (!m_doc.m_pClock) m_doc.m_pClock = &clock;
-    if (!m_doc.m_pMessenger) m_doc.m_pMessenger = &form;
+    if (!m_doc.GetClock()) m_doc.SetClock(&clock);
+    if (!m_doc.GetMessenger()) m_doc.SetMessenger(&form);
+}
+
+PracticeMode CKibikiView::ShownMode() const {
+    return m_bRunning ? m_doc.CurrentLesson().mode : m_doc.UserMode();
+}
+
+void CKibikiView::AddListener(KeystrokeListener* pListener) {
+    if (pListener && std::find(m_listeners.begin(), m_listeners.end(), pListener) == m_listeners.end())
+        m_listeners.push_back(pListener);
+}
+
+void CKibikiView::RemoveListener(KeystrokeListener* pListener) {
+    m_listeners.erase(std::remove(m_listeners.begin(), m_listeners.end(), pListener), m_listeners.end());
+}
+
+void CKibikiView::TellRunStart() {
+    m_bRunOpen = true;
+    for (KeystrokeListener* p : m_listeners) p->OnRunStart(m_doc.CurrentLesson());
+}
+
+void CKibikiView::EndRun(RunEnd end) {
+    if (!m_bRunOpen) return;
+    m_bRunOpen = false;
+    for (KeystrokeListener* p : m_listeners) p->OnRunEnd(end);
 }
 
 int CKibikiView::PageLines() const {
@@ -39,7 +63,6 @@ void CKibikiView::SetProgressForQuestion() {
 }
 
 void CKibikiView::OnTypedChar(unsigned char ch) {
-    LessonRun& run = m_doc.m_run;
     if (m_bMissMarked) {
         const int cap = CapOf(m_chMissKey);
         if (cap >= 0) m_form.SetCapSunken(IDC_KEY_FIRST + cap, false);
@@ -48,14 +71,12 @@ void CKibikiView::OnTypedChar(unsigned char ch) {
     }
     if (!m_bRunning) return;
 
-    if (run.m_dwStartTick == 0) {
-        // Wrong keys start the clock too.
-        run.m_tStart = m_clock.Now();
-        run.m_dwStartTick = m_clock.TickCount();
-    }
-    const PracticeMode type = run.m_nType;
-    const bool fold = !IsCustomLesson(run.m_nLesson) || IsRomajiAnswer(type) ||
-                      (ShowsRomaji(type) && !run.m_bEnglish);
+    // Wrong keys start the clock too.
+    if (m_doc.Run().StartTick() == 0) m_doc.StartClock(m_clock.Now(), m_clock.TickCount());
+    const Lesson& lesson = m_doc.CurrentLesson();
+    const PracticeMode type = lesson.mode;
+    const bool fold = !IsCustomLesson(lesson.nNumber) || IsRomajiAnswer(type) ||
+                      (ShowsRomaji(type) && !lesson.bEnglish);
     if (fold) ch = UpperAsciiChar(ch);
     if (m_bFirstKey && IsKanaAnswer(type)) {
         // The kana lock may not have been on for the very first key of the lesson.
@@ -65,14 +86,31 @@ void CKibikiView::OnTypedChar(unsigned char ch) {
         m_bFirstKey = false;
     }
 
+    // What was due is read before the judge moves on; copied only for listeners.
+    const bool bTell = !m_listeners.empty();
+    KeystrokeEvent event;
+    std::string due;
+    if (bTell) {
+        event.dwTime = m_clock.TickCount();
+        due = m_doc.DueKana();
+    }
     unsigned char expected = 0;
-    if (m_doc.IsExpectedKey(ch, expected)) {
+    const bool bRight = m_doc.IsExpectedKey(ch, expected);
+    if (bTell) {
+        event.nCap = CapOf(ch);
+        event.chTyped = ch;
+        event.chDue = expected;
+        event.kanaDue = due;
+        event.bRight = bRight;
+        for (KeystrokeListener* p : m_listeners) p->OnKeystroke(event);
+    }
+    if (bRight) {
         if (!RightKey()) return;  // the lesson ended: the evaluation set the kana lock
     } else {
         WrongKey(ch, expected);
     }
     m_form.CloseInputMethod();
-    m_doc.ApplyKanaLock(m_doc.m_run.m_nType);
+    m_doc.ApplyKanaLock(type);
 }
 
 bool CKibikiView::RightKey() {
@@ -105,8 +143,12 @@ bool CKibikiView::RightKey() {
     bool faulty = false;
     if (m_doc.AdvanceQuestion(guide, next, accuracy, m_form, faulty)) {
         GuideChar(guide, false);
-        if (faulty) StopRun();
-        else FinishRun();
+        if (faulty) {
+            EndRun(RunEnd::Faulty);
+            StopRun();
+        } else {
+            FinishRun();
+        }
         return false;
     }
     if (!next.empty()) {
@@ -144,8 +186,7 @@ std::string KeyMark(unsigned char ch) {
 }  // namespace
 
 void CKibikiView::WrongKey(unsigned char ch, unsigned char expected) {
-    LessonRun& run = m_doc.m_run;
-    const PracticeMode type = run.m_nType;
+    const PracticeMode type = m_doc.CurrentLesson().mode;
     if (!ShowsRomaji(type)) ch = UpperAsciiChar(ch);
     m_chMissKey = ch;
     std::string shown = KeyMark(ch);
@@ -153,32 +194,43 @@ void CKibikiView::WrongKey(unsigned char ch, unsigned char expected) {
     m_form.SetControlText(IDC_MISS_KEY, shown);
 
     // The tally counts the key that should have been pressed.
-    if (expected != 0) ++run.m_missedKeys[expected];
     const int cap = CapOf(ch);
     if (cap >= 0) m_form.SetCapSunken(IDC_KEY_FIRST + cap, true);
     m_bMissMarked = true;
     m_form.Beep();
-    ++run.m_nMisses;
-    m_form.SetControlText(IDC_MISS_COUNT, std::to_string(run.m_nMisses));
+    m_doc.CountMiss(expected);
+    m_form.SetControlText(IDC_MISS_COUNT, std::to_string(m_doc.Run().Misses()));
 }
 
 bool CKibikiView::OnNewDocument() {
-    if (m_doc.m_bFirstNewDocument) {
-        m_doc.m_bFirstNewDocument = false;
-        return true;
-    }
+    if (m_doc.TakeFirstNewDocument()) return true;
     if (m_bRunning) return true;
-    const auto labels = LessonSelectLabels(m_doc.m_run.m_nType);
+    const PracticeMode mode = m_doc.UserMode();
+    const auto labels = LessonSelectLabels(mode);
     const int index = m_form.RunLessonSelectDialog(labels);
     if (index < 0 || index >= static_cast<int>(labels.size())) return true;
-    m_doc.m_run.m_nLesson = index + 1;
-    if (IsBuiltInLesson(m_doc.m_run.m_nLesson)) StartRun(&labels[index]);
-    else StartCustomLesson();
+    if (IsBuiltInLesson(index + 1)) {
+        Lesson lesson = BuiltInLesson(mode, index + 1);
+        lesson.strTitle = labels[index];
+        StartLesson(std::move(lesson));
+    } else {
+        StartCustomLesson();
+    }
     return true;
 }
 
+bool CKibikiView::StartLesson(Lesson lesson) {
+    if (m_bRunning) return false;
+    const PracticeMode mode = lesson.mode;
+    const std::string title = lesson.strTitle;
+    m_doc.SetLesson(std::move(lesson));
+    if (mode != m_doc.UserMode()) ShowLegendsOf(mode);
+    StartRun(&title);
+    if (!m_bRunning && mode != m_doc.UserMode()) ShowKeyLegends();
+    return m_bRunning;
+}
+
 void CKibikiView::StartRun(const std::string* pTitle) {
-    LessonRun& run = m_doc.m_run;
     std::string display;
     m_doc.ResetRun(display, m_form);
     if (display.empty()) {
@@ -202,16 +254,12 @@ void CKibikiView::StartRun(const std::string* pTitle) {
     m_form.EnableSettingMenus(false);
     AdvanceGuide();
     m_form.CloseInputMethod();
-    m_doc.ApplyKanaLock(run.m_nType);
+    m_doc.ApplyKanaLock(m_doc.CurrentLesson().mode);
+    TellRunStart();
 }
 
 void CKibikiView::RestartRun() {
-    LessonRun& run = m_doc.m_run;
-    std::string title;
-    if (IsBuiltInLesson(run.m_nLesson))
-        title = LessonTitle(run.m_nLesson, run.m_nType);
-    else if (m_doc.m_aLessonLines.size() > 1)
-        title = m_doc.m_aLessonLines[1];
+    const std::string title = m_doc.CurrentLesson().strTitle;
     m_form.SetControlText(IDC_MISS_COUNT, "0");
     std::string display;
     m_doc.ResetRun(display, m_form);
@@ -230,24 +278,20 @@ void CKibikiView::RestartRun() {
     m_nAnswerStart = 0;
     AdvanceGuide();
     m_bFirstKey = true;
-}
-
-void CKibikiView::RestoreSavedType() {
-    m_doc.m_run.m_nType = KnownMode(m_nSavedType);
-    ShowKeyLegends();
+    TellRunStart();
 }
 
 void CKibikiView::StopRun() {
-    LessonRun& run = m_doc.m_run;
     const unsigned char next = m_doc.NextExpectedKey();
-    GuideChar(run.m_chGuideKey, false);
+    GuideChar(m_doc.Run().GuideKey(), false);
     GuideChar(next, false);
     GuideChar(m_chMissKey, false);
     const int cap = CapOf(m_chMissKey);
     if (cap >= 0) m_form.SetCapSunken(IDC_KEY_FIRST + cap, false);
-    if (IsCustomLesson(run.m_nLesson)) RestoreSavedType();
+    EndRun(RunEnd::Stopped);
+    const bool bOtherMode = m_bRunning && m_doc.CurrentLesson().mode != m_doc.UserMode();
     m_bRunning = false;
-    run.m_bEnglish = m_doc.m_bBuiltInTexts = false;
+    if (bOtherMode) ShowKeyLegends();
     for (int id : {IDC_QUESTION, IDC_ANSWER, IDC_REMAINING, IDC_ACCURACY, IDC_MISS_KEY,
                    IDC_MISS_COUNT, IDC_TITLE})
         m_form.SetControlText(id, "");
@@ -256,23 +300,18 @@ void CKibikiView::StopRun() {
 }
 
 void CKibikiView::FinishRun() {
-    LessonRun& run = m_doc.m_run;
     const CKibikiDoc::Evaluation ev = m_doc.Evaluate(m_form);
     if (ev.outcome == CKibikiDoc::Evaluation::Stop) {
         StopRun();
         return;
     }
     if (ev.outcome == CKibikiDoc::Evaluation::Continue) return;
+    EndRun(RunEnd::Finished);
 
     std::string display, history;
     m_doc.SummariseMisses(display, history);
-    // The record names the lessons that were asked: a Type outside the five practised mode 4.
-    const std::string lesson =
-        IsBuiltInLesson(run.m_nLesson)
-            ? std::to_string(run.m_nLesson) + std::to_string(ModeValue(KnownMode(run.m_nType)))
-            : m_doc.m_settings.m_strCustomName;
     // The dialog shows even when the record could not be written; the user was told.
-    AppendHistory(m_doc.m_settings, ev.strDate, lesson, ev.strSpeed, ev.strAccuracy, history, &m_form);
+    AppendHistory(m_doc.Settings(), ev.strDate, m_doc.CurrentLesson().HistoryKey(), ev.strSpeed, ev.strAccuracy, history, &m_form);
 
     LessonEndInfo info;
     SplitTopThree(display, info.strTopThree);
@@ -285,7 +324,7 @@ void CKibikiView::FinishRun() {
     info.bShowAllEnabled = ShowAllHasMore(info.strDetails, info.strTopThree);
     switch (m_form.RunLessonEndDialog(info)) {
         case LESSON_END_NEXT:
-            if (!ev.bNoNext) ++run.m_nLesson;
+            if (!ev.bNoNext) m_doc.NextBuiltInLesson();
             RestartRun();
             break;
         case LESSON_END_AGAIN:
@@ -298,16 +337,15 @@ void CKibikiView::FinishRun() {
 }
 
 void CKibikiView::StartCustomLesson() {
-    LessonRun& run = m_doc.m_run;
     std::string path;
     int nMode = 0;
-    if (!m_form.RunCustomStartDialog(m_doc.m_settings, path, nMode)) {
+    if (!m_form.RunCustomStartDialog(m_doc.Settings(), path, nMode)) {
         m_form.SetControlText(IDC_TITLE, "");
         return;
     }
-    std::string title;
+    LessonFile file;
     FileFault fault = FileFault::None;
-    const int fileMode = m_doc.ReadLessonFile(path, title, &fault);
+    const int fileMode = ReadLessonFile(path, file, &fault);
     const auto refuse = [&](int nText, const std::string& strDetail, int nCaption, MsgIcon icon) {
         m_form.ShowMessage(StringOrEmpty(nText) + strDetail, nCaption ? StringOrEmpty(nCaption) : "",
                            MsgButtons::Ok, icon);
@@ -321,36 +359,34 @@ void CKibikiView::StartCustomLesson() {
         refuse(IDS_BAD_HEADER, "", IDS_CONFIRM_CAPTION_WARNING, MsgIcon::None);
         return;
     }
-    if (m_doc.m_aLessonLines.size() < 3) {
+    const LessonTexts& texts = file.texts;
+    if (texts.aReadings.empty()) {
         refuse(IDS_NO_QUESTIONS, "", 0, MsgIcon::Warning);
         return;
     }
     // An empty line ends the lesson, so asked in file order this one would end before it began.
-    if (nMode != 1 && m_doc.m_aLessonLines[2].empty() &&
-        (m_doc.m_aLessonKanji.empty() || m_doc.m_aLessonKanji[0].empty())) {
+    if (nMode != 1 && texts.aReadings[0].empty() && (texts.aKanji.empty() || texts.aKanji[0].empty())) {
         refuse(IDS_EMPTY_FIRST_QUESTION, "", 0, MsgIcon::Warning);
         return;
     }
     // Asked or not, a question the file could not hold is the user's to correct now.
-    if (!m_doc.m_strLostLine.empty()) {
-        ReportFaultyText(m_doc.m_pMessenger, m_doc.m_strLostLine);
+    if (!file.strLostLine.empty()) {
+        ReportFaultyText(m_doc.GetMessenger(), file.strLostLine);
         m_form.SetControlText(IDC_TITLE, "");
         return;
     }
-    m_nSavedType = run.m_nType;
-    run.m_nType = static_cast<PracticeMode>(fileMode);
-    run.m_bEnglish = m_doc.m_bBuiltInTexts = false;
-    if (ShowsRomaji(run.m_nType))
-        run.m_bEnglish = m_form.ShowMessage(StringOrEmpty(IDS_ENGLISH_QUESTION), "", MsgButtons::YesNo,
-                                            MsgIcon::Question) == MsgResult::Yes;
-    ShowKeyLegends();
-    run.m_nLesson = nMode == 1 ? kCustomLessonRandom : kCustomLessonInOrder;
-    StartRun(&title);
-    if (!m_bRunning) {
-        // The run did not start: nothing may keep the lesson file's mode.
-        run.m_bEnglish = false;
-        RestoreSavedType();
-    }
+    Lesson lesson;
+    lesson.source = LessonSource::File;
+    lesson.mode = static_cast<PracticeMode>(fileMode);
+    lesson.nNumber = nMode == 1 ? kCustomLessonRandom : kCustomLessonInOrder;
+    lesson.order = nMode == 1 ? QuestionOrder::Random20 : QuestionOrder::All;
+    lesson.strTitle = std::move(file.strTitle);
+    lesson.strHistoryName = std::move(file.strHistoryName);
+    lesson.texts = std::move(file.texts);
+    if (ShowsRomaji(lesson.mode))
+        lesson.bEnglish = m_form.ShowMessage(StringOrEmpty(IDS_ENGLISH_QUESTION), "", MsgButtons::YesNo,
+                                             MsgIcon::Question) == MsgResult::Yes;
+    StartLesson(std::move(lesson));
 }
 
 }  // namespace kibiki

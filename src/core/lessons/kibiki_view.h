@@ -2,9 +2,13 @@
 // The practice view: the run state that belongs to the window, the keystroke judge and the
 // flows that start, finish and stop a run, and the keyboard guide. It reaches the screen only
 // through PracticeForm.
+#include <array>
 #include <string>
+#include <vector>
 
 #include "kana/practice_mode.h"
+#include "lessons/keystroke_stream.h"
+#include "lessons/lesson.h"
 #include "lessons/practice_form.h"
 
 namespace kibiki {
@@ -26,8 +30,9 @@ public:
     // Ctrl+N: the lesson-select dialog, then the run. The first call (the document made at
     // start-up) shows nothing. Always true: the document is ready.
     bool OnNewDocument();
-    // pTitle: the title line's new text, or null to keep it.
-    void StartRun(const std::string* pTitle);
+    // Starts a run of the lesson: its mode's legends, its title, its first question. False when
+    // it did not start (the user was told why); the keyboard then shows the user's mode again.
+    bool StartLesson(Lesson lesson);
     void RestartRun();
     void StopRun();
     // The lesson is complete, or the user chose "レッスンの終了" (then asks first).
@@ -38,46 +43,71 @@ public:
     // Menu states: "レッスンの開始" and "レッスンの終了".
     bool CanStartLesson() const { return !m_bRunning; }
     bool CanEndLesson() const { return m_bRunning; }
+    bool IsRunning() const { return m_bRunning; }
+    // The next key is the run's first since it (re)started: in the kana modes it is read as
+    // the kana its key types, whether the kana lock was on or not.
+    bool AwaitsFirstKey() const { return m_bFirstKey; }
+    // The mode the keyboard shows: the run's while one runs, else the user's.
+    PracticeMode ShownMode() const;
+
+    // Every judged key of every run, and each run's start and end. A listener stays until it
+    // is removed; it must outlive its registration.
+    void AddListener(KeystrokeListener* pListener);
+    void RemoveListener(KeystrokeListener* pListener);
 
     // --- keyboard guide ---
     void AdvanceGuide();
     void GuideChar(unsigned char ch, bool bOn);
     void ShowKeyLegends();
     void ApplyKeyColors(bool bColor);
+    // Legend colours per finger group, idle and lit, used while the keyboard is coloured by
+    // finger; ColorKeys: the keyboard is coloured by finger.
+    void SetLegendColors(const std::array<COLORREF, 4>& colorL, const std::array<COLORREF, 4>& colorLG);
+    const std::array<COLORREF, 4>& LegendColors() const { return m_colorL; }
+    const std::array<COLORREF, 4>& LitLegendColors() const { return m_colorLG; }
+    bool ColorKeys() const { return m_bColor; }
+    void SetColorKeys(bool bColor) { m_bColor = bColor; }
     void ApplyHomeMarkers();
     // After a user's settings were loaded: markers, colour copies, mode, Font, RomanMode,
     // Color, legends and key colours, in that order. The ui sizes the fonts for Font itself.
     void ApplySettings();
 
-    // --- view-side run state ---
-    bool m_bRunning = false;
-    bool m_bMissMarked = false;
-    unsigned char m_chMissKey = 0;  // last wrong key, after case folding
-    bool m_bFirstKey = false;
-    int m_nCaretLine = 0;
-    int m_nAnswerStart = 0;
-    bool m_bShiftLit = false;
-    PracticeMode m_nSavedType = PracticeMode::KanaInput;  // the mode before a custom lesson
-    int m_nFont = 3;         // lines the question box shows: 1 large, 2 medium, 3 small
-    bool m_bColor = false;   // colour the keyboard by finger
-    COLORREF m_colorL[4] = {0, 0, 0, 0};                  // legend colour per finger group
-    COLORREF m_colorLG[4] = {0xFF, 0xFF, 0xFF, 0xFF};     // legend colour of the lit key
-
     // The lines a page of the question box shows; the window sizes its fonts by it.
     int PageLines() const;
+    // Font as stored: 1 large, 2 medium, 3 small (PageLines reads any other value as 3).
+    int Font() const { return m_nFont; }
+    void SetFont(int nFont) { m_nFont = nFont; }
 
 private:
+    // pTitle: the title line's new text, or null to keep it.
+    void StartRun(const std::string* pTitle);
     void SetProgressForQuestion();
     bool RightKey();  // false when the lesson ended
     void WrongKey(unsigned char ch, unsigned char expected);
-    // The mode in force before a custom lesson changed it, and its legends.
-    void RestoreSavedType();
+    void ShowLegendsOf(PracticeMode mode);
+    // Tells the listeners the run ended, once per run.
+    void EndRun(RunEnd end);
+    void TellRunStart();
     // Key cap index 0-47 of a character, or -1: a space and characters on no cap have none.
     int CapOf(unsigned char ch) const;
     void LightWithShift(int nCap, bool bOn);
     void LightPlain(unsigned char ch, bool bOn);
     void LightFinger(int nCap, bool bOn);
     COLORREF LegendColor(int nGroup, bool bOn) const;
+
+    bool m_bRunning = false;
+    bool m_bRunOpen = false;  // started and its end not yet told
+    bool m_bMissMarked = false;
+    unsigned char m_chMissKey = 0;  // last wrong key, after case folding
+    bool m_bFirstKey = false;
+    int m_nCaretLine = 0;
+    int m_nAnswerStart = 0;
+    bool m_bShiftLit = false;
+    int m_nFont = 3;
+    bool m_bColor = false;
+    std::array<COLORREF, 4> m_colorL{0, 0, 0, 0};
+    std::array<COLORREF, 4> m_colorLG{0xFF, 0xFF, 0xFF, 0xFF};
+    std::vector<KeystrokeListener*> m_listeners;
 
     CKibikiDoc& m_doc;
     PracticeForm& m_form;

@@ -4,7 +4,6 @@
 #include <iterator>
 
 #include "kana/practice_mode.h"
-#include "lessons/kibiki_doc.h"
 #include "text/cp932.h"
 #include "text/sjis.h"
 #include "text/string_ids.h"
@@ -46,7 +45,7 @@ std::vector<std::string> LessonFileLines(std::string_view bytes, std::size_t* pF
 
 bool ReadLessonBytes(const std::string& strPath, std::string& bytes, FileFault* pFault) {
     FileFault fault = FileFault::None;
-    const bool bRead = ReadRegularFile(strPath, CKibikiDoc::kLessonFileCap, bytes, fault);
+    const bool bRead = ReadRegularFile(strPath, kLessonFileCap, bytes, fault);
     if (pFault) *pFault = fault;
     return bRead;
 }
@@ -63,46 +62,36 @@ std::string CustomLessonName(const std::string& strPath) {
     return name;
 }
 
-int CKibikiDoc::ReadLessonFile(const std::string& strPath, std::string& strTitle, FileFault* pFault) {
-    m_aLessonLines.clear();
-    m_aLessonKanji.clear();
-    m_strLostLine.clear();
-    strTitle.clear();
+int ReadLessonFile(const std::string& strPath, LessonFile& file, FileFault* pFault) {
+    file = LessonFile();
     std::string bytes;
     if (!ReadLessonBytes(strPath, bytes, pFault)) return -1;
 
     std::size_t firstLost = std::string::npos;
     std::vector<std::string> lines = LessonFileLines(bytes, &firstLost);
     // The header and the name are no questions: only a question line is refused for it.
-    if (firstLost != std::string::npos && firstLost >= 2) m_strLostLine = lines[firstLost];
+    if (firstLost != std::string::npos && firstLost >= 2) file.strLostLine = lines[firstLost];
 
     const int mode = LessonFileMode(lines.empty() ? std::string() : lines[0]);
     const PracticeMode named = static_cast<PracticeMode>(mode);
     const bool kanjiLesson = IsKnownMode(named) && HasKanjiQuestions(named);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        std::string& line = lines[i];
-        if (i < 2 || !kanjiLesson) {
-            m_aLessonLines.push_back(std::move(line));
+    for (std::size_t i = 2; i < lines.size(); ++i) {
+        if (!kanjiLesson) {
+            file.texts.aReadings.push_back(std::move(lines[i]));
             continue;
         }
-        // Kanji text, one ASCII comma, reading. A comma byte is never the second byte of a
-        // double-byte character.
-        const std::size_t comma = line.find(',');
-        if (comma == std::string::npos) {
-            m_aLessonKanji.emplace_back();
-            m_aLessonLines.push_back(std::move(line));
-        } else {
-            m_aLessonKanji.push_back(line.substr(0, comma));
-            m_aLessonLines.push_back(line.substr(comma + 1));
-        }
+        std::string kanji, reading;
+        SplitKanjiReading(lines[i], kanji, reading);
+        file.texts.aKanji.push_back(std::move(kanji));
+        file.texts.aReadings.push_back(std::move(reading));
     }
 
-    strTitle = m_aLessonLines.size() > 1 ? m_aLessonLines[1] : std::string();
-    if (strTitle.empty()) {
-        strTitle = StringOrEmpty(IDS_CUSTOM_LESSON);
-        m_settings.m_strCustomName = CustomLessonName(strPath);
+    file.strTitle = lines.size() > 1 ? lines[1] : std::string();
+    if (file.strTitle.empty()) {
+        file.strTitle = StringOrEmpty(IDS_CUSTOM_LESSON);
+        file.strHistoryName = CustomLessonName(strPath);
     } else {
-        m_settings.m_strCustomName = strTitle;
+        file.strHistoryName = file.strTitle;
     }
     return mode;
 }

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "lessons/lesson.h"
 #include "platform/regular_file.h"
 
 namespace kibiki {
@@ -21,6 +22,25 @@ std::vector<std::string> LessonFileLines(std::string_view bytes, std::size_t* pF
 // The bytes of a lesson file (UTF-8 path), read as a regular file up to the lesson cap; false
 // when it cannot be read (*pFault, when given, says why).
 bool ReadLessonBytes(const std::string& strPath, std::string& bytes, FileFault* pFault = nullptr);
+
+// Far above any word list a person writes; what lies beyond is no lesson.
+constexpr std::size_t kLessonFileCap = 16u << 20;
+
+// A lesson file as read: its questions, its title (line 2, or "オリジナルレッスン") and the
+// name the history gives it (line 2, or CustomLessonName of the path).
+struct LessonFile {
+    LessonTexts texts;
+    std::string strTitle;
+    std::string strHistoryName;
+    // The first question line of a UTF-8 file that held a character CP932 lacks, shown with 〓
+    // in its place; empty when none did.
+    std::string strLostLine;
+};
+
+// Reads a lesson file (UTF-8 path; the file CP932 or UTF-8). Returns its practice mode 0-4, 5
+// when the header is none of the five, -1 when the file cannot be read (*pFault, when given,
+// says why: a folder, a FIFO or device, a file over kLessonFileCap ...).
+int ReadLessonFile(const std::string& strPath, LessonFile& file, FileFault* pFault = nullptr);
 
 // What follows "レッスンファイルを開けません。" for a file ReadLessonBytes refused: the path and
 // the reason.

@@ -1,23 +1,39 @@
 #pragma once
-// The record of the lesson being typed; reset at every run start. The expected romaji letters
-// and their position are the matcher's (CKibikiDoc::m_matcher).
+// The record of the lesson being typed; reset at every run start. Only the document writes it;
+// everyone else reads it. The expected romaji letters and their position are the matcher's.
 #include <cstdint>
 #include <map>
 #include <string>
 
-#include "kana/practice_mode.h"
-
 namespace kibiki {
 
-struct LessonRun {
-    int m_nLesson = 0;          // see lesson_number.h
-    PracticeMode m_nType = PracticeMode::KanaInput;  // the practice mode, any value kept as read
-    bool m_bEnglish = false;    // custom romaji lesson typed as English text
+class LessonRun {
+public:
+    int QuestionCount() const { return m_nQuestionCount; }
+    int QuestionsDone() const { return m_nQuestionsDone; }
+    const std::string& Question() const { return m_strQuestion; }  // CP932 reading (kana)
+    const std::string& Kanji() const { return m_strKanji; }        // CP932; may be empty
+    int KanaPos() const { return m_nKanaPos; }  // byte offset of the current kana in Question()
+    bool BaseStroke() const { return m_bBaseStroke; }
+    bool Voiced() const { return m_bVoiced; }
+    double Keystrokes() const { return m_dKeystrokes; }
+    int KanaTyped() const { return m_nKanaTyped; }
+    int Misses() const { return m_nMisses; }
+    std::int64_t StartTime() const { return m_tStart; }
+    std::uint32_t StartTick() const { return m_dwStartTick; }
+    std::uint32_t EndTick() const { return m_dwEndTick; }
+    const std::map<unsigned char, int>& MissedKeys() const { return m_missedKeys; }
+    unsigned char GuideKey() const { return m_chGuideKey; }
+
+private:
+    friend class CKibikiDoc;
+    friend struct DocTestPeer;  // tests and benchmarks
+
     int m_nQuestionCount = 0;
     int m_nQuestionsDone = 0;
-    std::string m_strQuestion;  // CP932 reading (kana)
-    std::string m_strKanji;     // CP932 kanji display text; may be empty
-    int m_nKanaPos = 0;         // byte offset of the current kana in m_strQuestion
+    std::string m_strQuestion;
+    std::string m_strKanji;
+    int m_nKanaPos = 0;
     bool m_bBaseStroke = true;  // the next stroke of the current kana is its base key
     bool m_bVoiced = false;     // the current kana needs a second (mark) stroke
     double m_dKeystrokes = 0;   // keystrokes required so far

@@ -5,7 +5,6 @@
 #include "lessons/catalogue.h"
 #include "lessons/evaluation.h"
 #include "lessons/kibiki_doc.h"
-#include "lessons/lesson_number.h"
 #include "lessons/practice_form.h"
 #include "platform/clock.h"
 #include "text/sjis.h"
@@ -58,36 +57,28 @@ void CKibikiDoc::ResetRun(std::string& strDisplay, PracticeForm& form) {
     m_run.m_chGuideKey = 0;
     m_run.m_missedKeys.clear();
     m_run.m_dwStartTick = 0;
-    if (!IsCustomLesson(m_run.m_nLesson)) m_run.m_bEnglish = m_bBuiltInTexts = false;
 
     FirstQuestion(form, strDisplay);
-    if (IsRomajiAnswer(m_run.m_nType) && !strDisplay.empty() && !BuildRoman(m_run.m_strQuestion))
+    if (IsRomajiAnswer(m_lesson.mode) && !strDisplay.empty() && !BuildRoman(m_run.m_strQuestion))
         strDisplay.clear();
 }
 
 void CKibikiDoc::FirstQuestion(PracticeForm& form, std::string& strDisplay) {
     m_rng.seed(static_cast<std::uint32_t>(m_pClock ? m_pClock->Now() : 0));
-    const int lesson = m_run.m_nLesson;
-    const int lines = static_cast<int>(m_aLessonLines.size());
+    const int lines = static_cast<int>(m_lesson.texts.aReadings.size());
+    const bool random = m_lesson.order == QuestionOrder::Random20;
     m_run.m_nQuestionCount = 0;
     m_nDrawSize = 0;
-    if (IsBuiltInLesson(lesson)) {
-        if (LessonIdRange(m_run.m_nType, lesson, m_nFirstId, m_nLastId)) {
-            if (IsDrawnAtRandom(lesson)) {
-                m_run.m_nQuestionCount = kRandomQuestions;
-                m_nDrawSize = m_nLastId - m_nFirstId + 1;
-            } else {
-                m_run.m_nQuestionCount = m_nLastId - m_nFirstId + 1;
-            }
+    if (m_lesson.source == LessonSource::BuiltIn) {
+        if (LessonIdRange(m_lesson.mode, m_lesson.nNumber, m_nFirstId, m_nLastId)) {
+            m_run.m_nQuestionCount = random ? kRandomQuestions : m_nLastId - m_nFirstId + 1;
+            if (random) m_nDrawSize = m_nLastId - m_nFirstId + 1;
         }
-    } else if (lesson == kCustomLessonInOrder) {
-        m_run.m_nQuestionCount = std::max(0, lines - 2);
-    } else if (lesson == kCustomLessonRandom) {
-        m_run.m_nQuestionCount = kRandomQuestions;
-        m_nDrawSize = std::max(0, lines - 2);
+    } else {
+        m_run.m_nQuestionCount = random ? kRandomQuestions : lines;
+        if (random) m_nDrawSize = lines;
     }
-    form.SetControlText(IDC_REMAINING,
-                        Decimal(lesson == kCustomLessonRandom ? kRandomQuestions : m_run.m_nQuestionCount));
+    form.SetControlText(IDC_REMAINING, Decimal(m_run.m_nQuestionCount));
     strDisplay.clear();
     if (m_run.m_nQuestionCount > 0) LoadQuestion(0, strDisplay);
 }
@@ -95,34 +86,32 @@ void CKibikiDoc::FirstQuestion(PracticeForm& form, std::string& strDisplay) {
 bool CKibikiDoc::NextQuestion(PracticeForm& form, std::string& strDisplay) {
     strDisplay.clear();
     const bool bTypeable = LoadQuestion(m_run.m_nQuestionsDone, strDisplay);
-    const int left = (m_run.m_nLesson == kCustomLessonRandom ? kRandomQuestions : m_run.m_nQuestionCount) -
-                     m_run.m_nQuestionsDone;
+    const int left = m_run.m_nQuestionCount - m_run.m_nQuestionsDone;
     form.SetControlText(IDC_REMAINING, Decimal(left));
     return bTypeable;
 }
 
 bool CKibikiDoc::LoadQuestion(int nQuestion, std::string& strDisplay) {
-    const int lesson = m_run.m_nLesson;
-    const PracticeMode type = m_run.m_nType;
+    const PracticeMode type = m_lesson.mode;
     const bool kanjiMode = HasKanjiQuestions(type);
+    const bool random = m_lesson.order == QuestionOrder::Random20;
     std::string text, kanji;
-    if (IsBuiltInLesson(lesson)) {
-        const int id = m_nFirstId + (IsDrawnAtRandom(lesson) ? DrawIndex(m_rng, m_nDrawSize) : nQuestion);
+    if (m_lesson.source == LessonSource::BuiltIn) {
+        const int id = m_nFirstId + (random ? DrawIndex(m_rng, m_nDrawSize) : nQuestion);
         LoadString(id, text);
         if (kanjiMode) {
-            const auto comma = text.find(',');
-            if (comma != std::string::npos) {
-                kanji = text.substr(0, comma);
-                text.erase(0, comma + 1);
-            }
+            const std::string entry = std::move(text);
+            SplitKanjiReading(entry, kanji, text);
         }
     } else {
-        const int index = IsDrawnAtRandom(lesson) ? DrawIndex(m_rng, m_nDrawSize) : nQuestion;
-        if (index >= 0 && static_cast<std::size_t>(index) + 2 < m_aLessonLines.size())
-            text = m_aLessonLines[index + 2];
-        if (kanjiMode && index >= 0 && static_cast<std::size_t>(index) < m_aLessonKanji.size())
-            kanji = m_aLessonKanji[index];
-        if (ShowsRomaji(type) && !m_run.m_bEnglish && !m_bBuiltInTexts && !text.empty() && !BuildRoman(text)) {
+        const LessonTexts& texts = m_lesson.texts;
+        const int index = random ? DrawIndex(m_rng, m_nDrawSize) : nQuestion;
+        if (index >= 0 && static_cast<std::size_t>(index) < texts.aReadings.size())
+            text = texts.aReadings[index];
+        if (kanjiMode && index >= 0 && static_cast<std::size_t>(index) < texts.aKanji.size())
+            kanji = texts.aKanji[index];
+        if (ShowsRomaji(type) && !m_lesson.bEnglish && !m_lesson.BuiltInTexts() && !text.empty() &&
+            !BuildRoman(text)) {
             // BuildRoman has told the user which text is faulty.
             return false;
         }
@@ -182,14 +171,13 @@ void CKibikiDoc::ReportLongText(const std::string& strDisplay) {
 bool CKibikiDoc::AdvanceQuestion(unsigned char& chGuide, std::string& strNext,
                                  std::string& strAccuracy, PracticeForm& form, bool& bFaulty) {
     LessonRun& run = m_run;
-    const bool kana = IsKanaAnswer(run.m_nType);
+    const bool kana = IsKanaAnswer(m_lesson.mode);
     bFaulty = false;
     std::size_t length, position;
     if (kana) {
         length = run.m_strQuestion.size();
         position = static_cast<std::size_t>(std::max(run.m_nKanaPos, 0));
     } else {
-        m_matcher.NextLetter();
         length = m_matcher.Roman().size();
         position = static_cast<std::size_t>(std::max(m_matcher.RomanPos(), 0));
     }
@@ -206,7 +194,7 @@ bool CKibikiDoc::AdvanceQuestion(unsigned char& chGuide, std::string& strNext,
     m_matcher.Restart();
 
     strAccuracy = WholeNumber(AccuracyPercent(run.m_dKeystrokes, run.m_nMisses));
-    if (!ShowsRomaji(run.m_nType)) run.m_nKanaTyped += CountKana(run.m_strQuestion);
+    if (!ShowsRomaji(m_lesson.mode)) run.m_nKanaTyped += CountKana(run.m_strQuestion);
 
     ++run.m_nQuestionsDone;
     const auto finish = [&] {
@@ -225,7 +213,7 @@ bool CKibikiDoc::AdvanceQuestion(unsigned char& chGuide, std::string& strNext,
         run.m_nQuestionsDone = run.m_nQuestionCount;
         return finish();
     }
-    if (IsRomajiAnswer(run.m_nType) && !BuildRoman(run.m_strQuestion)) {
+    if (IsRomajiAnswer(m_lesson.mode) && !BuildRoman(run.m_strQuestion)) {
         strNext.clear();
         bFaulty = true;
         return true;

@@ -66,12 +66,12 @@ bool CRomanSettingModel::DeleteLearning(CUserSettings& settings, Messenger& mess
 }
 
 bool CRomanSettingModel::Apply(CKibikiDoc& doc) const {
-    CUserSettings& s = doc.m_settings;
+    CUserSettings& s = doc.Settings();
     for (std::size_t k = 0; k < m_aChangedRows.size(); ++k)
         s.SetIndexedString("Roman", m_aChangedRows[k], m_aChangedRoman[k]);
     s.SetInt("RomanMode", m_bFixRoman ? 1 : 0);
     s.SetInt("ImeSpellings", m_bImeSpellings ? 1 : 0);
-    doc.m_bRomanMode = m_bFixRoman;
+    doc.SetRomanMode(m_bFixRoman);
     return s.SaveUser();
 }
 

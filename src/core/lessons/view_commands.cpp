@@ -13,32 +13,32 @@ void InitialUpdate(CKibikiView& view, CKibikiDoc& doc, Profile& profile) {
     // falls back to the first user rather than open another file.
     std::string strUser = profile.GetProfileString("Settings", "User", "default");
     if (!IsUsableUserName(strUser)) strUser = "default";
-    RemoveStaleSettingsTemps(doc.m_settings.Folder());
-    doc.m_settings.LoadUser(strUser);
+    RemoveStaleSettingsTemps(doc.Settings().Folder());
+    doc.Settings().LoadUser(strUser);
     view.ApplySettings();
-    SetTextSize(view, doc, view.m_nFont);
+    SetTextSize(view, doc, view.Font());
 }
 
 bool SwitchUser(CKibikiView& view, CKibikiDoc& doc, Profile& profile, const std::string& strUser) {
     if (!IsUsableUserName(strUser)) return false;
     profile.WriteProfileString("Settings", "User", strUser);
-    doc.m_settings.LoadUser(strUser);
+    doc.Settings().LoadUser(strUser);
     view.ApplySettings();
-    SetTextSize(view, doc, view.m_nFont);
+    SetTextSize(view, doc, view.Font());
     return true;
 }
 
 void SetPracticeMode(CKibikiView& view, CKibikiDoc& doc, PracticeMode mode) {
-    doc.m_run.m_nType = mode;
-    doc.m_settings.SetInt("Type", ModeValue(mode));
-    doc.m_settings.SaveUser();
+    doc.SetUserMode(mode);
+    doc.Settings().SetInt("Type", ModeValue(mode));
+    doc.Settings().SaveUser();
     view.ShowKeyLegends();
 }
 
 void SetTextSize(CKibikiView& view, CKibikiDoc& doc, int nFont) {
-    view.m_nFont = nFont;
-    doc.m_settings.SetInt("Font", nFont);
-    doc.m_settings.SaveUser();
+    view.SetFont(nFont);
+    doc.Settings().SetInt("Font", nFont);
+    doc.Settings().SaveUser();
 }
 
 }  // namespace kibiki

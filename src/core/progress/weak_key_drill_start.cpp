@@ -15,52 +15,45 @@ namespace kibiki {
 
 bool StartWeakKeyDrill(CKibikiView& view, CKibikiDoc& doc) {
     if (!view.CanStartLesson()) return false;
-    LessonRun& run = doc.m_run;
-    const PracticeMode mode = KnownMode(run.m_nType);
-    const CHistoryRecords records(ReadHistoryText(doc.m_settings));
+    const PracticeMode mode = KnownMode(doc.UserMode());
+    const CHistoryRecords records(ReadHistoryText(doc.Settings()));
     const MissedKeyCounts counts = CountMissedKeys(records, mode, kWeakKeyRuns);
     // The letters the user's own spellings give, built aside from the run's matcher.
-    CRomajiMatcher matcher(&doc.m_romajiUser);
+    CRomajiMatcher matcher(&doc.RomajiCallbacks());
     const RomajiBuilder romaji = [&](const std::string& strReading) {
         std::string text = strReading;
-        return matcher.BuildRoman(text, doc.m_bRomanMode) ? matcher.Roman() : std::string();
+        return matcher.BuildRoman(text, doc.RomanMode()) ? matcher.Roman() : std::string();
     };
     const std::vector<DrillEntry> entries = BuiltInDrillEntries(mode, romaji);
-    std::mt19937 rng(static_cast<std::uint32_t>(doc.m_pClock ? doc.m_pClock->Now() : 0));
+    Clock* pClock = doc.GetClock();
+    std::mt19937 rng(static_cast<std::uint32_t>(pClock ? pClock->Now() : 0));
     const std::vector<std::size_t> chosen = ChooseDrillQuestions(entries, counts, rng);
     const std::string title = StringOrEmpty(IDS_WEAK_KEY_DRILL);
     if (chosen.empty()) {
-        if (doc.m_pMessenger)
-            doc.m_pMessenger->ShowMessage(StringOrEmpty(IDS_NO_WEAK_KEYS), title, MsgButtons::Ok,
-                                          MsgIcon::Information);
+        if (Messenger* pMessenger = doc.GetMessenger())
+            pMessenger->ShowMessage(StringOrEmpty(IDS_NO_WEAK_KEYS), title, MsgButtons::Ok,
+                                    MsgIcon::Information);
         return false;
     }
 
-    // The lists a lesson file would fill: header, name, then the readings; kanji texts aside.
-    doc.m_aLessonLines = {std::string(), title};
-    doc.m_aLessonKanji.clear();
+    Lesson lesson;
+    lesson.source = LessonSource::WeakKeyDrill;
+    lesson.mode = mode;
+    lesson.nNumber = kCustomLessonInOrder;
+    lesson.order = QuestionOrder::Drawn;
+    lesson.strTitle = title;
+    lesson.strHistoryName = title;
     for (std::size_t i : chosen) {
-        std::string text = entries[i].strText;
-        std::string kanji;
+        std::string kanji, reading;
         if (HasKanjiQuestions(mode)) {
-            const std::size_t comma = text.find(',');
-            if (comma != std::string::npos) {
-                kanji = text.substr(0, comma);
-                text.erase(0, comma + 1);
-            }
-            doc.m_aLessonKanji.push_back(kanji);
+            SplitKanjiReading(entries[i].strText, kanji, reading);
+            lesson.texts.aKanji.push_back(std::move(kanji));
+        } else {
+            reading = entries[i].strText;
         }
-        doc.m_aLessonLines.push_back(text);
+        lesson.texts.aReadings.push_back(std::move(reading));
     }
-    doc.m_settings.m_strCustomName = title;
-    view.m_nSavedType = run.m_nType;
-    run.m_nType = mode;
-    run.m_bEnglish = false;
-    doc.m_bBuiltInTexts = true;
-    run.m_nLesson = kCustomLessonInOrder;
-    view.StartRun(&title);
-    if (!view.m_bRunning) doc.m_bBuiltInTexts = false;
-    return view.m_bRunning;
+    return view.StartLesson(std::move(lesson));
 }
 
 }  // namespace kibiki

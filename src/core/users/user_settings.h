@@ -52,7 +52,6 @@ public:
     // The fields of the file; their keys, kinds and defaults are the rows of kSettingKeys
     // (setting_keys.h). A new record holds the defaults and no separator.
     std::string m_strUser;          // CP932
-    std::string m_strCustomName;    // CP932; set by the lesson-file reader, never saved
     int m_nType{};                  // the practice mode
     std::map<int, std::string> m_mapRoman;  // fixed spellings: kana number -> romaji
     std::map<int, int> m_mapDynRoman;       // learned spellings: kana id -> spelling id

@@ -53,9 +53,9 @@ PracticeWindow& CKibikiApp::Form() { return *m_pFrame->Form(); }
 void CKibikiApp::InitInstance() {
     m_pFrame = std::make_unique<CMainFrame>();
     PracticeWindow& form = Form();
-    m_doc.m_settings.SetProfile(&m_profile);
-    m_doc.m_settings.SetMessenger(&form);
-    m_doc.m_pKeyboard = &m_keys;
+    m_doc.Settings().SetProfile(&m_profile);
+    m_doc.Settings().SetMessenger(&form);
+    m_doc.SetKeyboard(&m_keys);
     m_pView = std::make_unique<CKibikiView>(m_doc, form, m_layout, m_clock);
 
     m_layout.Refresh();
@@ -87,8 +87,8 @@ void CKibikiApp::UpdateMenus() {
     frame.SetCommandEnabled(ID_FILE_NEW, m_pView->CanStartLesson());
     frame.SetCommandEnabled(ID_WEAK_KEY_DRILL, m_pView->CanStartLesson());
     frame.SetCommandEnabled(ID_LESSON_END, m_pView->CanEndLesson());
-    for (const auto& c : kModeCommands) frame.SetCommandChecked(c.nCommand, m_doc.m_run.m_nType == c.mode);
-    for (const auto& c : kFontCommands) frame.SetCommandChecked(c.nCommand, m_pView->m_nFont == c.nValue);
+    for (const auto& c : kModeCommands) frame.SetCommandChecked(c.nCommand, m_doc.UserMode() == c.mode);
+    for (const auto& c : kFontCommands) frame.SetCommandChecked(c.nCommand, m_pView->Font() == c.nValue);
 }
 
 void CKibikiApp::OnCommand(int nCommand) {
@@ -117,25 +117,25 @@ void CKibikiApp::OnCommand(int nCommand) {
             break;
         case ID_USER_HISTORY:
             if (m_pView->CanStartLesson()) {
-                CShowHistoryDlg dlg(m_doc.m_settings, m_pFrame.get(), m_layout.IsJisLayout());
+                CShowHistoryDlg dlg(m_doc.Settings(), m_pFrame.get(), m_layout.IsJisLayout());
                 dlg.exec();
             }
             break;
         case ID_ROMAN_SETTINGS:
             if (m_pView->CanStartLesson()) {
-                CRomanSettingDlg dlg(m_doc.m_settings, m_doc.m_bRomanMode, m_pFrame.get());
+                CRomanSettingDlg dlg(m_doc.Settings(), m_doc.RomanMode(), m_pFrame.get());
                 if (dlg.exec() == QDialog::Accepted) dlg.Model().Apply(m_doc);
             }
             break;
         case ID_COLOR_SETTINGS:
             if (m_pView->CanStartLesson()) {
-                CColorDlg dlg(m_doc.m_settings, m_pFrame.get());
-                if (dlg.exec() == QDialog::Accepted) dlg.Model().Apply(m_doc.m_settings, *m_pView);
+                CColorDlg dlg(m_doc.Settings(), m_pFrame.get());
+                if (dlg.exec() == QDialog::Accepted) dlg.Model().Apply(m_doc.Settings(), *m_pView);
             }
             break;
         case ID_CUSTOM_LESSONS:
             if (m_pView->CanStartLesson()) {
-                CCustomLessonDlg dlg(m_doc.m_settings, SampleLessonFolder(), m_pFrame.get());
+                CCustomLessonDlg dlg(m_doc.Settings(), SampleLessonFolder(), m_pFrame.get());
                 dlg.exec();
             }
             break;
@@ -156,7 +156,7 @@ void CKibikiApp::OnCommand(int nCommand) {
 QStringList CKibikiApp::HelpPageCandidates() { return DataPathCandidates(QStringLiteral("help/index.html")); }
 
 void CKibikiApp::SelectUser() {
-    const std::string strFolder = m_doc.m_settings.Folder();
+    const std::string strFolder = m_doc.Settings().Folder();
     EnsureFolder(strFolder);
     CUserSelectDlg dlg(strFolder, m_profile.GetProfileString("Settings", "User", "default"),
                        m_pFrame.get());
