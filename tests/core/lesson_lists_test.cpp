@@ -73,8 +73,9 @@ bool Contains(const std::string& utf8Set, const std::string& ch) {
 int Column(int nKey) { return nKey / 4; }
 
 // The keys lesson n adds, as the keyboard table has them: lesson 1 the home key of every finger
-// (the middle-row key of its column nearest the hand's middle finger) and, in the romaji modes,
-// the vowels; lessons 2-5 the keys of the index, middle, ring and little fingers in turn.
+// (its key in the A row, third from the top, in its column nearest the hand's middle finger)
+// and, in the romaji modes, the vowels; lessons 2-5 the keys of the index, middle, ring and
+// little fingers in turn.
 std::set<int> AddedKeys(int nLesson, bool bRomaji) {
     std::set<int> keys;
     if (nLesson == 1) {
@@ -108,7 +109,7 @@ std::set<int> AllowedKeys(int nLesson, bool bRomaji) {
 }
 
 // The letters Japanese is typed with in the default spellings: those of the kana typed without
-// Shift. Small kana (XA, XYA), ヴ and ふぁ (VU, FA) are loanword sounds a lesson need not drill.
+// Shift. Small kana (XA, XYA) and the two-kana units of loanwords (ヴ VU, ふぁ FA) need no drill.
 std::set<char> JapaneseLetters() {
     std::set<char> letters;
     for (int id = IDS_KANA_FIRST; id <= IDS_SINGLE_LAST; ++id) {
