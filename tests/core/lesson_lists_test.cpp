@@ -5,17 +5,20 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <map>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "kana/jis_keyboard.h"
 #include "kana/kana_tables.h"
 #include "lessons/catalogue.h"
 #include "lessons/kibiki_doc.h"
 #include "support/fakes.h"
 #include "support/test_util.h"
 #include "text/sjis.h"
+#include "text/string_ids.h"
 #include "text/string_table.h"
 
 namespace kibiki {
@@ -69,16 +72,71 @@ bool Contains(const std::string& utf8Set, const std::string& ch) {
 // Column of a key: keys run four to a column from the left.
 int Column(int nKey) { return nKey / 4; }
 
-// Keys lesson n may use: the home keys (and vowels in the romaji modes), then per lesson the
-// columns of one pair of fingers.
-std::set<int> AllowedKeys(int nLesson, bool bRomaji) {
-    std::set<int> keys = {2, 6, 10, 14, 26, 30, 34, 38};  // A S D F J K L ;
-    if (bRomaji) keys.insert({2, 29, 25, 9, 33});         // A I U E O
-    const std::set<int> columns[] = {{}, {}, {3, 4, 5, 6}, {2, 7}, {1, 8}, {0, 9, 10, 11}};
-    for (int n = 2; n <= nLesson && n <= 5; ++n)
-        for (int k = 0; k < 48; ++k)
-            if (columns[n].count(Column(k))) keys.insert(k);
+// The keys lesson n adds, as the keyboard table has them: lesson 1 the home key of every finger
+// (its key in the A row, third from the top, in its column nearest the hand's middle finger)
+// and, in the romaji modes, the vowels; lessons 2-5 the keys of the index, middle, ring and
+// little fingers in turn.
+std::set<int> AddedKeys(int nLesson, bool bRomaji) {
+    std::set<int> keys;
+    if (nLesson == 1) {
+        for (int nFinger = 0; nFinger < 8; ++nFinger) {
+            const int nMiddle = nFinger < 4 ? 2 : 5;
+            int nMiddleColumn = 0, nHome = -1;
+            for (int k = 0; k < kKeyCount; ++k)
+                if (FingerOfKey(k) == nMiddle) nMiddleColumn = Column(k);
+            for (int k = 2; k < kKeyCount; k += 4)
+                if (FingerOfKey(k) == nFinger &&
+                    (nHome < 0 || std::abs(Column(k) - nMiddleColumn) < std::abs(Column(nHome) - nMiddleColumn)))
+                    nHome = k;
+            keys.insert(nHome);
+        }
+        if (bRomaji)
+            for (int id = IDS_DEFAULT_SPELLING_FIRST; id < IDS_DEFAULT_SPELLING_FIRST + 5; ++id)  // あいうえお
+                for (char ch : StringOrEmpty(id)) keys.insert(KeyOfPrinted(ch));
+        return keys;
+    }
+    if (nLesson > 5) return keys;
+    for (int k = 0; k < kKeyCount; ++k)
+        if (FingerGroupOfKey(k) == 5 - nLesson) keys.insert(k);
     return keys;
+}
+
+// Keys lesson n may use: those of its lesson and every lesson before.
+std::set<int> AllowedKeys(int nLesson, bool bRomaji) {
+    std::set<int> keys;
+    for (int n = 1; n <= nLesson; ++n) keys.merge(AddedKeys(n, bRomaji));
+    return keys;
+}
+
+// The letters Japanese is typed with in the default spellings: those of the kana typed without
+// Shift. Small kana (XA, XYA) and the two-kana units of loanwords (ヴ VU, ふぁ FA) need no drill.
+std::set<char> JapaneseLetters() {
+    std::set<char> letters;
+    for (int id = IDS_KANA_FIRST; id <= IDS_SINGLE_LAST; ++id) {
+        std::string half;
+        ConvertKana(half, true, StringOrEmpty(id));
+        if (half.size() == 1 && ShiftedKeyOf(static_cast<unsigned char>(half[0]), true) >= 0) continue;
+        for (char ch : StringOrEmpty(id + IDS_DEFAULT_SPELLING_FIRST - IDS_KANA_FIRST)) letters.insert(ch);
+    }
+    return letters;
+}
+
+// The keys lesson n teaches in a mode: the keys it adds, in the romaji modes only the letters
+// Japanese is typed with.
+std::set<int> TaughtKeys(int nLesson, int nMode) {
+    const bool bRomaji = IsRomajiMode(nMode);
+    std::set<int> keys = AddedKeys(nLesson, bRomaji);
+    for (int k : AllowedKeys(nLesson - 1, bRomaji)) keys.erase(k);
+    if (!bRomaji) return keys;
+    static const std::set<char> letters = JapaneseLetters();
+    std::erase_if(keys, [](int k) { return !letters.count(PrintedOfKey(k, false)); });
+    return keys;
+}
+
+// A key as the mode's legends show it (UTF-8).
+std::string KeyName(int nKey, int nMode) {
+    if (IsRomajiMode(nMode)) return std::string(1, PrintedOfKey(nKey, false));
+    return U8(std::string(1, static_cast<char>(KanaOfKey(nKey, false))));
 }
 
 struct Stroke {
@@ -126,15 +184,31 @@ public:
 
     // The keys an entry is typed with, one byte per stroke (Shift as +64); empty when it cannot
     // be typed. Two entries with the same keys are the same exercise, whatever they show.
-    std::string Keys(int nMode, const std::string& text) {
+    std::string Keys(int nMode, const std::string& text) { return KeysOfTyped(nMode, TypedText(nMode, text)); }
+
+    // The exercise itself, its keys and its length in characters: brackets and the closing
+    // punctuation make no other one.
+    std::string CoreKeys(int nMode, const std::string& text) { return KeysOfTyped(nMode, CoreText(nMode, text)); }
+    std::size_t CoreChars(int nMode, const std::string& text) { return Chars(CoreText(nMode, text)).size(); }
+
+private:
+    static std::string CoreText(int nMode, const std::string& text) {
+        std::string core;
+        for (const auto& ch : Chars(TypedText(nMode, text)))
+            if (!Contains("「」（）［］()[]{}<>\"", ch)) core += ch;
+        for (auto chars = Chars(core); !chars.empty() && Contains("。、！？・.,!?", chars.back()); chars.pop_back())
+            core.resize(core.size() - chars.back().size());
+        return core;
+    }
+
+    std::string KeysOfTyped(int nMode, const std::string& typed) {
         std::vector<Stroke> strokes;
         std::string why, keys;
-        if (!Strokes(nMode, TypedText(nMode, text), strokes, why)) return keys;
+        if (typed.empty() || !Strokes(nMode, typed, strokes, why)) return keys;
         for (const auto& s : strokes) keys += static_cast<char>(s.nKey + (s.bShifted ? 64 : 0));
         return keys;
     }
 
-private:
     // Entry forms and the alignment of kanji runs with reading pieces.
     void CheckForm(int nMode, int nLesson, const std::string& text, std::vector<std::string>& problems) {
         const std::string typed = TypedText(nMode, text);
@@ -308,23 +382,82 @@ TEST(LessonLists, EveryEntryIsTypableAndKeepsToItsLesson) {
     }
 }
 
-// A learner meets every entry of their mode's lessons, lesson 7 included even where it is another
-// mode's list; an entry typed like another on that path is practice wasted.
+// The lists a learner of a mode meets: their mode's lessons, lesson 7 included even where it is
+// another mode's list.
+std::vector<LessonList> ListsOf(int nMode) {
+    std::vector<LessonList> lists;
+    for (const auto& list : kLists) {
+        const auto modes = ModesTyping(list);
+        if (std::find(modes.begin(), modes.end(), nMode) != modes.end()) lists.push_back(list);
+    }
+    return lists;
+}
+
+// An entry typed like another on a learner's path is practice wasted, and so is one typed whole
+// inside another once it is a phrase rather than a word (five kana, ten letters in mode 1: lesson
+// 7 builds its phrases from the words before it). Brackets and closing punctuation do not make
+// another exercise.
 TEST(LessonLists, NoLearnerTypesTheSameEntryTwice) {
+    constexpr std::size_t nPhrase = 5;
     Checker checker;
     for (int nMode = 0; nMode <= 4; ++nMode) {
-        std::map<std::string, int> seen;
-        for (const auto& list : kLists) {
-            const auto modes = ModesTyping(list);
-            if (std::find(modes.begin(), modes.end(), nMode) == modes.end()) continue;
+        struct Seen {
+            int nId;
+            std::string strKeys;
+            std::size_t nChars;
+        };
+        std::vector<Seen> seen;
+        for (const auto& list : ListsOf(nMode)) {
             for (int id = list.nFirstId; id < list.nFirstId + list.nCount; ++id) {
                 const std::string text = StringOrEmpty(id);
-                const std::string keys = checker.Keys(nMode, text);
+                const std::string keys = checker.CoreKeys(nMode, text);
                 if (keys.empty()) continue;  // reported by the typability test
-                const auto [it, fresh] = seen.emplace(keys, id);
-                EXPECT_TRUE(fresh) << "mode " << nMode << ": " << Describe(id, text) << " is typed like "
-                                   << Describe(it->second, StringOrEmpty(it->second));
+                const std::size_t nChars = checker.CoreChars(nMode, text) / (nMode == 1 ? 2 : 1);
+                for (const auto& other : seen) {
+                    const bool bSame = keys == other.strKeys;
+                    const bool bInside = (nChars >= nPhrase && other.strKeys.find(keys) != std::string::npos) ||
+                                         (other.nChars >= nPhrase && keys.find(other.strKeys) != std::string::npos);
+                    if (bSame || bInside)
+                        ADD_FAILURE() << "mode " << nMode << ": " << Describe(id, text)
+                                      << (bSame ? " is typed like " : " holds or is held whole in ")
+                                      << Describe(other.nId, StringOrEmpty(other.nId));
+                }
+                seen.push_back({id, keys, nChars});
             }
+        }
+    }
+}
+
+// Every key a lesson teaches is pressed often enough in it to be learnt.
+TEST(LessonLists, EveryTaughtKeyIsTypedThreeTimes) {
+    Checker checker;
+    for (const auto& list : kLists) {
+        if (list.nLesson > 5) continue;
+        for (int nMode : ModesTyping(list)) {
+            std::map<int, int> presses;
+            for (int id = list.nFirstId; id < list.nFirstId + list.nCount; ++id)
+                for (char key : checker.Keys(nMode, StringOrEmpty(id))) ++presses[static_cast<unsigned char>(key) % 64];
+            for (int k : TaughtKeys(list.nLesson, nMode))
+                EXPECT_GE(presses[k], 3) << "mode " << nMode << " lesson " << list.nLesson << ": key " << k << " ("
+                                         << KeyName(k, nMode) << ")";
+        }
+    }
+}
+
+// Entries grow with the lessons: a lesson's mean length in keys is at least the lesson before's,
+// less half a key (the words a new finger's keys allow may run a little shorter).
+TEST(LessonLists, EntriesGrowFromLessonToLesson) {
+    Checker checker;
+    for (int nMode = 0; nMode <= 4; ++nMode) {
+        double dBefore = 0;
+        for (const auto& list : ListsOf(nMode)) {
+            if (list.nLesson > 6) continue;
+            double dSum = 0;
+            for (int id = list.nFirstId; id < list.nFirstId + list.nCount; ++id)
+                dSum += checker.Keys(nMode, StringOrEmpty(id)).size();
+            const double dMean = dSum / list.nCount;
+            EXPECT_GE(dMean, dBefore - 0.5) << "mode " << nMode << " lesson " << list.nLesson;
+            dBefore = dMean;
         }
     }
 }
@@ -389,6 +522,20 @@ TEST(LessonLists, CheckerRejectsFaultyEntries) {
     EXPECT_TRUE(same(3, "橋,はし", "箸,はし"));
     EXPECT_FALSE(same(0, "はし", "はじ"));
     EXPECT_FALSE(same(0, "よ", "ょ"));  // the same key, shifted
+    EXPECT_EQ(checker.CoreKeys(2, Sj("「いってきます。」")), checker.Keys(2, Sj("いってきます")));
+    EXPECT_EQ(checker.CoreKeys(1, "\"HAI.\""), checker.CoreKeys(1, "HAI!"));
+
+    // What a lesson teaches comes from the keyboard table's fingers.
+    auto taught = [](int nLesson, int nMode) {
+        std::string s;
+        for (int k : TaughtKeys(nLesson, nMode)) s += KeyName(k, nMode);
+        return s;
+    };
+    EXPECT_EQ(taught(1, 0), "ﾁﾄｼﾊﾏﾉﾘﾚ");
+    EXPECT_EQ(taught(1, 4), "ASEDUJIKO");  // F and L spell no kana of their own
+    EXPECT_EQ(taught(3, 1), "C");
+    EXPECT_EQ(taught(5, 2), "ZP");          // not Q
+    EXPECT_EQ(taught(5, 3).size(), 14u * 3);
 }
 
 }  // namespace
