@@ -93,9 +93,10 @@ int KeyOfPrinted(char ch) {
 
 int FingerOfKey(int nKey) { return IsKey(nKey) ? TheKeyboard().keys[nKey].finger : 0; }
 
-int FingerGroupOfKey(int nKey) {
-    const int finger = FingerOfKey(nKey);
-    return finger < 4 ? finger : 7 - finger;
+int FingerGroupOfKey(int nKey) { return GroupOfFinger(FingerOfKey(nKey)); }
+
+std::string FingerGroupName(int nGroup) {
+    return nGroup >= 0 && nGroup < 4 ? StringOrEmpty(IDS_FINGER_GROUP_FIRST + nGroup) : std::string();
 }
 
 bool IsRightHandKey(int nKey) { return FingerOfKey(nKey) >= 4; }

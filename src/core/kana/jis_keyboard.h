@@ -23,6 +23,21 @@ int KeyOfPrinted(char ch);
 // (little, ring, middle, index), which indexes the colour settings.
 int FingerOfKey(int nKey);
 int FingerGroupOfKey(int nKey);
+// The name of a finger group ("小指" ... "人差し指"), CP932; empty outside 0-3.
+std::string FingerGroupName(int nGroup);
+// The group of finger 0-7, the left hand's from the little finger, the right's mirrored.
+constexpr int GroupOfFinger(int nFinger) { return nFinger < 4 ? nFinger : 7 - nFinger; }
+
+// Where a cap sits in the keyboard picture: its row (0 the digit row) and column from the left.
+// The ¥ key counts as the last key of its column but sits at the end of the digit row.
+struct KeyPlace {
+    int nColumn;
+    int nRow;
+};
+constexpr KeyPlace PlaceOfKey(int nKey) {
+    return nKey == kKeyCount - 1 ? KeyPlace{12, 0} : KeyPlace{nKey / 4, nKey % 4};
+}
+
 // A key of the right hand is shifted with the left SHIFT, and the other way round.
 bool IsRightHandKey(int nKey);
 

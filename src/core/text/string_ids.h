@@ -129,6 +129,8 @@ enum : int {
 
     // 45100-45147 the keys of the JIS keyboard by key index (keyboard.tsv)
     IDS_KEYBOARD_FIRST = 45100,
+    // 45150-45153 the finger groups' names: little, ring, middle, index (keyboard.tsv)
+    IDS_FINGER_GROUP_FIRST = 45150,
 };
 
 }  // namespace kibiki

@@ -15,6 +15,7 @@
 #include "app/qt_messenger.h"
 #include "app/qt_text.h"
 #include "guide/guide_static.h"
+#include "kana/jis_keyboard.h"
 #include "lessons/control_names.h"
 #include "lessons/custom_start_dlg.h"
 #include "lessons/lesson_end_dlg.h"
@@ -35,9 +36,6 @@ constexpr int kRowFirstX[4] = {20, 26, 33, 43};
 // Point sizes of the form's controls at 96 DPI.
 constexpr int kKeyPoints = 15, kShiftPoints = 14, kCounterPoints = 14, kTitlePoints = 17,
               kMissKeyPoints = 23;
-
-const char* const kFingerNames[kFingerCount] = {"小指", "薬指", "中指", "人差し指",
-                                                "人差し指", "中指", "薬指", "小指"};
 
 }  // namespace
 
@@ -103,15 +101,14 @@ void PracticeWindow::CreateControls() {
     for (int i = 0; i < kFingerCount; ++i) {
         auto* p = Add<CColorStatic>(IDC_FINGER_FIRST + i, kFingerPlaces[i].x, 130, kFingerPlaces[i].cx, 11);
         p->setAlignment(centred);
-        p->setText(QString::fromUtf8(kFingerNames[i]));
+        p->setText(FromCp932(FingerGroupName(GroupOfFinger(i))));
         m_apFingers[i] = p;
     }
 
     for (int k = 0; k < kKeyCount; ++k) {
-        // Cap 47 counts as the last key of its column but sits at the end of the number row.
-        const int nColumn = k == 47 ? 12 : k / 4, nRow = k == 47 ? 0 : k % 4;
-        auto* p = Add<CColorStatic>(IDC_KEY_FIRST + k, kRowFirstX[nRow] + 27 * nColumn,
-                                    144 + 33 * nRow, 24, 24);
+        const KeyPlace place = PlaceOfKey(k);
+        auto* p = Add<CColorStatic>(IDC_KEY_FIRST + k, kRowFirstX[place.nRow] + 27 * place.nColumn,
+                                    144 + 33 * place.nRow, 24, 24);
         p->setAlignment(centred);
         p->SetEdges(CColorStatic::kModalFrame);
         m_apKeys[k] = p;

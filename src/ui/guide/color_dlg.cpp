@@ -11,6 +11,8 @@
 #include "app/colorref.h"
 #include "app/dialog_units.h"
 #include "app/fonts.h"
+#include "kana/jis_keyboard.h"
+#include "app/qt_text.h"
 #include "guide/color_swatch.h"
 
 namespace kibiki::ui {
@@ -76,9 +78,9 @@ CColorDlg::CColorDlg(const CUserSettings& settings, QWidget* pParent)
         return p;
     };
     // Headings centred over their swatches, which the template places 37-38 units apart.
-    const char* const fingers[4] = {"小指", "薬指", "中指", "人差し指"};
     for (int g = 0; g < 4; ++g)
-        label(fingers[g], du.Rect(kSwatchX[g] - 10, 62, 37, 10), Qt::AlignHCenter | Qt::AlignVCenter);
+        label("", du.Rect(kSwatchX[g] - 10, 62, 37, 10), Qt::AlignHCenter | Qt::AlignVCenter)
+            ->setText(FromCp932(FingerGroupName(g)));
     label("キー色", du.Rect(18, 80, 40, 12), Qt::AlignRight | Qt::AlignVCenter);
     label("文字色", du.Rect(18, 103, 40, 12), Qt::AlignRight | Qt::AlignVCenter);
     label("ガイド色", du.Rect(18, 129, 40, 12), Qt::AlignRight | Qt::AlignVCenter);

@@ -7,13 +7,14 @@
 
 #include "app/color_static.h"
 #include "app/qt_text.h"
+#include "kana/jis_keyboard.h"
 
 namespace kibiki::ui {
 
 namespace {
 
 // The practice window's key caps, in its own units: row r starts at kRowX[r], a column is 27
-// wide, a row 33 high, a cap 24 square; cap 47 closes the digit row.
+// wide, a row 33 high, a cap 24 square.
 constexpr int kRowX[4] = {20, 26, 33, 43};
 constexpr int kCapsWide = 20 + 27 * 12 + 24 + 20, kCapsHigh = 3 * 33 + 24;
 
@@ -30,8 +31,8 @@ protected:
         const double sx = std::min(width() / static_cast<double>(kCapsWide), 2.5 * sy);
         const int x0 = static_cast<int>((width() - kCapsWide * sx) / 2);
         for (int k = 0; k < 48; ++k) {
-            const int nColumn = k == 47 ? 12 : k / 4, nRow = k == 47 ? 0 : k % 4;
-            const double x = kRowX[nRow] + 27.0 * nColumn, y = 33.0 * nRow;
+            const KeyPlace place = PlaceOfKey(k);
+            const double x = kRowX[place.nRow] + 27.0 * place.nColumn, y = 33.0 * place.nRow;
             caps[k]->setGeometry(x0 + static_cast<int>(x * sx), static_cast<int>(y * sy),
                                  static_cast<int>(24 * sx), static_cast<int>(24 * sy));
         }
