@@ -91,7 +91,7 @@ private:
     void CompleteUnit(int& nKanaPos);
     void LearnAlternative();
     bool RefuseText(std::string& strText);
-    void BuildInputMethod(const std::string& strText, bool bRomanMode);
+    bool BuildInputMethod(const std::string& strText, const std::string& strLetters, bool bRomanMode);
 
     const RomajiUser* m_pUser = nullptr;
     std::string m_strRoman;        // the expected letters
