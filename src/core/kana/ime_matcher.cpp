@@ -21,6 +21,14 @@ bool IsKanaId(int id) {
            (id >= IDS_KATAKANA_FIRST && id <= IDS_KATAKANA_LAST);
 }
 
+// What a rule adds to the guide's cost: two a letter, and three more for a spelling that is
+// neither a kana's default nor its alternative. So the guide keeps to a kana's own spellings,
+// doubles a consonant rather than typing XTU, and shows ん as NN rather than one N.
+int CostOf(const RomajiRule& rule) {
+    const int nKind = rule.kind == RuleKind::Default ? 0 : rule.kind == RuleKind::Alternative ? 1 : 3;
+    return 2 * static_cast<int>(rule.strLetters.size()) + nKind;
+}
+
 bool StartsWith(std::string_view s, std::string_view prefix) {
     return s.size() >= prefix.size() && s.compare(0, prefix.size(), prefix) == 0;
 }
@@ -66,7 +74,7 @@ void CImeMatcher::AddCandidates(int nChar) {
         if (key.size() > RomajiRules::kMaxKanaBytes) break;
         const int nEnd = nPos + 2 * n;
         for (const RomajiRule& rule : rules.For(key)) {
-            int nCost = static_cast<int>(rule.strLetters.size());
+            int nCost = CostOf(rule);
             if (rule.nPending > 0) {
                 // っ before a vowel, ん at the end: nothing after begins with the pending letters.
                 const Candidate* next = nEnd < nTextEnd ? Cheapest(nEnd, rule.Pending()) : nullptr;
@@ -78,7 +86,7 @@ void CImeMatcher::AddCandidates(int nChar) {
                 if (!next) continue;
                 if (m_aUnitStart[nEnd / 2] < 0) nCost += next->nCost;
             }
-            m_aCandidates.push_back({rule.strLetters, nEnd, rule.nPending, nCost});
+            m_aCandidates.push_back({rule.strLetters, nEnd, rule.nPending, nCost, CostOf(rule)});
         }
     }
     m_aRanges[nChar] = {nFirst, static_cast<int>(m_aCandidates.size()) - nFirst};
@@ -144,7 +152,7 @@ std::string CImeMatcher::ShortestSpelling(int nFrom, int nTo) const {
             if (c[k].nEnd > nTo || !StartsWith(c[k].strLetters, pending)) continue;
             const Best next = best(c[k].nEnd, c[k].Pending());
             if (next.nCost < 0) continue;
-            const int nCost = static_cast<int>(c[k].strLetters.size()) + next.nCost;
+            const int nCost = c[k].nOwnCost + next.nCost;
             if (b.nCost < 0 || nCost < b.nCost) {
                 b.nCost = nCost;
                 b.strLetters = c[k].strLetters.substr(pending.size()) + next.strLetters;
@@ -284,8 +292,8 @@ bool CImeMatcher::Judge(unsigned char ch, const RomajiUser& user) {
 }
 
 // The rest of the question: the unit's preferred letters while what was typed of the unit
-// agrees with them, else the cheapest way on that agrees with the pending letters. A pending
-// letter counts once more, so after a single N the guide still shows NN.
+// agrees with them, else the cheapest way on that agrees with the pending letters (after a
+// single N still NN).
 void CImeMatcher::Guide() {
     m_strLetters = m_strTyped;
     const int nChars = static_cast<int>(m_aNorm.size());
@@ -301,21 +309,10 @@ void CImeMatcher::Guide() {
             m_strLetters.resize(nTyped);
         }
     }
-    int n = 0;
-    const Candidate* c = CandidatesAt(m_nPos, n);
-    int best = -1;
-    std::string way;
-    for (int k = 0; k < n; ++k) {
-        if (!StartsWith(c[k].strLetters, m_strPending)) continue;
-        way.assign(c[k].strLetters, m_strPending.size(), std::string::npos);
-        AppendWayFrom(c[k].nEnd, c[k].Pending(), way);
-        const int nCost = static_cast<int>(way.size()) + c[k].nPending;
-        if (best < 0 || nCost < best) {
-            best = nCost;
-            m_strLetters.resize(nTyped);
-            m_strLetters += way;
-        }
-    }
+    const Candidate* c = Cheapest(m_nPos, m_strPending);
+    if (!c) return;
+    m_strLetters.append(c->strLetters, m_strPending.size(), std::string::npos);
+    AppendWayFrom(c->nEnd, c->Pending(), m_strLetters);
 }
 
 bool CImeMatcher::GuideKeyFits(std::size_t nTyped) const {

@@ -37,7 +37,8 @@ public:
         std::string strLetters;
         int nEnd = 0;
         int nPending = 0;
-        int nCost = 0;  // letters to the next unit's start on the cheapest way, pending ones twice
+        int nCost = 0;     // the guide's cost of the cheapest way on to the next unit's start
+        int nOwnCost = 0;  // the guide's cost of this rule alone
         bool operator==(const Candidate&) const = default;
 
         std::string_view Pending() const {

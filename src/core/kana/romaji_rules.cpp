@@ -34,16 +34,16 @@ void AddInputMethodRows(RomajiRules& rules) {
 }
 
 // Each hiragana, two-kana unit and symbol with its default spelling and alternatives. ん's
-// default N is no rule by itself: one N types ん only before what the table's N(x) rows name.
+// default is NN, as the builder makes it: one N types ん only before what the N(x) rows name.
 void AddSpellings(RomajiRules& rules) {
     for (int id = IDS_KANA_FIRST; id <= IDS_SYMBOL_LAST; ++id) {
         const std::string* kana = FindString(id);
         if (!kana || kana->empty() || kana->size() > RomajiRules::kMaxKanaBytes) continue;
         const int nDefault = DefaultSpellingId(id);
         const std::string* def = FindString(nDefault);
-        if (def && !def->empty() && id != IDS_HIRAGANA_N) {
+        if (def && !def->empty()) {
             RomajiRule rule;
-            if (RomajiRules::Parse(*def, rule) && rule.nPending == 0) {
+            if (RomajiRules::Parse(id == IDS_HIRAGANA_N ? "NN" : *def, rule) && rule.nPending == 0) {
                 rule.kind = RuleKind::Default;
                 rule.nId = nDefault;
                 rules.Add(*kana, std::move(rule));
