@@ -6,7 +6,8 @@
 //      it spell it.
 //   3. Every key sequence the fixed-spelling matcher takes, the input-method matcher takes too,
 //      unless it types other kana in an input method: a small tsu before a vowel, N, a symbol,
-//      another small tsu or the end; ん as one N before a vowel, Y, N or an apostrophe.
+//      another small tsu or the end; ん as one N before a vowel, Y, N or an apostrophe (small
+//      tsu between them included: んっよ as NYYO).
 //   4. A question refused with the option on is refused without it.
 //
 // Input: one flag byte (bit 0 fixed spelling), the question as bytes that each pick a
@@ -152,14 +153,19 @@ bool TypesOtherKana(std::string_view hiragana) {
     for (std::size_t i = 0; i + 1 < hiragana.size(); i += 2) {
         const std::string_view c = hiragana.substr(i, 2), next = hiragana.substr(i + 2, 2);
         if (c == kibiki::test::Sj("っ")) {
-            if (next.empty() || static_cast<unsigned char>(next[0]) == 0x81 || (next[0] == '\x82' && next[1] < '\x9F'))
-                return true;  // the end, a symbol or a digit
+            const auto lead = next.empty() ? 0 : static_cast<unsigned char>(next[0]);
+            const auto trail = next.size() < 2 ? 0 : static_cast<unsigned char>(next[1]);
+            if (next.empty() || lead == 0x81 || (lead == 0x82 && trail < 0x9F)) return true;  // the end, a symbol, a digit
             for (const std::string_view k : tsuBefore)
                 if (next == kibiki::test::Sj(k)) return true;
         }
-        if (c == kibiki::test::Sj("ん"))
+        if (c == kibiki::test::Sj("ん")) {
+            // Small tsu after ん double the next kana's first letter: んっよ is NYYO.
+            std::size_t j = i + 2;
+            while (hiragana.substr(j, 2) == kibiki::test::Sj("っ")) j += 2;
             for (const std::string_view k : nBefore)
-                if (next == kibiki::test::Sj(k)) return true;
+                if (hiragana.substr(j, 2) == kibiki::test::Sj(k)) return true;
+        }
     }
     return false;
 }

@@ -26,7 +26,8 @@ public:
         int nEnd = 0;
         int nKana = 0;
         bool bDoubled = false;  // begins with a small tsu typed as a doubled consonant
-        std::string strRules;      // the letters the question's own spelling gives it
+        std::string strRules;      // the fixed-spelling builder's letters: a preference only,
+                                   // taken when the rules type them (never KAAA for かっあ)
         std::string strPreferred;  // what the guide follows: a learned spelling, else strRules
         bool operator==(const UnitSpan&) const = default;
     };
