@@ -120,9 +120,9 @@ bool CImeMatcher::Spells(int nFrom, int nTo, std::string_view letters, unsigned 
     for (int k = 0; k < n; ++k) {
         if (c[k].nEnd > nTo) continue;
         const std::string_view pending = c[k].Pending();
-        const std::size_t nOwn = c[k].strLetters.size() - pending.size();
-        if (!StartsWith(letters, std::string_view(c[k].strLetters).substr(0, nOwn))) continue;
-        const std::string_view rest = letters.substr(nOwn);
+        const std::string_view own = std::string_view(c[k].strLetters).substr(0, c[k].strLetters.size() - pending.size());
+        if (!StartsWith(letters, own)) continue;
+        const std::string_view rest = letters.substr(own.size());
         if (!pending.empty()) {
             const bool bBegins = c[k].nEnd == nTo ? rest.empty() && pending.size() == 1 &&
                                                         static_cast<unsigned char>(pending[0]) == follower
