@@ -2,9 +2,9 @@
 // them, the guide and learning.
 #include "kana/ime_matcher.h"
 
-#include <algorithm>
-#include <cstdint>
-#include <unordered_map>
+#include <functional>
+#include <map>
+#include <utility>
 
 #include "text/string_ids.h"
 #include "text/string_table.h"
@@ -13,24 +13,7 @@ namespace kibiki {
 
 namespace {
 
-constexpr std::string_view kHiraganaN = "\x82\xF1";   // ん
 constexpr std::string_view kHiraganaTsu = "\x82\xC1"; // っ
-constexpr std::string_view kKatakanaTsu = "\x83\x62"; // ッ
-// A doubled consonant repeats a spelling's first letter; chains of small tsu stop growing here.
-constexpr std::size_t kMaxDoubledLetters = 8;
-
-std::uint64_t KeyOf(std::string_view s) {
-    std::uint64_t key = s.size();
-    for (const char c : s) key = key << 8 | static_cast<unsigned char>(c);
-    return key;
-}
-
-bool IsVowel(unsigned char c) { return c == 'A' || c == 'I' || c == 'U' || c == 'E' || c == 'O'; }
-bool IsLetter(unsigned char c) { return c >= 'A' && c <= 'Z'; }
-
-// The letter a small tsu can double, and the letter after a single N that ends ん.
-bool IsConsonantNotN(unsigned char c) { return IsLetter(c) && !IsVowel(c) && c != 'N'; }
-bool FollowsSingleN(unsigned char c) { return IsConsonantNotN(c) && c != 'Y'; }
 
 bool IsN(int nKanaId) { return nKanaId == IDS_HIRAGANA_N || nKanaId == IDS_KATAKANA_N; }
 bool IsKanaId(int id) {
@@ -38,46 +21,21 @@ bool IsKanaId(int id) {
            (id >= IDS_KATAKANA_FIRST && id <= IDS_KATAKANA_LAST);
 }
 
+// What a rule adds to the guide's cost: two a letter, and three more for a spelling that is
+// neither a kana's default nor its alternative. So the guide keeps to a kana's own spellings,
+// doubles a consonant rather than typing XTU, and shows ん as NN rather than one N.
+int CostOf(const RomajiRule& rule) {
+    const int nKind = rule.kind == RuleKind::Default ? 0 : rule.kind == RuleKind::Alternative ? 1 : 3;
+    return 2 * static_cast<int>(rule.strLetters.size()) + nKind;
+}
+
 bool StartsWith(std::string_view s, std::string_view prefix) {
     return s.size() >= prefix.size() && s.compare(0, prefix.size(), prefix) == 0;
 }
 
-struct ImeTables {
-    std::unordered_map<std::uint64_t, std::vector<std::string>> spellings;  // hiragana -> spellings
-    std::unordered_map<std::uint64_t, std::string> hiraganaOf;              // katakana -> hiragana
-};
-
-const ImeTables& TheImeTables() {
-    static const ImeTables t = [] {
-        ImeTables r;
-        for (int id = IDS_IME_ROMAJI_FIRST; id <= IDS_IME_ROMAJI_LAST; ++id) {
-            const std::string* line = FindString(id);
-            if (!line) continue;
-            const std::size_t tab = line->find('\t');
-            if (tab == std::string::npos || tab == 0 || tab > 7) continue;
-            std::vector<std::string>& list = r.spellings[KeyOf(std::string_view(*line).substr(0, tab))];
-            for (std::size_t p = tab + 1; p < line->size();) {
-                std::size_t end = line->find(' ', p);
-                if (end == std::string::npos) end = line->size();
-                if (end > p) list.emplace_back(*line, p, end - p);
-                p = end + 1;
-            }
-        }
-        // Katakana read as their hiragana; ヴ as う゛.
-        for (int id = IDS_KANA_FIRST; id <= IDS_TWO_KANA_LAST; ++id) {
-            const std::string* hira = FindString(id);
-            const std::string* kata = FindString(id + KATAKANA_OFFSET);
-            if (hira && kata && kata->size() == 2 && !hira->empty()) r.hiraganaOf.emplace(KeyOf(*kata), *hira);
-        }
-        r.hiraganaOf.emplace(KeyOf(kKatakanaTsu), kHiraganaTsu);  // no kana id of its own
-        return r;
-    }();
-    return t;
-}
-
 }  // namespace
 
-void CImeMatcher::Build(std::string_view strText, std::vector<UnitSpan> aUnits, bool bLearn) {
+bool CImeMatcher::Build(std::string_view strText, std::vector<UnitSpan> aUnits, bool bLearn) {
     m_strText.assign(strText);
     m_aUnits = std::move(aUnits);
     m_bLearn = bLearn;
@@ -92,70 +50,46 @@ void CImeMatcher::Build(std::string_view strText, std::vector<UnitSpan> aUnits, 
         m_aUnitStart[unit.nStart / 2] = u;
         for (int p = unit.nStart; p < unit.nEnd; p += 2) m_aUnitOf[p / 2] = u;
     }
-    // The normalised (hiragana) bytes of each character.
-    const ImeTables& t = TheImeTables();
     m_aNorm.assign(static_cast<std::size_t>(nChars), std::string());
-    for (int i = 0; i < nChars; ++i) {
-        const std::string_view c = std::string_view(m_strText).substr(static_cast<std::size_t>(i) * 2, 2);
-        const auto it = t.hiraganaOf.find(KeyOf(c));
-        m_aNorm[i] = it == t.hiraganaOf.end() ? std::string(c) : it->second;
-    }
-    // Backwards, so a small tsu can double what follows it.
+    for (int i = 0; i < nChars; ++i)
+        m_aNorm[i] = HiraganaOf(std::string_view(m_strText).substr(static_cast<std::size_t>(i) * 2, 2));
+    // Backwards: a rule is kept only when what follows it can be typed to the end.
     for (int i = nChars - 1; i >= 0; --i) AddCandidates(i);
+    const bool bTypable = nChars == 0 || m_aRanges[0].nCount > 0;
     PreferUnits();
-    ChooseWays();
     Reset();
+    return bTypable;
 }
 
 void CImeMatcher::AddCandidates(int nChar) {
-    const ImeTables& t = TheImeTables();
-    const int nPos = nChar * 2;
-    Range& range = m_aRanges[nChar];
-    range.nFirst = static_cast<int>(m_aCandidates.size());
-    auto add = [&](std::string letters, int nEnd, bool bSingleN) {
-        for (int k = range.nFirst; k < static_cast<int>(m_aCandidates.size()); ++k)
-            if (m_aCandidates[k].nEnd == nEnd && m_aCandidates[k].strLetters == letters &&
-                m_aCandidates[k].bSingleN == bSingleN)
-                return;
-        m_aCandidates.push_back({std::move(letters), nEnd, bSingleN});
-    };
-    // One to three characters: きゃ, う゛ぁ.
-    std::string key;
+    const RomajiRules& rules = TheRomajiRules();
     const int nChars = static_cast<int>(m_aNorm.size());
+    const int nTextEnd = nChars * 2;
+    const int nPos = nChar * 2;
+    const int nFirst = static_cast<int>(m_aCandidates.size());
+    // One to three characters: き, きゃ, う゛ぁ.
+    std::string key;
     for (int n = 1; n <= 3 && nChar + n <= nChars; ++n) {
         key += m_aNorm[nChar + n - 1];
-        if (key.size() > 7) break;
-        const auto it = t.spellings.find(KeyOf(key));
-        if (it == t.spellings.end()) continue;
-        for (const std::string& s : it->second) add(s, nPos + 2 * n, false);
-    }
-    const std::string& norm = m_aNorm[nChar];
-    if (norm == kHiraganaN) add("N", nPos + 2, true);
-    if (norm == kHiraganaTsu && nChar + 1 < nChars) {
-        const Range next = m_aRanges[nChar + 1];
-        for (int k = next.nFirst; k < next.nFirst + next.nCount; ++k) {
-            const Candidate c = m_aCandidates[k];  // a copy: add() may grow the vector
-            if (c.bSingleN || c.strLetters.size() >= kMaxDoubledLetters) continue;
-            if (!IsConsonantNotN(static_cast<unsigned char>(c.strLetters[0]))) continue;
-            add(c.strLetters[0] + c.strLetters, c.nEnd, false);
+        if (key.size() > RomajiRules::kMaxKanaBytes) break;
+        const int nEnd = nPos + 2 * n;
+        for (const RomajiRule& rule : rules.For(key)) {
+            int nCost = CostOf(rule);
+            if (rule.nPending > 0) {
+                // っ before a vowel, ん at the end: nothing after begins with the pending letters.
+                const Candidate* next = nEnd < nTextEnd ? Cheapest(nEnd, rule.Pending()) : nullptr;
+                if (!next) continue;
+                nCost += next->nCost;
+            } else if (nEnd < nTextEnd) {
+                // う before ゛: a place no key leaves.
+                const Candidate* next = Cheapest(nEnd, {});
+                if (!next) continue;
+                if (m_aUnitStart[nEnd / 2] < 0) nCost += next->nCost;
+            }
+            m_aCandidates.push_back({rule.strLetters, nEnd, rule.nPending, nCost, CostOf(rule)});
         }
     }
-    // The question's own letters for a unit (a fixed spelling, symbols, digits); ん is the
-    // table's alone, so that its single N keeps its rule.
-    const int u = m_aUnitOf[nChar];
-    if (u < static_cast<int>(m_aUnits.size()) && RulesBeginAt(m_aUnits[u], nChar) && !IsN(m_aUnits[u].nKana) &&
-        !m_aUnits[u].strRules.empty())
-        add(m_aUnits[u].strRules, m_aUnits[u].nEnd, false);
-    range.nCount = static_cast<int>(m_aCandidates.size()) - range.nFirst;
-}
-
-// A symbol's letters after a small tsu type the symbol alone (あっ。 is AXTU.), so they begin
-// past the tsu; a doubled unit's letters type the tsu too.
-bool CImeMatcher::RulesBeginAt(const UnitSpan& unit, int nChar) const {
-    int p = unit.nStart / 2;
-    if (!unit.bDoubled)
-        while (p + 1 < unit.nEnd / 2 && m_aNorm[p] == kHiraganaTsu) ++p;
-    return p == nChar;
+    m_aRanges[nChar] = {nFirst, static_cast<int>(m_aCandidates.size()) - nFirst};
 }
 
 const CImeMatcher::Candidate* CImeMatcher::CandidatesAt(int nPos, int& nCount) const {
@@ -168,51 +102,71 @@ const CImeMatcher::Candidate* CImeMatcher::CandidatesAt(int nPos, int& nCount) c
     return m_aCandidates.data() + m_aRanges[i].nFirst;
 }
 
+// The cheapest way on from an offset whose letters begin with those already pending.
+const CImeMatcher::Candidate* CImeMatcher::Cheapest(int nPos, std::string_view pending) const {
+    int n = 0;
+    const Candidate* c = CandidatesAt(nPos, n);
+    const Candidate* best = nullptr;
+    for (int k = 0; k < n; ++k)
+        if (StartsWith(c[k].strLetters, pending) && (!best || c[k].nCost < best->nCost)) best = &c[k];
+    return best;
+}
+
+// Whether the letters type the kana from nFrom to nTo; follower is the letter after them.
 bool CImeMatcher::Spells(int nFrom, int nTo, std::string_view letters, unsigned char follower) const {
     if (nFrom == nTo) return letters.empty();
     int n = 0;
     const Candidate* c = CandidatesAt(nFrom, n);
     for (int k = 0; k < n; ++k) {
-        if (c[k].nEnd > nTo || !StartsWith(letters, c[k].strLetters)) continue;
-        const std::string_view rest = letters.substr(c[k].strLetters.size());
-        if (c[k].bSingleN && !FollowsSingleN(rest.empty() ? follower : static_cast<unsigned char>(rest[0])))
-            continue;
+        if (c[k].nEnd > nTo) continue;
+        const std::string_view pending = c[k].Pending();
+        const std::string_view own = std::string_view(c[k].strLetters).substr(0, c[k].strLetters.size() - pending.size());
+        if (!StartsWith(letters, own)) continue;
+        const std::string_view rest = letters.substr(own.size());
+        if (!pending.empty()) {
+            const bool bBegins = c[k].nEnd == nTo ? rest.empty() && pending.size() == 1 &&
+                                                        static_cast<unsigned char>(pending[0]) == follower
+                                                  : StartsWith(rest, pending);
+            if (!bBegins) continue;
+        }
         if (Spells(c[k].nEnd, nTo, rest, follower)) return true;
     }
     return false;
 }
 
+// The cheapest letters for the kana from nFrom to nTo, nothing pending at either end.
 std::string CImeMatcher::ShortestSpelling(int nFrom, int nTo) const {
-    // Fewest letters from each offset to nTo, backwards; a single N is never chosen.
-    const int nFirst = nFrom / 2, nSpan = (nTo - nFrom) / 2;
-    std::vector<int> len(static_cast<std::size_t>(nSpan) + 1, -1), choice(static_cast<std::size_t>(nSpan) + 1, -1);
-    len[nSpan] = 0;
-    for (int i = nSpan - 1; i >= 0; --i) {
+    struct Best {
+        int nCost = -1;
+        std::string strLetters;
+    };
+    std::map<std::pair<int, std::string>, Best> memo;
+    std::function<Best(int, std::string_view)> best = [&](int nPos, std::string_view pending) -> Best {
+        if (nPos == nTo) return pending.empty() ? Best{0, {}} : Best{};
+        const auto key = std::make_pair(nPos, std::string(pending));
+        if (const auto it = memo.find(key); it != memo.end()) return it->second;
+        Best b;
         int n = 0;
-        const Candidate* c = CandidatesAt((nFirst + i) * 2, n);
+        const Candidate* c = CandidatesAt(nPos, n);
         for (int k = 0; k < n; ++k) {
-            if (c[k].bSingleN || c[k].nEnd > nTo) continue;
-            const int j = c[k].nEnd / 2 - nFirst;
-            if (len[j] < 0) continue;
-            const int total = static_cast<int>(c[k].strLetters.size()) + len[j];
-            if (len[i] < 0 || total < len[i]) {
-                len[i] = total;
-                choice[i] = static_cast<int>(&c[k] - m_aCandidates.data());
+            if (c[k].nEnd > nTo || !StartsWith(c[k].strLetters, pending)) continue;
+            const Best next = best(c[k].nEnd, c[k].Pending());
+            if (next.nCost < 0) continue;
+            const int nCost = c[k].nOwnCost + next.nCost;
+            if (b.nCost < 0 || nCost < b.nCost) {
+                b.nCost = nCost;
+                b.strLetters = c[k].strLetters.substr(pending.size()) + next.strLetters;
             }
         }
-    }
-    std::string out;
-    for (int i = 0; i < nSpan && choice[i] >= 0;) {
-        const Candidate& c = m_aCandidates[choice[i]];
-        out += c.strLetters;
-        i = c.nEnd / 2 - nFirst;
-    }
-    return out;
+        memo.emplace(key, b);
+        return b;
+    };
+    return best(nFrom, {}).strLetters;
 }
 
 // Each unit's preferred letters, last unit first: whether ん's single N will do depends on the
 // letter after it. A preferred spelling no way of typing takes becomes the question's own
-// letters, else the shortest.
+// letters when those do, else the cheapest.
 void CImeMatcher::PreferUnits() {
     m_strPreferred.clear();
     m_aPrefFrom.assign(m_aUnits.size() + 1, 0);
@@ -220,8 +174,7 @@ void CImeMatcher::PreferUnits() {
     for (int u = static_cast<int>(m_aUnits.size()) - 1; u >= 0; --u) {
         UnitSpan& unit = m_aUnits[u];
         if (!Spells(unit.nStart, unit.nEnd, unit.strPreferred, follower)) {
-            if (IsN(unit.nKana) && unit.strPreferred == "N") unit.strPreferred = "NN";
-            else if (Spells(unit.nStart, unit.nEnd, unit.strRules, follower)) unit.strPreferred = unit.strRules;
+            if (Spells(unit.nStart, unit.nEnd, unit.strRules, follower)) unit.strPreferred = unit.strRules;
             else unit.strPreferred = ShortestSpelling(unit.nStart, unit.nEnd);
         }
         if (!unit.strPreferred.empty()) follower = static_cast<unsigned char>(unit.strPreferred[0]);
@@ -233,29 +186,6 @@ void CImeMatcher::PreferUnits() {
     m_aPrefFrom[m_aUnits.size()] = static_cast<int>(m_strPreferred.size());
 }
 
-// From every offset that is not a unit's start, the candidate with the fewest letters on to
-// the next unit's start (or the end), where the preferred letters take over again.
-void CImeMatcher::ChooseWays() {
-    const int nChars = static_cast<int>(m_aNorm.size());
-    m_aWay.assign(static_cast<std::size_t>(nChars) + 1, -1);
-    m_aWayLen.assign(static_cast<std::size_t>(nChars) + 1, 0);
-    for (int i = nChars - 1; i >= 0; --i) {
-        const Range r = m_aRanges[i];
-        int best = -1;
-        for (int k = r.nFirst; k < r.nFirst + r.nCount; ++k) {
-            const Candidate& c = m_aCandidates[k];
-            if (c.bSingleN) continue;
-            const int j = c.nEnd / 2;
-            const int total = static_cast<int>(c.strLetters.size()) + (m_aUnitStart[j] >= 0 ? 0 : m_aWayLen[j]);
-            if (best < 0 || total < best) {
-                best = total;
-                m_aWay[i] = k;
-            }
-        }
-        m_aWayLen[i] = best < 0 ? 0 : best;
-    }
-}
-
 void CImeMatcher::Reset() {
     m_nPos = 0;
     m_strPending.clear();
@@ -265,37 +195,62 @@ void CImeMatcher::Reset() {
     Guide();
 }
 
-void CImeMatcher::AppendWayFrom(int nPos, std::string& strOut) const {
-    const int nChars = static_cast<int>(m_aNorm.size());
-    for (int i = nPos / 2; i < nChars;) {
-        if (const int u = m_aUnitStart[i]; u >= 0) {
-            strOut.append(m_strPreferred, static_cast<std::size_t>(m_aPrefFrom[u]), std::string::npos);
+// The guide's letters from an offset with letters pending: a unit's preferred letters from its
+// start, else the cheapest way.
+void CImeMatcher::AppendWayFrom(int nPos, std::string_view pending, std::string& strOut) const {
+    const int nTextEnd = static_cast<int>(m_aNorm.size()) * 2;
+    std::string strPending(pending);
+    while (nPos < nTextEnd) {
+        if (const int u = m_aUnitStart[nPos / 2]; u >= 0 && StartsWith(m_aUnits[u].strPreferred, strPending)) {
+            strOut.append(m_strPreferred, static_cast<std::size_t>(m_aPrefFrom[u]) + strPending.size(),
+                          std::string::npos);
             return;
         }
-        if (m_aWay[i] < 0) return;
-        const Candidate& c = m_aCandidates[m_aWay[i]];
-        strOut += c.strLetters;
-        i = c.nEnd / 2;
+        const Candidate* c = Cheapest(nPos, strPending);
+        if (!c) return;
+        strOut.append(c->strLetters, strPending.size(), std::string::npos);
+        nPos = c->nEnd;
+        strPending.assign(c->Pending());
     }
 }
 
-bool CImeMatcher::Step(int nPos, const std::string& strPending, unsigned char ch, int& nNewPos,
-                       std::string& strNewPending) const {
-    std::string typed = strPending;
-    typed += static_cast<char>(ch);
+// The first rule spelt exactly so at nPos; bLonger when a longer one begins so.
+const CImeMatcher::Candidate* CImeMatcher::Complete(int nPos, std::string_view typed, bool& bLonger) const {
     int n = 0;
     const Candidate* c = CandidatesAt(nPos, n);
     const Candidate* exact = nullptr;
-    bool bLonger = false;
+    bLonger = false;
     for (int k = 0; k < n; ++k) {
         if (!StartsWith(c[k].strLetters, typed)) continue;
-        if (c[k].strLetters.size() == typed.size() && !c[k].bSingleN) exact = &c[k];
-        else bLonger = true;  // a single N waits for the key after it
+        if (c[k].strLetters.size() > typed.size()) bLonger = true;
+        else if (!exact) exact = &c[k];
     }
-    const int nEnd = static_cast<int>(m_aNorm.size()) * 2;
-    if (exact && (!bLonger || exact->nEnd >= nEnd)) {
+    return exact;
+}
+
+// Pending letters that are a whole rule by themselves type it at once: ほん。 typed HON. is done.
+void CImeMatcher::Settle(int& nPos, std::string& strPending) const {
+    const int nTextEnd = static_cast<int>(m_aNorm.size()) * 2;
+    while (!strPending.empty()) {
+        bool bLonger = false;
+        const Candidate* exact = Complete(nPos, strPending, bLonger);
+        if (!exact || (bLonger && exact->nEnd < nTextEnd)) return;
+        nPos = exact->nEnd;
+        strPending.assign(exact->Pending());
+    }
+}
+
+bool CImeMatcher::Step(int nPos, std::string_view pending, unsigned char ch, int& nNewPos,
+                       std::string& strNewPending) const {
+    std::string typed(pending);
+    typed += static_cast<char>(ch);
+    bool bLonger = false;
+    const Candidate* exact = Complete(nPos, typed, bLonger);
+    const int nTextEnd = static_cast<int>(m_aNorm.size()) * 2;
+    if (exact && (!bLonger || exact->nEnd >= nTextEnd)) {
         nNewPos = exact->nEnd;
-        strNewPending.clear();
+        strNewPending.assign(exact->Pending());
+        Settle(nNewPos, strNewPending);
         return true;
     }
     if (exact || bLonger) {
@@ -303,13 +258,12 @@ bool CImeMatcher::Step(int nPos, const std::string& strPending, unsigned char ch
         strNewPending = std::move(typed);
         return true;
     }
-    // What was typed is whole by itself (ん's N) and this key begins what follows.
-    if (strPending.empty()) return false;
-    for (int k = 0; k < n; ++k) {
-        if (c[k].strLetters != strPending || c[k].nEnd >= nEnd) continue;
-        if (c[k].bSingleN && !FollowsSingleN(ch)) continue;
-        if (Step(c[k].nEnd, std::string(), ch, nNewPos, strNewPending)) return true;
-    }
+    // What was typed is whole by itself and this key begins what follows.
+    if (pending.empty()) return false;
+    int n = 0;
+    const Candidate* c = CandidatesAt(nPos, n);
+    for (int k = 0; k < n; ++k)
+        if (c[k].strLetters == pending && Step(c[k].nEnd, c[k].Pending(), ch, nNewPos, strNewPending)) return true;
     return false;
 }
 
@@ -338,7 +292,8 @@ bool CImeMatcher::Judge(unsigned char ch, const RomajiUser& user) {
 }
 
 // The rest of the question: the unit's preferred letters while what was typed of the unit
-// agrees with them, else the shortest candidate that agrees with the pending letters.
+// agrees with them, else the cheapest way on that agrees with the pending letters (after a
+// single N still NN).
 void CImeMatcher::Guide() {
     m_strLetters = m_strTyped;
     const int nChars = static_cast<int>(m_aNorm.size());
@@ -354,23 +309,10 @@ void CImeMatcher::Guide() {
             m_strLetters.resize(nTyped);
         }
     }
-    int n = 0;
-    const Candidate* c = CandidatesAt(m_nPos, n);
-    int best = -1;
-    std::string way;
-    for (int k = 0; k < n; ++k) {
-        if (!StartsWith(c[k].strLetters, m_strPending)) continue;
-        way.assign(c[k].strLetters, m_strPending.size(), std::string::npos);
-        AppendWayFrom(c[k].nEnd, way);
-        if (c[k].bSingleN && (c[k].strLetters.size() > m_strPending.size() || way.empty() ||
-                              !FollowsSingleN(static_cast<unsigned char>(way[0]))))
-            continue;
-        if (best < 0 || static_cast<int>(way.size()) < best) {
-            best = static_cast<int>(way.size());
-            m_strLetters.resize(nTyped);
-            m_strLetters += way;
-        }
-    }
+    const Candidate* c = Cheapest(m_nPos, m_strPending);
+    if (!c) return;
+    m_strLetters.append(c->strLetters, m_strPending.size(), std::string::npos);
+    AppendWayFrom(c->nEnd, c->Pending(), m_strLetters);
 }
 
 bool CImeMatcher::GuideKeyFits(std::size_t nTyped) const {
@@ -380,41 +322,34 @@ bool CImeMatcher::GuideKeyFits(std::size_t nTyped) const {
     return Step(m_nPos, m_strPending, static_cast<unsigned char>(m_strLetters[nTyped]), nPos, pending);
 }
 
+// A unit completed in one rule of its own kana learns that rule's family: an alternative as
+// DynRoman, the default by forgetting any other; anything else is an input-method spelling.
 void CImeMatcher::Learn(const UnitSpan& unit, std::string strLetters, const RomajiUser& user) const {
     if (!IsKanaId(unit.nKana) || IsN(unit.nKana) || strLetters == unit.strPreferred) return;
+    int nFirst = unit.nStart / 2;
     if (unit.bDoubled) {
-        // っか typed XTUKA says nothing about か.
-        if (strLetters.size() < 2 || strLetters[0] != strLetters[1]) return;
-        strLetters.erase(0, 1);
+        // っか typed XTUKA says nothing about か; っっか typed KKKA is KA.
+        std::size_t nTsu = 0;
+        while (nFirst < unit.nEnd / 2 - 1 && m_aNorm[nFirst] == kHiraganaTsu) ++nFirst, ++nTsu;
+        if (strLetters.size() <= nTsu) return;
+        for (std::size_t k = 0; k < nTsu; ++k)
+            if (strLetters[k] != strLetters[nTsu]) return;
+        strLetters.erase(0, nTsu);
     }
+    std::string kana;
+    for (int i = nFirst; i < unit.nEnd / 2; ++i) kana += m_aNorm[i];
+    const RomajiRule* rule = nullptr;
+    for (const RomajiRule& r : TheRomajiRules().For(kana))
+        if (r.nPending == 0 && r.strLetters == strLetters) rule = &r;
     const bool bImeLearned = user.fnImeLearned && !user.fnImeLearned(unit.nKana).empty();
-    if (const int nAltId = AlternativeSpellingId(unit.nKana, strLetters)) {
+    if (rule && rule->kind != RuleKind::InputMethod) {
         if (bImeLearned && user.fnLearnIme) user.fnLearnIme(unit.nKana, std::string());
-        if (user.fnLearn) user.fnLearn(unit.nKana, nAltId);
-        return;
-    }
-    std::string def;
-    LoadString(DefaultSpellingId(unit.nKana), def);
-    if (strLetters == def) {
-        if (bImeLearned && user.fnLearnIme) user.fnLearnIme(unit.nKana, std::string());
+        if (rule->kind == RuleKind::Alternative && user.fnLearn) user.fnLearn(unit.nKana, rule->nId);
         return;
     }
     if (user.fnLearnIme) user.fnLearnIme(unit.nKana, strLetters);
 }
 
-int CImeMatcher::KanaPos() const {
-    return m_nPos + (ShowsTsuDone() ? 2 : 0);
-}
-
-// がっこう: the second K shows っ as typed.
-bool CImeMatcher::ShowsTsuDone() const {
-    if (m_strPending.size() < 2 || m_strPending[0] != m_strPending[1]) return false;
-    const int i = m_nPos / 2;
-    return i < static_cast<int>(m_aNorm.size()) && m_aNorm[i] == kHiraganaTsu;
-}
-
-void CImeMatcher::AppendPendingLetters(std::string& strOut) const {
-    strOut.append(m_strPending, ShowsTsuDone() ? 1 : 0, std::string::npos);
-}
+void CImeMatcher::AppendPendingLetters(std::string& strOut) const { strOut += m_strPending; }
 
 }  // namespace kibiki

@@ -1,9 +1,10 @@
 #pragma once
 // Romaji as a Japanese input method takes it, for "IMEと同じつづりをすべて受け付ける": every
-// spelling of ime_romaji.tsv, ん as NN, N', XN or a single N before a consonant other than N and
-// Y, っ as XTU/LTU or the doubled consonant of what follows, and two-kana units typed one kana
-// at a time. The matcher keeps every reading the keys so far can still begin; the guide follows
-// the unit's preferred spelling while it fits, else the shortest way on.
+// rule of the table of typed rules (romaji_rules.h), two-kana units typed one kana at a time
+// too. A rule's pending letters (っ's doubled consonant, ん's single N before a consonant or a
+// symbol) begin what follows, as in an input method. Only ways that reach the question's end
+// are kept, so no key sequence is stuck or ends a question early. The guide follows the unit's
+// preferred spelling while it fits, else the cheapest way on.
 //
 // The question is cut into the same units as the fixed-spelling matcher's, which give the
 // preferred letters (fixed, learned or default) and where a spelling is learned.
@@ -11,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "kana/romaji_rules.h"
 #include "kana/romaji_spelling.h"
 
 namespace kibiki {
@@ -24,22 +26,31 @@ public:
         int nEnd = 0;
         int nKana = 0;
         bool bDoubled = false;  // begins with a small tsu typed as a doubled consonant
-        std::string strRules;      // the letters the question's own spelling gives it
+        std::string strRules;      // the fixed-spelling builder's letters: a preference only,
+                                   // taken when the rules type them (never KAAA for かっあ)
         std::string strPreferred;  // what the guide follows: a learned spelling, else strRules
         bool operator==(const UnitSpan&) const = default;
     };
 
-    // A way to type the kana from one byte offset to nEnd.
+    // A rule typing the kana from one byte offset to nEnd; its last nPending letters begin
+    // what follows nEnd.
     struct Candidate {
         std::string strLetters;
         int nEnd = 0;
-        bool bSingleN = false;  // ん as one N: only before a consonant other than N and Y
+        int nPending = 0;
+        int nCost = 0;     // the guide's cost of the cheapest way on to the next unit's start
+        int nOwnCost = 0;  // the guide's cost of this rule alone
         bool operator==(const Candidate&) const = default;
+
+        std::string_view Pending() const {
+            return std::string_view(strLetters).substr(strLetters.size() - static_cast<std::size_t>(nPending));
+        }
     };
 
     // strText: the question (CP932 kana and symbols, two bytes each); aUnits cover it in order.
-    // A preferred spelling no way of typing takes (ん's single N before a vowel) is replaced.
-    void Build(std::string_view strText, std::vector<UnitSpan> aUnits, bool bLearn);
+    // A preferred spelling no way of typing takes (ん's single N before a vowel, a small tsu's
+    // doubled vowel) is replaced. False when no key sequence types the whole text.
+    bool Build(std::string_view strText, std::vector<UnitSpan> aUnits, bool bLearn);
     void Reset();
 
     // Judges one letter; true when some spelling of the rest of the question begins with the
@@ -51,8 +62,8 @@ public:
     const std::string& Letters() const { return m_strLetters; }
     int Typed() const { return static_cast<int>(m_strTyped.size()); }
     // Bytes of the question typed in full: shown as kana. A small tsu shows once its doubled
-    // consonant is typed.
-    int KanaPos() const;
+    // consonant is typed: the second K of KK is already pending for what follows.
+    int KanaPos() const { return m_nPos; }
     // The letters of the kana being typed, as the answer shows them.
     void AppendPendingLetters(std::string& strOut) const;
 
@@ -67,18 +78,17 @@ private:
     };
 
     void AddCandidates(int nChar);
-    bool RulesBeginAt(const UnitSpan& unit, int nChar) const;
-    void PreferUnits();
-    void ChooseWays();
     const Candidate* CandidatesAt(int nPos, int& nCount) const;
+    const Candidate* Cheapest(int nPos, std::string_view pending) const;
     bool Spells(int nFrom, int nTo, std::string_view letters, unsigned char follower) const;
     std::string ShortestSpelling(int nFrom, int nTo) const;
-    bool Step(int nPos, const std::string& strPending, unsigned char ch, int& nNewPos,
-              std::string& strNewPending) const;
+    void PreferUnits();
+    const Candidate* Complete(int nPos, std::string_view typed, bool& bLonger) const;
+    void Settle(int& nPos, std::string& strPending) const;
+    bool Step(int nPos, std::string_view pending, unsigned char ch, int& nNewPos, std::string& strNewPending) const;
     void Guide();
     bool GuideKeyFits(std::size_t nTyped) const;
-    void AppendWayFrom(int nPos, std::string& strOut) const;
-    bool ShowsTsuDone() const;
+    void AppendWayFrom(int nPos, std::string_view pending, std::string& strOut) const;
     void Learn(const UnitSpan& unit, std::string strLetters, const RomajiUser& user) const;
 
     std::string m_strText;
@@ -88,8 +98,6 @@ private:
     std::vector<std::string> m_aNorm;  // by character: its hiragana bytes (ヴ: う゛)
     std::vector<int> m_aUnitStart;     // by character: the unit starting there, or -1
     std::vector<int> m_aUnitOf;        // by character: the unit holding it
-    std::vector<int> m_aWay;      // by character: the candidate with the fewest letters on to
-    std::vector<int> m_aWayLen;   // the next unit's start (or the end), and that count
     std::vector<int> m_aPrefFrom; // by unit: offset of its preferred letters in m_strPreferred
     std::string m_strPreferred;   // every unit's preferred letters in order
     bool m_bLearn = false;

@@ -214,14 +214,17 @@ bool CRomajiMatcher::BuildRoman(std::string& strText, bool bRomanMode, bool bInp
     builder.EndOfText();
     // A text of small tsu alone ("っ") has no letter to type: a question no key could finish.
     if (builder.Letters().empty() && !strText.empty() && !bInputMethod) return RefuseText(strText);
+    // う゛ builds, yet a text the rules cannot type to its end is as faulty as one with an
+    // unknown character.
+    if (bInputMethod && !BuildInputMethod(strText, builder.Letters(), bRomanMode)) return RefuseText(strText);
     m_strRoman = std::move(builder.Letters());
-    if (bInputMethod) BuildInputMethod(strText, bRomanMode);
     return true;
 }
 
 // The units as the input-method matcher sees them: their bytes, and the letters of each as
-// built above, or the input-method spelling learned for it.
-void CRomajiMatcher::BuildInputMethod(const std::string& strText, bool bRomanMode) {
+// built above, or the input-method spelling learned for it, as what the guide prefers; the
+// matcher takes only those the rules type.
+bool CRomajiMatcher::BuildInputMethod(const std::string& strText, const std::string& strLetters, bool bRomanMode) {
     const RomajiUser& user = UserOrNone(m_pUser);
     std::vector<CImeMatcher::UnitSpan> spans;
     spans.reserve(m_aUnits.size() + 1);
@@ -234,7 +237,7 @@ void CRomajiMatcher::BuildInputMethod(const std::string& strText, bool bRomanMod
         span.nKana = unit.nKana;
         span.bDoubled = IsDoubledKind(unit.nKind);
         const std::size_t n = static_cast<std::size_t>(LetterCount(unit.nLen));
-        span.strRules = m_strRoman.substr(std::min(nLetter, m_strRoman.size()), n);
+        span.strRules = strLetters.substr(std::min(nLetter, strLetters.size()), n);
         span.strPreferred = span.strRules;
         if (!bRomanMode && user.fnImeLearned) {
             std::string learned = user.fnImeLearned(unit.nKana);
@@ -247,8 +250,9 @@ void CRomajiMatcher::BuildInputMethod(const std::string& strText, bool bRomanMod
     // A small tsu at the end belongs to no unit: XTU.
     if (nStart < static_cast<int>(strText.size()))
         spans.push_back({nStart, static_cast<int>(strText.size()), 0, false, {}, {}});
-    m_ime.Build(strText, std::move(spans), !bRomanMode);
+    if (!m_ime.Build(strText, std::move(spans), !bRomanMode)) return false;
     m_bInputMethod = true;
+    return true;
 }
 
 bool CRomajiMatcher::RefuseText(std::string& strText) {

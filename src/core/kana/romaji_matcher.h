@@ -34,7 +34,8 @@ public:
     // bRomanMode is set, else its learned one. A text with a character that has no spelling is
     // reported and emptied; m_strRoman is then kept. bInputMethod: the keys are judged as an
     // input method would take them (CImeMatcher), the units' letters being what the guide
-    // prefers; a lone small tsu is then a question too (XTU).
+    // prefers; a lone small tsu is then a question too (XTU), and a text those rules cannot
+    // type to its end is refused like one with an unknown character.
     bool BuildRoman(std::string& strText, bool bRomanMode, bool bInputMethod = false);
     // Romaji input: the question's letters, typed as they stand.
     void SetRoman(std::string strLetters) {
@@ -92,7 +93,7 @@ private:
     void CompleteUnit(int& nKanaPos);
     void LearnAlternative();
     bool RefuseText(std::string& strText);
-    void BuildInputMethod(const std::string& strText, bool bRomanMode);
+    bool BuildInputMethod(const std::string& strText, const std::string& strLetters, bool bRomanMode);
 
     const RomajiUser* m_pUser = nullptr;
     std::string m_strRoman;        // the expected letters

@@ -101,6 +101,15 @@ bool FindAlternativeSpelling(int nKanaId, bool bDoubled, int nPos, unsigned char
     return false;
 }
 
+std::vector<std::pair<int, std::string>> AlternativeSpellings(int nKanaId) {
+    std::vector<std::pair<int, std::string>> out;
+    int first = 0, count = 0;
+    if (!AlternativeList(nKanaId, first, count)) return out;
+    for (int i = 0; i < count; ++i)
+        if (const std::string* a = FindString(first + i); a && !a->empty()) out.emplace_back(first + i, *a);
+    return out;
+}
+
 int AlternativeSpellingId(int nKanaId, std::string_view strLetters) {
     if (strLetters.empty()) return 0;
     int first = 0, count = 0;

@@ -4,6 +4,8 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "text/string_ids.h"
 
@@ -50,6 +52,9 @@ void GetRomaji(int nKanaId, bool bRomanMode, const RomajiUser& user, std::string
 // After a small tsu (bDoubled) the alternatives carry the doubled letter (っし: SSHI).
 bool FindAlternativeSpelling(int nKanaId, bool bDoubled, int nPos, unsigned char ch,
                              std::string_view strPrefix, int& nAltId, std::string& strAlt);
+
+// A kana id's alternatives in their order: string id and spelling.
+std::vector<std::pair<int, std::string>> AlternativeSpellings(int nKanaId);
 
 // The id of the alternative of a kana id spelt exactly so, 0 when none is.
 int AlternativeSpellingId(int nKanaId, std::string_view strLetters);

@@ -29,9 +29,9 @@ enum : int {
     IDS_DEFAULT_SPELLING_FIRST = 40500,
     IDS_ALTERNATIVE_POINTER_FIRST = 40800,
 
-    // 46000-46179 input-method romaji: "kana<TAB>spellings" (ime_romaji.tsv)
+    // 46000-46192 input-method romaji: "kana<TAB>spellings" (ime_romaji.tsv)
     IDS_IME_ROMAJI_FIRST = 46000,
-    IDS_IME_ROMAJI_LAST = 46179,
+    IDS_IME_ROMAJI_LAST = 46192,
 
     // 41100-42819 lesson word lists; lessons/catalogue.cpp holds each lesson's range (lessons.tsv)
 
