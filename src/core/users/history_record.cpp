@@ -1,5 +1,6 @@
 #include "users/history_record.h"
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cstdio>
@@ -257,10 +258,13 @@ HistoryRecord ParseHistoryRecord(std::string_view line, std::vector<MissedKeyVie
 
 CHistoryRecords::CHistoryRecords(std::string text) : m_pText(std::make_unique<const std::string>(std::move(text))) {
     const std::string_view all(*m_pText);
-    m_aRecords.reserve(all.size() / 48);
+    // At most one record a line: reserved once, the records are never moved while read.
+    const std::size_t nLines = static_cast<std::size_t>(std::count(all.begin(), all.end(), '\n')) + 1;
+    m_aRecords.reserve(nLines);
+    m_aMisses.reserve(nLines * 4);
     // Where each record's keys lie; the spans are made once the keys stop moving.
     std::vector<std::pair<std::size_t, std::size_t>> aKeys;
-    aKeys.reserve(m_aRecords.capacity());
+    aKeys.reserve(nLines);
     for (std::size_t pos = 0; pos < all.size();) {
         std::size_t end = all.find('\n', pos);
         if (end == std::string_view::npos) end = all.size();
@@ -273,8 +277,9 @@ CHistoryRecords::CHistoryRecords(std::string text) : m_pText(std::make_unique<co
         m_aRecords.push_back(Parse(line, m_aMisses, nFirst, nCount));
         aKeys.emplace_back(nFirst, nCount);
     }
-    m_aRecords.shrink_to_fit();
-    m_aMisses.shrink_to_fit();
+    // Blank lines and few missed keys leave room; give it back only when it is much.
+    if (m_aRecords.capacity() > m_aRecords.size() * 2) m_aRecords.shrink_to_fit();
+    if (m_aMisses.capacity() > m_aMisses.size() * 2) m_aMisses.shrink_to_fit();
     for (std::size_t i = 0; i < m_aRecords.size(); ++i)
         m_aRecords[i].misses = std::span<const MissedKeyView>(m_aMisses).subspan(aKeys[i].first, aKeys[i].second);
 }
