@@ -213,10 +213,6 @@ std::string CHistoryRows::Details(std::size_t nRow) const {
     return nRow < size() ? MissedKeyLines((*m_pRecords)[nRow].misses) : std::string();
 }
 
-std::shared_ptr<const CHistoryRecords> CHistoryRows::Records() const {
-    return m_pRecords ? m_pRecords : std::make_shared<const CHistoryRecords>();
-}
-
 std::vector<std::size_t> CHistoryRows::LongestRows(int nColumn, std::size_t n) const {
     if (nColumn < 0 || nColumn >= COL_COUNT) return {};
     auto kept = m_aLongest[nColumn];

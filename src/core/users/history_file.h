@@ -63,8 +63,6 @@ public:
     std::string Text(std::size_t nRow, int nColumn) const;
     // "A…3回\r\n..." of the row, empty without misses.
     std::string Details(std::size_t nRow) const;
-    // The records the rows show; never null.
-    std::shared_ptr<const CHistoryRecords> Records() const;
 
     // Up to n (at most kLongestKept) rows whose text in the column has the most bytes, longest
     // first: where a list finds its widest text without measuring every row (a double-byte
