@@ -25,6 +25,7 @@
 
 #include "kana/romaji_rules.h"
 #include "lessons/kibiki_doc.h"
+#include "support/doc_test_peer.h"
 #include "support/test_util.h"
 
 namespace {
@@ -119,13 +120,16 @@ std::string Hiragana(std::string_view cp932) {
 
 std::unique_ptr<CKibikiDoc> MakeDoc(bool bFixed, bool bIme) {
     auto doc = std::make_unique<CKibikiDoc>();
-    doc->m_settings.SetFolder(SettingsFolder());
-    doc->m_settings.SetFlushToDisk(false);
-    doc->m_settings.m_strUser = "fuzz";
-    doc->m_bRomanMode = bFixed;
-    doc->m_settings.m_bImeSpellings = bIme;
-    doc->m_run.m_nType = kibiki::PracticeMode::HiraganaRomaji;
-    doc->m_run.m_nLesson = 8;
+    doc->Settings().SetFolder(SettingsFolder());
+    doc->Settings().SetFlushToDisk(false);
+    doc->Settings().m_strUser = "fuzz";
+    doc->SetRomanMode(bFixed);
+    doc->Settings().m_bImeSpellings = bIme;
+    kibiki::Lesson lesson;
+    lesson.source = kibiki::LessonSource::File;
+    lesson.mode = kibiki::PracticeMode::HiraganaRomaji;
+    lesson.nNumber = 8;
+    doc->SetLesson(lesson);
     return doc;
 }
 
@@ -136,14 +140,13 @@ bool Type(CKibikiDoc& doc, unsigned char ch) {
     std::string answer;
     int caret = 0;
     doc.AdvanceAnswer(answer, caret);
-    doc.m_matcher.NextLetter();
     return true;
 }
 
 bool Done(const CKibikiDoc& doc) { return doc.NextExpectedKey() == 0; }
 
 bool KanaDone(const CKibikiDoc& doc) {
-    return doc.m_run.m_nKanaPos == static_cast<int>(doc.m_run.m_strQuestion.size());
+    return doc.Run().KanaPos() == static_cast<int>(doc.Run().Question().size());
 }
 
 // Where an input method reads the fixed spelling's letters as other kana.
@@ -189,17 +192,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string sjis = kibiki::test::Sj(question);
 
     auto ime = MakeDoc(bFixed, true);
-    ime->m_run.m_strQuestion = sjis;
-    const bool bBuilt = ime->BuildRoman(ime->m_run.m_strQuestion);
+    kibiki::DocTestPeer::PutQuestion(*ime, sjis);
+    const bool bBuilt = kibiki::DocTestPeer::BuildQuestion(*ime);
     auto fixed = MakeDoc(bFixed, false);
-    fixed->m_run.m_strQuestion = sjis;
-    const bool bFixedBuilt = fixed->BuildRoman(fixed->m_run.m_strQuestion);
+    kibiki::DocTestPeer::PutQuestion(*fixed, sjis);
+    const bool bFixedBuilt = kibiki::DocTestPeer::BuildQuestion(*fixed);
     Check(bBuilt || !bFixedBuilt);  // 4
     if (!bBuilt || sjis.empty()) return 0;
     const std::string hiragana = Hiragana(sjis);
 
     // 1. The guide's letters.
-    const std::optional<std::string> guided = TheConverter().Convert(ime->m_matcher.Roman());
+    const std::optional<std::string> guided = TheConverter().Convert(ime->Matcher().Roman());
     Check(guided && *guided == hiragana);
 
     // 2. Any keys: never done before the last kana; keys that finish spell the question.
@@ -241,8 +244,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     auto again = MakeDoc(bFixed, true);
-    again->m_run.m_strQuestion = sjis;
-    Check(again->BuildRoman(again->m_run.m_strQuestion));
+    kibiki::DocTestPeer::PutQuestion(*again, sjis);
+    Check(kibiki::DocTestPeer::BuildQuestion(*again));
     for (std::size_t i = 0; i < accepted.size(); ++i) {
         Check(!Done(*again));
         Check(Type(*again, static_cast<unsigned char>(accepted[i])));

@@ -23,27 +23,27 @@ class ImeRulesTest : public test::DocFixture {
 protected:
     void SetUp() override {
         DocFixture::SetUp();
-        m_doc.m_settings.SetFlushToDisk(false);
-        m_doc.m_romajiUser.fnImeSpellings = [] { return true; };
+        m_doc.Settings().SetFlushToDisk(false);
+        m_doc.RomajiCallbacks().fnImeSpellings = [] { return true; };
     }
 
     // The question typed with these keys, both spelling modes: "" when every key was right and
     // the question ended with its last key, else what happened.
     std::string Typed(std::string_view question, std::string_view keys) {
         std::string out;
-        const bool bWasFixed = m_doc.m_bRomanMode;
+        const bool bWasFixed = m_doc.RomanMode();
         for (const bool bFixed : {false, true}) {
-            m_doc.m_bRomanMode = bFixed;
+            m_doc.SetRomanMode(bFixed);
             if (!Start(2, question)) out = "refused as faulty; ";
             const std::string transcript = TypeScript(m_doc, keys);
             bool bMissed = false;  // "k!e" after a wrong key, "k:answer" after a right one
             for (std::size_t p = 0; p != std::string::npos; p = transcript.find(' ', p + 1))
                 bMissed = bMissed || transcript.compare(p == 0 ? 1 : p + 2, 1, "!") == 0;
             const bool bEndedOnLast = transcript.ends_with(" [done]") && !bMissed &&
-                                      m_doc.m_run.m_nKanaPos == static_cast<int>(m_doc.m_run.m_strQuestion.size());
+                                      m_doc.Run().KanaPos() == static_cast<int>(m_doc.Run().Question().size());
             if (!bEndedOnLast) out += (bFixed ? "fixed: " : "learning: ") + transcript + "; ";
         }
-        m_doc.m_bRomanMode = bWasFixed;
+        m_doc.SetRomanMode(bWasFixed);
         return out;
     }
 };
@@ -195,7 +195,7 @@ TEST_F(ImeRulesTest, SmallTsuDoublesOnlyAConsonantOtherThanN) {
         {"っん", "N", "N!X"},       {"ッエ", "E", "E!X"},
     };
     for (const bool bFixed : {false, true}) {
-        m_doc.m_bRomanMode = bFixed;
+        m_doc.SetRomanMode(bFixed);
         for (const Case& c : misses) {
             ASSERT_TRUE(Start(2, c.kana)) << c.kana;
             const std::string transcript = TypeScript(m_doc, c.keys);
@@ -215,7 +215,7 @@ TEST_F(ImeRulesTest, SmallTsuDoublesOnlyAConsonantOtherThanN) {
         {"っん", "XTUNN", {"XTUXN"}},
     };
     for (const bool bFixed : {false, true}) {
-        m_doc.m_bRomanMode = bFixed;
+        m_doc.SetRomanMode(bFixed);
         for (const Typable& t : typable) {
             ASSERT_TRUE(Start(2, t.kana)) << t.kana;
             EXPECT_EQ(Roman(), t.guide) << t.kana;
@@ -244,10 +244,10 @@ TEST_F(ImeRulesTest, OneNBeforeASymbolOrDigitTypesN) {
         EXPECT_EQ(TypeScript(m_doc, keys).find("[done]"), std::string::npos) << kana << " typed " << keys;
     }
     // The guide keeps showing NN, the safe habit, unless the user fixed ん as N.
-    m_doc.m_bRomanMode = false;
+    m_doc.SetRomanMode(false);
     ASSERT_TRUE(Start(2, "ほん。"));
     EXPECT_EQ(Roman(), "HONN.");
-    m_doc.m_bRomanMode = true;
+    m_doc.SetRomanMode(true);
     ASSERT_TRUE(Start(2, "ほん。"));
     EXPECT_EQ(Roman(), "HON.");
 }

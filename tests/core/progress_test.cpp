@@ -2,6 +2,7 @@
 // the weak-key drill's questions, kana per minute and the CSV export.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 #include <numeric>
 
@@ -53,31 +54,31 @@ TEST(HistoryRecords, FieldsReadAsNumbersAndDamagedFieldsAsMissing) {
     EXPECT_EQ(r[1].nMinute - r[0].nMinute, 1);
     EXPECT_EQ(r[0].nMode, 1);
     EXPECT_EQ(r[0].nLesson, 3);
-    EXPECT_EQ(r[0].dSpeed, 120);
-    EXPECT_EQ(r[0].dAccuracy, 95);
-    const auto misses = r.Misses(0);
+    EXPECT_EQ(r[0].nSpeed, 120);
+    EXPECT_EQ(r[0].nAccuracy, 95);
+    const auto misses = r[0].misses;
     ASSERT_EQ(misses.size(), 3u);
-    EXPECT_EQ(misses[0], (std::pair<std::string_view, int>{"A", 3}));
-    EXPECT_EQ(misses[2], (std::pair<std::string_view, int>{"S", 1}));
+    EXPECT_EQ(misses[0], (MissedKeyView{"A", 3}));
+    EXPECT_EQ(misses[2], (MissedKeyView{"S", 1}));
 
     EXPECT_FALSE(r[1].IsBuiltIn());
-    EXPECT_EQ(r.LessonField(1), "Words");
-    EXPECT_EQ(r[1].dSpeed, -1);  // " A" is no number
-    EXPECT_TRUE(r.Misses(1).empty());
+    EXPECT_EQ(r[1].strLesson, "Words");
+    EXPECT_EQ(r[1].nSpeed, -1);  // " A" is no number
+    EXPECT_TRUE(r[1].misses.empty());
 
     EXPECT_EQ(r[2].nMinute, kNoTime);
-    EXPECT_EQ(r[2].dSpeed, -1);
+    EXPECT_EQ(r[2].nSpeed, -1);
     EXPECT_FALSE(r[2].IsBuiltIn());
 
     EXPECT_EQ(r[3].nMinute, kNoTime);  // month 13
     EXPECT_FALSE(r[3].IsBuiltIn());    // lesson 8 is no built-in lesson
-    EXPECT_EQ(r[3].dAccuracy, -1);     // over 100
-    EXPECT_EQ(r.Misses(3), (std::vector<std::pair<std::string_view, int>>{{"K", 2}}));
+    EXPECT_EQ(r[3].nAccuracy, -1);    // over 100
+    EXPECT_EQ(std::vector<MissedKeyView>(r[3].misses.begin(), r[3].misses.end()), (std::vector<MissedKeyView>{{"K", 2}}));
 
     EXPECT_EQ(r[4].nMinute, kNoTime);  // hour 24
     EXPECT_EQ(r[4].nMode, 4);
-    EXPECT_EQ(r[4].dSpeed, -1);        // not finite
-    EXPECT_TRUE(r.Misses(4).empty());  // a key without its count
+    EXPECT_EQ(r[4].nSpeed, -1);       // not finite
+    EXPECT_TRUE(r[4].misses.empty());  // a key without its count
 
     EXPECT_EQ(U8(r.CustomNames().at(0)), "Words");
     EXPECT_TRUE(CHistoryRecords().empty());
@@ -125,6 +126,23 @@ TEST(ProgressSeries, OnePointPerMatchingRunInTimeOrderWithTheMeanOfTheLastTen) {
     const ProgressSeries words = BuildProgressSeries(r, custom);
     ASSERT_EQ(words.aPoints.size(), 1u);
     EXPECT_EQ(words.aPoints[0].dAccuracy, 10);
+}
+
+TEST(ProgressSeries, TheSpeedAxisHasAFewTicksWhateverTheLargestValue) {
+    // A largest value of 1e-20 once made the chart step through 4e11 ticks.
+    struct Case { double dMax; double dTop; std::size_t nTicks; };
+    const Case cases[] = {
+        {120, 150, 4},   {100, 100, 5},  {1, 1, 5},          {7, 8, 5},
+        {0, 1, 5},       {1e-20, 1, 5},  {-5, 1, 5},         {std::nan(""), 1, 5},
+        {1e9, 1e9, 5},   {1e300, kMaxAxisSpeed, 5},          {HUGE_VAL, kMaxAxisSpeed, 5},
+    };
+    for (const Case& c : cases) {
+        const SpeedAxis axis = SpeedAxisFor(c.dMax);
+        EXPECT_EQ(axis.dTop, c.dTop) << c.dMax;
+        ASSERT_EQ(axis.aTicks.size(), c.nTicks) << c.dMax;
+        EXPECT_EQ(axis.aTicks.front(), 0);
+        EXPECT_EQ(axis.aTicks.back(), axis.dTop);
+    }
 }
 
 TEST(MissedKeyCounts, KeysAsTheLessonEndNamesThemFallOnTheirCaps) {

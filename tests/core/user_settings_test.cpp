@@ -134,6 +134,7 @@ TEST_F(UserSettingsTest, ParsesLinesByTheFirstMatchingRule) {
         {"RomanMode=0\nColor=0\n", "RomanMode=0 Color=0"},  // exact keys before prefixes
         {"Type=99999999999999999999\nHomeColor=-99999999999999999999\nDynRoman123456789012345=7\n",
          "Type=2147483647 HomeColor=-2147483648 DynRoman2147483647=7"},
+        {"Type=+3\nFont=+-4\nHomeColor=\t-2147483648x\n", "Type=3 HomeColor=-2147483648 Font=0"},
         {"Type=1\r\nKanaSepa=/\r\nFont=2", "Type=1 Font=2 KanaSepa=/"},  // CR LF, no final line end
         {"=\n==\nNo=x\nFile=y\nRoman=z\nDynRoman=5\nColorL=1\ntype=3\n\x82\nNo\x82=\x82\n", "No=[\xEF\xBF\xBD]"},
     };

@@ -1,7 +1,6 @@
 #include "progress/history_csv.h"
 
 #include "text/cp932.h"
-#include "users/history_file.h"
 
 namespace kibiki {
 
@@ -25,21 +24,20 @@ std::string HistoryCsv(const CHistoryRecords& records) {
     csv.reserve(records.size() * 80);
     for (std::size_t i = 0; i < records.size(); ++i) {
         const HistoryRecord& r = records[i];
-        const HistoryRow row = ParseHistoryLine(records.Line(i));
         // An unreadable time or figure is written as it stands, so nothing is lost.
-        csv += CsvField(r.nMinute != kNoTime ? IsoMinute(r.nMinute) : Cp932ToUtf8(records.DateField(i)));
+        csv += CsvField(r.nMinute != kNoTime ? IsoMinute(r.nMinute) : Cp932ToUtf8(r.strDate));
         csv += ',';
-        csv += CsvField(Cp932ToUtf8(row.strLesson));
+        csv += CsvField(Cp932ToUtf8(LessonName(r.strLesson)));
         csv += ',';
-        csv += CsvField(Cp932ToUtf8(row.strSpeed), r.dSpeed < 0);
+        csv += CsvField(Cp932ToUtf8(r.strSpeed), r.nSpeed < 0);
         csv += ',';
-        csv += CsvField(Cp932ToUtf8(row.strAccuracy), r.dAccuracy < 0);
+        csv += CsvField(Cp932ToUtf8(r.strAccuracy), r.nAccuracy < 0);
         csv += ',';
         std::string misses;
-        records.ForEachMiss(i, [&](std::string_view key, int count) {
+        for (const MissedKeyView& k : r.misses) {
             if (!misses.empty()) misses += ' ';
-            misses += Cp932ToUtf8(key) + "×" + std::to_string(count);
-        });
+            misses += Cp932ToUtf8(k.strKey) + "×" + std::to_string(k.nCount);
+        }
         csv += CsvField(misses);
         csv += "\r\n";
     }

@@ -3,7 +3,7 @@
 // read as such), a header row, one row per run, ISO 8601 times, fields quoted where needed.
 #include <string>
 
-#include "progress/history_records.h"
+#include "users/history_record.h"
 
 namespace kibiki {
 

@@ -54,11 +54,11 @@ MissedKeyCounts CountMissedKeys(const CHistoryRecords& records, PracticeMode mod
         if (nLastRuns != kAllRuns && counts.nRuns >= nLastRuns) break;
         if (records[i].nMode != ModeValue(mode)) continue;
         ++counts.nRuns;
-        records.ForEachMiss(i, [&](std::string_view key, int count) {
-            const int cap = capOf(key);
-            if (cap >= 0) counts.anCap[static_cast<std::size_t>(cap)] += count;
-            else counts.nOther += count;
-        });
+        for (const MissedKeyView& k : records[i].misses) {
+            const int cap = capOf(k.strKey);
+            if (cap >= 0) counts.anCap[static_cast<std::size_t>(cap)] += k.nCount;
+            else counts.nOther += k.nCount;
+        }
     }
     return counts;
 }

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "kana/practice_mode.h"
-#include "progress/history_records.h"
+#include "users/history_record.h"
 
 namespace kibiki {
 

@@ -1,12 +1,13 @@
 #include "progress/progress_series.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace kibiki {
 
 bool ProgressFilter::Matches(const CHistoryRecords& records, std::size_t n) const {
     const HistoryRecord& r = records[n];
-    if (bCustom) return !r.IsBuiltIn() && records.LessonField(n) == strCustomName;
+    if (bCustom) return !r.IsBuiltIn() && r.strLesson == strCustomName;
     return r.IsBuiltIn() && (nMode < 0 || r.nMode == nMode) && (nLesson == 0 || r.nLesson == nLesson);
 }
 
@@ -15,14 +16,14 @@ ProgressSeries BuildProgressSeries(const CHistoryRecords& records, const Progres
     for (std::size_t i = 0; i < records.size(); ++i) {
         if (!filter.Matches(records, i)) continue;
         const HistoryRecord& r = records[i];
-        if (r.nMinute == kNoTime || r.dSpeed < 0 || r.dAccuracy < 0) {
+        if (r.nMinute == kNoTime || r.nSpeed < 0 || r.nAccuracy < 0) {
             ++series.nSkipped;
             continue;
         }
         ProgressPoint p;
         p.nMinute = r.nMinute;
-        p.dSpeed = r.dSpeed;
-        p.dAccuracy = r.dAccuracy;
+        p.dSpeed = r.nSpeed;
+        p.dAccuracy = r.nAccuracy;
         p.nRecord = i;
         series.aPoints.push_back(p);
     }
@@ -43,6 +44,24 @@ ProgressSeries BuildProgressSeries(const CHistoryRecords& records, const Progres
         points[i].dAccuracyAverage = accuracySum / n;
     }
     return series;
+}
+
+SpeedAxis SpeedAxisFor(double dMax) {
+    // Speeds are whole numbers: below 1 they are all 0 and any scale shows them.
+    if (!(dMax >= 1 && dMax <= kMaxAxisSpeed)) dMax = dMax > kMaxAxisSpeed ? kMaxAxisSpeed : 1;
+    const double raw = dMax / 4;
+    const double mag = std::pow(10.0, std::floor(std::log10(raw)));
+    double step = mag * 10;
+    for (double m : {1.0, 2.0, 2.5, 5.0})
+        if (mag * m >= raw) {
+            step = mag * m;
+            break;
+        }
+    SpeedAxis axis;
+    const long steps = std::clamp(std::lround(std::ceil(dMax / step)), 1L, 5L);
+    axis.dTop = static_cast<double>(steps) * step;
+    for (long k = 0; k <= steps; ++k) axis.aTicks.push_back(static_cast<double>(k) * step);
+    return axis;
 }
 
 }  // namespace kibiki

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "progress/history_records.h"
+#include "users/history_record.h"
 
 namespace kibiki {
 
@@ -35,5 +35,14 @@ struct ProgressSeries {
 };
 
 ProgressSeries BuildProgressSeries(const CHistoryRecords& records, const ProgressFilter& filter);
+
+// The speed axis from 0: a tidy top and its ticks, at most five steps of 1, 2, 2.5 or 5 times a
+// power of ten, whatever the largest value (under 1, not finite or absurdly large) may be.
+struct SpeedAxis {
+    double dTop = 1;
+    std::vector<double> aTicks;  // from 0 up to dTop
+};
+constexpr double kMaxAxisSpeed = 1e12;
+SpeedAxis SpeedAxisFor(double dMax);
 
 }  // namespace kibiki

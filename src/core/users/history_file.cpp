@@ -9,7 +9,6 @@
 #include <cerrno>
 #include <cstdint>
 
-#include "kana/practice_mode.h"
 #include "platform/messenger.h"
 #include "platform/regular_file.h"
 #include "text/cp932.h"
@@ -90,20 +89,6 @@ bool AppendRecord(const std::string& path, std::string text, FileFault& fault) {
 
 }  // namespace
 
-std::string LessonName(std::string_view field) {
-    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
-    if (field.size() < 2 || !isDigit(field[0]) || !isDigit(field[1])) return std::string(field);
-    std::string name = "Lesson";
-    name += field[0];
-    const int mode = field[1] - '0';
-    static const std::string suffixes[5] = {
-        StringOrEmpty(IDS_SUFFIX_FIRST), StringOrEmpty(IDS_SUFFIX_FIRST + 1),
-        StringOrEmpty(IDS_SUFFIX_FIRST + 2), StringOrEmpty(IDS_SUFFIX_FIRST + 3),
-        StringOrEmpty(IDS_SUFFIX_FIRST + 4)};
-    if (IsKnownMode(static_cast<PracticeMode>(mode))) name += suffixes[mode];
-    return name;
-}
-
 std::string HistoryPath(const CUserSettings& settings) {
     return UserFilePath(settings.Folder(), settings.m_strUser, ".hst");
 }
@@ -134,53 +119,20 @@ bool AppendHistory(const CUserSettings& settings, const std::string& strDate,
     return false;
 }
 
-HistoryRow ParseHistoryLine(std::string_view line) {
+HistoryRow HistoryRowOf(const HistoryRecord& record) {
     HistoryRow row;
-    std::string_view fields[4];
-    std::size_t pos = 0;
-    for (auto& field : fields) {
-        const std::size_t comma = line.find(',', pos);
-        if (comma == std::string_view::npos) {
-            field = line.substr(std::min(pos, line.size()));
-            pos = line.size() + 1;  // no fifth field
-            break;
-        }
-        field = line.substr(pos, comma - pos);
-        pos = comma + 1;
-    }
-    row.strTime = std::string(fields[0]);
-    row.strLesson = LessonName(fields[1]);
-    row.strSpeed = std::string(fields[2]);
-    row.strAccuracy = std::string(fields[3]);
-
-    static const std::string ellipsis = StringOrEmpty(IDS_ELLIPSIS);
-    static const std::string times = StringOrEmpty(IDS_TIMES);
-    static const std::string wideSpace = StringOrEmpty(IDS_WIDE_SPACE);
-    const std::size_t field5 = pos;
-    const std::size_t twoSpaces =
-        field5 <= line.size() ? line.find("  ", field5) : std::string_view::npos;
-    if (twoSpaces != std::string_view::npos) {
-        // Keys up to and including the first of the two spaces; counts after both.
-        std::string_view keys = line.substr(field5, twoSpaces + 1 - field5);
-        std::string_view counts = line.substr(twoSpaces + 2);
-        for (int n = 0;; ++n) {
-            const std::size_t keyEnd = keys.find(' ');
-            const std::size_t countEnd = counts.find(' ');
-            if (keyEnd == std::string_view::npos || countEnd == std::string_view::npos) break;
-            const std::size_t from = row.strDetails.size();
-            row.strDetails.append(keys.substr(0, keyEnd)).append(ellipsis);
-            row.strDetails.append(counts.substr(0, countEnd)).append(times);
-            if (n < 3) row.strTopThree.append(row.strDetails, from).append(wideSpace);
-            row.strDetails += "\r\n";
-            keys.remove_prefix(keyEnd + 1);
-            counts.remove_prefix(countEnd + 1);
-        }
-    }
-    if (row.strTopThree.empty()) {
-        static const std::string noMisses = StringOrEmpty(IDS_NO_MISSES);
-        row.strTopThree = noMisses;
-    }
+    row.strTime = std::string(record.strDate);
+    row.strLesson = LessonName(record.strLesson);
+    row.strSpeed = std::string(record.strSpeed);
+    row.strAccuracy = std::string(record.strAccuracy);
+    row.strTopThree = HistoryTopThree(record.misses);
+    row.strDetails = MissedKeyLines(record.misses);
     return row;
+}
+
+HistoryRow ParseHistoryLine(std::string_view line) {
+    std::vector<MissedKeyView> aMisses;
+    return HistoryRowOf(ParseHistoryRecord(line, aMisses));
 }
 
 namespace {
@@ -190,63 +142,75 @@ bool LongerRow(const std::pair<std::size_t, std::size_t>& a, const std::pair<std
     return a.first != b.first ? a.first > b.first : a.second < b.second;
 }
 
+// Bytes of a cell's text, counted without making it.
+std::size_t LessonNameBytes(std::string_view field) {
+    if (field.size() < 2 || field[0] < '0' || field[0] > '9' || field[1] < '0' || field[1] > '9')
+        return field.size();
+    static const std::size_t bytes[6] = {
+        BuiltInLessonName(1, 0).size(), BuiltInLessonName(1, 1).size(), BuiltInLessonName(1, 2).size(),
+        BuiltInLessonName(1, 3).size(), BuiltInLessonName(1, 4).size(), BuiltInLessonName(1, 5).size()};
+    return bytes[field[1] - '0' <= 4 ? field[1] - '0' : 5];
+}
+
+std::size_t TopThreeBytes(std::span<const MissedKeyView> keys) {
+    static const std::size_t noMisses = HistoryTopThree({}).size();
+    if (keys.empty()) return noMisses;
+    static const std::size_t entry =
+        StringOrEmpty(IDS_ELLIPSIS).size() + StringOrEmpty(IDS_TIMES).size() + StringOrEmpty(IDS_WIDE_SPACE).size();
+    std::size_t n = 0;
+    for (const auto& k : keys.first(std::min<std::size_t>(keys.size(), 3))) {
+        n += k.strKey.size() + entry;
+        for (int c = k.nCount; c > 0; c /= 10) ++n;
+    }
+    return n;
+}
+
 }  // namespace
 
-CHistoryRows::CHistoryRows(std::string text) : m_strText(std::move(text)) {
-    const std::string_view all(m_strText);
-    for (std::size_t start = 0; start < all.size();) {
-        const std::size_t end = std::min(all.find('\n', start), all.size());
-        const std::size_t nextStart = end + 1;
-        if (end > start && !(end == start + 1 && all[start] == '\r')) {
-            const std::size_t nRow = m_aLineStarts.size();
-            m_aLineStarts.push_back(start);
-            const HistoryRow row = ParseHistoryLine(Line(nRow));
-            const std::string* cells[COL_COUNT] = {&row.strTime, &row.strLesson, &row.strSpeed,
-                                                   &row.strAccuracy, &row.strTopThree};
-            for (int c = 0; c < COL_COUNT; ++c) {
-                // A heap whose top is the shortest of the longest rows kept.
-                auto& kept = m_aLongest[c];
-                const std::pair<std::size_t, std::size_t> entry(cells[c]->size(), nRow);
-                if (kept.size() < kLongestKept) {
-                    kept.push_back(entry);
-                    std::push_heap(kept.begin(), kept.end(), LongerRow);
-                } else if (LongerRow(entry, kept.front())) {
-                    std::pop_heap(kept.begin(), kept.end(), LongerRow);
-                    kept.back() = entry;
-                    std::push_heap(kept.begin(), kept.end(), LongerRow);
-                }
+CHistoryRows::CHistoryRows(std::string text)
+    : CHistoryRows(std::make_shared<const CHistoryRecords>(std::move(text))) {}
+
+CHistoryRows::CHistoryRows(std::shared_ptr<const CHistoryRecords> pRecords) : m_pRecords(std::move(pRecords)) {
+    if (!m_pRecords) return;
+    for (std::size_t nRow = 0; nRow < m_pRecords->size(); ++nRow) {
+        const HistoryRecord& r = (*m_pRecords)[nRow];
+        const std::size_t bytes[COL_COUNT] = {r.strDate.size(), LessonNameBytes(r.strLesson), r.strSpeed.size(),
+                                              r.strAccuracy.size(), TopThreeBytes(r.misses)};
+        for (int c = 0; c < COL_COUNT; ++c) {
+            // A heap whose top is the shortest of the longest rows kept.
+            auto& kept = m_aLongest[c];
+            const std::pair<std::size_t, std::size_t> entry(bytes[c], nRow);
+            if (kept.size() < kLongestKept) {
+                kept.push_back(entry);
+                std::push_heap(kept.begin(), kept.end(), LongerRow);
+            } else if (LongerRow(entry, kept.front())) {
+                std::pop_heap(kept.begin(), kept.end(), LongerRow);
+                kept.back() = entry;
+                std::push_heap(kept.begin(), kept.end(), LongerRow);
             }
         }
-        start = nextStart;
     }
-    m_aLineStarts.shrink_to_fit();
 }
 
-std::string_view CHistoryRows::Line(std::size_t nRow) const {
-    if (nRow >= m_aLineStarts.size()) return {};
-    std::string_view line = std::string_view(m_strText).substr(m_aLineStarts[nRow]);
-    line = line.substr(0, line.find('\n'));
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    return line;
+HistoryRow CHistoryRows::operator[](std::size_t nRow) const {
+    return nRow < size() ? HistoryRowOf((*m_pRecords)[nRow]) : HistoryRow();
 }
-
-HistoryRow CHistoryRows::operator[](std::size_t nRow) const { return ParseHistoryLine(Line(nRow)); }
 
 std::string CHistoryRows::Text(std::size_t nRow, int nColumn) const {
     if (nRow >= size()) return {};
-    HistoryRow row = ParseHistoryLine(Line(nRow));
+    const HistoryRecord& r = (*m_pRecords)[nRow];
     switch (nColumn) {
-        case COL_TIME: return std::move(row.strTime);
-        case COL_LESSON: return std::move(row.strLesson);
-        case COL_SPEED: return std::move(row.strSpeed);
-        case COL_ACCURACY: return std::move(row.strAccuracy);
-        case COL_TOP_THREE: return std::move(row.strTopThree);
+        case COL_TIME: return std::string(r.strDate);
+        case COL_LESSON: return LessonName(r.strLesson);
+        case COL_SPEED: return std::string(r.strSpeed);
+        case COL_ACCURACY: return std::string(r.strAccuracy);
+        case COL_TOP_THREE: return HistoryTopThree(r.misses);
         default: return {};
     }
 }
 
 std::string CHistoryRows::Details(std::size_t nRow) const {
-    return nRow < size() ? ParseHistoryLine(Line(nRow)).strDetails : std::string();
+    return nRow < size() ? MissedKeyLines((*m_pRecords)[nRow].misses) : std::string();
 }
 
 std::vector<std::size_t> CHistoryRows::LongestRows(int nColumn, std::size_t n) const {
@@ -262,7 +226,11 @@ void CHistoryRows::clear() { *this = CHistoryRows(); }
 
 CHistoryRows ParseHistory(std::string_view text) { return CHistoryRows(std::string(text)); }
 
-CHistoryRows ReadHistory(const CUserSettings& settings) { return CHistoryRows(ReadHistoryText(settings)); }
+CHistoryRows ReadHistory(const CUserSettings& settings) { return CHistoryRows(ReadHistoryRecords(settings)); }
+
+std::shared_ptr<const CHistoryRecords> ReadHistoryRecords(const CUserSettings& settings) {
+    return std::make_shared<const CHistoryRecords>(ReadHistoryText(settings));
+}
 
 std::string ReadHistoryText(const CUserSettings& settings) {
     EnsureFolder(settings.Folder());

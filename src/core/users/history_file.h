@@ -3,9 +3,12 @@
 // "date,lesson,speed,accuracy,missed keys" with CR LF. Only ever appended to, read whole or
 // deleted.
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "users/history_record.h"
 
 namespace kibiki {
 
@@ -25,9 +28,6 @@ bool AppendHistory(const CUserSettings& settings, const std::string& strDate,
                    const std::string& strAccuracy, const std::string& strMissed,
                    Messenger* pMessenger);
 
-// A lesson field as the history dialog names it (CP932): "31" reads "Lesson3(ローマ字)".
-std::string LessonName(std::string_view field);
-
 // One record as the history dialog shows it (CP932).
 struct HistoryRow {
     std::string strTime;
@@ -38,12 +38,13 @@ struct HistoryRow {
     std::string strDetails;   // "A…3回\r\nK…2回\r\n...", empty without misses
 };
 
+HistoryRow HistoryRowOf(const HistoryRecord& record);
 HistoryRow ParseHistoryLine(std::string_view line);
 
 // Every record of a history for the history list. A year of daily practice is thousands of
-// rows and the list must open fast however long it has grown: the file's bytes are kept as they
-// are and a row's display values are made when asked for; only the rows holding each column's
-// longest texts are remembered, for sizing the columns.
+// rows and the list must open fast however long it has grown: the records are read once (and
+// shared with the progress pages) and a cell's text is made from its record when asked for;
+// only the rows holding each column's longest texts are remembered, for sizing the columns.
 class CHistoryRows {
 public:
     enum Column { COL_TIME, COL_LESSON, COL_SPEED, COL_ACCURACY, COL_TOP_THREE, COL_COUNT };
@@ -51,11 +52,12 @@ public:
     static constexpr std::size_t kLongestKept = 32;
 
     CHistoryRows() = default;
+    explicit CHistoryRows(std::shared_ptr<const CHistoryRecords> pRecords);
     // Takes a history file's bytes: every non-empty line is a row, in order; CR LF or LF.
     explicit CHistoryRows(std::string text);
 
-    std::size_t size() const { return m_aLineStarts.size(); }
-    bool empty() const { return m_aLineStarts.empty(); }
+    std::size_t size() const { return m_pRecords ? m_pRecords->size() : 0; }
+    bool empty() const { return size() == 0; }
     HistoryRow operator[](std::size_t nRow) const;
     // CP932 text of one cell (nColumn a Column); empty outside the rows.
     std::string Text(std::size_t nRow, int nColumn) const;
@@ -70,10 +72,7 @@ public:
     void clear();
 
 private:
-    std::string_view Line(std::size_t nRow) const;
-
-    std::string m_strText;
-    std::vector<std::size_t> m_aLineStarts;
+    std::shared_ptr<const CHistoryRecords> m_pRecords;
     std::vector<std::pair<std::size_t, std::size_t>> m_aLongest[COL_COUNT];  // (bytes, row), unordered
 };
 
@@ -83,6 +82,8 @@ CHistoryRows ParseHistory(std::string_view text);
 CHistoryRows ReadHistory(const CUserSettings& settings);
 // The same bytes unparsed.
 std::string ReadHistoryText(const CUserSettings& settings);
+// The same records, once, for the list and the progress pages to share.
+std::shared_ptr<const CHistoryRecords> ReadHistoryRecords(const CUserSettings& settings);
 // Decades of daily practice fill a few MB; the cap keeps a damaged file from filling memory.
 constexpr std::size_t kHistoryReadCap = 64u << 20;
 

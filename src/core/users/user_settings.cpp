@@ -28,17 +28,17 @@ namespace {
 // atoi, except that a number too large for an int stops at INT_MAX / INT_MIN instead of
 // overflowing: "2x" -> 2, " -7" -> -7, "" -> 0, "99999999999999999" -> INT_MAX.
 int ToInt(std::string_view s) {
-    std::size_t i = 0;
-    while (i < s.size() && (s[i] == ' ' || (s[i] >= '\t' && s[i] <= '\r'))) ++i;
-    bool bNegative = false;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) bNegative = s[i++] == '-';
-    long long n = 0;
-    const long long limit = bNegative ? -static_cast<long long>(INT_MIN) : INT_MAX;
-    for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) {
-        n = n * 10 + (s[i] - '0');
-        if (n > limit) { n = limit; }
-    }
-    return static_cast<int>(bNegative ? -n : n);
+    std::size_t i = s.find_first_not_of(" \t\n\v\f\r");
+    if (i == std::string_view::npos) return 0;
+    const bool bNegative = s[i] == '-';
+    if (s[i] == '+' || s[i] == '-') ++i;
+    if (i == s.size() || s[i] < '0' || s[i] > '9') return 0;
+    // from_chars reads the minus itself, so that INT_MIN is in range; a plus it does not take.
+    const char* pFirst = s.data() + i - (bNegative ? 1 : 0);
+    int n = 0;
+    const auto [end, ec] = std::from_chars(pFirst, s.data() + s.size(), n);
+    if (ec == std::errc::result_out_of_range) return bNegative ? INT_MIN : INT_MAX;
+    return n;
 }
 
 bool StartsWith(std::string_view s, std::string_view prefix) {

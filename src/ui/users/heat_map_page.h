@@ -9,7 +9,7 @@
 
 #include "kana/practice_mode.h"
 #include "progress/heat_map.h"
-#include "progress/history_records.h"
+#include "users/history_record.h"
 
 class QComboBox;
 class QLabel;

@@ -13,7 +13,7 @@
 #include <utility>
 
 #include "app/qt_text.h"
-#include "users/history_file.h"
+#include "users/history_record.h"
 
 namespace kibiki::ui {
 
@@ -23,17 +23,6 @@ QString DateLabel(std::int64_t nMinute, bool bYear) {
     // The record's own clock: shown as written, never shifted to another zone.
     const QDateTime t = QDateTime::fromSecsSinceEpoch(nMinute * 60, QTimeZone::utc());
     return t.toString(bYear ? QStringLiteral("yyyy/M/d") : QStringLiteral("M/d"));
-}
-
-// A tidy upper bound and step for a value axis from 0.
-std::pair<double, double> NiceScale(double dMax) {
-    if (dMax <= 0) dMax = 1;
-    const double raw = dMax / 4;
-    const double mag = std::pow(10.0, std::floor(std::log10(raw)));
-    double step = mag;
-    for (double m : {1.0, 2.0, 2.5, 5.0, 10.0})
-        if (mag * m >= raw) { step = mag * m; break; }
-    return {std::ceil(dMax / step) * step, step};
 }
 
 }  // namespace
@@ -91,7 +80,8 @@ void CProgressChart::paintEvent(QPaintEvent*) {
 
     double dMaxSpeed = 0;
     for (const ProgressPoint& pt : pts) dMaxSpeed = std::max({dMaxSpeed, pt.dSpeed, pt.dSpeedAverage});
-    const auto [dSpeedTop, dSpeedStep] = NiceScale(dMaxSpeed);
+    const SpeedAxis axis = SpeedAxisFor(dMaxSpeed);
+    const double dSpeedTop = axis.dTop;
     const std::int64_t t0 = pts.front().nMinute, t1 = pts.back().nMinute;
     // By run order when every run has one minute, else by time.
     auto xOf = [&](std::size_t i) {
@@ -103,7 +93,7 @@ void CProgressChart::paintEvent(QPaintEvent*) {
     auto yAcc = [&](double v) { return plot.bottom() - v / 100.0 * plot.height(); };
 
     // Value axes: speed left, accuracy right, with a light grid on the speed steps.
-    for (double v = 0; v <= dSpeedTop + 1e-9; v += dSpeedStep) {
+    for (const double v : axis.aTicks) {
         const int y = int(std::lround(ySpeed(v)));
         p.setPen(QPen(palette().color(QPalette::Midlight), 1, Qt::DotLine));
         p.drawLine(plot.left(), y, plot.right(), y);
@@ -204,8 +194,7 @@ void CProgressPage::SetRecords(std::shared_ptr<const CHistoryRecords> pRecords) 
         f.nMode = nMode;
         f.nLesson = nLesson;
         m_aFilters.push_back(f);
-        const std::string field = {char('0' + nLesson), char('0' + nMode)};
-        m_pFilter->addItem(FromCp932(LessonName(field)));
+        m_pFilter->addItem(FromCp932(BuiltInLessonName(nLesson, nMode)));
     }
     for (const std::string& name : m_pRecords->CustomNames()) {
         ProgressFilter f;

@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "progress/history_records.h"
+#include "users/history_record.h"
 #include "progress/progress_series.h"
 
 class QComboBox;

@@ -63,10 +63,9 @@ CShowHistoryDlg::CShowHistoryDlg(const CUserSettings& settings, QWidget* pParent
     connect(m_pShowAll, &QPushButton::clicked, this, &CShowHistoryDlg::OnShowAll);
     connect(pDelete, &QPushButton::clicked, this, &CShowHistoryDlg::OnDeleteHistory);
 
-    // One reading of the file: the list's rows and the progress pages' records each keep the bytes.
-    std::string strHistory = ReadHistoryText(settings);
-    auto pRecords = std::make_shared<const CHistoryRecords>(strHistory);
-    m_pModel = new HistoryTableModel(CHistoryRows(std::move(strHistory)), this);
+    // One reading of the file, parsed once: the list's rows and the progress pages share it.
+    std::shared_ptr<const CHistoryRecords> pRecords = ReadHistoryRecords(settings);
+    m_pModel = new HistoryTableModel(CHistoryRows(pRecords), this);
     // The list and the chart share the content area; the list comes first.
     m_pPages = new QStackedWidget(this);
     m_pPages->setGeometry(du.Rect(7, 26, 412, 108));
