@@ -265,13 +265,12 @@ TEST(Evaluation, TopThreeAndShowAll) {
          "スペース ,  2 1 "},
     };
     for (const auto& c : cases) {
-        std::string display, history, top;
-        SummariseMisses(PracticeMode::RomajiInput, c.misses, display, history);
-        EXPECT_EQ(U8(history), c.history);
-        SplitTopThree(display, top);
-        EXPECT_EQ(U8(top), c.top);
-        EXPECT_EQ(U8(display), c.details);
-        EXPECT_EQ(ShowAllHasMore(display, top), c.showAll) << c.top;
+        const std::vector<MissedKey> missed = SummariseMisses(PracticeMode::RomajiInput, c.misses);
+        const std::vector<MissedKeyView> keys = ViewsOf(missed);
+        EXPECT_EQ(U8(MissedKeysField(keys)), c.history);
+        EXPECT_EQ(U8(LessonEndTopThree(keys)), c.top);
+        EXPECT_EQ(U8(LessonEndDetails(keys)), c.details);
+        EXPECT_EQ(keys.size() > kTopMissedKeys, c.showAll) << c.top;
     }
 }
 
@@ -279,9 +278,9 @@ TEST(Evaluation, MissedKanaAndSlashAreShownAsTheyAreTyped) {
     struct Case { int type; unsigned char key; const char* shown; };
     const Case cases[] = {{0, 0xDE, "゛"}, {3, 0xB6, "か"}, {2, '/', "・"}, {4, '/', "・"}, {1, '/', "/"}};
     for (const auto& c : cases) {
-        std::string display, history;
-        SummariseMisses(PracticeMode{c.type}, {{c.key, 4}}, display, history);
-        EXPECT_EQ(U8(history), std::string(c.shown) + "  4 ") << c.type;
+        EXPECT_EQ(U8(MissedKeysField(ViewsOf(SummariseMisses(PracticeMode{c.type}, {{c.key, 4}})))),
+                  std::string(c.shown) + "  4 ")
+            << c.type;
     }
 }
 

@@ -18,17 +18,6 @@ namespace kibiki {
 
 namespace {
 
-std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
-    for (std::size_t pos = 0; (pos = text.find(from, pos)) != std::string::npos; pos += to.size())
-        text.replace(pos, from.size(), to);
-    return text;
-}
-
-void DropTrailing(std::string& text, const std::string& tail) {
-    if (text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0)
-        text.erase(text.size() - tail.size());
-}
-
 }  // namespace
 
 double AccuracyPercent(double dKeystrokes, int nMisses) {
@@ -85,27 +74,6 @@ std::string MissedKeyText(PracticeMode mode, unsigned char key) {
     return typed;
 }
 
-void SplitTopThree(std::string& strDisplay, std::string& strTop) {
-    if (strDisplay.empty()) strDisplay = StringOrEmpty(IDS_NO_MISSES_AT_ALL);
-    const std::size_t marker = strDisplay.find("\r\n,\r\n");
-    if (marker != std::string::npos) {
-        strDisplay.erase(marker, 3);
-        strTop = strDisplay.substr(0, marker);
-    } else {
-        strTop = strDisplay;
-    }
-    strTop = ReplaceAll(strTop, "\r\n", StringOrEmpty(IDS_WIDE_SPACE));
-}
-
-bool ShowAllHasMore(const std::string& strFull, const std::string& strTop) {
-    const std::string wide = StringOrEmpty(IDS_WIDE_SPACE);
-    std::string full = ReplaceAll(strFull, "\r\n", wide);
-    std::string top = strTop;
-    DropTrailing(full, wide);
-    DropTrailing(top, wide);
-    return full != top;
-}
-
 CKibikiDoc::Evaluation CKibikiDoc::Evaluate(Messenger& confirm) {
     Evaluation ev;
     const double accuracy = AccuracyPercent(m_run.m_dKeystrokes, m_run.m_nMisses);
@@ -135,35 +103,22 @@ CKibikiDoc::Evaluation CKibikiDoc::Evaluate(Messenger& confirm) {
     return ev;
 }
 
-void CKibikiDoc::SummariseMisses(std::string& strDisplay, std::string& strHistory) const {
-    kibiki::SummariseMisses(m_lesson.mode, m_run.m_missedKeys, strDisplay, strHistory);
+std::vector<MissedKey> CKibikiDoc::SummariseMisses() const {
+    return kibiki::SummariseMisses(m_lesson.mode, m_run.m_missedKeys);
 }
 
-void SummariseMisses(PracticeMode type, const std::map<unsigned char, int>& missed,
-                     std::string& strDisplay, std::string& strHistory) {
-    struct Entry { std::string key; int count; };
-    std::vector<Entry> entries;
+std::vector<MissedKey> SummariseMisses(PracticeMode type, const std::map<unsigned char, int>& missed) {
+    std::vector<MissedKey> keys;
     for (const auto& [key, count] : missed) {
         // A bare space would vanish on screen and split the history record.
         std::string text = key == ' ' ? StringOrEmpty(IDS_SPACE_KEY) : MissedKeyText(type, key);
         if (text.empty()) text.assign(1, static_cast<char>(key));
         // Before the first entry with a strictly lower count: equal counts keep their order.
-        auto at = entries.begin();
-        while (at != entries.end() && at->count >= count) ++at;
-        entries.insert(at, {text, count});
+        auto at = keys.begin();
+        while (at != keys.end() && at->nCount >= count) ++at;
+        keys.insert(at, {std::move(text), count});
     }
-
-    const std::string ellipsis = StringOrEmpty(IDS_ELLIPSIS);
-    const std::string times = StringOrEmpty(IDS_TIMES);
-    strDisplay.clear();
-    strHistory.clear();
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        strDisplay += entries[i].key + ellipsis + std::to_string(entries[i].count) + times + "\r\n";
-        if (i == 2) strDisplay += ",\r\n";
-        strHistory += entries[i].key + " ";
-    }
-    strHistory += " ";
-    for (const auto& e : entries) strHistory += std::to_string(e.count) + " ";
+    return keys;
 }
 
 }  // namespace kibiki

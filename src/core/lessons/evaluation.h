@@ -3,10 +3,12 @@
 #include <cstdint>
 #include <ctime>
 #include <map>
+#include <vector>
 #include <string>
 #include <string_view>
 
 #include "kana/practice_mode.h"
+#include "users/history_record.h"
 
 namespace kibiki {
 
@@ -35,17 +37,8 @@ std::string WholeNumber(double d);
 // Local time as "%Y年%m月%d日 %H:%M" (CP932); empty when it cannot be converted.
 std::string HistoryDate(std::time_t t);
 
-// From the missed-keys display text: strTop the top-three line (wide spaces for line breaks),
-// strDisplay loses its ",\r\n" marker and becomes the full text. No misses: both read
-// "間違いはありませんでした".
-void SplitTopThree(std::string& strDisplay, std::string& strTop);
-
-// Missed keys (due key byte -> misses), most missed first: display lines "A…3回\r\n" with
-// ",\r\n" after the third, and the history field "A K  3 2 " (" " when none).
-void SummariseMisses(PracticeMode mode, const std::map<unsigned char, int>& missed,
-                     std::string& strDisplay, std::string& strHistory);
-
-// Whether "すべて表示" has more to show than the top-three line.
-bool ShowAllHasMore(const std::string& strFull, const std::string& strTop);
+// Missed keys (due key byte -> misses) named as the lesson end and the history name them, most
+// missed first, equal counts in key order. users/history_record.h formats them.
+std::vector<MissedKey> SummariseMisses(PracticeMode mode, const std::map<unsigned char, int>& missed);
 
 }  // namespace kibiki

@@ -11,6 +11,7 @@
 #include "kana/romaji_matcher.h"
 #include "lessons/lesson.h"
 #include "lessons/lesson_run.h"
+#include "users/history_record.h"
 #include "users/user_settings.h"
 
 namespace kibiki {
@@ -79,8 +80,8 @@ public:
         bool bNoNext = false;     // no lesson after this one
     };
     Evaluation Evaluate(Messenger& confirm);
-    // The run's missed keys summarised (evaluation.h).
-    void SummariseMisses(std::string& strDisplay, std::string& strHistory) const;
+    // The run's missed keys, most missed first (evaluation.h).
+    std::vector<MissedKey> SummariseMisses() const;
 
     // --- the run record's keystroke side, for the view ---
     // The first key of a run, right or wrong, starts its clock.

@@ -308,20 +308,21 @@ void CKibikiView::FinishRun() {
     if (ev.outcome == CKibikiDoc::Evaluation::Continue) return;
     EndRun(RunEnd::Finished);
 
-    std::string display, history;
-    m_doc.SummariseMisses(display, history);
+    const std::vector<MissedKey> missed = m_doc.SummariseMisses();
+    const std::vector<MissedKeyView> keys = ViewsOf(missed);
     // The dialog shows even when the record could not be written; the user was told.
-    AppendHistory(m_doc.Settings(), ev.strDate, m_doc.CurrentLesson().HistoryKey(), ev.strSpeed, ev.strAccuracy, history, &m_form);
+    AppendHistory(m_doc.Settings(), ev.strDate, m_doc.CurrentLesson().HistoryKey(), ev.strSpeed,
+                  ev.strAccuracy, MissedKeysField(keys), &m_form);
 
     LessonEndInfo info;
-    SplitTopThree(display, info.strTopThree);
-    info.strDetails = display;
+    info.strTopThree = LessonEndTopThree(keys);
+    info.strDetails = LessonEndDetails(keys);
     info.strMessage = StringOrEmpty(ev.nMessageId);
     info.strSpeed = ev.strSpeed;
     info.strKanaSpeed = ev.strKanaSpeed;
     info.strAccuracy = ev.strAccuracy;
     info.bNextEnabled = !ev.bNoNext;
-    info.bShowAllEnabled = ShowAllHasMore(info.strDetails, info.strTopThree);
+    info.bShowAllEnabled = keys.size() > kTopMissedKeys;
     switch (m_form.RunLessonEndDialog(info)) {
         case LESSON_END_NEXT:
             if (!ev.bNoNext) m_doc.NextBuiltInLesson();

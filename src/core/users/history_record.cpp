@@ -165,7 +165,7 @@ std::string HistoryTopThree(std::span<const MissedKeyView> keys) {
         return noMisses;
     }
     std::string text;
-    for (const auto& k : keys.first(std::min<std::size_t>(keys.size(), 3))) {
+    for (const auto& k : keys.first(std::min<std::size_t>(keys.size(), kTopMissedKeys))) {
         AppendEntry(text, k);
         text += WideSpace();
     }
@@ -175,11 +175,11 @@ std::string HistoryTopThree(std::span<const MissedKeyView> keys) {
 std::string LessonEndTopThree(std::span<const MissedKeyView> keys) {
     if (keys.empty()) return StringOrEmpty(IDS_NO_MISSES_AT_ALL);
     std::string text;
-    for (std::size_t i = 0; i < keys.size() && i < 3; ++i) {
+    for (std::size_t i = 0; i < keys.size() && i < kTopMissedKeys; ++i) {
         if (i > 0) text += WideSpace();
         AppendEntry(text, keys[i]);
     }
-    if (keys.size() < 3) text += WideSpace();
+    if (keys.size() < kTopMissedKeys) text += WideSpace();
     return text;
 }
 

@@ -32,6 +32,9 @@ struct MissedKeyView {
 
 std::vector<MissedKeyView> ViewsOf(const std::vector<MissedKey>& keys);
 
+// The list and the lesson end show the most missed keys, "すべて表示" every one.
+constexpr std::size_t kTopMissedKeys = 3;
+
 // The history file's fifth field: each key and a space, one more space, each count and a space
 // ("A S  5 1 "); " " without misses.
 std::string MissedKeysField(std::span<const MissedKeyView> keys);
