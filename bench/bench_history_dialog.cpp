@@ -13,15 +13,15 @@
 #include <fstream>
 #include <string>
 
-#include "app/application.h"
+#include "ui/app/application.h"
 #include "text/cp932.h"
 #include "users/history_file.h"
-#include "users/history_table_model.h"
+#include "ui/users/history_table_model.h"
 #include <QPushButton>
 #include <QTabWidget>
 
-#include "users/heat_map_page.h"
-#include "users/show_history_dlg.h"
+#include "ui/users/heat_map_page.h"
+#include "ui/users/show_history_dlg.h"
 #include "users/user_settings.h"
 
 namespace {

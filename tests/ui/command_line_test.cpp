@@ -1,9 +1,9 @@
-#include "app/command_line.h"
+#include "ui/app/command_line.h"
 
 #include <QLabel>
 #include <gtest/gtest.h>
 
-#include "app/about_dlg.h"
+#include "ui/app/about_dlg.h"
 
 #include <vector>
 

@@ -8,14 +8,14 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "app/color_static.h"
-#include "app/qt_messenger.h"
-#include "lessons/custom_start_dlg.h"
-#include "lessons/lesson_end_dlg.h"
-#include "lessons/lesson_select_dlg.h"
+#include "ui/app/color_static.h"
+#include "ui/app/qt_messenger.h"
+#include "ui/lessons/custom_start_dlg.h"
+#include "ui/lessons/lesson_end_dlg.h"
+#include "ui/lessons/lesson_select_dlg.h"
 #include "text/cp932.h"
 #include "ui_test_util.h"
-#include "users/show_miss_details_dlg.h"
+#include "ui/users/show_miss_details_dlg.h"
 #include "users/user_settings.h"
 
 using namespace kibiki;

@@ -6,13 +6,13 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "app/color_edit.h"
-#include "app/color_static.h"
-#include "app/dialog_units.h"
-#include "app/fonts.h"
-#include "app/main_frame.h"
-#include "app/practice_window.h"
-#include "guide/guide_static.h"
+#include "ui/app/color_edit.h"
+#include "ui/app/color_static.h"
+#include "ui/app/dialog_units.h"
+#include "ui/app/fonts.h"
+#include "ui/app/main_frame.h"
+#include "ui/app/practice_window.h"
+#include "ui/guide/guide_static.h"
 #include "text/cp932.h"
 
 using namespace kibiki::ui;

@@ -5,10 +5,10 @@
 
 #include <set>
 
-#include "app/color_edit.h"
-#include "app/key_translator.h"
-#include "app/main_frame.h"
-#include "app/practice_window.h"
+#include "ui/app/color_edit.h"
+#include "ui/app/key_translator.h"
+#include "ui/app/main_frame.h"
+#include "ui/app/practice_window.h"
 #include "kana/jis_keyboard.h"
 #include "text/cp932.h"
 

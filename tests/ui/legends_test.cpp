@@ -11,13 +11,13 @@
 #include <QLabel>
 #include <QRadioButton>
 
-#include "app/color_static.h"
-#include "app/practice_window.h"
+#include "ui/app/color_static.h"
+#include "ui/app/practice_window.h"
 #include "lessons/catalogue.h"
-#include "kana/roman_edit_dlg.h"
-#include "kana/roman_setting_dlg.h"
-#include "lessons/custom_start_dlg.h"
-#include "lessons/lesson_select_dlg.h"
+#include "ui/kana/roman_edit_dlg.h"
+#include "ui/kana/roman_setting_dlg.h"
+#include "ui/lessons/custom_start_dlg.h"
+#include "ui/lessons/lesson_select_dlg.h"
 #include "support/fakes.h"
 #include "text/cp932.h"
 #include "text/string_ids.h"

@@ -8,9 +8,9 @@
 #include <fstream>
 #include <gtest/gtest.h>
 
-#include "app/color_edit.h"
-#include "app/practice_window.h"
-#include "app/progress_bar.h"
+#include "ui/app/color_edit.h"
+#include "ui/app/practice_window.h"
+#include "ui/app/progress_bar.h"
 #include "lessons/kibiki_doc.h"
 #include "lessons/kibiki_view.h"
 #include "support/fakes.h"

@@ -2,7 +2,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "app/qt_profile.h"
+#include "ui/app/qt_profile.h"
 #include "text/cp932.h"
 
 using namespace kibiki;

@@ -11,8 +11,8 @@
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
-#include "kana/roman_edit_dlg.h"
-#include "kana/roman_setting_dlg.h"
+#include "ui/kana/roman_edit_dlg.h"
+#include "ui/kana/roman_setting_dlg.h"
 #include "lessons/kibiki_doc.h"
 #include "ui_test_util.h"
 #include "users/user_settings.h"

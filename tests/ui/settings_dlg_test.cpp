@@ -8,11 +8,11 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "app/color_static.h"
-#include "app/colorref.h"
-#include "guide/color_dlg.h"
-#include "guide/color_swatch.h"
-#include "lessons/custom_lesson_dlg.h"
+#include "ui/app/color_static.h"
+#include "ui/app/colorref.h"
+#include "ui/guide/color_dlg.h"
+#include "ui/guide/color_swatch.h"
+#include "ui/lessons/custom_lesson_dlg.h"
 #include "text/cp932.h"
 #include "ui_test_util.h"
 #include "users/user_settings.h"

@@ -1,7 +1,7 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
-#include "app/application.h"
+#include "ui/app/application.h"
 
 int main(int argc, char** argv) {
     // Offscreen always; a test list entry may give the offscreen screen a configuration.

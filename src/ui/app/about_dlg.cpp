@@ -1,13 +1,13 @@
-#include "app/about_dlg.h"
+#include "ui/app/about_dlg.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/command_line.h"
-#include "app/dialog_units.h"
-#include "app/fonts.h"
-#include "app/qt_text.h"
+#include "ui/app/command_line.h"
+#include "ui/app/dialog_units.h"
+#include "ui/app/fonts.h"
+#include "ui/app/qt_text.h"
 #include "text/string_ids.h"
 
 namespace kibiki::ui {

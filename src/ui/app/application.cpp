@@ -1,4 +1,4 @@
-#include "app/application.h"
+#include "ui/app/application.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -7,7 +7,7 @@
 #include <QStyleFactory>
 #include <QTranslator>
 
-#include "app/fonts.h"
+#include "ui/app/fonts.h"
 
 namespace kibiki::ui {
 

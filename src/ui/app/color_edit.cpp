@@ -1,4 +1,4 @@
-#include "app/color_edit.h"
+#include "ui/app/color_edit.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>
@@ -9,7 +9,7 @@
 #include <QTextBlock>
 #include <QTextLayout>
 
-#include "app/colorref.h"
+#include "ui/app/colorref.h"
 #include "text/cp932.h"
 #include "text/sjis.h"
 

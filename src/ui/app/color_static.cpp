@@ -1,4 +1,4 @@
-#include "app/color_static.h"
+#include "ui/app/color_static.h"
 
 #include <QApplication>
 #include <QFontMetricsF>
@@ -7,7 +7,7 @@
 #include <QPalette>
 #include <cmath>
 
-#include "app/colorref.h"
+#include "ui/app/colorref.h"
 
 namespace kibiki::ui {
 

@@ -1,4 +1,4 @@
-#include "app/command_line.h"
+#include "ui/app/command_line.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/application.h"
+#include "ui/app/application.h"
 
 namespace kibiki::ui {
 namespace {

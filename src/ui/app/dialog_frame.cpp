@@ -1,9 +1,9 @@
-#include "app/dialog_frame.h"
+#include "ui/app/dialog_frame.h"
 
 #include <QDialog>
 #include <QPushButton>
 
-#include "app/fonts.h"
+#include "ui/app/fonts.h"
 
 namespace kibiki::ui {
 

@@ -4,7 +4,7 @@
 #include <QRect>
 #include <QString>
 
-#include "app/dialog_units.h"
+#include "ui/app/dialog_units.h"
 
 class QDialog;
 class QPushButton;

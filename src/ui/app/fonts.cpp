@@ -1,4 +1,4 @@
-#include "app/fonts.h"
+#include "ui/app/fonts.h"
 
 #include <QGuiApplication>
 #include <QScreen>

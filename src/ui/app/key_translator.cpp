@@ -1,4 +1,4 @@
-#include "app/key_translator.h"
+#include "ui/app/key_translator.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>

@@ -1,27 +1,27 @@
-#include "app/kibiki_app.h"
+#include "ui/app/kibiki_app.h"
 
 #include <QAction>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QKeyEvent>
 
-#include "app/about_dlg.h"
-#include "app/data_folder.h"
-#include "app/main_frame.h"
-#include "app/practice_window.h"
-#include "app/qt_text.h"
-#include "kana/roman_setting_dlg.h"
-#include "guide/color_dlg.h"
+#include "ui/app/about_dlg.h"
+#include "ui/app/data_folder.h"
+#include "ui/app/main_frame.h"
+#include "ui/app/practice_window.h"
+#include "ui/app/qt_text.h"
+#include "ui/kana/roman_setting_dlg.h"
+#include "ui/guide/color_dlg.h"
 #include "lessons/color_settings.h"
-#include "lessons/custom_lesson_dlg.h"
+#include "ui/lessons/custom_lesson_dlg.h"
 #include "lessons/kibiki_view.h"
 #include "lessons/view_commands.h"
 #include "platform/profile.h"
 #include "progress/weak_key_drill_start.h"
 #include "text/string_ids.h"
 #include "users/setting_folder.h"
-#include "users/show_history_dlg.h"
-#include "users/user_select_dlg.h"
+#include "ui/users/show_history_dlg.h"
+#include "ui/users/user_select_dlg.h"
 
 namespace kibiki::ui {
 

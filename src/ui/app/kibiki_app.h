@@ -6,8 +6,8 @@
 #include <functional>
 #include <memory>
 
-#include "app/key_translator.h"
-#include "app/platform_qt.h"
+#include "ui/app/key_translator.h"
+#include "ui/app/platform_qt.h"
 #include "lessons/kibiki_doc.h"
 
 namespace kibiki {

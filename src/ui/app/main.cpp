@@ -1,9 +1,9 @@
 #include <QApplication>
 
-#include "app/application.h"
-#include "app/command_line.h"
-#include "app/kibiki_app.h"
-#include "app/qt_profile.h"
+#include "ui/app/application.h"
+#include "ui/app/command_line.h"
+#include "ui/app/kibiki_app.h"
+#include "ui/app/qt_profile.h"
 
 int main(int argc, char** argv) {
     using namespace kibiki::ui;

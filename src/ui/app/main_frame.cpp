@@ -1,4 +1,4 @@
-#include "app/main_frame.h"
+#include "ui/app/main_frame.h"
 
 #include <QAction>
 #include <QGuiApplication>
@@ -6,7 +6,7 @@
 #include <QMenuBar>
 #include <QScreen>
 
-#include "app/practice_window.h"
+#include "ui/app/practice_window.h"
 
 namespace kibiki::ui {
 

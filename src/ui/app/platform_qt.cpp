@@ -1,4 +1,4 @@
-#include "app/platform_qt.h"
+#include "ui/app/platform_qt.h"
 
 #include <QGuiApplication>
 #include <chrono>

@@ -1,25 +1,25 @@
-#include "app/practice_window.h"
+#include "ui/app/practice_window.h"
 
 #include <QApplication>
 #include <QInputMethod>
 #include <QKeyEvent>
 #include <QLabel>
-#include "app/progress_bar.h"
+#include "ui/app/progress_bar.h"
 #include <algorithm>
 
-#include "app/color_edit.h"
-#include "app/color_static.h"
-#include "app/colorref.h"
-#include "app/fonts.h"
-#include "app/key_translator.h"
-#include "app/qt_messenger.h"
-#include "app/qt_text.h"
-#include "guide/guide_static.h"
+#include "ui/app/color_edit.h"
+#include "ui/app/color_static.h"
+#include "ui/app/colorref.h"
+#include "ui/app/fonts.h"
+#include "ui/app/key_translator.h"
+#include "ui/app/qt_messenger.h"
+#include "ui/app/qt_text.h"
+#include "ui/guide/guide_static.h"
 #include "kana/jis_keyboard.h"
 #include "lessons/control_names.h"
-#include "lessons/custom_start_dlg.h"
-#include "lessons/lesson_end_dlg.h"
-#include "lessons/lesson_select_dlg.h"
+#include "ui/lessons/custom_start_dlg.h"
+#include "ui/lessons/lesson_end_dlg.h"
+#include "ui/lessons/lesson_select_dlg.h"
 
 namespace kibiki::ui {
 

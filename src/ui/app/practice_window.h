@@ -6,7 +6,7 @@
 #include <functional>
 #include <map>
 
-#include "app/dialog_units.h"
+#include "ui/app/dialog_units.h"
 #include "lessons/practice_form.h"
 
 class QLabel;

@@ -1,4 +1,4 @@
-#include "app/progress_bar.h"
+#include "ui/app/progress_bar.h"
 
 #include <QPainter>
 #include <QPalette>

@@ -1,8 +1,8 @@
-#include "app/qt_messenger.h"
+#include "ui/app/qt_messenger.h"
 
 #include <QMessageBox>
 
-#include "app/qt_text.h"
+#include "ui/app/qt_text.h"
 
 namespace kibiki::ui {
 

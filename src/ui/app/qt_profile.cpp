@@ -1,6 +1,6 @@
-#include "app/qt_profile.h"
+#include "ui/app/qt_profile.h"
 
-#include "app/qt_text.h"
+#include "ui/app/qt_text.h"
 
 namespace kibiki::ui {
 

@@ -1,4 +1,4 @@
-#include "app/qt_text.h"
+#include "ui/app/qt_text.h"
 
 #include "text/cp932.h"
 #include "text/string_table.h"

@@ -1,4 +1,4 @@
-#include "guide/color_dlg.h"
+#include "ui/guide/color_dlg.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -7,13 +7,13 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/color_static.h"
-#include "app/colorref.h"
-#include "app/dialog_units.h"
-#include "app/fonts.h"
+#include "ui/app/color_static.h"
+#include "ui/app/colorref.h"
+#include "ui/app/dialog_units.h"
+#include "ui/app/fonts.h"
 #include "kana/jis_keyboard.h"
-#include "app/qt_text.h"
-#include "guide/color_swatch.h"
+#include "ui/app/qt_text.h"
+#include "ui/guide/color_swatch.h"
 
 namespace kibiki::ui {
 

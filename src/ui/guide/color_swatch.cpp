@@ -1,4 +1,4 @@
-#include "guide/color_swatch.h"
+#include "ui/guide/color_swatch.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -1,7 +1,7 @@
 #pragma once
 // A colour field of the colour dialog: a bordered CColorStatic that is clicked with the mouse or,
 // having the focus, with Space or Enter.
-#include "app/color_static.h"
+#include "ui/app/color_static.h"
 
 namespace kibiki::ui {
 

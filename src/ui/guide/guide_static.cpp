@@ -1,9 +1,9 @@
-#include "guide/guide_static.h"
+#include "ui/guide/guide_static.h"
 
 #include <QPainter>
 #include <QPainterPath>
 
-#include "app/colorref.h"
+#include "ui/app/colorref.h"
 
 namespace kibiki::ui {
 

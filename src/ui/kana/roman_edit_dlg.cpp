@@ -1,10 +1,10 @@
-#include "kana/roman_edit_dlg.h"
+#include "ui/kana/roman_edit_dlg.h"
 
 #include <QLabel>
 #include <QLineEdit>
 
-#include "app/dialog_frame.h"
-#include "app/qt_text.h"
+#include "ui/app/dialog_frame.h"
+#include "ui/app/qt_text.h"
 #include "lessons/roman_settings.h"
 
 namespace kibiki::ui {

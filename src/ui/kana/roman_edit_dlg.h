@@ -4,7 +4,7 @@
 #include <QDialog>
 #include <string>
 
-#include "app/qt_messenger.h"
+#include "ui/app/qt_messenger.h"
 
 class QLabel;
 class QLineEdit;

@@ -1,4 +1,4 @@
-#include "kana/roman_setting_dlg.h"
+#include "ui/kana/roman_setting_dlg.h"
 
 #include <QCheckBox>
 #include <QHeaderView>
@@ -7,10 +7,10 @@
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
 
-#include "app/dialog_units.h"
-#include "app/fonts.h"
-#include "app/qt_text.h"
-#include "kana/roman_edit_dlg.h"
+#include "ui/app/dialog_units.h"
+#include "ui/app/fonts.h"
+#include "ui/app/qt_text.h"
+#include "ui/kana/roman_edit_dlg.h"
 
 namespace kibiki::ui {
 

@@ -3,7 +3,7 @@
 // "学習削除". The dialog edits a CRomanSettingModel; the caller applies it after "OK".
 #include <QDialog>
 
-#include "app/qt_messenger.h"
+#include "ui/app/qt_messenger.h"
 #include "lessons/roman_settings.h"
 
 class QCheckBox;

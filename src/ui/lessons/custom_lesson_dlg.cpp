@@ -1,4 +1,4 @@
-#include "lessons/custom_lesson_dlg.h"
+#include "ui/lessons/custom_lesson_dlg.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -7,9 +7,9 @@
 #include <QSignalBlocker>
 #include <QValidator>
 
-#include "app/dialog_frame.h"
-#include "app/qt_text.h"
-#include "lessons/custom_start_dlg.h"
+#include "ui/app/dialog_frame.h"
+#include "ui/app/qt_text.h"
+#include "ui/lessons/custom_start_dlg.h"
 
 namespace kibiki::ui {
 

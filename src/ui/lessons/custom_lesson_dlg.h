@@ -4,7 +4,7 @@
 #include <QDialog>
 #include <functional>
 
-#include "app/qt_messenger.h"
+#include "ui/app/qt_messenger.h"
 #include "lessons/custom_lessons.h"
 
 class QLineEdit;

@@ -1,4 +1,4 @@
-#include "lessons/custom_start_dlg.h"
+#include "ui/lessons/custom_start_dlg.h"
 
 #include <QButtonGroup>
 #include <QFileDialog>
@@ -9,9 +9,9 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 
-#include "app/data_folder.h"
-#include "app/dialog_frame.h"
-#include "app/qt_text.h"
+#include "ui/app/data_folder.h"
+#include "ui/app/dialog_frame.h"
+#include "ui/app/qt_text.h"
 #include "text/string_ids.h"
 
 namespace kibiki::ui {

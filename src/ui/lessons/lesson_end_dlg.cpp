@@ -1,14 +1,14 @@
-#include "lessons/lesson_end_dlg.h"
+#include "ui/lessons/lesson_end_dlg.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/color_static.h"
-#include "app/dialog_units.h"
-#include "app/fonts.h"
-#include "app/qt_text.h"
-#include "users/show_miss_details_dlg.h"
+#include "ui/app/color_static.h"
+#include "ui/app/dialog_units.h"
+#include "ui/app/fonts.h"
+#include "ui/app/qt_text.h"
+#include "ui/users/show_miss_details_dlg.h"
 
 namespace kibiki::ui {
 

@@ -1,12 +1,12 @@
-#include "lessons/lesson_select_dlg.h"
+#include "ui/lessons/lesson_select_dlg.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
 
-#include "app/dialog_frame.h"
-#include "app/qt_text.h"
+#include "ui/app/dialog_frame.h"
+#include "ui/app/qt_text.h"
 
 namespace kibiki::ui {
 

@@ -1,9 +1,9 @@
-#include "users/add_user_dlg.h"
+#include "ui/users/add_user_dlg.h"
 
 #include <QLabel>
 #include <QLineEdit>
 
-#include "app/dialog_frame.h"
+#include "ui/app/dialog_frame.h"
 #include "users/user_folder.h"
 
 namespace kibiki::ui {

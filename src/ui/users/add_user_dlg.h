@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <string>
 
-#include "app/qt_messenger.h"
+#include "ui/app/qt_messenger.h"
 
 class QLineEdit;
 

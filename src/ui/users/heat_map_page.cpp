@@ -1,12 +1,12 @@
-#include "users/heat_map_page.h"
+#include "ui/users/heat_map_page.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "app/color_static.h"
-#include "app/qt_text.h"
+#include "ui/app/color_static.h"
+#include "ui/app/qt_text.h"
 #include "kana/jis_keyboard.h"
 
 namespace kibiki::ui {

@@ -1,8 +1,8 @@
-#include "users/history_table_model.h"
+#include "ui/users/history_table_model.h"
 
 #include <QFontMetrics>
 
-#include "app/qt_text.h"
+#include "ui/app/qt_text.h"
 
 namespace kibiki::ui {
 

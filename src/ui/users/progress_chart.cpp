@@ -1,4 +1,4 @@
-#include "users/progress_chart.h"
+#include "ui/users/progress_chart.h"
 
 #include <QComboBox>
 #include <QDateTime>
@@ -12,7 +12,7 @@
 #include <set>
 #include <utility>
 
-#include "app/qt_text.h"
+#include "ui/app/qt_text.h"
 #include "users/history_record.h"
 
 namespace kibiki::ui {

@@ -1,4 +1,4 @@
-#include "users/show_history_dlg.h"
+#include "ui/users/show_history_dlg.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -14,16 +14,16 @@
 #include <QTabWidget>
 #include <QTableView>
 
-#include "app/color_static.h"
-#include "app/dialog_units.h"
-#include "app/fonts.h"
-#include "app/qt_text.h"
+#include "ui/app/color_static.h"
+#include "ui/app/dialog_units.h"
+#include "ui/app/fonts.h"
+#include "ui/app/qt_text.h"
 #include "progress/history_csv.h"
 #include "users/history_file.h"
-#include "users/heat_map_page.h"
-#include "users/history_table_model.h"
-#include "users/progress_chart.h"
-#include "users/show_miss_details_dlg.h"
+#include "ui/users/heat_map_page.h"
+#include "ui/users/history_table_model.h"
+#include "ui/users/progress_chart.h"
+#include "ui/users/show_miss_details_dlg.h"
 #include "users/user_settings.h"
 
 namespace kibiki::ui {

@@ -4,7 +4,7 @@
 // further views of the same rows can sit beside it.
 #include <QDialog>
 
-#include "app/qt_messenger.h"
+#include "ui/app/qt_messenger.h"
 
 class QPushButton;
 class QStackedWidget;

@@ -1,11 +1,11 @@
-#include "users/show_miss_details_dlg.h"
+#include "ui/users/show_miss_details_dlg.h"
 
 #include <QListWidget>
 #include <QPushButton>
 
-#include "app/dialog_units.h"
-#include "app/fonts.h"
-#include "app/qt_text.h"
+#include "ui/app/dialog_units.h"
+#include "ui/app/fonts.h"
+#include "ui/app/qt_text.h"
 
 namespace kibiki::ui {
 

@@ -1,14 +1,14 @@
-#include "users/user_select_dlg.h"
+#include "ui/users/user_select_dlg.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
 
-#include "app/dialog_units.h"
-#include "app/fonts.h"
-#include "app/qt_text.h"
-#include "users/add_user_dlg.h"
+#include "ui/app/dialog_units.h"
+#include "ui/app/fonts.h"
+#include "ui/app/qt_text.h"
+#include "ui/users/add_user_dlg.h"
 
 namespace kibiki::ui {
 
