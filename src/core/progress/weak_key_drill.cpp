@@ -5,6 +5,7 @@
 
 #include "kana/kana_tables.h"
 #include "lessons/catalogue.h"
+#include "lessons/lesson.h"
 #include "text/cp932.h"
 #include "text/sjis.h"
 #include "text/string_table.h"
@@ -23,8 +24,8 @@ void AddCap(KeyCaps& caps, PracticeMode mode, unsigned char ch) {
 std::string ReadingOf(PracticeMode mode, const std::string& strEntry) {
     std::string reading = strEntry;
     if (HasKanjiQuestions(mode)) {
-        const std::size_t comma = reading.find(',');
-        if (comma != std::string::npos) reading.erase(0, comma + 1);
+        std::string kanji;
+        SplitKanjiReading(strEntry, kanji, reading);
     }
     static const std::string bar = Utf8ToCp932("｜");
     std::string out;
