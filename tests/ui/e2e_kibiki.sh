@@ -10,7 +10,14 @@
 # Exit 77 (skipped) when Xvfb, xdotool or xclip is missing.
 # shellcheck source-path=SCRIPTDIR source=e2e_common.sh
 . "${BASH_SOURCE[0]%/*}/e2e_common.sh" "$1" "$2" e2e Xvfb xdotool xclip iconv || exit 1
-fail() { echo "e2e: FAIL: $*" >&2; exit 1; }
+fail() { e2e_fail "$@"; }
+e2e_windows() {  # each shown window: id, name, and which has the focus
+  local w focus
+  focus=$(xdotool getwindowfocus 2>/dev/null) || focus=""
+  for w in $(xdotool search --onlyvisible --name . 2>/dev/null); do
+    printf '%s "%s"%s\n' "$w" "$(xdotool getwindowname "$w" 2>/dev/null)" "$([ "$w" != "$focus" ] || echo ' (focus)')"
+  done
+}
 
 # A display of our own.
 # The server picks a free display and names it once it listens, so no other server's leftover
@@ -35,6 +42,8 @@ done
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_DATA_HOME=$work/home/.local/share
 export XDG_RUNTIME_DIR=$work/run KIBIKI_SETTING_DIR=$work/Setting
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+e2e_settings=$KIBIKI_SETTING_DIR
+e2e_logs=("$work/kibiki.log")
 
 "$KIBIKI" >"$work/kibiki.log" 2>&1 &
 kibiki_pid=$!
@@ -42,15 +51,25 @@ pids+=($kibiki_pid)
 
 window() {  # NAME -> window id, waiting for it to be shown
   local w=""
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     w=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1) && [ -n "$w" ] && break
     sleep 0.1
   done
-  [ -n "$w" ] || { tail -20 "$work/kibiki.log" >&2; fail "no window \"$1\""; }
+  [ -n "$w" ] || fail "no window \"$1\""
+  echo "$w"
+}
+shown() { xdotool search --onlyvisible --name '.*' 2>/dev/null || true; }  # ids of shown windows
+new_window() {  # IDS -> the id of a window shown that is not among IDS, waiting for it
+  local w=""
+  for _ in $(seq 150); do
+    w=$(shown | grep -vxF -e "$1" | head -1) && [ -n "$w" ] && break
+    sleep 0.1
+  done
+  [ -n "$w" ] || fail "no new window"
   echo "$w"
 }
 gone() {  # NAME: waits until no such window is shown
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
     sleep 0.1
   done
@@ -111,7 +130,7 @@ run_lesson() {  # KIND FIRST LAST WRONG1 WRONG2 WRONG3 -> sets date_a/date_b, t_
   window "レッスンの選択" >/dev/null
   xdotool key Return  # Lesson1 is chosen when the dialog opens
   gone "レッスンの選択"
-  sleep 0.3
+  xdotool windowfocus --sync "$main"
   # Two wrong keys before the first question's first key, one before the second question's.
   date_a=$(stamp); t_first0=$(now)
   xdotool key "$1"
@@ -189,12 +208,28 @@ click() {  # WINDOW X Y WIDTH HEIGHT: clicks the dialog-unit point (X, Y) of a W
 }
 message_box() {  # -> the id of a shown message box (captioned "Kibiki" like the main window)
   local w
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     w=$(xdotool search --onlyvisible --name '^Kibiki$' 2>/dev/null | grep -vx "$main" | head -1) && [ -n "$w" ] && break
     sleep 0.1
   done
   [ -n "$w" ] || fail "no message box"
   echo "$w"
+}
+
+# Fills the focused line edit with TEXT through the clipboard and waits until the field reads it
+# (select all puts the field's text in the PRIMARY selection). Not `xdotool type`: for each
+# character the keyboard map lacks (any kana or kanji) it binds a spare key, presses it and unbinds
+# it at once, and a program that reads the changed map only after the unbinding gets no character.
+fill_field() {  # TEXT
+  local got=""
+  echo -n none | xclip -selection primary
+  printf %s "$1" | xclip -selection clipboard
+  xdotool key ctrl+a ctrl+v ctrl+a
+  for _ in $(seq 150); do
+    got=$(xclip -o -selection primary 2>/dev/null) && [ "$got" = "$1" ] && return 0
+    sleep 0.1
+  done
+  fail "the field reads '$got', not '$1'"
 }
 
 # 4. A second user through the dialogs: ユーザ > 選択(S), "新規", a Japanese name, OK, then OK
@@ -204,7 +239,7 @@ sel=$(window "ユーザの選択")
 click "$sel" 58 43 219 57  # "新規"
 add=$(window "新規ユーザ")
 xdotool windowfocus --sync "$add"
-xdotool type --delay 80 "花子"
+fill_field "花子"
 xdotool key Return
 gone "新規ユーザ"
 [ -f "$KIBIKI_SETTING_DIR/花子.dat" ] || fail "no settings file for the new user"
@@ -236,8 +271,9 @@ his=$(window "履歴表示")
 click "$his" 100 46 426 140  # the first row
 xdotool windowfocus --sync "$his"
 echo -n none | xclip -selection clipboard
-xdotool key ctrl+c; sleep 0.3
-row=$(xclip -o -selection clipboard)
+xdotool key ctrl+c
+row=none
+for _ in $(seq 150); do row=$(xclip -o -selection clipboard 2>/dev/null) && [ "$row" != none ] && break; sleep 0.1; done
 expected_row=$(printf '%s\tLesson1(かな)\t%s\t%s\tま…2回　は…1回　' "$(cut -d, -f1 "$hst" | iconv -f CP932 -t UTF-8)" \
   "$(cut -d, -f3 "$hst")" "$(cut -d, -f4 "$hst")")
 [ "$row" = "$expected_row" ] || fail "history row reads '$row', expected '$expected_row'"
@@ -248,15 +284,16 @@ gone "間違えたキー一覧"
 click "$his" 220 15 426 140  # "履歴削除"
 box=$(message_box)
 xdotool windowfocus --sync "$box"; xdotool key Return  # Yes is the default
-sleep 0.3
+for _ in $(seq 150); do [ -e "$hst" ] || break; sleep 0.1; done
 [ ! -e "$hst" ] || fail "the history file is still there"
 xdotool windowfocus --sync "$his"
 click "$his" 100 46 426 140  # where the first row was
 echo -n none | xclip -selection clipboard
-xdotool key ctrl+c; sleep 0.2
-[ "$(xclip -o -selection clipboard)" = none ] || fail "a row is left after deleting the history"
+xdotool key ctrl+c
 click "$his" 394 15 426 140  # "閉じる"
 gone "履歴表示"
+# The program took Ctrl+C before the click that closed the dialog.
+[ "$(xclip -o -selection clipboard)" = none ] || fail "a row is left after deleting the history"
 [ "$(wc -l < "$KIBIKI_SETTING_DIR/default.hst")" -eq 2 ] || fail "the first user's history changed"
 
 # Ctrl+N > オリジナルレッスン > the first registered entry > 開始; the focus back on the window.
@@ -292,11 +329,14 @@ xdotool windowfocus --sync "$main"
 sleep 0.2
 for k in alt+o Down Down Return; do xdotool key "$k"; sleep 0.3; done
 dlg=$(window "オリジナルレッスン設定")
-click "$dlg" 201 57 236 156; sleep 0.3   # 追加
-sleep 1
-xdotool type --delay 20 "$lesson_file"
+before=$(shown)
+click "$dlg" 201 57 236 156   # 追加
+open_file=$(new_window "$before")
+xdotool windowfocus --sync "$open_file"
+xdotool type --delay 20 "$lesson_file"  # ASCII: keys the map has
 xdotool key Return
-sleep 0.5
+for _ in $(seq 150); do shown | grep -qx "$open_file" || break; sleep 0.1; done
+shown | grep -qx "$open_file" && fail "the open-file dialog did not close"
 click "$dlg" 201 14 236 156; sleep 0.3   # OK
 gone "オリジナルレッスン設定"
 printf 'No0=%s\r\nFile0=%s\r\n' "$name" "$lesson_file" | iconv -f UTF-8 -t CP932 > "$work/expected.list"

@@ -4,7 +4,8 @@
 # dialog, romaji lesson 1 is typed without a mistake, and the history gets its line.
 #   wayland_smoke.sh KIBIKI_BINARY SOURCE_DIR
 # Exit 77 (skipped) when sway, swaymsg, wtype or Qt's Wayland plugin (qt6-wayland) is missing.
-# sway refuses to run as root, so under root the compositor and the program run as "nobody".
+# sway refuses to run as root, so under root the compositor and the program run as "nobody", the
+# program copied into the work folder: the build tree may be in a folder only root may enter.
 # shellcheck source-path=SCRIPTDIR source=e2e_common.sh
 . "${BASH_SOURCE[0]%/*}/e2e_common.sh" "$1" "$2" wayland sway swaymsg wtype iconv || exit 1
 compgen -G "/usr/lib/*/qt6/plugins/platforms/libqwayland-*.so" >/dev/null ||
@@ -13,17 +14,13 @@ compgen -G "/usr/lib/*/qt6/plugins/platforms/libqwayland-*.so" >/dev/null ||
 chmod 755 "$work"
 as_user=()
 if [ "$(id -u)" -eq 0 ]; then as_user=(runuser -u nobody --); fi
-fail() {
-  echo "wayland: FAIL: $*" >&2
-  for log in sway kibiki; do
-    [ -s "$work/$log.log" ] && { echo "--- $log.log (last lines)" >&2; tail -20 "$work/$log.log" >&2; }
-  done
-  if [ -n "${ipc:-}" ]; then
-    echo "--- windows" >&2
-    tree 2>/dev/null | grep -E '"(name|app_id)": ' | sort -u >&2 || true
-  fi
-  exit 1
+fail() { e2e_fail "$@"; }
+e2e_windows() {  # the compositor's windows: names and app ids, once sway answers
+  [ -n "${ipc:-}" ] || { echo "(sway never answered)"; return; }
+  tree | grep -E '"(name|app_id|type|visible|focused)": ' || echo "(no answer from sway)"
 }
+e2e_settings=$work/Setting
+e2e_logs=("$work/kibiki.log" "$work/sway.log")
 
 mkdir -p "$work/home" "$work/run" "$work/Setting" "$work/pids"
 chmod 700 "$work/run"
@@ -33,7 +30,11 @@ printf '%s\r\n' Type=1 HomePos=1 HomeColor=0 RomanMode=1 Font=3 Color=1 count=0 
   ColorL2=0 ColorB2=12632256 ColorLG2=255 ColorL3=0 ColorB3=65280 ColorLG3=255 \
   | iconv -f UTF-8 -t CP932 > "$work/Setting/default.dat"
 printf 'xwayland disable\noutput HEADLESS-1 resolution 1280x1024\n' > "$work/sway.config"
-[ ${#as_user[@]} -eq 0 ] || chown -R nobody:nogroup "$work/home" "$work/run" "$work/Setting" "$work/pids"
+if [ ${#as_user[@]} -gt 0 ]; then
+  chown -R nobody:nogroup "$work/home" "$work/run" "$work/Setting" "$work/pids"
+  install -m 755 "$KIBIKI" "$work/kibiki"
+  KIBIKI=$work/kibiki
+fi
 
 env_common=(HOME="$work/home" XDG_RUNTIME_DIR="$work/run" PATH="/usr/bin:/bin" LC_ALL=C.UTF-8)
 start() {  # NAME [VAR=VALUE...] COMMAND...: runs as the test user, its pid in $work/pids/NAME
@@ -54,21 +55,21 @@ wait_for() {  # SECS COMMAND...
 start sway WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
   sway --config "$work/sway.config"
 socket_up() { compgen -G "$work/run/wayland-*.lock" >/dev/null && compgen -G "$work/run/sway-ipc.*.sock" >/dev/null; }
-wait_for 15 socket_up || fail "sway did not start"
+wait_for 30 socket_up || fail "sway did not start"
 wl=$(basename "$(compgen -G "$work/run/wayland-*.lock" | head -1)" .lock)
 ipc=$(compgen -G "$work/run/sway-ipc.*.sock" | head -1)
 
 in_session() { "${as_user[@]}" env -i "${env_common[@]}" WAYLAND_DISPLAY="$wl" SWAYSOCK="$ipc" "$@"; }
 tree() { in_session swaymsg -r -t get_tree; }
 has_window() { tree | grep "\"name\": \"$1\"" >/dev/null; }
-window() { wait_for 15 has_window "$1" || fail "no window \"$1\""; }
+window() { wait_for 30 has_window "$1" || fail "no window \"$1\""; }
 no_window() { ! has_window "$1"; }
-gone() { wait_for 15 no_window "$1" || fail "window \"$1\" did not close"; }
+gone() { wait_for 30 no_window "$1" || fail "window \"$1\" did not close"; }
 keys() { in_session wtype -s 300 "$@" || fail "wtype $*"; }
 
 start kibiki WAYLAND_DISPLAY="$wl" QT_QPA_PLATFORM=wayland KIBIKI_SETTING_DIR="$work/Setting" \
   "$KIBIKI"
-wait_for 15 eval 'tree | grep "\"app_id\": \"kibiki\"" >/dev/null' || fail "kibiki opened no Wayland window"
+wait_for 60 eval 'tree | grep "\"app_id\": \"kibiki\"" >/dev/null' || fail "kibiki opened no Wayland window"
 window Kibiki
 # sway floats a window whose least and greatest sizes agree: the size is fixed.
 tree | grep '"type": "floating_con"' >/dev/null || fail "the main window is tiled, not of fixed size"
