@@ -456,6 +456,27 @@ TEST(Questions, LessonFileHeaderNamesTheModeAndKanjiLinesSplitAtTheComma) {
     EXPECT_EQ(ReadLessonFile(h.m_dir + "/none.txt", file), -1);
 }
 
+// A line end converted twice (CR CR LF) ends a line; a name line that never ends is cut, since
+// every history record of the lesson repeats it.
+TEST(Questions, LessonFileLineEndsAndAnOverlongName) {
+    PracticeHarness h;
+    LessonFile file;
+    ASSERT_EQ(ReadLessonFile(h.WriteLessonFile("crcr.txt", "#KANA\r\r\nName\r\r\nかさ\r\r\nあ\r\n"), file), 0);
+    EXPECT_EQ(U8(file.strTitle), "Name");
+    ASSERT_EQ(file.texts.aReadings.size(), 2u);
+    EXPECT_EQ(U8(file.texts.aReadings[0]), "かさ");
+
+    const std::string longName(100000, 'x');
+    ASSERT_EQ(ReadLessonFile(h.WriteLessonFile("long.txt", "#KANA\n" + longName + "\nかさ\n"), file), 0);
+    EXPECT_EQ(U8(file.strTitle), std::string(kLessonNameCap, 'x') + "…");
+    EXPECT_EQ(file.strHistoryName, file.strTitle);
+    // Cut between characters, never inside one.
+    std::string kana;
+    for (int i = 0; i < 150; ++i) kana += "か";
+    ASSERT_EQ(ReadLessonFile(h.WriteLessonFile("kana.txt", "#KANA\n" + kana + "\nかさ\n"), file), 0);
+    EXPECT_EQ(U8(file.strTitle), kana.substr(0, 3 * kLessonNameCap / 2) + "…");
+}
+
 // --- questions that cannot be typed ---------------------------------------------------------------
 
 TEST(FaultyQuestions, AreRefusedWithTheFaultyTextMessage) {
@@ -474,6 +495,8 @@ TEST(FaultyQuestions, AreRefusedWithTheFaultyTextMessage) {
         {"faulty second question stops the run", "#ROMANJ\nR\nあ\nか!\n", true, "a", "か!"},
         {"small tsu alone has no letter to type", "#ROMANJ\nR\nあ\nっ\n", true, "a", "っ"},
         {"ヴ is typed ｳﾞ and is fine", "#KANA\nK\nヴ\n", true, "ｳﾞ", nullptr},
+        {"a tab is shown where it is", "#KANA\nK\nあ\tい\n", false, "", "あ[TB]い"},
+        {"so is a stray CR", "#ROMANJ\nR\nあ\rい\n", false, "", "あ[CR]い"},
     };
     for (const auto& c : cases) {
         PracticeHarness h;

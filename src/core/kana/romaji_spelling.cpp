@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/messenger.h"
+#include "text/control_marks.h"
 #include "text/string_table.h"
 
 namespace kibiki {
@@ -124,7 +125,8 @@ int AlternativeSpellingId(int nKanaId, std::string_view strLetters) {
 void ReportFaultyText(Messenger* pMessenger, const std::string& strText) {
     if (!pMessenger) return;
     std::string message = StringOrEmpty(IDS_FAULTY_TEXT);
-    message += strText;
+    // A tab, a stray CR or a NUL in a file's line would otherwise leave nothing to find.
+    message += ShowControls(strText);
     message += StringOrEmpty(IDS_FAULTY_TEXT_TAIL);
     pMessenger->ShowMessage(message, std::string(), MsgButtons::Ok, MsgIcon::None);
 }

@@ -12,6 +12,7 @@
 #include "lessons/lesson_number.h"
 #include "platform/clock.h"
 #include "platform/regular_file.h"
+#include "text/control_marks.h"
 #include "text/cp932.h"
 #include "text/sjis.h"
 #include "text/string_ids.h"
@@ -167,29 +168,13 @@ bool CKibikiView::RightKey() {
     return true;
 }
 
-namespace {
-
-// A wrong key that types no visible character is named in the miss-key box instead: the usual
-// two-letter names, caret notation for the other control bytes.
-std::string KeyMark(unsigned char ch) {
-    struct Named { unsigned char ch; int nId; };
-    static constexpr Named kNamed[] = {{'\b', IDS_MARK_BACKSPACE}, {'\t', IDS_MARK_TAB},
-                                       {'\n', IDS_MARK_LINE_FEED}, {'\r', IDS_MARK_ENTER},
-                                       {0x1B, IDS_MARK_ESCAPE},     {' ', IDS_MARK_SPACE},
-                                       {0x7F, IDS_MARK_DELETE}};
-    for (const Named& n : kNamed)
-        if (n.ch == ch) return StringOrEmpty(n.nId);
-    if (ch < 0x20) return std::string{'^', static_cast<char>(ch + 0x40)};
-    return {};
-}
-
-}  // namespace
 
 void CKibikiView::WrongKey(unsigned char ch, unsigned char expected) {
     const PracticeMode type = m_doc.CurrentLesson().mode;
     if (!ShowsRomaji(type)) ch = UpperAsciiChar(ch);
     m_chMissKey = ch;
-    std::string shown = KeyMark(ch);
+    // A wrong key that types no visible character is named instead.
+    std::string shown = ControlMark(ch);
     if (shown.empty()) shown = MissedKeyText(type, ch);
     m_form.SetControlText(IDC_MISS_KEY, shown);
 

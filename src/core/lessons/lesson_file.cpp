@@ -31,7 +31,8 @@ std::vector<std::string> LessonFileLines(std::string_view bytes, std::size_t* pF
         if (end == std::string_view::npos) end = bytes.size();
         std::string_view line = bytes.substr(pos, end - pos);
         pos = end + 1;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        // CR CR LF, a line end converted twice, is one line end too.
+        while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (!utf8) {
             lines.emplace_back(line);
             continue;
@@ -87,6 +88,13 @@ int ReadLessonFile(const std::string& strPath, LessonFile& file, FileFault* pFau
     }
 
     file.strTitle = lines.size() > 1 ? lines[1] : std::string();
+    if (file.strTitle.size() > kLessonNameCap) {
+        std::size_t cut = 0;
+        while (cut < file.strTitle.size() && cut + CharLenAt(file.strTitle, cut) <= kLessonNameCap)
+            cut += CharLenAt(file.strTitle, cut);
+        file.strTitle.erase(cut);
+        file.strTitle += StringOrEmpty(IDS_ELLIPSIS);
+    }
     if (file.strTitle.empty()) {
         file.strTitle = StringOrEmpty(IDS_CUSTOM_LESSON);
         file.strHistoryName = CustomLessonName(strPath);

@@ -26,6 +26,10 @@ bool ReadLessonBytes(const std::string& strPath, std::string& bytes, FileFault* 
 // Far above any word list a person writes; what lies beyond is no lesson.
 constexpr std::size_t kLessonFileCap = 16u << 20;
 
+// The longest name a lesson file gives its lesson, in bytes: the name goes into the title line
+// and into every history record of the lesson. A longer one is cut and ends in "…".
+constexpr std::size_t kLessonNameCap = 200;
+
 // A lesson file as read: its questions, its title (line 2, or "オリジナルレッスン") and the
 // name the history gives it (line 2, or CustomLessonName of the path).
 struct LessonFile {
