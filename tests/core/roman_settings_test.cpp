@@ -24,6 +24,11 @@ TEST_F(RomanSettingsTest, ListsTheKanaFromAToDhiWithTheFixedSpellingElseTheDefau
     s.SetIndexedString("Roman", 16, "");         // empty: the default
     s.SetIndexedString("Roman", 219, "XX");      // シ has no row
     s.SetIndexedInt("DynRoman", 40117, 40714);   // learned つ: TU, not shown
+    // Hand-edited values practice passes over show as the default; lower case as practice reads it.
+    s.SetIndexedString("Roman", 1, "A B");
+    s.SetIndexedString("Roman", 2, "shi!!!");
+    s.SetIndexedString("Roman", 3, "SSSSSSS");
+    s.SetIndexedString("Roman", 4, "wu");
     for (const bool bFix : {true, false}) {      // the rows do not depend on the mode
         const CRomanSettingModel m(s, bFix);
         ASSERT_EQ(m.m_aRows.size(), 151u);
@@ -31,6 +36,7 @@ TEST_F(RomanSettingsTest, ListsTheKanaFromAToDhiWithTheFixedSpellingElseTheDefau
             {0, "あ=A"},      {11, "し=SHI"},  {16, "ち=CHI"},  {17, "つ=TSU"}, {27, "ふ=HU"},
             {45, "ん=N"},     {46, "が=GA"},   {71, "ぁ=XA"},   {79, "きゃ=KYA"}, {90, "ちゃ=CYA"},
             {139, "じゃ=JYA"}, {149, "でゃ=DHA"}, {150, "でぃ=DHI"},
+            {1, "い=I"},      {2, "う=U"},     {3, "え=E"},     {4, "お=WU"},
         };
         for (const auto& [i, text] : rows) EXPECT_EQ(Row(m, i), text) << i;
         EXPECT_EQ(m.m_bFixRoman, bFix);

@@ -32,10 +32,8 @@ bool AlternativeList(int nKanaId, int& nFirst, int& nCount) {
     return true;
 }
 
-// A fixed spelling as the romaji settings dialog stores it: 1 to kMaxSpellingLetters letters,
-// upper case. The file may have been edited by hand: lower case reads as upper case, anything
-// else is no spelling (a long one would not fit the matcher's unit lengths, a symbol or kana
-// would make a question no key finishes).
+}  // namespace
+
 bool UsableFixedSpelling(std::string& strSpelling) {
     if (strSpelling.empty() || strSpelling.size() > kMaxSpellingLetters) return false;
     for (char& c : strSpelling) {
@@ -44,8 +42,6 @@ bool UsableFixedSpelling(std::string& strSpelling) {
     }
     return true;
 }
-
-}  // namespace
 
 int DefaultSpellingId(int nKanaId) { return IDS_DEFAULT_SPELLING_FIRST + HiraganaIndex(nKanaId); }
 

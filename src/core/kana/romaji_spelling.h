@@ -41,6 +41,12 @@ struct RomajiUser {
 
 // The string holding a kana id's default spelling (40111 し -> 40511 "SI").
 int DefaultSpellingId(int nKanaId);
+
+// A fixed spelling as the romaji settings dialog stores it: 1 to kMaxSpellingLetters letters,
+// upper case. The file may have been edited by hand: lower case reads as upper case (the text is
+// changed so), anything else is no spelling and the default is used (a long one would not fit
+// the matcher's unit lengths, a symbol or kana would make a question no key finishes).
+bool UsableFixedSpelling(std::string& strSpelling);
 // The string pointing at a kana id's alternatives ("40710,2"); katakana share the hiragana's.
 int AlternativePointerId(int nKanaId);
 

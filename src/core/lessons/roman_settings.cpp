@@ -1,5 +1,6 @@
 #include "lessons/roman_settings.h"
 
+#include "kana/romaji_spelling.h"
 #include "lessons/kibiki_doc.h"
 #include "platform/messenger.h"
 #include "text/string_ids.h"
@@ -31,8 +32,9 @@ CRomanSettingModel::CRomanSettingModel(const CUserSettings& settings, bool bFixR
     m_aRows.reserve(kRomanRowCount);
     for (int i = 0; i < kRomanRowCount; ++i) {
         Row row{StringOrEmpty(IDS_KANA_FIRST + i), StringOrEmpty(IDS_DEFAULT_SPELLING_FIRST + i)};
+        // The list shows what practice uses: a hand-edited value practice passes over is the default.
         std::string fixed = settings.GetIndexedString("Roman", i, "");
-        if (!fixed.empty()) row.strRoman = std::move(fixed);
+        if (UsableFixedSpelling(fixed)) row.strRoman = std::move(fixed);
         m_aRows.push_back(std::move(row));
     }
 }
