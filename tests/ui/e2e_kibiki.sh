@@ -247,7 +247,7 @@ xdotool windowfocus --sync "$keys"; xdotool key Return
 gone "間違えたキー一覧"
 click "$his" 220 15 426 140  # "履歴削除"
 box=$(message_box)
-xdotool windowfocus --sync "$box"; xdotool key Return  # Yes is the default
+xdotool windowfocus --sync "$box"; xdotool key alt+y  # はい(&Y): No is the default
 sleep 0.3
 [ ! -e "$hst" ] || fail "the history file is still there"
 xdotool windowfocus --sync "$his"
