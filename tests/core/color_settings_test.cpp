@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "kana/jis_keyboard.h"
 #include "lessons/color_settings.h"
 #include "support/colour_contrast.h"
 #include "support/practice_harness.h"
@@ -113,6 +114,30 @@ TEST(ColorModel, OkStoresSavesAndRepaintsKeysAndMarkers) {
     }
     EXPECT_FALSE(h.m_form.m_markers[IDC_MARKER_FIRST].bVisible);
     EXPECT_NE(SettingsFile(h).find("ColorB0=10547450\r\n"), std::string::npos);
+}
+
+TEST(ColorModel, OkRepaintsEveryFingerLabelWithItsCaps) {
+    PracticeHarness h;
+    for (bool bColor : {true, false}) {
+        for (const ColorScheme* scheme : {&kClearColors, &kStandardColors}) {
+            // Labels still wearing what an earlier scheme lit them with.
+            for (int id = IDC_FINGER_FIRST; id <= IDC_FINGER_LAST; ++id) {
+                h.m_form.m_textColors[id] = 0x123456;
+                h.m_form.m_backColors[id] = 0x654321;
+            }
+            CColorModel m(h.m_doc.Settings());
+            m.SetScheme(*scheme);
+            m.m_bColor = bColor;
+            ASSERT_TRUE(m.Apply(h.m_doc.Settings(), h.m_view));
+            for (int column = 0; column < 12; ++column) {
+                const int id = IDC_FINGER_FIRST + FingerOfKey(4 * column);
+                const int g = FingerGroupOfKey(4 * column);
+                EXPECT_EQ(h.m_form.m_textColors[id], bColor ? scheme->colorL[g] : 0u) << id << " " << bColor;
+                EXPECT_EQ(h.m_form.m_backColors[id], bColor ? scheme->colorB[g] : h.m_form.m_buttonFace)
+                    << id << " " << bColor;
+            }
+        }
+    }
 }
 
 // --- how the presets look: WCAG contrast, and the lit legend under red-green colour blindness ---

@@ -49,7 +49,7 @@ TEST(HistoryRows, DeletingAskedFirstAndAFailureIsReported) {
     EXPECT_TRUE(AskAndDeleteHistory(settings, messenger));
     ASSERT_EQ(messenger.m_shown.size(), 1u);
     EXPECT_EQ(messenger.m_shown[0].text, "ユーザ名　花子の履歴をすべて削除していいですか？");
-    EXPECT_EQ(messenger.m_shown[0].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(messenger.m_shown[0].buttons, MsgButtons::YesNoDefaultNo);
 
     std::ofstream(HistoryPath(settings)) << "x\r\n";
     messenger.m_answer = MsgResult::No;

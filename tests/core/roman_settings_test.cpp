@@ -168,7 +168,7 @@ TEST_F(RomanSettingsTest, DeletingTheLearningAsksAndOnYesClearsAndSavesAtOnce) {
     EXPECT_FALSE(CRomanSettingModel::DeleteLearning(s, m_messages));
     ASSERT_EQ(m_messages.m_shown.size(), 1u);
     EXPECT_EQ(m_messages.m_shown[0].text, "ローマ字の学習を削除してよろしいですか？");
-    EXPECT_EQ(m_messages.m_shown[0].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(m_messages.m_shown[0].buttons, MsgButtons::YesNoDefaultNo);
     EXPECT_EQ(s.m_mapDynRoman.size(), 2u);
     EXPECT_NE(SavedFile().find("DynRoman40111=40710\r\n"), std::string::npos);
 

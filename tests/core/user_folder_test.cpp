@@ -185,7 +185,7 @@ TEST_F(UserFolderTest, DeleteAsksFirstRemovesTheSettingsOnlyAndChoosesTheFirst) 
     EXPECT_TRUE(fs::exists(m_dir + "b.dat"));
     ASSERT_EQ(m_messenger.m_shown.size(), 1u);
     EXPECT_EQ(m_messenger.m_shown[0].text, "ユーザ”b”の情報を削除してもよろしいですか？");
-    EXPECT_EQ(m_messenger.m_shown[0].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(m_messenger.m_shown[0].buttons, MsgButtons::YesNoDefaultNo);
     EXPECT_EQ(m_messenger.m_shown[0].icon, MsgIcon::Warning);
 
     m_messenger.m_answer = MsgResult::Yes;

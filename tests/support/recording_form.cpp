@@ -26,6 +26,7 @@ const char* ButtonsName(MsgButtons b) {
         case MsgButtons::Ok: return "ok";
         case MsgButtons::OkCancel: return "okcancel";
         case MsgButtons::YesNo: return "yesno";
+        case MsgButtons::YesNoDefaultNo: return "yesno-default-no";
     }
     return "?";
 }
@@ -227,7 +228,7 @@ bool RecordingPracticeForm::RunCustomStartDialog(CUserSettings&, std::string& st
 
 MsgResult RecordingPracticeForm::ShowMessage(const std::string& text, const std::string& caption,
                                              MsgButtons buttons, MsgIcon icon) {
-    MsgResult answer = buttons == MsgButtons::YesNo ? MsgResult::Yes : MsgResult::Ok;
+    MsgResult answer = buttons == MsgButtons::Ok || buttons == MsgButtons::OkCancel ? MsgResult::Ok : MsgResult::Yes;
     if (!m_msgAnswers.empty()) {
         answer = m_msgAnswers.front();
         m_msgAnswers.pop_front();

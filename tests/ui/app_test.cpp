@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTreeWidget>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 #include "ui/app/color_edit.h"
@@ -131,6 +132,26 @@ TEST_F(AppTest, TypedKanaGoToTheJudgeThroughTheKanaLock) {
     const int cap = wrongKey == Qt::Key_A ? 2 : 6;
     EXPECT_TRUE(app.Form().KeyCap(cap)->IsSunken());
     EXPECT_TRUE(Text(IDC_ANSWER).isEmpty());
+}
+
+TEST_F(AppTest, AfterTheMenuBarAndEscTheNextKeyIsJudged) {
+    StartLesson(0);
+    app.Frame().activateWindow();  // the lesson dialog is gone: the frame is the active window again
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&app.Frame()));
+    EXPECT_EQ(QApplication::focusWidget(), &app.Form());  // starting gives the practice area the keys
+    // Keys go through the window as the system delivers them: to whatever holds the focus.
+    QWindow* window = app.Frame().windowHandle();
+    QTest::keyClick(window, Qt::Key_L, Qt::AltModifier);
+    ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }, 1000));
+    EXPECT_EQ(QApplication::activePopupWidget(), app.Frame().TopMenu(MENU_LESSON));
+    QTest::keyClick(window, Qt::Key_Escape);
+    QTest::qWait(20);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+
+    const unsigned char expected = app.Doc().NextExpectedKey();
+    const int wrongKey = expected == Utf8ToCp932("ﾁ")[0] ? Qt::Key_S : Qt::Key_A;
+    QTest::keyClick(window, static_cast<Qt::Key>(wrongKey));
+    EXPECT_EQ(Text(IDC_MISS_COUNT), "1");
 }
 
 TEST_F(AppTest, ModeAndFontCommandsSaveAndShowAtOnce) {

@@ -23,11 +23,14 @@ TEST(CommandLine, HelpAndVersionAnswerInTheUsersLanguage) {
     EXPECT_TRUE(en->strOut.contains(u"Touch-typing trainer")) << en->strOut.toStdString();
     EXPECT_TRUE(en->strOut.contains(u"--version"));
     EXPECT_TRUE(en->strErr.isEmpty());
+    // The usage line names the program, never the path it was started by.
+    EXPECT_TRUE(en->strOut.section(u'\n', 0, 0).contains(u": kibiki [")) << en->strOut.toStdString();
 
     const auto ja = ParseCommandLine(Args({"-h"}), true);
     ASSERT_TRUE(ja);
     EXPECT_TRUE(ja->strOut.contains(u"タッチタイピング練習")) << ja->strOut.toStdString();
     EXPECT_TRUE(ja->strOut.contains(u"バージョンを表示"));
+    EXPECT_TRUE(ja->strOut.section(u'\n', 0, 0).contains(u": kibiki [")) << ja->strOut.toStdString();
 
     // Help wins over what else is given, an unknown option included.
     for (const QStringList& args : {Args({"--bogus", "--help"}), Args({"-v", "-h"})}) {

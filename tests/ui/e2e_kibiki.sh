@@ -283,7 +283,7 @@ xdotool windowfocus --sync "$keys"; xdotool key Return
 gone "間違えたキー一覧"
 click "$his" 220 15 426 140  # "履歴削除"
 box=$(message_box)
-xdotool windowfocus --sync "$box"; xdotool key Return  # Yes is the default
+xdotool windowfocus --sync "$box"; xdotool key alt+y  # はい(&Y): No is the default
 for _ in $(seq 150); do [ -e "$hst" ] || break; sleep 0.1; done
 [ ! -e "$hst" ] || fail "the history file is still there"
 xdotool windowfocus --sync "$his"

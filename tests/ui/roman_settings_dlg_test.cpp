@@ -192,6 +192,7 @@ TEST_F(RomanSettingDlgTest, DeletingTheLearningActsAtOnceAndCancelDoesNotBringIt
     ASSERT_TRUE(no->answered);
     EXPECT_EQ(no->text, "ローマ字の学習を削除してよろしいですか？");
     EXPECT_EQ(no->caption, "Kibiki");
+    EXPECT_EQ(no->defaultButton, QMessageBox::No);
     EXPECT_EQ(doc.Settings().GetIndexedInt("DynRoman", 40111, 0), 40710);
 
     auto yes = AnswerNextMessageBox(QMessageBox::Yes);

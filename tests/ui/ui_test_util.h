@@ -31,6 +31,7 @@ struct ShownMessage {
     QString caption;
     QString text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;  // what Enter would press
     QString CaptionAndText() const { return caption + "|" + text; }
 };
 
@@ -44,7 +45,7 @@ inline std::shared_ptr<ShownMessage> AnswerNextMessageBox(QMessageBox::StandardB
             p->close();
             return;
         }
-        *pShown = {true, box->windowTitle(), box->text(), box->icon()};
+        *pShown = {true, box->windowTitle(), box->text(), box->icon(), box->standardButton(box->defaultButton())};
         box->button(button)->click();
     });
     return pShown;

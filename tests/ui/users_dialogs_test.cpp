@@ -102,6 +102,7 @@ TEST_F(UsersDialogsTest, DeleteAsksAndKeepsTheHistoryButNeverDeletesTheLastUser)
     ASSERT_EQ(Shown().size(), 1);
     EXPECT_EQ(Shown()[0], "ユーザ”b”の情報を削除してもよろしいですか？");
     EXPECT_EQ(Icons()[0], QMessageBox::Warning);
+    EXPECT_EQ(messages[0]->defaultButton, QMessageBox::No);  // a stray Enter keeps the user
 
     AnswerNextMessage(QMessageBox::Yes);
     Button(&dlg, "delete")->click();
@@ -358,6 +359,7 @@ TEST_F(HistoryDialogTest, DeletingAsksThenEmptiesTheListAndRemovesTheFile) {
     ASSERT_EQ(Shown().size(), 1);
     EXPECT_EQ(Shown()[0], "ユーザ名　花子の履歴をすべて削除していいですか？");
     EXPECT_EQ(Icons()[0], QMessageBox::Warning);
+    EXPECT_EQ(messages[0]->defaultButton, QMessageBox::No);
     EXPECT_EQ(dlg.Model()->rowCount(), 500);
     EXPECT_TRUE(QFileInfo::exists(Path("花子.hst")));
 

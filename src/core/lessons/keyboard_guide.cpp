@@ -110,8 +110,10 @@ void CKibikiView::ApplyKeyColors(bool bColor) {
             m_form.SetBackColor(IDC_KEY_FIRST + k, bColor ? static_cast<COLORREF>(s.m_nColorB[g]) : face);
             m_form.SetTextColor(IDC_KEY_FIRST + k, bColor ? static_cast<COLORREF>(s.m_nColorL[g]) : kBlack);
         }
-        if (bColor)
-            m_form.SetBackColor(IDC_FINGER_FIRST + FingerOfKey(first), static_cast<COLORREF>(s.m_nColorB[g]));
+        // A label keeps the colours it was last lit with unless repainted with its caps.
+        const int finger = IDC_FINGER_FIRST + FingerOfKey(first);
+        m_form.SetTextColor(finger, bColor ? static_cast<COLORREF>(s.m_nColorL[g]) : kBlack);
+        if (bColor) m_form.SetBackColor(finger, static_cast<COLORREF>(s.m_nColorB[g]));
     }
     if (!bColor)
         for (int id = IDC_FINGER_FIRST; id <= IDC_FINGER_LAST; ++id) m_form.SetBackColor(id, face);

@@ -58,7 +58,7 @@ void CRomanSettingModel::Change(int nRow, const std::string& strSpelling) {
 }
 
 bool CRomanSettingModel::DeleteLearning(CUserSettings& settings, Messenger& messenger) {
-    if (messenger.ShowMessage(StringOrEmpty(IDS_CONFIRM_DELETE_LEARNING), "", MsgButtons::YesNo,
+    if (messenger.ShowMessage(StringOrEmpty(IDS_CONFIRM_DELETE_LEARNING), "", MsgButtons::YesNoDefaultNo,
                               MsgIcon::Question) != MsgResult::Yes)
         return false;
     settings.ClearEntries("DynRoman");

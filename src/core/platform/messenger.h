@@ -5,7 +5,8 @@
 namespace kibiki {
 
 enum class MsgIcon { None, Information, Warning, Error, Question };
-enum class MsgButtons { Ok, OkCancel, YesNo };
+// YesNoDefaultNo asks before destroying data: a stray Enter must answer No.
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoDefaultNo };
 enum class MsgResult { Ok, Cancel, Yes, No };
 
 class Messenger {

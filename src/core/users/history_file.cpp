@@ -262,7 +262,7 @@ bool DeleteHistory(const CUserSettings& settings, Messenger* pMessenger) {
 
 bool AskAndDeleteHistory(const CUserSettings& settings, Messenger& messenger) {
     if (messenger.ShowMessage(FillIn(IDS_CONFIRM_DELETE_HISTORY, settings.m_strUser), "",
-                              MsgButtons::YesNo, MsgIcon::Warning) != MsgResult::Yes)
+                              MsgButtons::YesNoDefaultNo, MsgIcon::Warning) != MsgResult::Yes)
         return false;
     return DeleteHistory(settings, &messenger);
 }

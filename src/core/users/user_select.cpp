@@ -25,7 +25,7 @@ bool CUserSelectModel::AddUser(const std::string& strUser) {
 bool CUserSelectModel::DeleteSelected() {
     const std::string strUser = ChosenUser();
     if (strUser.empty() || m_aUsers.size() < 2) return false;
-    if (m_messenger.ShowMessage(FillIn(IDS_CONFIRM_DELETE_USER, strUser), "", MsgButtons::YesNo,
+    if (m_messenger.ShowMessage(FillIn(IDS_CONFIRM_DELETE_USER, strUser), "", MsgButtons::YesNoDefaultNo,
                                 MsgIcon::Warning) != MsgResult::Yes)
         return false;
     if (!DeleteUser(m_strFolder, strUser, m_messenger)) return false;

@@ -39,6 +39,15 @@ constexpr Texts kJapanese = {
 
 QString EnvOf(const char* pszName) { return qEnvironmentVariable(pszName); }
 
+// Qt's usage line names the invoking path (a build tree, a symlink); the user knows the program as kibiki.
+QString HelpNamingTheProgram(QString strHelp) {
+    const QString strExe = QCoreApplication::arguments().value(0);
+    const qsizetype nLineEnd = strHelp.indexOf(u'\n');
+    const qsizetype nAt = strExe.isEmpty() ? -1 : QStringView(strHelp).left(nLineEnd).indexOf(strExe);
+    if (nAt >= 0) strHelp.replace(nAt, strExe.size(), QStringLiteral("kibiki"));
+    return strHelp;
+}
+
 }  // namespace
 
 bool AsksForTextOnly(int argc, const char* const* argv) {
@@ -59,7 +68,7 @@ std::optional<CommandLineReply> ParseCommandLine(const QStringList& args, bool b
     parser.addOption(version);
     const bool bParsed = parser.parse(args);
 
-    if (parser.isSet(help)) return CommandLineReply{0, parser.helpText(), {}};
+    if (parser.isSet(help)) return CommandLineReply{0, HelpNamingTheProgram(parser.helpText()), {}};
     if (parser.isSet(version)) return CommandLineReply{0, VersionLine() + u'\n', {}};
     QString strError;
     if (!bParsed) strError = parser.errorText();

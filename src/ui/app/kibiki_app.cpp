@@ -150,6 +150,8 @@ void CKibikiApp::OnCommand(int nCommand) {
         default:
             break;
     }
+    // Whatever the command opened is closed now: the next key is the lesson's.
+    Form().setFocus(Qt::OtherFocusReason);
     UpdateMenus();
 }
 

@@ -1,10 +1,12 @@
 #include "ui/app/main_frame.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QTimer>
 
 #include "ui/app/practice_window.h"
 
@@ -41,6 +43,16 @@ void CMainFrame::BuildMenus() {
         connect(pMenu, &QMenu::aboutToShow, this, [this] {
             if (m_fnUpdateMenus) m_fnUpdateMenus();
         });
+        // Esc out of a menu leaves the bar holding the keyboard until a second Esc: a typist's
+        // next key would vanish. Once no menu is open (moving to the next one keeps one), the
+        // keys go back to the practice area.
+        if (!pParentMenu)
+            connect(pMenu, &QMenu::aboutToHide, this, [this] {
+                QTimer::singleShot(0, this, [this] {
+                    if (!QApplication::activePopupWidget() && menuBar()->hasFocus())
+                        m_pForm->setFocus(Qt::OtherFocusReason);
+                });
+            });
         return pMenu;
     };
 

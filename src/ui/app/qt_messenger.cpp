@@ -1,6 +1,7 @@
 #include "ui/app/qt_messenger.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "ui/app/qt_text.h"
 
@@ -33,6 +34,12 @@ MsgResult QtMessenger::ShowMessage(const std::string& text, const std::string& c
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
             box.setDefaultButton(QMessageBox::Yes);
             break;
+        case MsgButtons::YesNoDefaultNo:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            box.setDefaultButton(QMessageBox::No);
+            // Focus landing on はい must not make it the default Enter presses.
+            if (auto* pYes = qobject_cast<QPushButton*>(box.button(QMessageBox::Yes))) pYes->setAutoDefault(false);
+            break;
     }
     switch (box.exec()) {
         case QMessageBox::Yes: return MsgResult::Yes;
@@ -40,7 +47,7 @@ MsgResult QtMessenger::ShowMessage(const std::string& text, const std::string& c
         case QMessageBox::Cancel: return MsgResult::Cancel;
         case QMessageBox::Ok: return MsgResult::Ok;
         default:  // closed with the window's close box or Escape
-            return buttons == MsgButtons::YesNo ? MsgResult::No
+            return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoDefaultNo ? MsgResult::No
                    : buttons == MsgButtons::OkCancel ? MsgResult::Cancel : MsgResult::Ok;
     }
 }
