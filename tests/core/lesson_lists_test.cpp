@@ -108,26 +108,24 @@ std::set<int> AllowedKeys(int nLesson, bool bRomaji) {
     return keys;
 }
 
-// The letters Japanese is typed with in the default spellings: those of the kana typed without
-// Shift. Small kana (XA, XYA) and the two-kana units of loanwords (ヴ VU, ふぁ FA) need no drill.
+// The letters Japanese is typed with in the default spellings: those of the single kana, small
+// ones included (XA, XYA). The two-kana units of loanwords (ヴ VU, ふぁ FA) need no drill, and L
+// and Q spell nothing.
 std::set<char> JapaneseLetters() {
     std::set<char> letters;
-    for (int id = IDS_KANA_FIRST; id <= IDS_SINGLE_LAST; ++id) {
-        std::string half;
-        ConvertKana(half, true, StringOrEmpty(id));
-        if (half.size() == 1 && ShiftedKeyOf(static_cast<unsigned char>(half[0]), true) >= 0) continue;
+    for (int id = IDS_KANA_FIRST; id <= IDS_SINGLE_LAST; ++id)
         for (char ch : StringOrEmpty(id + IDS_DEFAULT_SPELLING_FIRST - IDS_KANA_FIRST)) letters.insert(ch);
-    }
     return letters;
 }
 
-// The keys lesson n teaches in a mode: the keys it adds, in the romaji modes only the letters
-// Japanese is typed with.
+// The keys lesson n teaches in a mode: the keys it adds, in modes 2 and 4 only the letters
+// Japanese is typed with. Mode 1 types its entries as written, so its home-position lesson
+// drills every home key (ASDFJKL;); later lessons there teach the letters as the other modes do.
 std::set<int> TaughtKeys(int nLesson, int nMode) {
     const bool bRomaji = IsRomajiMode(nMode);
     std::set<int> keys = AddedKeys(nLesson, bRomaji);
     for (int k : AllowedKeys(nLesson - 1, bRomaji)) keys.erase(k);
-    if (!bRomaji) return keys;
+    if (!bRomaji || (nMode == 1 && nLesson == 1)) return keys;
     static const std::set<char> letters = JapaneseLetters();
     std::erase_if(keys, [](int k) { return !letters.count(PrintedOfKey(k, false)); });
     return keys;
@@ -533,7 +531,9 @@ TEST(LessonLists, CheckerRejectsFaultyEntries) {
     };
     EXPECT_EQ(taught(1, 0), "ﾁﾄｼﾊﾏﾉﾘﾚ");
     EXPECT_EQ(taught(1, 4), "ASEDUJIKO");  // F and L spell no kana of their own
+    EXPECT_EQ(taught(1, 1), "ASEDFUJIKOL;");
     EXPECT_EQ(taught(3, 1), "C");
+    EXPECT_EQ(taught(4, 2), "WX");           // small kana: XA
     EXPECT_EQ(taught(5, 2), "ZP");          // not Q
     EXPECT_EQ(taught(5, 3).size(), 14u * 3);
 }
