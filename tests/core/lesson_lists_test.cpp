@@ -15,6 +15,7 @@
 #include "kana/kana_tables.h"
 #include "lessons/catalogue.h"
 #include "lessons/kibiki_doc.h"
+#include "lessons/test_passages.h"
 #include "support/fakes.h"
 #include "support/test_util.h"
 #include "text/sjis.h"
@@ -26,6 +27,10 @@ namespace {
 
 using test::Sj;
 using test::U8;
+
+// The lesson number the checker gives a sentence of a test passage: typed in kana or romaji like
+// lesson 7, with no key rules of a lesson and no length of its own (the sentences run on).
+constexpr int kPassage = 0;
 
 struct LessonList {
     int nMode;    // the mode whose list it is
@@ -231,7 +236,7 @@ private:
         }
         const int nChars = static_cast<int>(Chars(typed).size());
         const int nMax = nMode == 1 ? (nLesson == 7 ? 60 : 20) : (nLesson == 7 ? 40 : 15);
-        if (nChars > nMax)
+        if (nLesson != kPassage && nChars > nMax)
             problems.push_back("longer than " + std::to_string(nMax) + " characters");
 
         if (!IsKanjiMode(nMode)) return;
@@ -241,7 +246,7 @@ private:
                 problems.push_back("reading pieces without a kanji text");
             return;
         }
-        m_doc.SetLesson(BuiltInLesson(PracticeMode{nMode}, nLesson));
+        m_doc.SetLesson(BuiltInLesson(PracticeMode{nMode}, nLesson == kPassage ? 7 : nLesson));
         std::string reading = entry.strReading;
         CKanjiSegments segments;
         segments.SplitKanjiSegments(entry.strKanji, reading, m_doc.KanaSeparator());
@@ -313,7 +318,7 @@ private:
     void CheckKeys(int nMode, int nLesson, const std::string& typed, const std::vector<Stroke>& strokes,
                    std::vector<std::string>& problems) {
         const bool bRomaji = IsRomajiMode(nMode);
-        if (nLesson <= 5) {
+        if (nLesson >= 1 && nLesson <= 5) {
             const auto allowed = AllowedKeys(nLesson, bRomaji);
             const auto before = AllowedKeys(nLesson - 1, bRomaji);
             bool bNewKey = nLesson == 1;
@@ -470,6 +475,39 @@ TEST(LessonLists, GeneralPracticeGrowsFromWordsToSentences) {
         };
         EXPECT_LT(average(nFirst) * 2, average(nFirst + 80)) << nFirst;
     }
+}
+
+// The timed test's passages: texts of a certificate test's length and kanji share, one sentence
+// an entry, every one typable in kana and in romaji and read as its kanji text is written.
+TEST(LessonLists, TestPassagesAreTypableInBothInputs) {
+    const auto& passages = TestPassages();
+    EXPECT_GE(passages.size(), 6u);
+    Checker checker;
+    std::size_t nIds = 0;
+    for (const auto& passage : passages) {
+        const std::string title = U8(passage.strTitle);
+        EXPECT_FALSE(title.empty());
+        std::size_t nChars = 0, nKanji = 0;
+        for (const auto& text : passage.aEntries) {
+            for (int nMode : {3, 4})
+                for (const auto& problem : checker.Problems(nMode, kPassage, text))
+                    ADD_FAILURE() << title << ": " << U8(text) << " (mode " << nMode << "): " << problem;
+            const Entry entry = SplitEntry(3, text);
+            const auto chars = Chars(entry.strKanji.empty() ? entry.strReading : entry.strKanji);
+            if (chars.empty() || chars.back() != Sj("。")) ADD_FAILURE() << title << ": " << U8(text) << " is no sentence";
+            nChars += chars.size();
+            for (const auto& ch : chars) nKanji += IsKanaChar(ch) ? 0 : 1;
+        }
+        EXPECT_GE(nChars, 800u) << title;
+        EXPECT_LE(nChars, 1200u) << title;
+        EXPECT_GE(nKanji * 100, nChars * 25) << title << ": " << nKanji << " kanji in " << nChars;
+        EXPECT_LE(nKanji * 100, nChars * 35) << title << ": " << nKanji << " kanji in " << nChars;
+        nIds += 1 + passage.aEntries.size();
+    }
+    // A gap in the ids would end a passage early, or drop the passages after it.
+    std::size_t nStrings = 0;
+    for (int id = IDS_TEST_PASSAGE_FIRST; id <= IDS_TEST_PASSAGE_LAST; ++id) nStrings += FindString(id) ? 1 : 0;
+    EXPECT_EQ(nStrings, nIds);
 }
 
 // The rules themselves must catch what they are for.
