@@ -131,6 +131,12 @@ enum : int {
     IDS_KEYBOARD_FIRST = 45100,
     // 45150-45153 the finger groups' names: little, ring, middle, index (keyboard.tsv)
     IDS_FINGER_GROUP_FIRST = 45150,
+
+    // 48000-48999 test passages: passage n's title at 48000 + 100 * n, its sentences after it
+    // (test_passages.tsv)
+    IDS_TEST_PASSAGE_FIRST = 48000,
+    TEST_PASSAGE_STRIDE = 100,
+    IDS_TEST_PASSAGE_LAST = 48999,
 };
 
 }  // namespace kibiki
