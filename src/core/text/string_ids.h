@@ -97,7 +97,7 @@ enum : int {
     IDS_MARK_SPACE = 44246,
     IDS_MARK_DELETE = 44247,
 
-    // 44300-44306 window texts the lesson data and the judge never use (messages_ui.tsv)
+    // 44300-44307 window texts the lesson data and the judge never use (messages_ui.tsv)
     IDS_ABOUT_VERSION = 44300,
     IDS_ABOUT_NOTICE = 44301,
     IDS_FILE_MISSING = 44302,   // ファイルがありません\r\nリストから削除します。
@@ -105,6 +105,7 @@ enum : int {
     IDS_HELP_FAILED = 44304,    // ヘルプの起動に失敗しました。
     IDS_CANNOT_REGISTER = 44305,  // このファイルは、登録できません。…
     IDS_PATH_NOT_CP932 = 44306,   // a lesson file's path the settings file cannot hold
+    IDS_ABOUT_LICENSE = 44307,    // ライセンス
 
     // 44700-44706 users and their history (messages_users.tsv)
     IDS_USER_EXISTS = 44700,          // "<name>は存在します。…"
