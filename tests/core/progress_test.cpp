@@ -286,7 +286,7 @@ TEST(WeakKeyDrill, TitleNamesTheKeysAsTheHistoryDoes) {
     struct Case { PracticeMode mode; std::vector<int> caps; const char* title; };
     const Case cases[] = {
         {PracticeMode::RomajiInput, {1, 38, 7, 37}, "苦手キー: Q ; X P"},
-        {PracticeMode::KanaInput, {2, 41, 3, 47}, "苦手キー: ち ゛ つ ー"},
+        {PracticeMode::KanaInput, {2, 41, 3, 47}, "苦手キー: ち　゛　つ　ー"},
         {PracticeMode::HiraganaRomaji, {39, 2}, "苦手キー: ・ A"},  // the "/" key types ・
         {PracticeMode::KanaKanji, {}, "苦手キー:"},
     };
