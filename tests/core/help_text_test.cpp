@@ -22,37 +22,16 @@ std::string ReadSource(const std::string& strPath) {
     return out.str();
 }
 
-std::u32string Decode(const std::string& s) {
-    std::u32string out;
+// The code points of UTF-8 text, each with the byte offset it starts at.
+std::vector<std::pair<char32_t, std::size_t>> CodePoints(const std::string& s) {
+    std::vector<std::pair<char32_t, std::size_t>> out;
     for (std::size_t i = 0; i < s.size();) {
         const auto b = static_cast<unsigned char>(s[i]);
-        const int n = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
+        const std::size_t n = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
         char32_t c = n == 1 ? b : b & (0x7F >> n);
-        for (int k = 1; k < n && i + k < s.size(); ++k) c = (c << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
-        out += c;
-        i += static_cast<std::size_t>(n);
-    }
-    return out;
-}
-
-std::string Encode(const std::u32string& s) {
-    std::string out;
-    for (char32_t c : s) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
+        for (std::size_t k = 1; k < n && i + k < s.size(); ++k) c = (c << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+        out.emplace_back(c, i);
+        i += n;
     }
     return out;
 }
@@ -62,16 +41,18 @@ bool IsJapanese(char32_t c) {
     return (c >= 0x3000 && c <= 0x30FF) || (c >= 0x3400 && c <= 0x9FFF) || (c >= 0xFF00 && c <= 0xFFEF);
 }
 
-// Every space between two Japanese characters, with a little context, one per line.
+// Every space between two Japanese characters, with up to eight characters each side on the
+// same line, one per line.
 std::string StraySpaces(const std::string& strText) {
-    const std::u32string t = Decode(strText);
+    const auto t = CodePoints(strText);
     std::string found;
     for (std::size_t i = 1; i + 1 < t.size(); ++i) {
-        if (t[i] != U' ' || !IsJapanese(t[i - 1]) || !IsJapanese(t[i + 1])) continue;
-        std::size_t from = i, to = i;  // up to eight characters each side, on the same line
-        while (from > 0 && i - from < 8 && t[from - 1] != U'\n') --from;
-        while (to + 1 < t.size() && to - i < 8 && t[to + 1] != U'\n') ++to;
-        found += "[" + Encode(t.substr(from, to - from + 1)) + "]\n";
+        if (t[i].first != U' ' || !IsJapanese(t[i - 1].first) || !IsJapanese(t[i + 1].first)) continue;
+        std::size_t from = i, to = i;
+        while (from > 0 && i - from < 8 && t[from - 1].first != U'\n') --from;
+        while (to + 1 < t.size() && to - i < 8 && t[to + 1].first != U'\n') ++to;
+        const std::size_t end = to + 1 < t.size() ? t[to + 1].second : strText.size();
+        found += "[" + strText.substr(t[from].second, end - t[from].second) + "]\n";
     }
     return found;
 }
