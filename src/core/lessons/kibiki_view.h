@@ -67,9 +67,12 @@ public:
     const std::array<COLORREF, 4>& LitLegendColors() const { return m_colorLG; }
     bool ColorKeys() const { return m_bColor; }
     void SetColorKeys(bool bColor) { m_bColor = bColor; }
+    // The lit cap (and its SHIFT cap) drawn with a thick frame as well.
+    bool FramesNextKey() const { return m_bFrameNext; }
+    void SetFramesNextKey(bool bFrame) { m_bFrameNext = bFrame; }
     void ApplyHomeMarkers();
     // After a user's settings were loaded: markers, colour copies, mode, Font, RomanMode,
-    // Color, legends and key colours, in that order. The ui sizes the fonts for Font itself.
+    // Color, NextKeyFrame, legends and key colours, in that order. The ui sizes the fonts for Font itself.
     void ApplySettings();
 
     // The lines a page of the question box shows; the window sizes its fonts by it.
@@ -93,6 +96,7 @@ private:
     void LightWithShift(int nCap, bool bOn);
     void LightPlain(unsigned char ch, bool bOn);
     void LightFinger(int nCap, bool bOn);
+    void UnlightShiftCaps();
     COLORREF LegendColor(int nGroup, bool bOn) const;
 
     bool m_bRunning = false;
@@ -105,6 +109,7 @@ private:
     bool m_bShiftLit = false;
     int m_nFont = 3;
     bool m_bColor = false;
+    bool m_bFrameNext = false;
     std::array<COLORREF, 4> m_colorL{0, 0, 0, 0};
     std::array<COLORREF, 4> m_colorLG{0xFF, 0xFF, 0xFF, 0xFF};
     std::vector<KeystrokeListener*> m_listeners;

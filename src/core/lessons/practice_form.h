@@ -87,6 +87,9 @@ public:
     virtual COLORREF ButtonFaceColor() = 0;
     // Key cap frame look: sunken after a wrong key, raised otherwise.
     virtual void SetCapSunken(int nId, bool bSunken) = 0;
+    // Key cap or SHIFT cap drawn with a thick frame around it: the next key, for an eye that
+    // does not find it by its legend's colour alone.
+    virtual void SetCapFramed(int nId, bool bFramed) = 0;
     // Home-position marker: its colour and whether it is shown.
     virtual void SetMarker(int nId, COLORREF color, bool bVisible) = 0;
 

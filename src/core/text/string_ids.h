@@ -84,6 +84,7 @@ enum : int {
     IDS_MIDDLE_DOT = 44218,
     IDS_WEAK_KEY_DRILL = 44250,
     IDS_NO_WEAK_KEYS = 44251,
+    IDS_WEAK_KEYS_TITLE = 44252,  // "苦手キー:", followed by the drill's keys
     IDS_NO_MISSES = 44220,
     IDS_SUFFIX_FIRST = 44221,  // (かな) .. (漢字ローマ字) for modes 0..4
     IDS_APPEND_FAILED = 44226,
@@ -97,7 +98,7 @@ enum : int {
     IDS_MARK_SPACE = 44246,
     IDS_MARK_DELETE = 44247,
 
-    // 44300-44306 window texts the lesson data and the judge never use (messages_ui.tsv)
+    // 44300-44307 window texts the lesson data and the judge never use (messages_ui.tsv)
     IDS_ABOUT_VERSION = 44300,
     IDS_ABOUT_NOTICE = 44301,
     IDS_FILE_MISSING = 44302,   // ファイルがありません\r\nリストから削除します。
@@ -105,6 +106,7 @@ enum : int {
     IDS_HELP_FAILED = 44304,    // ヘルプの起動に失敗しました。
     IDS_CANNOT_REGISTER = 44305,  // このファイルは、登録できません。…
     IDS_PATH_NOT_CP932 = 44306,   // a lesson file's path the settings file cannot hold
+    IDS_ABOUT_LICENSE = 44307,    // ライセンス
 
     // 44700-44706 users and their history (messages_users.tsv)
     IDS_USER_EXISTS = 44700,          // "<name>は存在します。…"

@@ -68,8 +68,10 @@ public:
     std::vector<std::string> m_aNo;    // CP932
     std::vector<std::string> m_aFile;  // CP932
     // Beyond the original file (see SettingKey::bExtra): every input method's spelling accepted,
-    // and the input-method spellings learned (kana id -> upper-case letters).
+    // the next key outlined with a thick frame, and the input-method spellings learned (kana id
+    // -> upper-case letters).
     bool m_bImeSpellings{};
+    bool m_bNextKeyFrame{};
     std::map<int, std::string> m_mapImeRoman;
 
 private:
