@@ -57,6 +57,7 @@ void CKibikiApp::InitInstance() {
     m_doc.Settings().SetMessenger(&form);
     m_doc.SetKeyboard(&m_keys);
     m_pView = std::make_unique<CKibikiView>(m_doc, form, m_layout, m_clock);
+    m_pView->AddListener(&m_recorder);
 
     m_layout.Refresh();
     form.SetKeyTranslator(&m_translator);
@@ -118,6 +119,7 @@ void CKibikiApp::OnCommand(int nCommand) {
         case ID_USER_HISTORY:
             if (m_pView->CanStartLesson()) {
                 CShowHistoryDlg dlg(m_doc.Settings(), m_pFrame.get(), m_layout.IsJisLayout());
+                dlg.m_fnHistoryDeleted = [this] { m_recorder.ClearLog(); };
                 dlg.exec();
             }
             break;
