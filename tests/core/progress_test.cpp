@@ -269,7 +269,8 @@ TEST(WeakKeyDrill, RunsLikeACustomLessonAndIsRecordedUnderItsName) {
     std::ofstream(h.m_doc.Settings().Folder() + "test.hst", std::ios::binary)
         << Sj("2024年01月01日 10:00,11,100,90,Q  4 \r\n");
     ASSERT_TRUE(StartWeakKeyDrill(h.m_view, h.m_doc));
-    EXPECT_EQ(h.Shown(IDC_TITLE), "苦手キーの練習");
+    // The title box names the keys before the first one is typed.
+    EXPECT_EQ(h.Shown(IDC_TITLE), "苦手キー: Q");
     EXPECT_EQ(h.Shown(IDC_REMAINING), "20");
     // Romaji input asks the entries as they stand, every one with a Q.
     EXPECT_NE(h.Shown(IDC_QUESTION).find('Q'), std::string::npos) << h.Shown(IDC_QUESTION);
@@ -279,6 +280,17 @@ TEST(WeakKeyDrill, RunsLikeACustomLessonAndIsRecordedUnderItsName) {
     EXPECT_NE(history.find("\r\n2004年05月06日 09:07,苦手キーの練習,"), std::string::npos) << history;
     EXPECT_EQ(h.m_doc.UserMode(), PracticeMode::RomajiInput);
     EXPECT_EQ(h.m_doc.CurrentLesson().source, LessonSource::WeakKeyDrill);
+}
+
+TEST(WeakKeyDrill, TitleNamesTheKeysAsTheHistoryDoes) {
+    struct Case { PracticeMode mode; std::vector<int> caps; const char* title; };
+    const Case cases[] = {
+        {PracticeMode::RomajiInput, {1, 38, 7, 37}, "苦手キー: Q ; X P"},
+        {PracticeMode::KanaInput, {2, 41, 3, 47}, "苦手キー: ち ゛ つ ー"},
+        {PracticeMode::HiraganaRomaji, {39, 2}, "苦手キー: ・ A"},  // the "/" key types ・
+        {PracticeMode::KanaKanji, {}, "苦手キー:"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(U8(WeakKeysTitle(c.mode, c.caps)), c.title);
 }
 
 TEST(KanaPerMinute, EveryCharacterOfTheReadingIsOneKana) {

@@ -1,13 +1,17 @@
 #include "progress/weak_key_drill.h"
 
 #include <algorithm>
+#include <cctype>
 #include <set>
 
+#include "kana/jis_keyboard.h"
 #include "kana/kana_tables.h"
 #include "lessons/catalogue.h"
+#include "lessons/evaluation.h"
 #include "lessons/lesson.h"
 #include "text/cp932.h"
 #include "text/sjis.h"
+#include "text/string_ids.h"
 #include "text/string_table.h"
 
 namespace kibiki {
@@ -135,6 +139,19 @@ std::vector<std::size_t> ChooseDrillQuestions(const std::vector<DrillEntry>& ent
         chosen.push_back(pick);
     }
     return chosen;
+}
+
+std::string WeakKeysTitle(PracticeMode mode, const std::vector<int>& caps) {
+    std::string title = StringOrEmpty(IDS_WEAK_KEYS_TITLE);
+    for (int cap : caps) {
+        // The cap's own character as the judge tallies it: its kana, or the capital letter the
+        // questions show.
+        const bool kana = IsKanaAnswer(mode);
+        const auto printed = static_cast<unsigned char>(PrintedOfKey(cap, false));
+        const unsigned char ch = kana ? KanaOfKey(cap, false) : static_cast<unsigned char>(std::toupper(printed));
+        if (ch != 0) title += ' ' + MissedKeyText(mode, ch);
+    }
+    return title;
 }
 
 }  // namespace kibiki

@@ -45,4 +45,8 @@ std::vector<int> WorstCaps(const MissedKeyCounts& counts, const std::vector<Dril
 std::vector<std::size_t> ChooseDrillQuestions(const std::vector<DrillEntry>& entries,
                                               const MissedKeyCounts& counts, std::mt19937& rng);
 
+// What the drill says it practises, from its keys: "苦手キー: Q ; X P" (CP932), each key named
+// as the lesson end and the history name it in the mode.
+std::string WeakKeysTitle(PracticeMode mode, const std::vector<int>& caps);
+
 }  // namespace kibiki

@@ -41,7 +41,7 @@ bool StartWeakKeyDrill(CKibikiView& view, CKibikiDoc& doc) {
     lesson.mode = mode;
     lesson.nNumber = kCustomLessonInOrder;
     lesson.order = QuestionOrder::Drawn;
-    lesson.strTitle = title;
+    lesson.strTitle = WeakKeysTitle(mode, WorstCaps(counts, entries));
     lesson.strHistoryName = title;
     for (std::size_t i : chosen) {
         std::string kanji, reading;

@@ -84,6 +84,7 @@ enum : int {
     IDS_MIDDLE_DOT = 44218,
     IDS_WEAK_KEY_DRILL = 44250,
     IDS_NO_WEAK_KEYS = 44251,
+    IDS_WEAK_KEYS_TITLE = 44252,  // "苦手キー:", followed by the drill's keys
     IDS_NO_MISSES = 44220,
     IDS_SUFFIX_FIRST = 44221,  // (かな) .. (漢字ローマ字) for modes 0..4
     IDS_APPEND_FAILED = 44226,
