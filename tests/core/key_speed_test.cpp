@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "progress/key_speed.h"
+#include "progress/weak_key_drill.h"
 #include "support/test_util.h"
 
 namespace kibiki {
@@ -144,6 +145,59 @@ TEST(KeySpeed, TheSlowestPairsAreRankedFromEnoughSamples) {
     EXPECT_EQ(f.slowPairs[0].nSamples, kPairMinSamples);
     EXPECT_EQ(f.slowPairs[9].strTo, "K");
     for (const KeyPair& p : f.slowPairs) EXPECT_NE(p.strTo, "Z");
+}
+
+}  // namespace
+}  // namespace kibiki
+
+namespace kibiki {
+namespace {
+
+TEST(AimedDrill, TheLogsSlowAndMissedKeysOutweighTheHistoryAndPairsAreDrilledWhereTyped) {
+    const auto entries = BuiltInDrillEntries(PracticeMode::RomajiInput, {});
+    SpeedFigures f;
+    auto key = [&](const char* label, int cap, int median, int due, int missed, double confidence) {
+        KeySpeed k;
+        k.strKey = label;
+        k.nCap = cap;
+        k.nMedianMs = median;
+        k.nTimed = due;
+        k.nDue = due;
+        k.nMissed = missed;
+        k.dConfidence = confidence;
+        f.keys.push_back(k);
+    };
+    key("A", 2, 150, 200, 0, 1.2);    // fast and sure: 0
+    key("K", 30, 400, 200, 0, 0.5);   // half the target: 0.5
+    key("S", 6, 200, 100, 20, 1.0);   // one miss in five: 0.4
+    key("Q", 1, 900, 5, 5, 0.2);      // too few presses to count
+    MissedKeyCounts history;
+    history.anCap[33] = 50;  // the history's worst key is not the log's
+    const CapWeights w = DrillWeights(&f, history);
+    EXPECT_EQ(WorstCaps(w, entries), (std::vector<int>{30, 6}));
+    EXPECT_DOUBLE_EQ(w[30], 0.5);
+    EXPECT_DOUBLE_EQ(w[6], 0.4);
+    // A log that knows no key of the mode leaves the choice to the history.
+    EXPECT_EQ(WorstCaps(DrillWeights(nullptr, history), entries), (std::vector<int>{33}));
+    SpeedFigures sparse;
+    EXPECT_EQ(WorstCaps(DrillWeights(&sparse, history), entries), (std::vector<int>{33}));
+
+    std::mt19937 a(5), b(5);
+    const auto chosen = ChooseDrillQuestions(entries, w, a);
+    ASSERT_EQ(chosen.size(), static_cast<std::size_t>(kDrillQuestions));
+    EXPECT_EQ(chosen, ChooseDrillQuestions(entries, w, b));
+    for (std::size_t i : chosen) EXPECT_TRUE(entries[i].caps.test(30) || entries[i].caps.test(6));
+
+    // Pairs: K then A is typed (KA), Q then Z nowhere.
+    KeyPair ka{30, 2, "K", "A", 600, 20};
+    KeyPair qz{1, 44, "Q", "Z", 900, 20};
+    EXPECT_EQ(DrillablePairs(entries, {qz, ka}).size(), 1u);
+    std::mt19937 r(9);
+    const auto pairQuestions = ChoosePairDrillQuestions(entries, {qz, ka}, r);
+    ASSERT_EQ(pairQuestions.size(), static_cast<std::size_t>(kDrillQuestions));
+    for (std::size_t i : pairQuestions) EXPECT_TRUE(entries[i].HasPair(30, 2)) << U8(entries[i].strText);
+    EXPECT_TRUE(ChoosePairDrillQuestions(entries, {qz}, r).empty());
+    EXPECT_EQ(U8(WeakPairsTitle({ka})), "苦手な運指: K→A");
 }
 
 }  // namespace

@@ -140,6 +140,14 @@ PracticeLog* PracticeRecorder::Log() {
     return m_pLog.get();
 }
 
+PracticeLog* PracticeRecorder::ExistingLog() {
+    const std::string path = PracticeLogPath(m_doc.Settings());
+    if (m_pLog && path == m_strPath) return m_pLog.get();
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) return nullptr;
+    return Log();
+}
+
 bool PracticeRecorder::WritePending() {
     while (!m_pending.empty()) {
         PracticeLog* log = Log();

@@ -40,6 +40,8 @@ public:
     // The open log of the current user, opened (and a damaged one moved aside) if need be;
     // null when it cannot be used (the user has been told). For the pages that read it.
     PracticeLog* Log();
+    // The same, but null without a word when the user has no log yet: reading never creates one.
+    PracticeLog* ExistingLog();
     // Empties the log with the history ("履歴削除"); one that cannot be opened is removed. True
     // when no run is left in it.
     bool ClearLog();

@@ -137,6 +137,8 @@ enum : int {
     IDS_REASON_LOG_LOCKED = 44803,
     IDS_REASON_LOG_TOO_NEW = 44804,
     IDS_LOG_DELETE_FAILED = 44805,  // %s: the log's path
+    IDS_WEAK_PAIRS_TITLE = 44806,   // "苦手な運指:", followed by the drill's pairs
+    IDS_NO_DRILLABLE_PAIRS = 44807,
 
     // 45150-45153 the finger groups' names: little, ring, middle, index (keyboard.tsv)
     IDS_FINGER_GROUP_FIRST = 45150,

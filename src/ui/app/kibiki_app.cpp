@@ -105,7 +105,7 @@ void CKibikiApp::OnCommand(int nCommand) {
             if (m_pView->CanStartLesson()) m_pView->OnNewDocument();
             break;
         case ID_WEAK_KEY_DRILL:
-            StartWeakKeyDrill(*m_pView, m_doc);
+            StartWeakKeyDrill(*m_pView, m_doc, m_recorder.ExistingLog());
             break;
         case ID_LESSON_END:
             if (m_pView->CanEndLesson()) m_pView->FinishRun();
