@@ -10,7 +10,7 @@ cd "$(dirname "$0")"
 SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO="sudo"
 mode=${1:-run}
 
-PKGS=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
+PKGS=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev
       qt6-base-dev qt6-translations-l10n fonts-ipafont-gothic libx11-dev libxtst-dev)
 case "$mode" in
   test) PKGS+=(xvfb xdotool x11-utils xclip sway wtype qt6-wayland libkkc-common) ;;

@@ -24,6 +24,8 @@ struct KeystrokeEvent {
     // kana reading the unit the letter belongs to (きゃ, っか); empty for letters typed as they
     // stand. Valid during the call only.
     std::string_view kanaDue;
+    int nKanaPos = 0;             // where that kana starts in the reading: a new place, a new unit
+    bool bQuestionStart = false;  // the first key judged in this question
     bool bRight = false;
 };
 

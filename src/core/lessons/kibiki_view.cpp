@@ -42,6 +42,7 @@ void CKibikiView::RemoveListener(KeystrokeListener* pListener) {
 
 void CKibikiView::TellRunStart() {
     m_bRunOpen = true;
+    m_bQuestionStart = true;
     for (KeystrokeListener* p : m_listeners) p->OnRunStart(m_doc.CurrentLesson());
 }
 
@@ -94,6 +95,7 @@ void CKibikiView::OnTypedChar(unsigned char ch) {
     if (bTell) {
         event.dwTime = m_clock.TickCount();
         due = m_doc.DueKana();
+        event.nKanaPos = m_doc.Run().KanaPos();
     }
     unsigned char expected = 0;
     const bool bRight = m_doc.IsExpectedKey(ch, expected);
@@ -102,9 +104,11 @@ void CKibikiView::OnTypedChar(unsigned char ch) {
         event.chTyped = ch;
         event.chDue = expected;
         event.kanaDue = due;
+        event.bQuestionStart = m_bQuestionStart;
         event.bRight = bRight;
         for (KeystrokeListener* p : m_listeners) p->OnKeystroke(event);
     }
+    m_bQuestionStart = false;
     if (bRight) {
         if (!RightKey()) return;  // the lesson ended: the evaluation set the kana lock
     } else {
@@ -163,6 +167,7 @@ bool CKibikiView::RightKey() {
         m_bShiftLit = false;
         m_nCaretLine = 0;
         m_nAnswerStart = 0;
+        m_bQuestionStart = true;
     }
     AdvanceGuide();
     return true;

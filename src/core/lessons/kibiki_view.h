@@ -113,6 +113,7 @@ private:
     std::array<COLORREF, 4> m_colorL{0, 0, 0, 0};
     std::array<COLORREF, 4> m_colorLG{0xFF, 0xFF, 0xFF, 0xFF};
     std::vector<KeystrokeListener*> m_listeners;
+    bool m_bQuestionStart = false;  // no key judged yet in the question shown
 
     CKibikiDoc& m_doc;
     PracticeForm& m_form;

@@ -18,10 +18,10 @@ namespace kibiki {
 
 namespace {
 
-void AddCap(KeyCaps& caps, PracticeMode mode, unsigned char ch) {
+void AddCap(std::vector<std::uint8_t>& keys, PracticeMode mode, unsigned char ch) {
     int cap = -1;
     FindKeyIndex(mode, ch, cap);
-    if (cap >= 0 && cap < 48) caps.set(static_cast<std::size_t>(cap));
+    if (cap >= 0 && cap < 48) keys.push_back(static_cast<std::uint8_t>(cap));
 }
 
 // The reading of an entry, without the bars that divide it among the kanji.
@@ -43,8 +43,8 @@ std::string ReadingOf(PracticeMode mode, const std::string& strEntry) {
 
 }  // namespace
 
-KeyCaps CapsOfEntry(PracticeMode mode, const std::string& strEntry, const RomajiBuilder& fnRomaji) {
-    KeyCaps caps;
+std::vector<std::uint8_t> KeysOfEntry(PracticeMode mode, const std::string& strEntry, const RomajiBuilder& fnRomaji) {
+    std::vector<std::uint8_t> caps;
     if (ShowsRomaji(mode)) {
         for (char c : strEntry) AddCap(caps, mode, static_cast<unsigned char>(c));
         return caps;
@@ -75,6 +75,18 @@ KeyCaps CapsOfEntry(PracticeMode mode, const std::string& strEntry, const Romaji
     return caps;
 }
 
+KeyCaps CapsOfEntry(PracticeMode mode, const std::string& strEntry, const RomajiBuilder& fnRomaji) {
+    KeyCaps caps;
+    for (std::uint8_t cap : KeysOfEntry(mode, strEntry, fnRomaji)) caps.set(cap);
+    return caps;
+}
+
+bool DrillEntry::HasPair(int nFrom, int nTo) const {
+    for (std::size_t i = 1; i < keys.size(); ++i)
+        if (keys[i - 1] == nFrom && keys[i] == nTo) return true;
+    return false;
+}
+
 std::vector<DrillEntry> BuiltInDrillEntries(PracticeMode mode, const RomajiBuilder& fnRomaji) {
     std::vector<DrillEntry> entries;
     std::set<int> seen;
@@ -86,59 +98,135 @@ std::vector<DrillEntry> BuiltInDrillEntries(PracticeMode mode, const RomajiBuild
             DrillEntry e;
             e.strText = StringOrEmpty(id);
             if (e.strText.empty()) continue;
-            e.caps = CapsOfEntry(mode, e.strText, fnRomaji);
+            e.keys = KeysOfEntry(mode, e.strText, fnRomaji);
+            for (std::uint8_t cap : e.keys) e.caps.set(cap);
             entries.push_back(std::move(e));
         }
     }
     return entries;
 }
 
-std::vector<int> WorstCaps(const MissedKeyCounts& counts, const std::vector<DrillEntry>& entries) {
+CapWeights WeightsOfMisses(const MissedKeyCounts& counts) {
+    CapWeights w{};
+    for (std::size_t k = 0; k < w.size(); ++k) w[k] = static_cast<double>(counts.anCap[k]);
+    return w;
+}
+
+CapWeights WeightsOfSpeed(const SpeedFigures& figures) {
+    CapWeights w{};
+    for (const KeySpeed& key : figures.keys) {
+        if (key.nCap < 0 || key.nCap >= 48 || key.nDue < kDrillMinDue) continue;
+        double weakness = 2 * key.MissRate();
+        if (key.dConfidence > 0) weakness += std::max(0.0, 1 - key.dConfidence);
+        // Letters sharing a cap (romaji modes: "1" and "!") add up.
+        w[static_cast<std::size_t>(key.nCap)] += weakness;
+    }
+    return w;
+}
+
+CapWeights DrillWeights(const SpeedFigures* pFigures, const MissedKeyCounts& counts) {
+    if (pFigures) {
+        for (const KeySpeed& key : pFigures->keys)
+            if (key.nDue >= kDrillMinDue) return WeightsOfSpeed(*pFigures);
+    }
+    return WeightsOfMisses(counts);
+}
+
+std::vector<int> WorstCaps(const CapWeights& weights, const std::vector<DrillEntry>& entries) {
     KeyCaps held;
     for (const DrillEntry& e : entries) held |= e.caps;
     std::vector<int> caps;
     for (int k = 0; k < 48; ++k)
-        if (counts.anCap[static_cast<std::size_t>(k)] > 0 && held.test(static_cast<std::size_t>(k)))
-            caps.push_back(k);
+        if (weights[static_cast<std::size_t>(k)] > 0 && held.test(static_cast<std::size_t>(k))) caps.push_back(k);
     std::stable_sort(caps.begin(), caps.end(), [&](int a, int b) {
-        return counts.anCap[static_cast<std::size_t>(a)] > counts.anCap[static_cast<std::size_t>(b)];
+        return weights[static_cast<std::size_t>(a)] > weights[static_cast<std::size_t>(b)];
     });
     if (caps.size() > static_cast<std::size_t>(kDrillKeys)) caps.resize(kDrillKeys);
     return caps;
 }
 
-std::vector<std::size_t> ChooseDrillQuestions(const std::vector<DrillEntry>& entries,
-                                              const MissedKeyCounts& counts, std::mt19937& rng) {
-    const std::vector<int> worst = WorstCaps(counts, entries);
+std::vector<int> WorstCaps(const MissedKeyCounts& counts, const std::vector<DrillEntry>& entries) {
+    return WorstCaps(WeightsOfMisses(counts), entries);
+}
+
+namespace {
+
+// kDrillQuestions entries: each draw picks one of the targets by weight (a point on [0, total)
+// from the next 32-bit output), then an entry that holds it, a fresh one while there is one.
+template <class Holds>
+std::vector<std::size_t> Draw(const std::vector<DrillEntry>& entries, const std::vector<double>& weights,
+                              Holds holds, std::mt19937& rng) {
     std::vector<std::size_t> chosen;
-    if (worst.empty()) return chosen;
     double total = 0;
-    for (int cap : worst) total += static_cast<double>(counts.anCap[static_cast<std::size_t>(cap)]);
+    for (double w : weights) total += w;
+    if (weights.empty() || total <= 0) return chosen;
     std::vector<bool> used(entries.size(), false);
     while (chosen.size() < static_cast<std::size_t>(kDrillQuestions)) {
-        // The cap: a point on [0, total) from the next 32-bit output.
         const double at = static_cast<double>(rng()) / 4294967296.0 * total;
         double upTo = 0;
-        int cap = worst.back();
-        for (int c : worst) {
-            upTo += static_cast<double>(counts.anCap[static_cast<std::size_t>(c)]);
+        std::size_t target = weights.size() - 1;
+        for (std::size_t t = 0; t < weights.size(); ++t) {
+            upTo += weights[t];
             if (at < upTo) {
-                cap = c;
+                target = t;
                 break;
             }
         }
         std::vector<std::size_t> fresh, all;
         for (std::size_t i = 0; i < entries.size(); ++i) {
-            if (!entries[i].caps.test(static_cast<std::size_t>(cap))) continue;
+            if (!holds(entries[i], target)) continue;
             all.push_back(i);
             if (!used[i]) fresh.push_back(i);
         }
+        if (all.empty()) return {};
         const std::vector<std::size_t>& pool = fresh.empty() ? all : fresh;
         const std::size_t pick = pool[static_cast<std::size_t>(DrawIndex(rng, static_cast<int>(pool.size())))];
         used[pick] = true;
         chosen.push_back(pick);
     }
     return chosen;
+}
+
+}  // namespace
+
+std::vector<std::size_t> ChooseDrillQuestions(const std::vector<DrillEntry>& entries,
+                                              const CapWeights& weights, std::mt19937& rng) {
+    const std::vector<int> worst = WorstCaps(weights, entries);
+    std::vector<double> w;
+    for (int cap : worst) w.push_back(weights[static_cast<std::size_t>(cap)]);
+    return Draw(entries, w,
+                [&](const DrillEntry& e, std::size_t t) { return e.caps.test(static_cast<std::size_t>(worst[t])); },
+                rng);
+}
+
+std::vector<std::size_t> ChooseDrillQuestions(const std::vector<DrillEntry>& entries,
+                                              const MissedKeyCounts& counts, std::mt19937& rng) {
+    return ChooseDrillQuestions(entries, WeightsOfMisses(counts), rng);
+}
+
+std::vector<KeyPair> DrillablePairs(const std::vector<DrillEntry>& entries, const std::vector<KeyPair>& pairs) {
+    std::vector<KeyPair> out;
+    for (const KeyPair& p : pairs)
+        if (std::any_of(entries.begin(), entries.end(),
+                        [&](const DrillEntry& e) { return e.HasPair(p.nFromCap, p.nToCap); }))
+            out.push_back(p);
+    return out;
+}
+
+std::vector<std::size_t> ChoosePairDrillQuestions(const std::vector<DrillEntry>& entries,
+                                                  const std::vector<KeyPair>& pairs, std::mt19937& rng) {
+    const std::vector<KeyPair> usable = DrillablePairs(entries, pairs);
+    std::vector<double> w;
+    for (const KeyPair& p : usable) w.push_back(std::max(p.nMedianMs, 1));
+    return Draw(entries, w,
+                [&](const DrillEntry& e, std::size_t t) { return e.HasPair(usable[t].nFromCap, usable[t].nToCap); },
+                rng);
+}
+
+std::string WeakPairsTitle(const std::vector<KeyPair>& pairs) {
+    std::string title = StringOrEmpty(IDS_WEAK_PAIRS_TITLE);
+    for (const KeyPair& p : pairs) title += ' ' + p.strFrom + Utf8ToCp932("→") + p.strTo;
+    return title;
 }
 
 std::string WeakKeysTitle(PracticeMode mode, const std::vector<int>& caps) {

@@ -1,13 +1,25 @@
 #pragma once
 // "苦手キーの練習" from the lesson menu: the drill's questions run as a custom lesson of the
 // current practice mode, recorded in the history under the drill's name.
+#include <vector>
+
+#include "progress/key_speed.h"
+
 namespace kibiki {
 
 class CKibikiDoc;
 class CKibikiView;
+class PracticeLog;
 
-// Chooses the questions from the user's history and starts the run. While the history holds no
-// missed key of the mode that a built-in question practises, says so and starts nothing.
-bool StartWeakKeyDrill(CKibikiView& view, CKibikiDoc& doc);
+// Chooses the questions and starts the run: by the practice log's per-key figures where it has
+// them for the mode (pLog may be null), else by the history's missed keys. While neither names
+// a key of the mode that a built-in question practises, says so and starts nothing.
+bool StartWeakKeyDrill(CKibikiView& view, CKibikiDoc& doc, PracticeLog* pLog = nullptr);
+
+// A drill of the given key pairs (the slowest transitions) in the user's mode.
+bool StartPairDrill(CKibikiView& view, CKibikiDoc& doc, const std::vector<KeyPair>& pairs);
+
+// The user's figures for a mode from the log; empty on any fault.
+SpeedFigures ReadSpeedFigures(PracticeLog& log, PracticeMode mode);
 
 }  // namespace kibiki

@@ -131,6 +131,16 @@ enum : int {
 
     // 45100-45147 the keys of the JIS keyboard by key index (keyboard.tsv)
     IDS_KEYBOARD_FIRST = 45100,
+    // 44800-44805 the practice log (messages_log.tsv)
+    IDS_LOG_WRITE_FAILED = 44800,   // %s: the log's path
+    IDS_LOG_MOVED_ASIDE = 44801,    // %s: where the damaged log went
+    IDS_REASON_LOG_DAMAGED = 44802,
+    IDS_REASON_LOG_LOCKED = 44803,
+    IDS_REASON_LOG_TOO_NEW = 44804,
+    IDS_LOG_DELETE_FAILED = 44805,  // %s: the log's path
+    IDS_WEAK_PAIRS_TITLE = 44806,   // "苦手な運指:", followed by the drill's pairs
+    IDS_NO_DRILLABLE_PAIRS = 44807,
+
     // 45150-45153 the finger groups' names: little, ring, middle, index (keyboard.tsv)
     IDS_FINGER_GROUP_FIRST = 45150,
 

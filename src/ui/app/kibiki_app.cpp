@@ -57,6 +57,7 @@ void CKibikiApp::InitInstance() {
     m_doc.Settings().SetMessenger(&form);
     m_doc.SetKeyboard(&m_keys);
     m_pView = std::make_unique<CKibikiView>(m_doc, form, m_layout, m_clock);
+    m_pView->AddListener(&m_recorder);
 
     m_layout.Refresh();
     form.SetKeyTranslator(&m_translator);
@@ -104,7 +105,7 @@ void CKibikiApp::OnCommand(int nCommand) {
             if (m_pView->CanStartLesson()) m_pView->OnNewDocument();
             break;
         case ID_WEAK_KEY_DRILL:
-            StartWeakKeyDrill(*m_pView, m_doc);
+            StartWeakKeyDrill(*m_pView, m_doc, m_recorder.ExistingLog());
             break;
         case ID_LESSON_END:
             if (m_pView->CanEndLesson()) m_pView->FinishRun();
@@ -118,6 +119,7 @@ void CKibikiApp::OnCommand(int nCommand) {
         case ID_USER_HISTORY:
             if (m_pView->CanStartLesson()) {
                 CShowHistoryDlg dlg(m_doc.Settings(), m_pFrame.get(), m_layout.IsJisLayout());
+                dlg.m_fnHistoryDeleted = [this] { m_recorder.ClearLog(); };
                 dlg.exec();
             }
             break;

@@ -9,6 +9,7 @@
 #include "ui/app/key_translator.h"
 #include "ui/app/platform_qt.h"
 #include "lessons/kibiki_doc.h"
+#include "practice_log/practice_recorder.h"
 
 namespace kibiki {
 class CKibikiView;
@@ -38,6 +39,7 @@ public:
     CKibikiDoc& Doc() { return m_doc; }
     CKibikiView& View() { return *m_pView; }
     KeyStateStore& Keys() { return m_keys; }
+    PracticeRecorder& Recorder() { return m_recorder; }
 
     // Where the help page is looked for, in order: beside the program (build tree), then the
     // install's share folder.
@@ -57,6 +59,7 @@ private:
     WindowSystemKeyboardLayout m_layout;
     KeyTranslator m_translator{&m_keys};
     CKibikiDoc m_doc;
+    PracticeRecorder m_recorder{m_doc};
     std::unique_ptr<CMainFrame> m_pFrame;
     std::unique_ptr<CKibikiView> m_pView;
 };

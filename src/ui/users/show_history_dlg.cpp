@@ -162,6 +162,7 @@ void CShowHistoryDlg::OnShowAll() {
 
 void CShowHistoryDlg::OnDeleteHistory() {
     if (!AskAndDeleteHistory(m_settings, m_messenger)) return;
+    if (m_fnHistoryDeleted) m_fnHistoryDeleted();
     m_pModel->Clear();
     m_pChartPage->SetRecords({});
     m_pHeatPage->SetRecords({});

@@ -3,6 +3,7 @@
 // away and the whole history deletable. The list is one page of the dialog's content area, so
 // further views of the same rows can sit beside it.
 #include <QDialog>
+#include <functional>
 
 #include "ui/app/qt_messenger.h"
 
@@ -39,6 +40,9 @@ public:
     // "CSV保存...": the history as a CSV file; false when nothing was written. strPath given
     // skips the save-file dialog.
     bool SaveCsv(QString strPath = {});
+
+    // After "履歴削除" deleted the history: what goes with it (the practice log).
+    std::function<void()> m_fnHistoryDeleted;
 
 private:
     void OnShowAll();
