@@ -318,7 +318,7 @@ TEST_F(HistoryDialogTest, CsvSavedThroughTheDialogIsTheCoresTextAndAWriteErrorSa
     ASSERT_NE(dlg.findChild<QPushButton*>("save_csv"), nullptr);
     const std::string path = Folder() + "out.csv";
     ASSERT_TRUE(dlg.SaveCsv(QString::fromStdString(path)));
-    EXPECT_EQ(kibiki::test::ReadFile(path), HistoryCsv(CHistoryRecords(Utf8ToCp932(text))));
+    EXPECT_EQ(kibiki::test::ReadFile(path), HistoryCsv(Utf8ToCp932(text)));
 
     // "CSV保存..." asks where through the save-file dialog, suggesting the user's name.
     const std::string chosen = Folder() + "chosen.csv";

@@ -30,6 +30,7 @@ int FileFaultReason(FileFault fault) {
         case FileFault::TooLarge: return IDS_REASON_TOO_LARGE;
         case FileFault::Access: return IDS_REASON_ACCESS;
         case FileFault::DiskFull: return IDS_REASON_DISK_FULL;
+        case FileFault::NotFolder: return IDS_REASON_NOT_FOLDER;
         default: return 0;
     }
 }

@@ -7,7 +7,9 @@
 
 namespace kibiki {
 
-enum class FileFault { None, Missing, Folder, NotRegular, TooLarge, Access, DiskFull, Other };
+// NotFolder: a file stands where a folder on the path should be (found by the caller: the
+// system reports it as a missing file).
+enum class FileFault { None, Missing, Folder, NotRegular, TooLarge, Access, DiskFull, NotFolder, Other };
 
 FileFault FaultOfErrno(int nErrno);
 
