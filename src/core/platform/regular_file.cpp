@@ -1,10 +1,12 @@
 #include "platform/regular_file.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 
 #include "text/string_ids.h"
 
@@ -65,11 +67,21 @@ int OpenRegularFile(const std::string& strPath, int nFlags, FileFault& fault, un
     return fd;
 }
 
+void AdviseHugePages(const void* p, std::size_t nBytes) {
+    constexpr std::uintptr_t kHuge = 2u << 20;
+    if (nBytes < 4 * kHuge) return;
+    const std::uintptr_t begin = (reinterpret_cast<std::uintptr_t>(p) + kHuge - 1) & ~(kHuge - 1);
+    const std::uintptr_t end = (reinterpret_cast<std::uintptr_t>(p) + nBytes) & ~(kHuge - 1);
+    if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+}
+
 bool ReadCapped(int fd, std::size_t nCap, std::string& out, FileFault& fault) {
     out.clear();
     struct stat st;
-    if (::fstat(fd, &st) == 0 && st.st_size > 0)
+    if (::fstat(fd, &st) == 0 && st.st_size > 0) {
         out.reserve(static_cast<std::size_t>(st.st_size) < nCap ? static_cast<std::size_t>(st.st_size) : nCap);
+        AdviseHugePages(out.data(), out.capacity());
+    }
     char buf[65536];
     for (;;) {
         // One byte past the cap tells a file of exactly nCap bytes from a longer one.
