@@ -273,6 +273,13 @@ TEST_F(HistoryAppend, TheCsvStreamedIsTheWholeTextsAndAFullDiskSaysSoAndKeepsThe
     EXPECT_EQ(ReadFile(csv), HistoryCsv(text));
     // No temporary file is left beside it.
     EXPECT_EQ(std::distance(fs::directory_iterator(h.m_dir), fs::directory_iterator()), 2);
+
+    // Saved through a symbolic link, the link stays and its target gets the CSV.
+    WriteFile(kRecord);
+    fs::create_symlink("history.csv", h.m_dir + "/link.csv");
+    ASSERT_TRUE(SaveHistoryCsv(h.m_doc.Settings(), h.m_dir + "/link.csv"));
+    EXPECT_TRUE(fs::is_symlink(h.m_dir + "/link.csv"));
+    EXPECT_EQ(ReadFile(csv), HistoryCsv(kRecord));
 }
 
 }  // namespace

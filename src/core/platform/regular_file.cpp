@@ -67,6 +67,21 @@ int OpenRegularFile(const std::string& strPath, int nFlags, FileFault& fault, un
     return fd;
 }
 
+std::string ReplacedFile(const std::string& strPath) {
+    std::string path = strPath;
+    for (int nHops = 0; nHops < 40; ++nHops) {
+        struct stat st;
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+        char buf[4096];
+        const ssize_t n = ::readlink(path.c_str(), buf, sizeof buf);
+        if (n <= 0 || static_cast<std::size_t>(n) >= sizeof buf) return strPath;
+        std::string target(buf, static_cast<std::size_t>(n));
+        if (target[0] != '/') target.insert(0, path.substr(0, path.rfind('/') + 1));
+        path = std::move(target);
+    }
+    return strPath;
+}
+
 void AdviseHugePages(const void* p, std::size_t nBytes) {
     constexpr std::uintptr_t kHuge = 2u << 20;
     if (nBytes < 4 * kHuge) return;

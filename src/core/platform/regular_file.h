@@ -25,6 +25,11 @@ int OpenRegularFile(const std::string& strPath, int nFlags, FileFault& fault, un
 // out holding the first nCap bytes; on a read error out holds what came before it.
 bool ReadCapped(int fd, std::size_t nCap, std::string& out, FileFault& fault);
 
+// The file that replacing strPath whole (a temporary file renamed over it) must replace: the end
+// of a chain of symbolic links (a file kept with the user's dotfiles), so the links stay and
+// their target changes, as editors do; strPath itself when it is no link, or a loop.
+std::string ReplacedFile(const std::string& strPath);
+
 // Asks the system to back a large buffer with huge pages where it gives them only on request:
 // reading a file of tens of MB, or the records made from it, takes a page fault every 4 kB
 // otherwise. Advice only; buffers under a few MB are left alone.

@@ -170,7 +170,8 @@ std::string HistoryCsv(std::string_view history) {
     return csv;
 }
 
-bool SaveHistoryCsv(const CUserSettings& settings, const std::string& strCsvPath, FileFault* pFault) {
+bool SaveHistoryCsv(const CUserSettings& settings, const std::string& strCsvLink, FileFault* pFault) {
+    const std::string strCsvPath = ReplacedFile(strCsvLink);
     FileFault fault = FileFault::None;
     const auto done = [&](bool ok) {
         if (pFault) *pFault = ok ? FileFault::None : fault;

@@ -14,7 +14,8 @@ std::string HistoryCsv(std::string_view history);
 
 // The CSV of the user's whole history written to strCsvPath (UTF-8), however large the history
 // has grown: read and written a piece at a time, so memory stays small. The file is replaced
-// whole (a temporary file beside it, renamed over it): a failure leaves what was there. False
+// whole (a temporary file beside it, renamed over it; a symbolic link keeps its link and its
+// target is replaced): a failure leaves what was there. False
 // with *pFault (when given) saying why.
 bool SaveHistoryCsv(const CUserSettings& settings, const std::string& strCsvPath, FileFault* pFault = nullptr);
 

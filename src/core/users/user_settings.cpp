@@ -331,31 +331,9 @@ bool CUserSettings::WriteNewUserFile(const std::string& strUser) {
     return WriteFile(UserFilePath(Folder(), strUser, ".dat"), NewUserFileText());
 }
 
-namespace {
-
-// The file a save replaces: the end of a chain of symbolic links (a settings file kept with the
-// user's other dotfiles), so the links stay and their target changes; strPath itself otherwise.
-// A loop or a chain that does not end is strPath too: replacing it is all that can be done.
-std::string SaveTarget(const std::string& strPath) {
-    std::string path = strPath;
-    for (int nHops = 0; nHops < 40; ++nHops) {
-        struct stat st;
-        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
-        char buf[4096];
-        const ssize_t n = ::readlink(path.c_str(), buf, sizeof buf);
-        if (n <= 0 || static_cast<std::size_t>(n) >= sizeof buf) return strPath;
-        std::string target(buf, static_cast<std::size_t>(n));
-        if (target[0] != '/') target.insert(0, path.substr(0, path.rfind('/') + 1));
-        path = std::move(target);
-    }
-    return strPath;
-}
-
-}  // namespace
-
 // Replaces the file whole: a crash or a full disk leaves either the old file or the new one.
 bool CUserSettings::WriteFile(const std::string& strUserPath, const std::string& strText) {
-    const std::string strPath = SaveTarget(strUserPath);
+    const std::string strPath = ReplacedFile(strUserPath);
     struct stat old;
     const bool bOldExists = ::stat(strPath.c_str(), &old) == 0;
     // Renaming would replace a file its owner made read-only; refuse as an in-place write would.
