@@ -95,9 +95,9 @@ void OpenHistoryDialog(benchmark::State& state, int nPage) {
 void BM_OpenHistoryDialog(benchmark::State& state) { OpenHistoryDialog(state, 0); }
 void BM_OpenHistoryDialogChart(benchmark::State& state) { OpenHistoryDialog(state, 1); }
 void BM_OpenHistoryDialogWeakKeys(benchmark::State& state) { OpenHistoryDialog(state, 2); }
-BENCHMARK(BM_OpenHistoryDialog)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_OpenHistoryDialogChart)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_OpenHistoryDialogWeakKeys)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenHistoryDialog)->Arg(1000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenHistoryDialogChart)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenHistoryDialogWeakKeys)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

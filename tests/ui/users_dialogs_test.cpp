@@ -15,6 +15,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "ui/app/color_static.h"
@@ -34,6 +35,7 @@
 #include "ui/users/heat_map_page.h"
 #include "ui/users/show_history_dlg.h"
 #include "ui/users/user_select_dlg.h"
+#include "users/history_file.h"
 #include "users/user_settings.h"
 
 using namespace kibiki;
@@ -318,7 +320,7 @@ TEST_F(HistoryDialogTest, CsvSavedThroughTheDialogIsTheCoresTextAndAWriteErrorSa
     ASSERT_NE(dlg.findChild<QPushButton*>("save_csv"), nullptr);
     const std::string path = Folder() + "out.csv";
     ASSERT_TRUE(dlg.SaveCsv(QString::fromStdString(path)));
-    EXPECT_EQ(kibiki::test::ReadFile(path), HistoryCsv(CHistoryRecords(Utf8ToCp932(text))));
+    EXPECT_EQ(kibiki::test::ReadFile(path), HistoryCsv(Utf8ToCp932(text)));
 
     // "CSV保存..." asks where through the save-file dialog, suggesting the user's name.
     const std::string chosen = Folder() + "chosen.csv";
@@ -342,6 +344,29 @@ TEST_F(HistoryDialogTest, CsvSavedThroughTheDialogIsTheCoresTextAndAWriteErrorSa
     EXPECT_TRUE(shown->answered);
     EXPECT_TRUE(shown->text.contains("out.csv")) << shown->text.toStdString();
     EXPECT_GT(shown->text.count('\n'), 1);
+}
+
+TEST_F(HistoryDialogTest, AHistoryOverTheReadCapSaysItsNewestRunsAreShownUntilItIsDeleted) {
+    // Older runs as a hole the size of the cap, then the two newest.
+    WriteHistory("");
+    std::filesystem::resize_file(Path("花子.hst").toStdString(), kHistoryReadCap + 10);
+    {
+        std::ofstream out(Path("花子.hst").toStdString(), std::ios::binary | std::ios::app);
+        out << Utf8ToCp932("\r\n2004年05月06日 09:07,31,120,95, \r\n2004年05月07日 09:07,31,130,95, \r\n");
+    }
+    CShowHistoryDlg dlg(settings);
+    EXPECT_EQ(dlg.Model()->rowCount(), 2);
+    ASSERT_NE(dlg.NewestOnlyNotice(), nullptr);
+    EXPECT_EQ(dlg.NewestOnlyNotice()->text(), "履歴が大きいため、最新の 2 回分を表示しています。");
+    dlg.show();
+    EXPECT_TRUE(dlg.NewestOnlyNotice()->isVisible());
+    EXPECT_TRUE(dlg.rect().contains(dlg.NewestOnlyNotice()->geometry()));
+    AnswerNextMessage(QMessageBox::Yes);
+    Button(&dlg, "delete_history")->click();
+    EXPECT_FALSE(dlg.NewestOnlyNotice()->isVisible());
+
+    WriteHistory("2004年05月06日 09:07,31,120,95, \r\n");
+    EXPECT_EQ(CShowHistoryDlg(settings).NewestOnlyNotice(), nullptr);
 }
 
 TEST_F(HistoryDialogTest, DeletingAsksThenEmptiesTheListAndRemovesTheFile) {

@@ -9,8 +9,10 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <set>
 #include <utility>
+#include <vector>
 
 #include "ui/app/qt_text.h"
 #include "users/history_record.h"
@@ -137,25 +139,67 @@ void CProgressChart::paintEvent(QPaintEvent*) {
         p.drawText(r, Qt::AlignCenter, DateLabel(t, bYears));
     }
 
-    // Averages as lines, each run as a dot.
-    p.setClipRect(plot.adjusted(-4, -4, 4, 4));
-    QPainterPath speedLine, accLine;
-    for (std::size_t i = 0; i < pts.size(); ++i) {
-        const QPointF s(xOf(i), ySpeed(pts[i].dSpeedAverage)), a(xOf(i), yAcc(pts[i].dAccuracyAverage));
-        if (i == 0) { speedLine.moveTo(s); accLine.moveTo(a); }
-        else { speedLine.lineTo(s); accLine.lineTo(a); }
-    }
+    // Averages as lines, each run as a dot. A long history puts many runs on one column of
+    // pixels: a line takes only where it enters a column, its extremes there and where it leaves,
+    // and a pixel gets one dot of each kind, so painting costs what the plot's pixels do, not
+    // what the runs do.
+    const QRect clip = plot.adjusted(-4, -4, 4, 4);
+    p.setClipRect(clip);
+    const auto pixel = [](const QPointF& pt) { return QPoint(qRound(pt.x()), qRound(pt.y())); };
+    const auto averageLine = [&](auto yOf) {
+        QPainterPath path;
+        double dX = 0, dFirst = 0, dLow = 0, dHigh = 0, dLast = 0;
+        bool bOpen = false;
+        const auto close = [&] {
+            if (!bOpen) return;
+            if (path.elementCount() == 0) path.moveTo(dX, dFirst);
+            else path.lineTo(dX, dFirst);
+            for (const double y : {dLow, dHigh, dLast})
+                if (y != path.currentPosition().y()) path.lineTo(dX, y);
+        };
+        for (std::size_t i = 0; i < pts.size(); ++i) {
+            const double x = xOf(i), y = yOf(pts[i]);
+            if (bOpen && qRound(x) == qRound(dX)) {
+                dLow = std::min(dLow, y);
+                dHigh = std::max(dHigh, y);
+                dLast = y;
+                continue;
+            }
+            close();
+            bOpen = true;
+            dX = x;
+            dFirst = dLow = dHigh = dLast = y;
+        }
+        close();
+        return path;
+    };
+    const QPainterPath speedLine = averageLine([&](const ProgressPoint& pt) { return ySpeed(pt.dSpeedAverage); });
+    const QPainterPath accLine = averageLine([&](const ProgressPoint& pt) { return yAcc(pt.dAccuracyAverage); });
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(speed, 2));
     p.drawPath(speedLine);
     p.setPen(QPen(accuracy, 2));
     p.drawPath(accLine);
     p.setPen(Qt::NoPen);
+    std::vector<std::uint8_t> aDotted(std::size_t(clip.width()) * std::size_t(clip.height()));
+    const auto firstDot = [&](const QPointF& pt, std::uint8_t kind) {
+        const QPoint at = pixel(pt) - clip.topLeft();
+        if (at.x() < 0 || at.y() < 0 || at.x() >= clip.width() || at.y() >= clip.height()) return false;
+        std::uint8_t& dotted = aDotted[std::size_t(at.y()) * std::size_t(clip.width()) + std::size_t(at.x())];
+        if (dotted & kind) return false;
+        dotted |= kind;
+        return true;
+    };
     for (std::size_t i = 0; i < pts.size(); ++i) {
-        p.setBrush(speed);
-        p.drawEllipse(QPointF(xOf(i), ySpeed(pts[i].dSpeed)), 2.5, 2.5);
-        p.setBrush(accuracy);
-        p.drawEllipse(QPointF(xOf(i), yAcc(pts[i].dAccuracy)), 2.5, 2.5);
+        const QPointF s(xOf(i), ySpeed(pts[i].dSpeed)), a(xOf(i), yAcc(pts[i].dAccuracy));
+        if (firstDot(s, 1)) {
+            p.setBrush(speed);
+            p.drawEllipse(s, 2.5, 2.5);
+        }
+        if (firstDot(a, 2)) {
+            p.setBrush(accuracy);
+            p.drawEllipse(a, 2.5, 2.5);
+        }
     }
 }
 

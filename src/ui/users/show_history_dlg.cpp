@@ -6,7 +6,6 @@
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QMessageBox>
-#include <QSaveFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QShortcut>
@@ -18,6 +17,7 @@
 #include "ui/app/dialog_units.h"
 #include "ui/app/fonts.h"
 #include "ui/app/qt_text.h"
+#include "platform/regular_file.h"
 #include "progress/history_csv.h"
 #include "users/history_file.h"
 #include "ui/users/heat_map_page.h"
@@ -64,7 +64,16 @@ CShowHistoryDlg::CShowHistoryDlg(const CUserSettings& settings, QWidget* pParent
     connect(pDelete, &QPushButton::clicked, this, &CShowHistoryDlg::OnDeleteHistory);
 
     // One reading of the file, parsed once: the list's rows and the progress pages share it.
-    std::shared_ptr<const CHistoryRecords> pRecords = ReadHistoryRecords(settings);
+    bool bNewestOnly = false;
+    std::shared_ptr<const CHistoryRecords> pRecords = ReadHistoryRecords(settings, &bNewestOnly);
+    if (bNewestOnly) {
+        // A line below the pages says that the list, the chart and the weak keys leave out the
+        // oldest runs (the CSV holds them all).
+        setFixedSize(du.Size(426, 152));
+        m_pNotice = new QLabel(FromCp932(NewestRunsNotice(pRecords->size())), this);
+        m_pNotice->setObjectName(QStringLiteral("newest_only"));
+        m_pNotice->setGeometry(du.Rect(7, 137, 412, 12));
+    }
     m_pModel = new HistoryTableModel(CHistoryRows(pRecords), this);
     // The list and the chart share the content area; the list comes first.
     m_pPages = new QStackedWidget(this);
@@ -140,13 +149,9 @@ bool CShowHistoryDlg::SaveCsv(QString strPath) {
                                                QStringLiteral("CSVファイル (*.csv)"));
         if (strPath.isEmpty()) return false;
     }
-    const std::string csv = HistoryCsv(CHistoryRecords(ReadHistoryText(m_settings)));
-    QSaveFile file(strPath);
-    if (file.open(QIODevice::WriteOnly) &&
-        file.write(csv.data(), static_cast<qint64>(csv.size())) == static_cast<qint64>(csv.size()) && file.commit())
-        return true;
-    QMessageBox::warning(this, QStringLiteral("Kibiki"),
-                         QStringLiteral("CSVファイルを保存できませんでした。\n%1\n%2").arg(strPath, file.errorString()));
+    FileFault fault = FileFault::None;
+    if (SaveHistoryCsv(m_settings, strPath.toStdString(), &fault)) return true;
+    QMessageBox::warning(this, QStringLiteral("Kibiki"), FromCp932(CsvSaveFailedText(strPath.toStdString(), fault)));
     return false;
 }
 
@@ -167,6 +172,7 @@ void CShowHistoryDlg::OnDeleteHistory() {
     m_pChartPage->SetRecords({});
     m_pHeatPage->SetRecords({});
     m_pShowAll->setEnabled(false);
+    if (m_pNotice) m_pNotice->hide();
 }
 
 }  // namespace kibiki::ui

@@ -7,6 +7,7 @@
 
 #include "ui/app/qt_messenger.h"
 
+class QLabel;
 class QPushButton;
 class QStackedWidget;
 class QString;
@@ -36,6 +37,8 @@ public:
     CHeatMapPage* HeatPage() const { return m_pHeatPage; }
     QTabWidget* ProgressTabs() const { return m_pTabs; }
     QPushButton* ShowChart() const { return m_pShowChart; }
+    // The line saying that only the newest runs are shown; null when the history was read whole.
+    QLabel* NewestOnlyNotice() const { return m_pNotice; }
 
     // "CSV保存...": the history as a CSV file; false when nothing was written. strPath given
     // skips the save-file dialog.
@@ -59,6 +62,7 @@ private:
     QTabWidget* m_pTabs;
     CProgressPage* m_pChartPage;
     CHeatMapPage* m_pHeatPage;
+    QLabel* m_pNotice = nullptr;  // "the newest N runs are shown", for a history over the read cap
 };
 
 }  // namespace kibiki::ui
