@@ -68,8 +68,10 @@ public:
     std::vector<std::string> m_aNo;    // CP932
     std::vector<std::string> m_aFile;  // CP932
     // Beyond the original file (see SettingKey::bExtra): every input method's spelling accepted,
-    // and the input-method spellings learned (kana id -> upper-case letters).
+    // the input-method spellings learned (kana id -> upper-case letters), and the minutes a day
+    // the learner means to practise (0: no goal).
     bool m_bImeSpellings{};
+    int m_nDailyGoal{};
     std::map<int, std::string> m_mapImeRoman;
 
 private:
