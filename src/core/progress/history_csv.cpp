@@ -20,7 +20,7 @@ std::string CsvField(const std::string& strUtf8, bool bText) {
 
 std::string HistoryCsv(const CHistoryRecords& records) {
     std::string csv = "\xEF\xBB\xBF";  // byte-order mark
-    csv += "日時,レッスン名,速度(打鍵/分),正解率(%),間違えたキー\r\n";
+    csv += "日時,レッスン名,速度(打/分),正解率(%),間違えたキー\r\n";
     csv.reserve(records.size() * 80);
     for (std::size_t i = 0; i < records.size(); ++i) {
         const HistoryRecord& r = records[i];
