@@ -3,7 +3,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPainter>
-#include <QPainterPath>
+#include <QPixmap>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -203,34 +203,55 @@ void CProgressChart::paintEvent(QPaintEvent*) {
         p.drawText(r, Qt::AlignCenter, QString::fromStdString(t.strLabel));
     }
 
-    // Means as lines, broken across long pauses; each run as a dot.
+    // Means as lines, broken across long pauses; each run as a dot. Years of practice put many
+    // runs on one pixel: a line keeps one vertex a pixel column, a dot is drawn once a pixel.
     p.setClipRect(plot.adjusted(-4, -4, 4, 4));
     const std::vector<bool> breaks = MeanLineBreaks(pts);
-    QPainterPath speedLine, accLine;
-    for (std::size_t i = 0; i < pts.size(); ++i) {
-        const double cx = f.X(pts[i].nMinute);
-        const QPointF s(cx, f.YSpeed(pts[i].dSpeedAverage)), a(cx, f.YAccuracy(pts[i].dAccuracyAverage));
-        if (breaks[i]) {
-            speedLine.moveTo(s);
-            accLine.moveTo(a);
-        } else {
-            speedLine.lineTo(s);
-            accLine.lineTo(a);
+    auto drawMean = [&](const QColor& c, auto yOf) {
+        // Separate segments: Qt strokes one long zigzag polyline as a single self-crossing
+        // shape, hundreds of times slower.
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(c, 2, Qt::SolidLine, Qt::FlatCap));
+        std::vector<QLineF> segments;
+        QPointF last;
+        for (std::size_t i = 0; i < pts.size(); ++i) {
+            const QPointF at(f.X(pts[i].nMinute), yOf(pts[i]));
+            if (breaks[i]) {
+                if (i + 1 == pts.size() || breaks[i + 1]) p.drawPoint(at);  // a run alone
+            } else if (std::lround(last.x()) == std::lround(at.x()) && !segments.empty() &&
+                       segments.back().p2() == last) {
+                segments.back().setP2(at);
+            } else {
+                segments.emplace_back(last, at);
+            }
+            last = at;
         }
-    }
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(kSpeedColour, 2));
-    p.drawPath(speedLine);
-    p.setPen(QPen(kAccuracyColour, 2));
-    p.drawPath(accLine);
-    p.setPen(Qt::NoPen);
-    for (const ProgressPoint& pt : pts) {
-        const double cx = f.X(pt.nMinute);
-        p.setBrush(kSpeedColour);
-        p.drawEllipse(QPointF(cx, f.YSpeed(pt.dSpeed)), 2.5, 2.5);
-        p.setBrush(kAccuracyColour);
-        p.drawEllipse(QPointF(cx, f.YAccuracy(pt.dAccuracy)), 2.5, 2.5);
-    }
+        p.drawLines(segments.data(), static_cast<int>(segments.size()));
+    };
+    drawMean(kSpeedColour, [&](const ProgressPoint& pt) { return f.YSpeed(pt.dSpeedAverage); });
+    drawMean(kAccuracyColour, [&](const ProgressPoint& pt) { return f.YAccuracy(pt.dAccuracyAverage); });
+    auto drawDots = [&](const QColor& c, auto yOf) {
+        // One dot painted once and stamped at every run: thousands of runs stay quick.
+        const qreal dpr = devicePixelRatioF();
+        QPixmap dot(QSize(7, 7) * dpr);
+        dot.setDevicePixelRatio(dpr);
+        dot.fill(Qt::transparent);
+        {
+            QPainter d(&dot);
+            d.setRenderHint(QPainter::Antialiasing);
+            d.setPen(Qt::NoPen);
+            d.setBrush(c);
+            d.drawEllipse(QPointF(3.5, 3.5), 2.5, 2.5);
+        }
+        std::set<std::pair<long, long>> drawn;
+        for (const ProgressPoint& pt : pts) {
+            const QPointF at(f.X(pt.nMinute), yOf(pt));
+            if (drawn.insert({std::lround(at.x()), std::lround(at.y())}).second)
+                p.drawPixmap(at - QPointF(3.5, 3.5), dot);
+        }
+    };
+    drawDots(kSpeedColour, [&](const ProgressPoint& pt) { return f.YSpeed(pt.dSpeed); });
+    drawDots(kAccuracyColour, [&](const ProgressPoint& pt) { return f.YAccuracy(pt.dAccuracy); });
 }
 
 CProgressPage::CProgressPage(std::shared_ptr<const CHistoryRecords> pRecords, QWidget* pParent) : QWidget(pParent) {
