@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QSpinBox>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -29,7 +30,9 @@ QString U(const std::string& s) { return QString::fromStdString(s); }
 CCalendarGrid::CCalendarGrid(QWidget* pParent) : QWidget(pParent) {
     setObjectName(QStringLiteral("calendar_grid"));
     setMouseTracking(true);
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    QSizePolicy policy(QSizePolicy::Expanding, QSizePolicy::Maximum);
+    policy.setHeightForWidth(true);
+    setSizePolicy(policy);
 }
 
 void CCalendarGrid::SetDays(const PracticeDays* pDays, const CalendarGrid& grid, int nGoal) {
@@ -39,27 +42,39 @@ void CCalendarGrid::SetDays(const PracticeDays* pDays, const CalendarGrid& grid,
     update();
 }
 
-CCalendarGrid::Metrics CCalendarGrid::Measure() const {
+CCalendarGrid::Metrics CCalendarGrid::MeasureFor(int nWidth, int nHeight) const {
     const QFontMetrics fm(font());
     Metrics m{};
     m.nLeft = fm.horizontalAdvance(QStringLiteral("水")) + 8;
     m.nTop = fm.height() + 4;
     const int nWeeks = std::max(m_grid.nWeeks, 1);
-    const int nByWidth = (width() - m.nLeft - 2) / nWeeks;
-    const int nByHeight = (height() - m.nTop - 2) / 7;
+    const int nByWidth = (nWidth - m.nLeft - 2) / nWeeks;
+    const int nByHeight = (nHeight - m.nTop - 2) / 7;
     const int nPitch = std::clamp(std::min(nByWidth, nByHeight), 6, 44);
     m.nGap = std::max(1, nPitch / 7);
     m.nCell = nPitch - m.nGap;
     // The grid sits in the middle of the room it has.
     const int nGridWidth = nWeeks * nPitch;
-    m.nLeft += std::max(0, (width() - m.nLeft - nGridWidth) / 2);
+    m.nLeft += std::max(0, (nWidth - m.nLeft - nGridWidth) / 2);
     return m;
+}
+
+int CCalendarGrid::heightForWidth(int nWidth) const {
+    const Metrics m = MeasureFor(nWidth, 1 << 20);
+    return m.nTop + 7 * (m.nCell + m.nGap) + 2;
 }
 
 QSize CCalendarGrid::sizeHint() const {
     const QFontMetrics fm(font());
     const int nPitch = std::max(14, fm.height());
-    return {fm.horizontalAdvance(QStringLiteral("水")) + 10 + 53 * nPitch, fm.height() + 6 + 7 * nPitch};
+    const int nWidth = fm.horizontalAdvance(QStringLiteral("水")) + 10 + 53 * nPitch;
+    // No taller than the cells of the width it has: the legend follows right below them.
+    return {nWidth, heightForWidth(std::max(width(), nWidth))};
+}
+
+void CCalendarGrid::resizeEvent(QResizeEvent* pEvent) {
+    QWidget::resizeEvent(pEvent);
+    if (pEvent->size().width() != pEvent->oldSize().width()) updateGeometry();
 }
 
 QSize CCalendarGrid::minimumSizeHint() const {
@@ -177,7 +192,7 @@ CCalendarPage::CCalendarPage(CUserSettings& settings, std::shared_ptr<const CHis
     pLayout->addWidget(m_pTotals);
 
     m_pGrid = new CCalendarGrid(this);
-    pLayout->addWidget(m_pGrid, 1);
+    pLayout->addWidget(m_pGrid);
 
     auto* pLegend = new QHBoxLayout;
     pLegend->setSpacing(4);
@@ -203,6 +218,7 @@ CCalendarPage::CCalendarPage(CUserSettings& settings, std::shared_ptr<const CHis
     m_pRule->setObjectName(QStringLiteral("streak_rule"));
     m_pRule->setWordWrap(true);
     pLayout->addWidget(m_pRule);
+    pLayout->addStretch(1);
 
     connect(m_pGoal, &QSpinBox::valueChanged, this, &CCalendarPage::OnGoal);
 }

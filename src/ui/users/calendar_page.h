@@ -30,16 +30,21 @@ public:
     QString TipAt(QPoint pos) const;
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+    // As high as its width's cells need: the page below it stays for the legend.
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int nWidth) const override;
 
 protected:
     void paintEvent(QPaintEvent*) override;
+    void resizeEvent(QResizeEvent* pEvent) override;
     bool event(QEvent* pEvent) override;
 
 private:
     struct Metrics {
         int nCell, nGap, nLeft, nTop;
     };
-    Metrics Measure() const;
+    Metrics Measure() const { return MeasureFor(width(), height()); }
+    Metrics MeasureFor(int nWidth, int nHeight) const;
     const PracticeDays* m_pDays = nullptr;
     CalendarGrid m_grid;
     int m_nGoal = 0;
