@@ -159,20 +159,22 @@ CCalendarPage::CCalendarPage(CUserSettings& settings, std::shared_ptr<const CHis
 
     // Today and the streaks, large; the goal beside them.
     auto* pTop = new QHBoxLayout;
-    auto figure = [&](const char* pszName) {
+    auto figure = [&](const char* pszName, const char* pszLongest) {
         auto* p = new QLabel(this);
         p->setObjectName(QString::fromUtf8(pszName));
         QFont f = p->font();
         f.setPointSizeF(f.pointSizeF() * 1.4);
         f.setBold(true);
         p->setFont(f);
+        // Room for the longest figure, so a window that fits once fits always.
+        p->setMinimumWidth(QFontMetrics(f).horizontalAdvance(QString::fromUtf8(pszLongest)) + 4);
         pTop->addWidget(p);
         pTop->addSpacing(24);
         return p;
     };
-    m_pToday = figure("today_minutes");
-    m_pCurrent = figure("current_streak");
-    m_pLongest = figure("longest_streak");
+    m_pToday = figure("today_minutes", "今日 9999／600分");
+    m_pCurrent = figure("current_streak", "連続 9999日");
+    m_pLongest = figure("longest_streak", "最長 9999日");
     pTop->addStretch();
     auto* pGoalLabel = new QLabel(QStringLiteral("1日の目標"), this);
     m_pGoal = new QSpinBox(this);
@@ -208,6 +210,9 @@ CCalendarPage::CCalendarPage(CUserSettings& settings, std::shared_ptr<const CHis
         m_apLegend[n]->setPalette(pal);
         m_apLegendText[n] = new QLabel(this);
         m_apLegendText[n]->setObjectName(QStringLiteral("legend_text_%1").arg(n));
+        m_apLegendText[n]->setMinimumWidth(
+            std::max(fontMetrics().horizontalAdvance(QString::fromStdString(CalendarLevelText(n, 0))),
+                     fontMetrics().horizontalAdvance(QString::fromStdString(CalendarLevelText(n, 1)))) + 2);
         pLegend->addWidget(m_apLegend[n]);
         pLegend->addWidget(m_apLegendText[n]);
         pLegend->addSpacing(10);
@@ -221,17 +226,14 @@ CCalendarPage::CCalendarPage(CUserSettings& settings, std::shared_ptr<const CHis
     pLayout->addStretch(1);
 
     connect(m_pGoal, &QSpinBox::valueChanged, this, &CCalendarPage::OnGoal);
+    // A year of days from 100,000 runs takes a couple of milliseconds: counted at once, so every
+    // text is in place when the window sizes itself.
+    Refresh();
 }
 
 const PracticeDays& CCalendarPage::Days() {
     if (!m_bCounted) Refresh();
     return m_days;
-}
-
-void CCalendarPage::showEvent(QShowEvent* pEvent) {
-    // Counted when first shown: most openings of the window look at another page.
-    if (!m_bCounted) Refresh();
-    QWidget::showEvent(pEvent);
 }
 
 void CCalendarPage::OnGoal(int nMinutes) {

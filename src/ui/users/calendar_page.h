@@ -61,9 +61,6 @@ public:
     CCalendarGrid* Grid() const { return m_pGrid; }
     const PracticeDays& Days();
 
-protected:
-    void showEvent(QShowEvent* pEvent) override;
-
 private:
     void Refresh();
     void OnGoal(int nMinutes);
