@@ -1,4 +1,5 @@
-// The progress chart's series and the weak-key counts from a history of 100,000 runs.
+// The progress chart's series, the weak-key counts and the calendar (days, minutes, streaks,
+// grid) from a history of 100,000 runs.
 #include <benchmark/benchmark.h>
 
 #include <sys/resource.h>
@@ -10,6 +11,7 @@
 
 #include "progress/history_csv.h"
 #include "progress/missed_key_counts.h"
+#include "progress/practice_days.h"
 #include "progress/progress_series.h"
 #include "support/test_util.h"
 #include "users/history_file.h"
@@ -77,5 +79,20 @@ void BM_SaveHistoryCsv(benchmark::State& state) {
     std::filesystem::remove_all(dir);
 }
 BENCHMARK(BM_SaveHistoryCsv)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// The calendar page from records already read (the window reads them once for every page).
+void BM_Calendar100k(benchmark::State& state) {
+    const CHistoryRecords records(History100k());
+    const std::int64_t today = DayOfDate(2024, 12, 31);
+    LessonKeystrokes(0, 1);  // the lesson table is built once per program
+    for (auto _ : state) {
+        const PracticeDays days = BuildPracticeDays(records);
+        benchmark::DoNotOptimize(StreaksOf(days, today, 15));
+        benchmark::DoNotOptimize(StreaksOf(days, today, 0));
+        benchmark::DoNotOptimize(CalendarGridFor(today));
+        benchmark::DoNotOptimize(days);
+    }
+}
+BENCHMARK(BM_Calendar100k)->Unit(benchmark::kMillisecond);
 
 }  // namespace

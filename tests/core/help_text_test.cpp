@@ -108,7 +108,7 @@ TEST(HelpPage, NavigationKeepsEachEntryOnOneLineAndCoversTheProgressTools) {
     EXPECT_TRUE(std::regex_search(html, std::regex("nav li \\{[^}]*white-space: nowrap")));
     // The features a learner meets from the lesson menu and the history, each described.
     const std::string text = RenderHtml(html);
-    for (const char* topic : {"苦手キーの練習", "かな速度", "グラフ", "苦手キー", "CSV保存"})
+    for (const char* topic : {"苦手キーの練習", "かな速度", "速さと正確さ", "苦手キー", "CSV保存", "練習ログ", "遅い運指"})
         EXPECT_NE(text.find(topic), std::string::npos) << topic;
     for (const char* anchor : {"href=\"#progress\"", "id=\"progress\"", "id=\"drill\""})
         EXPECT_NE(html.find(anchor), std::string::npos) << anchor;

@@ -323,19 +323,19 @@ TEST(KanaPerMinute, ShownAtTheLessonEndBesideKeystrokesButNotInRomajiInput) {
         }
         const std::uint32_t seconds = static_cast<std::uint32_t>(h.m_doc.Run().EndTick() - h.m_doc.Run().StartTick()) / 1000;
         // Worked out as the speed is, kana ÷ seconds × 60: the other order can round the other way.
-        EXPECT_EQ(U8(info.strKanaSpeed), WholeNumber(static_cast<double>(kana) / seconds * 60.0) + "／分") << c.nMode;
+        EXPECT_EQ(U8(info.strKanaSpeed), WholeNumber(static_cast<double>(kana) / seconds * 60.0) + "字/分") << c.nMode;
     }
 }
 
 TEST(HistoryCsv, BomHeaderIsoTimesAndQuotedFields) {
     EXPECT_EQ(HistoryCsv(""),
-              "\xEF\xBB\xBF日時,レッスン名,速度(打鍵/分),正解率(%),間違えたキー\r\n");
+              "\xEF\xBB\xBF日時,レッスン名,速度(打/分),正解率(%),間違えたキー\r\n");
     const std::string csv = HistoryCsv(Sj(
         "2004年05月06日 09:07,31,120,95,A K  3 2 \r\n"
         "2004年05月07日 21:30,He said \"hi\"，ok,80,100, \r\n"
         "yesterday,=SUM(A1),x,,- \"  1 \n"));
     EXPECT_EQ(csv,
-              "\xEF\xBB\xBF日時,レッスン名,速度(打鍵/分),正解率(%),間違えたキー\r\n"
+              "\xEF\xBB\xBF日時,レッスン名,速度(打/分),正解率(%),間違えたキー\r\n"
               "2004-05-06T09:07,Lesson3(ローマ字),120,95,A×3 K×2\r\n"
               "2004-05-07T21:30,\"He said \"\"hi\"\"，ok\",80,100,\r\n"
               "yesterday,'=SUM(A1),x,,'-×1\r\n");

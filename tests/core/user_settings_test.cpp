@@ -187,6 +187,27 @@ TEST_F(UserSettingsTest, InputMethodLinesComeLastOnlyWhileUsedAndGoWithTheUser) 
     EXPECT_EQ(CUserSettings::NewUserFileText().find("Ime"), std::string::npos);
 }
 
+TEST_F(UserSettingsTest, DailyGoalIsALineOnlyWhileSetAndGoesWithTheUser) {
+    const std::string plain = kDefaultHead + Sj("KanaSepa=｜\r\n") + kDefaultColours;
+    Write("u.dat", "DailyGoal=15\n" + plain + "ImeSpellings=1\n");
+    m_settings.LoadUser("u");
+    EXPECT_EQ(m_settings.GetInt("DailyGoal", -1), 15);
+    ASSERT_TRUE(m_settings.SaveUser());
+    EXPECT_EQ(Read("u.dat"), plain + Crlf("ImeSpellings=1\nDailyGoal=15\n"));
+
+    m_settings.SetInt("ImeSpellings", 0);
+    m_settings.SetInt("DailyGoal", 0);
+    ASSERT_TRUE(m_settings.SaveUser());
+    EXPECT_EQ(Read("u.dat"), plain);
+
+    Write("a.dat", "DailyGoal=30\n");
+    Write("b.dat", "Type=2\n");
+    m_settings.LoadUser("a");
+    m_settings.LoadUser("b");
+    EXPECT_EQ(m_settings.m_nDailyGoal, 0);
+    EXPECT_EQ(CUserSettings::NewUserFileText().find("DailyGoal"), std::string::npos);
+}
+
 TEST_F(UserSettingsTest, ValueWithALineBreakCannotInjectALine) {
     m_settings.LoadUser("u");
     m_settings.SetIndexedString("File", 0, "/tmp/a\nType=3");

@@ -313,6 +313,7 @@ void CKibikiView::FinishRun() {
     info.strAccuracy = ev.strAccuracy;
     info.bNextEnabled = !ev.bNoNext;
     info.bShowAllEnabled = keys.size() > kTopMissedKeys;
+    if (m_fnLessonEndNote) info.strGoal = m_fnLessonEndNote();
     switch (m_form.RunLessonEndDialog(info)) {
         case LESSON_END_NEXT:
             if (!ev.bNoNext) m_doc.NextBuiltInLesson();

@@ -3,6 +3,7 @@
 // flows that start, finish and stop a run, and the keyboard guide. It reaches the screen only
 // through PracticeForm.
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -81,6 +82,10 @@ public:
     int Font() const { return m_nFont; }
     void SetFont(int nFont) { m_nFont = nFont; }
 
+    // A line the lesson-end dialog adds under the figures (CP932; empty: none), asked once the
+    // run's history line is written: the daily goal, which the layers above keep.
+    void SetLessonEndNote(std::function<std::string()> fnNote) { m_fnLessonEndNote = std::move(fnNote); }
+
 private:
     // pTitle: the title line's new text, or null to keep it.
     void StartRun(const std::string* pTitle);
@@ -114,6 +119,7 @@ private:
     std::array<COLORREF, 4> m_colorLG{0xFF, 0xFF, 0xFF, 0xFF};
     std::vector<KeystrokeListener*> m_listeners;
     bool m_bQuestionStart = false;  // no key judged yet in the question shown
+    std::function<std::string()> m_fnLessonEndNote;
 
     CKibikiDoc& m_doc;
     PracticeForm& m_form;

@@ -23,7 +23,7 @@ namespace {
 
 constexpr std::string_view kCsvHead =
     "\xEF\xBB\xBF"  // byte-order mark
-    "日時,レッスン名,速度(打鍵/分),正解率(%),間違えたキー\r\n";
+    "日時,レッスン名,速度(打/分),正解率(%),間違えたキー\r\n";
 
 // What the export reads and writes at a time.
 constexpr std::size_t kCsvChunk = 1u << 20;

@@ -78,6 +78,7 @@ enum : int {
     IDS_ELLIPSIS = 44211,
     IDS_TIMES = 44212,
     IDS_PER_MINUTE = 44213,
+    IDS_KANA_PER_MINUTE = 44219,  // kana per minute, beside the rules' keystrokes "／分"
     IDS_PERCENT = 44214,
     IDS_DATE_FORMAT = 44215,
     IDS_WIDE_SPACE = 44216,

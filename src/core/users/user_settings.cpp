@@ -118,6 +118,8 @@ std::string FileLines(const CUserSettings& s, bool bTextLines) {
         if (!k.bExtra) continue;
         if (k.kind == SettingKind::Bool && Field<bool>(s, k) != (k.nDefault[0] != 0))
             AppendLine(out, k.key, Field<bool>(s, k) ? 1 : 0);
+        else if (k.kind == SettingKind::Int && Field<int>(s, k) != k.nDefault[0])
+            AppendLine(out, k.key, Field<int>(s, k));
         else if (k.kind == SettingKind::TextMap)
             for (const auto& [n, text] : Field<TextMap>(s, k)) AppendLine(out, k.key, n, text);
     }
@@ -188,6 +190,7 @@ void CUserSettings::ResetExtras() {
     for (const auto& k : kSettingKeys) {
         if (!k.bExtra) continue;
         if (k.kind == SettingKind::Bool) Field<bool>(*this, k) = k.nDefault[0] != 0;
+        else if (k.kind == SettingKind::Int) Field<int>(*this, k) = k.nDefault[0];
         else if (k.kind == SettingKind::TextMap) Field<TextMap>(*this, k).clear();
     }
 }

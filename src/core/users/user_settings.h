@@ -73,10 +73,11 @@ public:
     std::vector<std::string> m_aNo;    // CP932
     std::vector<std::string> m_aFile;  // CP932
     // Beyond the original file (see SettingKey::bExtra): every input method's spelling accepted,
-    // the next key outlined with a thick frame, and the input-method spellings learned (kana id
-    // -> upper-case letters).
+    // the next key outlined with a thick frame, the input-method spellings learned (kana id ->
+    // upper-case letters), and the minutes a day the learner means to practise (0: no goal).
     bool m_bImeSpellings{};
     bool m_bNextKeyFrame{};
+    int m_nDailyGoal{};
     std::map<int, std::string> m_mapImeRoman;
 
 private:
