@@ -21,6 +21,7 @@ enum : int {
     IDC_SWATCH_TEXT_FIRST = 1123,   // legend colour by finger group (1123..1126)
     IDC_STANDARD_COLORS = 1057,     // "標準配色"
     IDC_CLEAR_COLORS = 1058,        // "見やすい配色"
+    IDC_HIGH_CONTRAST_COLORS = 1059,  // "高コントラスト"
 };
 
 // Finger groups: 0 little, 1 ring, 2 middle, 3 index.
@@ -36,6 +37,8 @@ extern const ColorScheme kStandardColors;
 // "見やすい配色": light caps, dark grey legends and a deep blue lit legend that stands out on
 // every cap for red-green colour-blind eyes too.
 extern const ColorScheme kClearColors;
+// "高コントラスト": black caps with white legends and yellow lit legends, 7:1 and more.
+extern const ColorScheme kHighContrastColors;
 
 class CColorModel {
 public:

@@ -9,6 +9,7 @@
 #include "ui/app/key_translator.h"
 #include "ui/app/platform_qt.h"
 #include "lessons/kibiki_doc.h"
+#include "lessons/spoken_practice.h"
 
 namespace kibiki {
 class CKibikiView;
@@ -50,6 +51,8 @@ private:
     void ShowHelp();
     // "選択(&S)...": the user-selection dialog, then the switch to the chosen user.
     void SelectUser();
+    // Tells a screen reader what the practice says now, when that changed.
+    void Speak();
 
     Profile& m_profile;
     SystemClock m_clock;
@@ -59,6 +62,7 @@ private:
     CKibikiDoc m_doc;
     std::unique_ptr<CMainFrame> m_pFrame;
     std::unique_ptr<CKibikiView> m_pView;
+    SpokenPractice m_spoken{m_doc};
 };
 
 }  // namespace kibiki::ui

@@ -7,6 +7,7 @@
 #include "ui/app/progress_bar.h"
 #include <algorithm>
 
+#include "ui/app/accessible.h"
 #include "ui/app/color_edit.h"
 #include "ui/app/color_static.h"
 #include "ui/app/colorref.h"
@@ -17,6 +18,7 @@
 #include "ui/guide/guide_static.h"
 #include "kana/jis_keyboard.h"
 #include "lessons/control_names.h"
+#include "lessons/spoken_text.h"
 #include "ui/lessons/custom_start_dlg.h"
 #include "ui/lessons/lesson_end_dlg.h"
 #include "ui/lessons/lesson_select_dlg.h"
@@ -45,8 +47,25 @@ PracticeWindow::PracticeWindow(QWidget* pParent) : QWidget(pParent), m_units(For
     setFixedSize(m_units.Size(kFormWidth, kFormHeight));
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled, false);
+    InstallAccessibleFactory();
     CreateControls();
     SetUpFonts();
+    for (const auto& [nId, pControl] : m_mapControls) NameControl(nId);
+    Announce({});
+}
+
+void PracticeWindow::NameControl(int nId) {
+    QWidget* p = Control(nId);
+    if (!p) return;
+    const std::string shown = m_mapTexts.count(nId) ? m_mapTexts[nId]
+                              : Static(nId)                ? ToCp932(Static(nId)->text())
+                                                           : std::string();
+    p->setAccessibleName(QString::fromStdString(SpokenControlName(nId, shown)));
+}
+
+void PracticeWindow::Announce(const std::string& strUtf8) {
+    // Between lessons the practice area says what it is.
+    ui::Announce(*this, QString::fromStdString(strUtf8.empty() ? SpokenControlName(0, {}) : strUtf8));
 }
 
 template <class T> T* PracticeWindow::Add(int nId, int x, int y, int cx, int cy) {
@@ -189,6 +208,7 @@ void PracticeWindow::SetControlText(int nId, const std::string& text) {
     m_mapTexts[nId] = text;
     if (CColorEdit* pEdit = Edit(nId)) pEdit->SetCp932Text(text);
     else if (CColorStatic* pStatic = Static(nId)) pStatic->setText(FromCp932(text));
+    NameControl(nId);
 }
 
 std::string PracticeWindow::GetControlText(int nId) {

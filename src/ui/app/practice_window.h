@@ -53,6 +53,10 @@ public:
     // each box.
     void ApplyTextSize(int nLines);
 
+    // What a screen reader is to say of the practice now (UTF-8): the window's accessible
+    // name and description, with the change events.
+    void Announce(const std::string& strUtf8);
+
     // PracticeForm
     void SetControlText(int nId, const std::string& text) override;
     std::string GetControlText(int nId) override;
@@ -86,6 +90,8 @@ protected:
 private:
     void CreateControls();
     void SetUpFonts();
+    // The control's accessible name from what it shows.
+    void NameControl(int nId);
     template <class T> T* Add(int nId, int x, int y, int cx, int cy);
     QLabel* AddLabel(const char* pszText, int x, int y, int cx, int cy);
 

@@ -106,11 +106,18 @@ CColorDlg::CColorDlg(const CUserSettings& settings, QWidget* pParent)
 
     auto* pClear = new QPushButton(QStringLiteral("見やすい配色"), this);
     pClear->setObjectName(QStringLiteral("clear_colors"));
-    pClear->setGeometry(du.Rect(246, 104, 56, 14));
+    pClear->setGeometry(du.Rect(246, 96, 56, 13));
     pClear->setToolTip(QStringLiteral("明るいキーに濃い青の案内文字。色の区別がつきにくい方にも見やすい配色です。"));
     auto* pStandard = new QPushButton(QStringLiteral("標準配色"), this);
     pStandard->setObjectName(QStringLiteral("standard_colors"));
-    pStandard->setGeometry(du.Rect(246, 122, 56, 14));
+    pStandard->setGeometry(du.Rect(246, 111, 56, 13));
+    auto* pHigh = new QPushButton(QStringLiteral("高コントラスト"), this);
+    pHigh->setObjectName(QStringLiteral("high_contrast_colors"));
+    pHigh->setGeometry(du.Rect(246, 126, 56, 13));
+    connect(pHigh, &QPushButton::clicked, this, [this] {
+        m_model.SetScheme(kHighContrastColors);
+        ShowColors();
+    });
     connect(pStandard, &QPushButton::clicked, this, [this] {
         m_model.SetScheme(kStandardColors);
         ShowColors();

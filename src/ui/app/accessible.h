@@ -1,0 +1,17 @@
+#pragma once
+// What assistive technology sees of the widgets this program draws itself: roles for the colour
+// statics, swatches, markers and the progress bar, and a static's text as its name when it has
+// no name of its own.
+class QWidget;
+class QString;
+
+namespace kibiki::ui {
+
+// Once, before the first window: Qt asks the factory for every widget's interface.
+void InstallAccessibleFactory();
+
+// Sets the widget's accessible description and name to what a screen reader is to say now
+// and tells it so, even when the text is the one it had (a second miss on the same key).
+void Announce(QWidget& widget, const QString& strText);
+
+}  // namespace kibiki::ui
