@@ -30,7 +30,7 @@ TEST(SpokenText, ControlNamesSayWhatIsShownWithItsMeaning) {
         {IDC_QUESTION, "かさ", "問題"},
         {IDC_SHIFT_RIGHT, "SHIFT", "右 SHIFT キー"},
         {IDC_MARKER_FIRST + 3, "", "ホームポジションの印"},
-        {IDC_TITLE, "カタカナ", "レッスン名 かたかな"},
+        {IDC_TITLE, "Lesson1　ホーム", "レッスン名 Lesson1　ホーム"},
         {0, "", "練習"},
         {999, "x", ""},
     };
@@ -40,7 +40,7 @@ TEST(SpokenText, ControlNamesSayWhatIsShownWithItsMeaning) {
 
 TEST(SpokenText, DueMissAndEnd) {
     EXPECT_EQ(SpokenDue(PracticeMode::KanaInput, 0xB6), "次は か、左手人差し指");  // ｶ
-    EXPECT_EQ(SpokenDue(PracticeMode::KanaInput, 0xA7), "次は ぁ、左手小指、SHIFT");  // ｧ
+    EXPECT_EQ(SpokenDue(PracticeMode::KanaInput, 0xA7), "次は ぁ、左手中指、SHIFT");  // ｧ
     EXPECT_EQ(SpokenDue(PracticeMode::RomajiInput, 'K'), "次は K");
     EXPECT_EQ(SpokenDue(PracticeMode::RomajiInput, 0), "");
     EXPECT_EQ(SpokenMiss(PracticeMode::KanaInput, 0xC0), "ミス: た");  // ﾀ
@@ -70,7 +70,7 @@ TEST(SpokenPractice, FollowsARunKeyByKey) {
     EXPECT_EQ(text, "次は ゛、右手小指");
     h.Type("ﾞ");
     ASSERT_TRUE(spoken.Take(text));
-    EXPECT_EQ(text, "次は き、左手中指");
+    EXPECT_EQ(text, "次は き、左手人差し指");
     h.Type("ｷ");  // 3 keys of 5 right
     ASSERT_TRUE(spoken.Take(text));
     EXPECT_EQ(text, "レッスン終了、正解率 33%");

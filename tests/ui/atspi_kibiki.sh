@@ -5,7 +5,7 @@
 #   atspi_kibiki.sh KIBIKI_BINARY SOURCE_DIR
 # Exit 77 (skipped) when Xvfb, xdotool, dbus or the AT-SPI bus or its Python bindings are missing.
 # shellcheck source-path=SCRIPTDIR source=e2e_common.sh
-. "${BASH_SOURCE[0]%/*}/e2e_common.sh" "$1" "$2" atspi Xvfb xdotool dbus-run-session || exit 1
+. "${BASH_SOURCE[0]%/*}/e2e_common.sh" "$1" "$2" atspi Xvfb xdotool dbus-run-session dbus-send || exit 1
 
 python=""
 for p in /usr/bin/python3 python3; do
@@ -33,7 +33,7 @@ export XDG_RUNTIME_DIR=$work/run KIBIKI_SETTING_DIR=$work/Setting
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 NO_AT_BRIDGE=0
 e2e_settings=$KIBIKI_SETTING_DIR
-e2e_logs=("$work/kibiki.log" "$work/walk.log")
+e2e_logs=("$work/kibiki.log" "$work/dbus.log" "$work/launcher.log" "$work/walk.log")
 
 # One session bus for the program, the accessibility bus launcher and the walker; the script
 # run inside it starts them and ends with the walker's verdict.
@@ -41,6 +41,14 @@ cat >"$work/session.sh" <<INNER
 set -u
 "$launcher" --launch-immediately >"$work/launcher.log" 2>&1 &
 echo \$! >"$work/pids/launcher"
+# The program asks the session bus for the accessibility bus once, at start.
+for _ in \$(seq 200); do
+  dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
+    >/dev/null 2>&1 && break
+  sleep 0.05
+done
+dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
+  >/dev/null 2>&1 || { echo "atspi: the accessibility bus did not start, skipped"; exit 77; }
 "$KIBIKI" >"$work/kibiki.log" 2>&1 &
 echo \$! >"$work/pids/kibiki"
 "$python" "$SRC/tests/ui/atspi_walk.py" \$! 2>&1 | tee "$work/walk.log"
@@ -48,7 +56,7 @@ exit \${PIPESTATUS[0]}
 INNER
 mkdir -p "$work/pids"
 set +e
-dbus-run-session -- bash "$work/session.sh"
+dbus-run-session -- bash "$work/session.sh" 2>"$work/dbus.log"
 rc=$?
 set -e
 [ $rc -eq 0 ] || [ $rc -eq 77 ] || e2e_fail "the AT-SPI walk failed (exit $rc)"

@@ -116,6 +116,13 @@ def on_event(event):
     except GLib.Error:
         name = "?"
     value = event.any_data if isinstance(event.any_data, str) else ""
+    if not value and event.source is not None:
+        # The bindings may not unpack the new value: the object says it.
+        try:
+            value = (event.source.get_description() if event.type.endswith("description")
+                     else event.source.get_name()) or ""
+        except GLib.Error:
+            pass
     events.append((event.type, name, value))
 
 
@@ -177,13 +184,20 @@ pump_until(lambda: not window_named("レッスンの選択")(), "the lesson-sele
 focus_main()
 
 due = pump_until(announced("次は ", 0), "the first key due announced")
-question = next((n for n, _ in walk(main) if n.get_name() == "問題"), None)
-if question is None:
-    fail("the question box is gone")
-content = Atspi.Text.get_text(question, 0, Atspi.Text.get_character_count(question))
+def question_text():
+    """The question box's text, once it reads as one."""
+    for node, _ in walk(main):
+        try:
+            if node.get_role() == Atspi.Role.TEXT and node.get_name() == "問題":
+                text = Atspi.Text.get_text(node, 0, Atspi.Text.get_character_count(node))
+                return text if text.strip() else None
+        except GLib.Error as e:
+            seen.append("question box: %s" % e)
+    return None
+
+
+content = pump_until(question_text, "the question box to read its question")
 seen.append("question text: %r" % content)
-if not content.strip():
-    fail("the question box reads empty")
 
 kana = due.split(" ", 1)[1].split("、")[0]
 if kana not in KANA:

@@ -68,7 +68,9 @@ std::string SpokenKana(std::string_view cp932) {
 }
 
 std::string SpokenControlName(int nId, std::string_view shownCp932) {
-    const std::string shown = SpokenKana(shownCp932);
+    // Single kana (a legend, a missed key) read as hiragana; titles and figures as they stand.
+    const bool bKana = (nId >= IDC_KEY_FIRST && nId <= IDC_KEY_LAST) || nId == IDC_MISS_KEY;
+    const std::string shown = bKana ? SpokenKana(shownCp932) : Cp932ToUtf8(shownCp932);
     if (nId >= IDC_KEY_FIRST && nId <= IDC_KEY_LAST) {
         const int key = nId - IDC_KEY_FIRST;
         return Spoken(IDS_SPOKEN_CAP, shown, HandOf(key), FingerOf(key));

@@ -1,6 +1,7 @@
 #include "ui/app/accessible.h"
 
 #include <QAccessible>
+#include <QAbstractItemView>
 #include <QAccessibleWidget>
 #include <QWidget>
 
@@ -69,6 +70,10 @@ void Announce(QWidget& widget, const QString& strText) {
     QAccessible::updateAccessibility(&description);
     QAccessibleEvent name(&widget, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&name);
+}
+
+void MarkListFocus(QAbstractItemView& view) {
+    view.setStyleSheet(QStringLiteral("QAbstractItemView:focus { border: 2px solid palette(highlight); }"));
 }
 
 }  // namespace kibiki::ui

@@ -103,6 +103,15 @@ CColorDlg::CColorDlg(const CUserSettings& settings, QWidget* pParent)
         addSwatch(IDC_SWATCH_GUIDE_FIRST + g, guideNames[g], du.Rect(kSwatchX[g], 127, 17, 15));
     }
     addSwatch(IDC_SWATCH_HOME, "home_color", du.Rect(267, 78, 17, 15));
+    // Tab goes along the rows the labels name (キー色, 文字色, ガイド色), then the marker colour.
+    QWidget* pPrevious = m_mapSwatches[IDC_SWATCH_KEY_FIRST];
+    for (int nFirst : {IDC_SWATCH_KEY_FIRST, IDC_SWATCH_TEXT_FIRST, IDC_SWATCH_GUIDE_FIRST})
+        for (int g = 0; g < 4; ++g) {
+            if (nFirst == IDC_SWATCH_KEY_FIRST && g == 0) continue;
+            QWidget::setTabOrder(pPrevious, m_mapSwatches[nFirst + g]);
+            pPrevious = m_mapSwatches[nFirst + g];
+        }
+    QWidget::setTabOrder(pPrevious, m_mapSwatches[IDC_SWATCH_HOME]);
 
     auto* pClear = new QPushButton(QStringLiteral("見やすい配色"), this);
     pClear->setObjectName(QStringLiteral("clear_colors"));
