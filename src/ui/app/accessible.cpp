@@ -61,15 +61,14 @@ void InstallAccessibleFactory() {
 }
 
 void Announce(QWidget& widget, const QString& strText) {
-    const bool bSame = widget.accessibleDescription() == strText && widget.accessibleName() == strText;
+    // The description alone: a screen reader says a changed name and description each, twice
+    // over, and the name stays what the area is.
+    const bool bSame = widget.accessibleDescription() == strText;
     widget.setAccessibleDescription(strText);
-    widget.setAccessibleName(strText);
     if (!bSame || !QAccessible::isActive()) return;
-    // The same text again is news (a second miss on the same key): the setters said nothing.
-    QAccessibleEvent description(&widget, QAccessible::DescriptionChanged);
-    QAccessible::updateAccessibility(&description);
-    QAccessibleEvent name(&widget, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&name);
+    // The same text again is news (a second miss on the same key): the setter said nothing.
+    QAccessibleEvent event(&widget, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&event);
 }
 
 void MarkListFocus(QAbstractItemView& view) {

@@ -11,8 +11,8 @@ namespace kibiki::ui {
 // Once, before the first window: Qt asks the factory for every widget's interface.
 void InstallAccessibleFactory();
 
-// Sets the widget's accessible description and name to what a screen reader is to say now
-// and tells it so, even when the text is the one it had (a second miss on the same key).
+// Sets the widget's accessible description to what a screen reader is to say now and tells it
+// so, even when the text is the one it had (a second miss on the same key).
 void Announce(QWidget& widget, const QString& strText);
 
 // A list marks its focus with its current item only: an empty one with the focus looked the same

@@ -51,6 +51,7 @@ PracticeWindow::PracticeWindow(QWidget* pParent) : QWidget(pParent), m_units(For
     CreateControls();
     SetUpFonts();
     for (const auto& [nId, pControl] : m_mapControls) NameControl(nId);
+    setAccessibleName(QString::fromStdString(SpokenControlName(0, {})));
     Announce({});
 }
 
@@ -64,8 +65,7 @@ void PracticeWindow::NameControl(int nId) {
 }
 
 void PracticeWindow::Announce(const std::string& strUtf8) {
-    // Between lessons the practice area says what it is.
-    ui::Announce(*this, QString::fromStdString(strUtf8.empty() ? SpokenControlName(0, {}) : strUtf8));
+    ui::Announce(*this, QString::fromStdString(strUtf8));
 }
 
 template <class T> T* PracticeWindow::Add(int nId, int x, int y, int cx, int cy) {

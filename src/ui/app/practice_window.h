@@ -53,8 +53,8 @@ public:
     // each box.
     void ApplyTextSize(int nLines);
 
-    // What a screen reader is to say of the practice now (UTF-8): the window's accessible
-    // name and description, with the change events.
+    // What a screen reader is to say of the practice now (UTF-8): the accessible description
+    // of the practice area (named "練習"), with its change event.
     void Announce(const std::string& strUtf8);
 
     // PracticeForm
