@@ -195,7 +195,9 @@ TEST(KeyboardOnly, ThePracticeWindowsControlsAreNamedAndHaveRoles) {
     }
     form.Announce("次は か、左手人差し指");
     EXPECT_EQ(form.accessibleDescription(), "次は か、左手人差し指");
+    EXPECT_EQ(form.Control(IDC_ANSWER)->accessibleDescription(), "次は か、左手人差し指");
     EXPECT_EQ(form.accessibleName(), "練習");
+    EXPECT_EQ(form.Control(IDC_ANSWER)->accessibleName(), "解答");
 }
 
 }  // namespace

@@ -61,14 +61,19 @@ void InstallAccessibleFactory() {
 }
 
 void Announce(QWidget& widget, const QString& strText) {
-    // The description alone: a screen reader says a changed name and description each, twice
-    // over, and the name stays what the area is.
+    // The name stays the control's own: it is what a reader says when the focus comes back.
     const bool bSame = widget.accessibleDescription() == strText;
     widget.setAccessibleDescription(strText);
-    if (!bSame || !QAccessible::isActive()) return;
+    if (!QAccessible::isActive()) return;
     // The same text again is news (a second miss on the same key): the setter said nothing.
-    QAccessibleEvent event(&widget, QAccessible::DescriptionChanged);
-    QAccessible::updateAccessibility(&event);
+    if (bSame) {
+        QAccessibleEvent description(&widget, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&description);
+    }
+    // Some bridges send the description event without its text; a name event makes a reader
+    // read the object again.
+    QAccessibleEvent name(&widget, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&name);
 }
 
 void MarkListFocus(QAbstractItemView& view) {

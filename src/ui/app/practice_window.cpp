@@ -52,7 +52,6 @@ PracticeWindow::PracticeWindow(QWidget* pParent) : QWidget(pParent), m_units(For
     SetUpFonts();
     for (const auto& [nId, pControl] : m_mapControls) NameControl(nId);
     setAccessibleName(QString::fromStdString(SpokenControlName(0, {})));
-    Announce({});
 }
 
 void PracticeWindow::NameControl(int nId) {
@@ -65,7 +64,11 @@ void PracticeWindow::NameControl(int nId) {
 }
 
 void PracticeWindow::Announce(const std::string& strUtf8) {
-    ui::Announce(*this, QString::fromStdString(strUtf8));
+    // The answer box too: a screen reader follows the text typed into it and from then on speaks
+    // only what that box says.
+    const QString strText = QString::fromStdString(strUtf8);
+    ui::Announce(*this, strText);
+    ui::Announce(*Edit(IDC_ANSWER), strText);
 }
 
 template <class T> T* PracticeWindow::Add(int nId, int x, int y, int cx, int cy) {
@@ -208,7 +211,8 @@ void PracticeWindow::SetControlText(int nId, const std::string& text) {
     m_mapTexts[nId] = text;
     if (CColorEdit* pEdit = Edit(nId)) pEdit->SetCp932Text(text);
     else if (CColorStatic* pStatic = Static(nId)) pStatic->setText(FromCp932(text));
-    NameControl(nId);
+    // The boxes are named by their labels; their text is their value.
+    if (nId != IDC_QUESTION && nId != IDC_ANSWER) NameControl(nId);
 }
 
 std::string PracticeWindow::GetControlText(int nId) {

@@ -54,7 +54,8 @@ public:
     void ApplyTextSize(int nLines);
 
     // What a screen reader is to say of the practice now (UTF-8): the accessible description
-    // of the practice area (named "練習"), with its change event.
+    // of the practice area ("練習") and of the answer box, which a reader follows once text is
+    // typed into it, with their change events.
     void Announce(const std::string& strUtf8);
 
     // PracticeForm
