@@ -13,7 +13,7 @@ mode=${1:-run}
 PKGS=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev
       qt6-base-dev qt6-translations-l10n fonts-ipafont-gothic libx11-dev libxtst-dev)
 case "$mode" in
-  test) PKGS+=(xvfb xdotool x11-utils xclip sway wtype qt6-wayland libkkc-common) ;;
+  test) PKGS+=(xvfb xdotool x11-utils xclip sway wtype qt6-wayland libkkc-common at-spi2-core python3-pyatspi dbus) ;;
   fuzz) PKGS+=(clang libclang-rt-14-dev) ;;
   package) PKGS+=(git dpkg-dev desktop-file-utils appstream lintian) ;;
 esac

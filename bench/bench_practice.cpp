@@ -6,6 +6,7 @@
 
 #include "lessons/kibiki_doc.h"
 #include "lessons/kibiki_view.h"
+#include "lessons/spoken_practice.h"
 #include "platform/keyboard_layout.h"
 #include "support/fakes.h"
 #include "support/recording_form.h"
@@ -17,8 +18,10 @@ namespace {
 using namespace kibiki;
 using test::TempFolder;
 
-// Mode and lesson in the range; every keystroke right, 300 ms apart.
+// Mode and lesson in the range; every keystroke right, 300 ms apart. A third argument 1 adds
+// the screen reader's description, taken after every key as the window does.
 void WholeLesson(benchmark::State& state) {
+    const bool bSpoken = state.range(2) != 0;
     const int type = static_cast<int>(state.range(0));
     const int lesson = static_cast<int>(state.range(1));
     const TempFolder folder("kibiki_bench");
@@ -36,12 +39,16 @@ void WholeLesson(benchmark::State& state) {
     doc.SetKeyboard(&keyboard);
     clock.m_tNow = 1083834420;
     clock.m_dwTick = 1000;
+    SpokenPractice spoken(doc);
+    std::string said;
+    if (bSpoken) view.AddListener(&spoken);
 
     std::int64_t keystrokes = 0;
     for (auto _ : state) {
         view.StartLesson(BuiltInLesson(PracticeMode{type}, lesson));
         while (view.IsRunning()) {
             view.OnTypedChar(doc.NextExpectedKey());
+            if (bSpoken) benchmark::DoNotOptimize(spoken.Take(said));
             clock.m_dwTick += 300;
             ++keystrokes;
         }
@@ -51,7 +58,8 @@ void WholeLesson(benchmark::State& state) {
     state.counters["keys/lesson"] = static_cast<double>(keystrokes) / static_cast<double>(state.iterations());
 }
 // Kana input lesson 1, romaji input lesson 1, hiragana-to-romaji lesson 1, kana with kanji 7.
-BENCHMARK(WholeLesson)->Name("BM_WholeLesson")->Args({0, 1})->Args({1, 1})->Args({2, 1})->Args({3, 7})
+BENCHMARK(WholeLesson)->Name("BM_WholeLesson")->Args({0, 1, 0})->Args({1, 1, 0})->Args({2, 1, 0})
+    ->Args({3, 7, 0})->Args({0, 1, 1})->Args({1, 1, 1})
     ->Unit(benchmark::kMillisecond);
 
 // 100,000 records with missed keys, as a year of daily practice would not even reach.

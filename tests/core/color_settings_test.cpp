@@ -212,6 +212,15 @@ double DeltaE(const Rgb& p, const Rgb& q) {
     return std::hypot(a[0] - b[0], a[1] - b[1], a[2] - b[2]);
 }
 
+TEST(ColorSchemes, HighContrastLegendsReachSevenToOneOnEveryCap) {
+    for (int g = 0; g < 4; ++g)
+        for (int cap = 0; cap < 4; ++cap) {
+            EXPECT_GE(Contrast(kHighContrastColors.colorL[g], kHighContrastColors.colorB[cap]), 7.0) << g << cap;
+            EXPECT_GE(Contrast(kHighContrastColors.colorLG[g], kHighContrastColors.colorB[cap]), 7.0) << g << cap;
+            EXPECT_NE(kHighContrastColors.colorL[g], kHighContrastColors.colorLG[g]) << "the lit key must differ";
+        }
+}
+
 TEST(ColorSchemes, ClearColorsReadOnEveryCapAndTheLitLegendStandsOutForAllEyes) {
     for (int g = 0; g < 4; ++g)
         for (int cap = 0; cap < 4; ++cap) {

@@ -39,6 +39,15 @@ const ColorScheme kClearColors = {
     true,
 };
 
+// Black caps, white legends (21:1) and yellow lit legends (19.6:1): nothing pale to read.
+// The markers stay black on the window's grey.
+const ColorScheme kHighContrastColors = {
+    {0x000000, 0x000000, 0x000000, 0x000000},
+    {0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF},
+    {0x00FFFF, 0x00FFFF, 0x00FFFF, 0x00FFFF},
+    0x000000,
+};
+
 namespace {
 
 constexpr const char* kSampleLegends[10] = {"A", "S", "D", "F", "G", "H", "J", "K", "L", ";"};

@@ -22,6 +22,7 @@ enum : int {
     IDC_STANDARD_COLORS = 1057,     // "標準配色"
     IDC_CLEAR_COLORS = 1058,        // "見やすい配色"
     IDC_CHECK_FRAME_NEXT = 1059,    // "次のキーを太枠で示す"
+    IDC_HIGH_CONTRAST_COLORS = 1060,  // "高コントラスト"
 };
 
 // Finger groups: 0 little, 1 ring, 2 middle, 3 index.
@@ -39,6 +40,8 @@ extern const ColorScheme kStandardColors;
 // "見やすい配色": light caps, dark grey legends and a deep blue lit legend that stands out on
 // every cap for red-green colour-blind eyes too, and the next key framed.
 extern const ColorScheme kClearColors;
+// "高コントラスト": black caps with white legends and yellow lit legends, 7:1 and more.
+extern const ColorScheme kHighContrastColors;
 
 class CColorModel {
 public:

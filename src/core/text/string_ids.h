@@ -112,6 +112,29 @@ enum : int {
     IDS_PATH_NOT_CP932 = 44306,   // a lesson file's path the settings file cannot hold
     IDS_ABOUT_LICENSE = 44307,    // ライセンス
 
+    // 44500-44520 what a screen reader is told of the practice window (messages_spoken.tsv)
+    IDS_SPOKEN_CAP = 44500,         // %1 legend, %2 hand, %3 finger
+    IDS_SPOKEN_LEFT_HAND = 44501,
+    IDS_SPOKEN_RIGHT_HAND = 44502,
+    IDS_SPOKEN_MISS_COUNT = 44503,
+    IDS_SPOKEN_ACCURACY = 44504,
+    IDS_SPOKEN_REMAINING = 44505,
+    IDS_SPOKEN_MISS_KEY = 44506,
+    IDS_SPOKEN_QUESTION = 44507,
+    IDS_SPOKEN_ANSWER = 44508,
+    IDS_SPOKEN_SHIFT_LEFT = 44509,
+    IDS_SPOKEN_SHIFT_RIGHT = 44510,
+    IDS_SPOKEN_MARKER = 44511,
+    IDS_SPOKEN_PROGRESS = 44512,
+    IDS_SPOKEN_TITLE = 44513,
+    IDS_SPOKEN_DUE_KANA = 44514,    // %1 kana, %2 hand, %3 finger
+    IDS_SPOKEN_DUE = 44515,
+    IDS_SPOKEN_WITH_SHIFT = 44516,
+    IDS_SPOKEN_MISS = 44517,
+    IDS_SPOKEN_END = 44518,
+    IDS_SPOKEN_STOPPED = 44519,
+    IDS_SPOKEN_PRACTICE = 44520,
+
     // 44700-44710 users and their history (messages_users.tsv)
     IDS_USER_EXISTS = 44700,          // "<name>は存在します。…"
     IDS_USER_NAME_UNUSABLE = 44701,

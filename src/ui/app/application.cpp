@@ -7,6 +7,7 @@
 #include <QStyleFactory>
 #include <QTranslator>
 
+#include "ui/app/accessible.h"
 #include "ui/app/fonts.h"
 
 namespace kibiki::ui {
@@ -24,6 +25,7 @@ void SetUpApplication(QApplication& app) {
     // platform theme with other metrics would crowd.
     if (QStyle* pStyle = QStyleFactory::create(QStringLiteral("Fusion"))) app.setStyle(pStyle);
     app.setFont(FormFont());
+    InstallAccessibleFactory();
     app.setWindowIcon(QIcon(QStringLiteral(":/kibiki/kibiki.png")));
 
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));

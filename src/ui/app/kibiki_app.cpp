@@ -47,6 +47,7 @@ CKibikiApp::CKibikiApp(Profile& profile)
 
 CKibikiApp::~CKibikiApp() {
     // The view refers to the form; it goes first.
+    m_spoken.m_fnEnded = nullptr;
     m_pView.reset();
     m_pFrame.reset();
 }
@@ -68,7 +69,12 @@ void CKibikiApp::InitInstance() {
         m_layout.SetGroupFromNativeModifiers(event.nativeModifiers());
     };
     form.m_fnLayoutChanged = [this] { m_layout.Refresh(); };
-    form.m_fnTypedChar = [this](char ch) { m_pView->OnTypedChar(static_cast<unsigned char>(ch)); };
+    m_pView->AddListener(&m_spoken);
+    m_spoken.m_fnEnded = [this] { Speak(); };
+    form.m_fnTypedChar = [this](char ch) {
+        m_pView->OnTypedChar(static_cast<unsigned char>(ch));
+        Speak();
+    };
     m_pView->SetLessonEndNote([this] { return LessonEndGoalLine(m_doc.Settings(), LocalDay(std::time(nullptr))); });
     form.m_fnEnableSettingMenus = [this](bool bEnable) {
         m_pFrame->SetMenuEnabled(MENU_USER, bEnable);
@@ -85,6 +91,7 @@ void CKibikiApp::InitInstance() {
     UpdateMenus();
     m_pFrame->show();
     form.setFocus();
+    Speak();
 }
 
 void CKibikiApp::UpdateMenus() {
@@ -165,6 +172,12 @@ void CKibikiApp::OnCommand(int nCommand) {
     // Whatever the command opened is closed now: the next key is the lesson's.
     Form().setFocus(Qt::OtherFocusReason);
     UpdateMenus();
+    Speak();
+}
+
+void CKibikiApp::Speak() {
+    std::string text;
+    if (m_spoken.Take(text)) Form().Announce(text);
 }
 
 QStringList CKibikiApp::HelpPageCandidates() { return DataPathCandidates(QStringLiteral("help/index.html")); }

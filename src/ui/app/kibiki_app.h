@@ -10,6 +10,7 @@
 #include "ui/app/platform_qt.h"
 #include "lessons/kibiki_doc.h"
 #include "practice_log/practice_recorder.h"
+#include "lessons/spoken_practice.h"
 
 namespace kibiki {
 class CKibikiView;
@@ -52,6 +53,8 @@ private:
     void ShowHelp();
     // "選択(&S)...": the user-selection dialog, then the switch to the chosen user.
     void SelectUser();
+    // Tells a screen reader what the practice says now, when that changed.
+    void Speak();
 
     Profile& m_profile;
     SystemClock m_clock;
@@ -62,6 +65,7 @@ private:
     PracticeRecorder m_recorder{m_doc};
     std::unique_ptr<CMainFrame> m_pFrame;
     std::unique_ptr<CKibikiView> m_pView;
+    SpokenPractice m_spoken{m_doc};
 };
 
 }  // namespace kibiki::ui

@@ -7,6 +7,7 @@
 #include "ui/app/progress_bar.h"
 #include <algorithm>
 
+#include "ui/app/accessible.h"
 #include "ui/app/color_edit.h"
 #include "ui/app/color_static.h"
 #include "ui/app/colorref.h"
@@ -17,6 +18,7 @@
 #include "ui/guide/guide_static.h"
 #include "kana/jis_keyboard.h"
 #include "lessons/control_names.h"
+#include "lessons/spoken_text.h"
 #include "ui/lessons/custom_start_dlg.h"
 #include "ui/lessons/lesson_end_dlg.h"
 #include "ui/lessons/lesson_select_dlg.h"
@@ -45,8 +47,28 @@ PracticeWindow::PracticeWindow(QWidget* pParent) : QWidget(pParent), m_units(For
     setFixedSize(m_units.Size(kFormWidth, kFormHeight));
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled, false);
+    InstallAccessibleFactory();
     CreateControls();
     SetUpFonts();
+    for (const auto& [nId, pControl] : m_mapControls) NameControl(nId);
+    setAccessibleName(QString::fromStdString(SpokenControlName(0, {})));
+}
+
+void PracticeWindow::NameControl(int nId) {
+    QWidget* p = Control(nId);
+    if (!p) return;
+    const std::string shown = m_mapTexts.count(nId) ? m_mapTexts[nId]
+                              : Static(nId)                ? ToCp932(Static(nId)->text())
+                                                           : std::string();
+    p->setAccessibleName(QString::fromStdString(SpokenControlName(nId, shown)));
+}
+
+void PracticeWindow::Announce(const std::string& strUtf8) {
+    // The answer box too: a screen reader follows the text typed into it and from then on speaks
+    // only what that box says.
+    const QString strText = QString::fromStdString(strUtf8);
+    ui::Announce(*this, strText);
+    ui::Announce(*Edit(IDC_ANSWER), strText);
 }
 
 template <class T> T* PracticeWindow::Add(int nId, int x, int y, int cx, int cy) {
@@ -189,6 +211,8 @@ void PracticeWindow::SetControlText(int nId, const std::string& text) {
     m_mapTexts[nId] = text;
     if (CColorEdit* pEdit = Edit(nId)) pEdit->SetCp932Text(text);
     else if (CColorStatic* pStatic = Static(nId)) pStatic->setText(FromCp932(text));
+    // The boxes are named by their labels; their text is their value.
+    if (nId != IDC_QUESTION && nId != IDC_ANSWER) NameControl(nId);
 }
 
 std::string PracticeWindow::GetControlText(int nId) {

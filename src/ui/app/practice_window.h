@@ -53,6 +53,11 @@ public:
     // each box.
     void ApplyTextSize(int nLines);
 
+    // What a screen reader is to say of the practice now (UTF-8): the accessible description
+    // of the practice area ("練習") and of the answer box, which a reader follows once text is
+    // typed into it, with their change events.
+    void Announce(const std::string& strUtf8);
+
     // PracticeForm
     void SetControlText(int nId, const std::string& text) override;
     std::string GetControlText(int nId) override;
@@ -87,6 +92,8 @@ protected:
 private:
     void CreateControls();
     void SetUpFonts();
+    // The control's accessible name from what it shows.
+    void NameControl(int nId);
     template <class T> T* Add(int nId, int x, int y, int cx, int cy);
     QLabel* AddLabel(const char* pszText, int x, int y, int cx, int cy);
 

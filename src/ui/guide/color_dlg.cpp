@@ -111,14 +111,30 @@ CColorDlg::CColorDlg(const CUserSettings& settings, QWidget* pParent)
         addSwatch(IDC_SWATCH_GUIDE_FIRST + g, guideNames[g], du.Rect(kSwatchX[g], 127, 17, 15));
     }
     addSwatch(IDC_SWATCH_HOME, "home_color", du.Rect(267, 78, 17, 15));
+    // Tab goes along the rows the labels name (キー色, 文字色, ガイド色), then the marker colour.
+    QWidget* pPrevious = m_mapSwatches[IDC_SWATCH_KEY_FIRST];
+    for (int nFirst : {IDC_SWATCH_KEY_FIRST, IDC_SWATCH_TEXT_FIRST, IDC_SWATCH_GUIDE_FIRST})
+        for (int g = 0; g < 4; ++g) {
+            if (nFirst == IDC_SWATCH_KEY_FIRST && g == 0) continue;
+            QWidget::setTabOrder(pPrevious, m_mapSwatches[nFirst + g]);
+            pPrevious = m_mapSwatches[nFirst + g];
+        }
+    QWidget::setTabOrder(pPrevious, m_mapSwatches[IDC_SWATCH_HOME]);
 
     auto* pClear = new QPushButton(QStringLiteral("見やすい配色"), this);
     pClear->setObjectName(QStringLiteral("clear_colors"));
-    pClear->setGeometry(du.Rect(246, 104, 56, 14));
+    pClear->setGeometry(du.Rect(246, 96, 56, 13));
     pClear->setToolTip(QStringLiteral("明るいキーに濃い青の案内文字。色の区別がつきにくい方にも見やすい配色です。"));
     auto* pStandard = new QPushButton(QStringLiteral("標準配色"), this);
     pStandard->setObjectName(QStringLiteral("standard_colors"));
-    pStandard->setGeometry(du.Rect(246, 122, 56, 14));
+    pStandard->setGeometry(du.Rect(246, 111, 56, 13));
+    auto* pHigh = new QPushButton(QStringLiteral("高コントラスト"), this);
+    pHigh->setObjectName(QStringLiteral("high_contrast_colors"));
+    pHigh->setGeometry(du.Rect(246, 126, 56, 13));
+    connect(pHigh, &QPushButton::clicked, this, [this] {
+        m_model.SetScheme(kHighContrastColors);
+        ShowColors();
+    });
     connect(pStandard, &QPushButton::clicked, this, [this] {
         m_model.SetScheme(kStandardColors);
         ShowColors();

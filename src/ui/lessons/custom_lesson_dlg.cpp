@@ -1,3 +1,4 @@
+#include "ui/app/accessible.h"
 #include "ui/lessons/custom_lesson_dlg.h"
 
 #include <QLabel>
@@ -41,6 +42,7 @@ CCustomLessonDlg::CCustomLessonDlg(CUserSettings& settings, const QString& strSa
     pListLabel->setGeometry(du.Rect(7, 21, 160, 10));
     m_pList = new QListWidget(this);
     m_pList->setObjectName(QStringLiteral("lessons"));
+    MarkListFocus(*m_pList);
     m_pList->setGeometry(du.Rect(7, 32, 160, 96));
 
     AddAcceptCancel(*this, du, QStringLiteral("OK"), QStringLiteral("ok"), {174, 7, 55, 14}, {174, 25, 55, 14});

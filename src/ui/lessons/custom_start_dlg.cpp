@@ -1,3 +1,4 @@
+#include "ui/app/accessible.h"
 #include "ui/lessons/custom_start_dlg.h"
 
 #include <QButtonGroup>
@@ -39,6 +40,7 @@ CCustomStartDlg::CCustomStartDlg(CUserSettings& settings, Messenger& messenger, 
     pListLabel->setGeometry(du.Rect(7, 21, 150, 10));
     m_pList = new QListWidget(this);
     m_pList->setObjectName(QStringLiteral("lessons"));
+    MarkListFocus(*m_pList);
     m_pList->setGeometry(du.Rect(7, 32, 150, 84));
     for (const std::string& name : m_model.m_aNames) m_pList->addItem(FromCp932(name));
 
@@ -64,6 +66,11 @@ CCustomStartDlg::CCustomStartDlg(CUserSettings& settings, Messenger& messenger, 
     m_pStart = AddAcceptCancel(*this, du, QStringLiteral("開始"), QStringLiteral("start"), {164, 7, 65, 14},
                                {164, 25, 65, 14});
     QPushButton* pBrowse = AddButton(*this, du, QStringLiteral("参照(&B)..."), QStringLiteral("browse"), {164, 43, 65, 14});
+
+    // Tab reads the list, the buttons beside it, then the question choice below them.
+    QWidget::setTabOrder(m_pList, m_pStart);
+    QWidget::setTabOrder(pBrowse, m_pAll);
+    QWidget::setTabOrder(m_pAll, m_pRandom);
 
     connect(pBrowse, &QPushButton::clicked, this, [this] {
         const QString strFolder = m_model.m_aPaths.empty() ? SampleLessonFolder() : QString();

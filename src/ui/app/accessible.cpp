@@ -1,0 +1,83 @@
+#include "ui/app/accessible.h"
+
+#include <QAccessible>
+#include <QAbstractItemView>
+#include <QAccessibleWidget>
+#include <QWidget>
+
+#include "ui/app/color_static.h"
+#include "ui/app/progress_bar.h"
+#include "ui/guide/color_swatch.h"
+#include "ui/guide/guide_static.h"
+
+namespace kibiki::ui {
+
+namespace {
+
+class AccessibleStatic : public QAccessibleWidget {
+public:
+    AccessibleStatic(CColorStatic* pStatic, QAccessible::Role role) : QAccessibleWidget(pStatic, role) {}
+    QString text(QAccessible::Text t) const override {
+        QString str = QAccessibleWidget::text(t);
+        if (t == QAccessible::Name && str.isEmpty()) str = static_cast<CColorStatic*>(widget())->text();
+        return str;
+    }
+};
+
+class AccessibleProgress : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    explicit AccessibleProgress(CProgressBar* pBar) : QAccessibleWidget(pBar, QAccessible::ProgressBar) {}
+    void* interface_cast(QAccessible::InterfaceType t) override {
+        return t == QAccessible::ValueInterface ? static_cast<QAccessibleValueInterface*>(this)
+                                                : QAccessibleWidget::interface_cast(t);
+    }
+    QVariant currentValue() const override { return Bar()->value(); }
+    void setCurrentValue(const QVariant&) override {}
+    QVariant maximumValue() const override { return Bar()->maximum(); }
+    QVariant minimumValue() const override { return Bar()->minimum(); }
+    QVariant minimumStepSize() const override { return 1; }
+
+private:
+    CProgressBar* Bar() const { return static_cast<CProgressBar*>(widget()); }
+};
+
+QAccessibleInterface* Factory(const QString& strClass, QObject* pObject) {
+    // Asked once per class of the object's chain: answer only for its own class.
+    if (!pObject || strClass != QLatin1String(pObject->metaObject()->className())) return nullptr;
+    if (auto* p = qobject_cast<CColorSwatch*>(pObject)) return new AccessibleStatic(p, QAccessible::Button);
+    if (auto* p = qobject_cast<CColorStatic*>(pObject)) return new AccessibleStatic(p, QAccessible::StaticText);
+    if (auto* p = qobject_cast<CProgressBar*>(pObject)) return new AccessibleProgress(p);
+    if (auto* p = qobject_cast<CGuideStatic*>(pObject)) return new QAccessibleWidget(p, QAccessible::Graphic);
+    return nullptr;
+}
+
+}  // namespace
+
+void InstallAccessibleFactory() {
+    static bool bInstalled = false;
+    if (bInstalled) return;
+    bInstalled = true;
+    QAccessible::installFactory(Factory);
+}
+
+void Announce(QWidget& widget, const QString& strText) {
+    // The name stays the control's own: it is what a reader says when the focus comes back.
+    const bool bSame = widget.accessibleDescription() == strText;
+    widget.setAccessibleDescription(strText);
+    if (!QAccessible::isActive()) return;
+    // The same text again is news (a second miss on the same key): the setter said nothing.
+    if (bSame) {
+        QAccessibleEvent description(&widget, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&description);
+    }
+    // Some bridges send the description event without its text; a name event makes a reader
+    // read the object again.
+    QAccessibleEvent name(&widget, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&name);
+}
+
+void MarkListFocus(QAbstractItemView& view) {
+    view.setStyleSheet(QStringLiteral("QAbstractItemView:focus { border: 2px solid palette(highlight); }"));
+}
+
+}  // namespace kibiki::ui
