@@ -1,8 +1,10 @@
-// Opening the history dialog on a long history: the file read and parsed, the list model, the
-// column widths and the first paint of the list, on Qt's offscreen platform. Memory is the growth
+// Opening the history dialog, and the progress window on each of its pages, on a long history:
+// the file read and parsed, the list model and column widths or the page's figures, and the
+// first paint, on Qt's offscreen platform. Memory is the growth
 // the dialog holds once it has painted: the heap in use (malloc's own count), and the growth of
 // the resident set in the first iteration (run one size per process for that figure).
 #include <QApplication>
+#include <QSettings>
 #include <QTableView>
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
@@ -17,10 +19,9 @@
 #include "text/cp932.h"
 #include "users/history_file.h"
 #include "ui/users/history_table_model.h"
-#include <QPushButton>
 #include <QTabWidget>
 
-#include "ui/users/heat_map_page.h"
+#include "ui/users/progress_window.h"
 #include "ui/users/show_history_dlg.h"
 #include "users/user_settings.h"
 
@@ -58,8 +59,8 @@ std::string HistoryText(int nLines) {
     return Utf8ToCp932(text);
 }
 
-// nPage: 0 the list as the dialog opens, 1 then the chart, 2 then the weak keys.
-void OpenHistoryDialog(benchmark::State& state, int nPage) {
+// nPage: -1 the history dialog's list, else the progress window on that page.
+void OpenHistoryWindow(benchmark::State& state, int nPage) {
     const std::string dir = std::filesystem::temp_directory_path() / ("kibiki_bench_hist_" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     CUserSettings settings;
@@ -70,34 +71,42 @@ void OpenHistoryDialog(benchmark::State& state, int nPage) {
         std::ofstream(HistoryPath(settings), std::ios::binary) << text;
         state.counters["file_MB"] = static_cast<double>(text.size()) / (1024.0 * 1024.0);
     }
+    kibiki::ui::CProgressWindow::SetViewStateFile(QString::fromStdString(dir + "/view.ini"));
     double dHeapMB = 0, dResidentMB = -1;
-    int nRows = 0;
     for (auto _ : state) {
         const double dHeapBefore = HeapInUseMB(), dResidentBefore = ResidentMB();
-        CShowHistoryDlg dlg(settings);
-        dlg.show();
-        dlg.List()->viewport()->repaint();
-        if (nPage > 0) {
-            dlg.ShowChart()->click();
-            if (nPage == 2) dlg.ProgressTabs()->setCurrentWidget(dlg.HeatPage());
-            dlg.ProgressTabs()->currentWidget()->repaint();
+        if (nPage < 0) {
+            CShowHistoryDlg dlg(settings);
+            dlg.show();
+            dlg.List()->viewport()->repaint();
+            QApplication::processEvents();
+            state.counters["rows"] = dlg.Model()->rowCount();
+        } else {
+            // The page is the view state the window opens on.
+            {
+                QSettings(QString::fromStdString(dir + "/view.ini"), QSettings::IniFormat)
+                    .setValue(QStringLiteral("ProgressWindow/page"), nPage);
+            }
+            kibiki::ui::CProgressWindow window(settings, nullptr);
+            window.show();
+            window.Pages()->currentWidget()->repaint();
+            QApplication::processEvents();
         }
-        QApplication::processEvents();
         dHeapMB = std::max(dHeapMB, HeapInUseMB() - dHeapBefore);
         if (dResidentMB < 0) dResidentMB = ResidentMB() - dResidentBefore;
-        nRows = dlg.Model()->rowCount();
     }
-    state.counters["rows"] = nRows;
     state.counters["heap_MB"] = dHeapMB;
     state.counters["rss_MB"] = dResidentMB;
     std::filesystem::remove_all(dir);
 }
-void BM_OpenHistoryDialog(benchmark::State& state) { OpenHistoryDialog(state, 0); }
-void BM_OpenHistoryDialogChart(benchmark::State& state) { OpenHistoryDialog(state, 1); }
-void BM_OpenHistoryDialogWeakKeys(benchmark::State& state) { OpenHistoryDialog(state, 2); }
-BENCHMARK(BM_OpenHistoryDialog)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_OpenHistoryDialogChart)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_OpenHistoryDialogWeakKeys)->Arg(100000)->Unit(benchmark::kMillisecond);
+void BM_OpenHistoryDialog(benchmark::State& state) { OpenHistoryWindow(state, -1); }
+void BM_OpenProgressChart(benchmark::State& state) { OpenHistoryWindow(state, 0); }
+void BM_OpenProgressWeakKeys(benchmark::State& state) { OpenHistoryWindow(state, 1); }
+void BM_OpenProgressCalendar(benchmark::State& state) { OpenHistoryWindow(state, 2); }
+BENCHMARK(BM_OpenHistoryDialog)->Arg(1000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenProgressChart)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenProgressWeakKeys)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenProgressCalendar)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -27,5 +27,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const LessonTexts& texts = file.texts;
     if (!texts.aKanji.empty() && texts.aKanji.size() != texts.aReadings.size()) std::abort();
     if (nMode >= 0 && file.strTitle.empty()) std::abort();
+    // The name is bounded, and a cut one says so.
+    if (file.strTitle.size() > kLessonNameCap + 2 || file.bNameCut != (file.strTitle.size() > kLessonNameCap))
+        std::abort();
+    // A line named for a stray byte shows it as 〓.
+    if (file.nMalformedLine != std::string::npos && file.strMalformedLine.find("\x81\xAC") == std::string::npos)
+        std::abort();
     return 0;
 }

@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
     }
     for (int mode = 0; mode <= 4; ++mode) CountMissedKeys(records, PracticeMode{mode}, kAllRuns);
-    const std::string csv = HistoryCsv(records);
-    if (csv.empty()) std::abort();
+    const std::string csv = HistoryCsv(std::string_view(reinterpret_cast<const char*>(data), size));
+    if (csv.empty() || csv.find('\0') != std::string::npos) std::abort();
     return 0;
 }

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Checks the readings of resources/lessons.tsv against mecab with the IPA dictionary.
+"""Checks the readings of resources/lessons.tsv and test_passages.tsv against mecab (IPA dictionary).
 
 Every kanji entry (modes 3 and 4) must read as mecab reads its kanji text, and every kana
 entry must split into words mecab knows. Prints the entries that disagree and exits 1 when
@@ -27,7 +27,7 @@ KNOWN_KANA = {
 }
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-TSV = os.path.join(HERE, "..", "resources", "lessons.tsv")
+TSVS = [os.path.join(HERE, "..", "resources", name) for name in ("lessons.tsv", "test_passages.tsv")]
 
 
 def hira(s):
@@ -66,17 +66,20 @@ def mecab(texts):
 
 def main():
     entries = []
-    with open(TSV, encoding="utf-8") as f:
-        for line in f:
-            line = line.rstrip("\r\n")
-            if not line or line.startswith("#"):
-                continue
-            sid, text = line.split("\t", 1)
-            entries.append((int(sid), unescape(text)))
+    for tsv in TSVS:
+        with open(tsv, encoding="utf-8") as f:
+            for line in f:
+                line = line.rstrip("\r\n")
+                if not line or line.startswith("#"):
+                    continue
+                sid, text = line.split("\t", 1)
+                entries.append((int(sid), unescape(text)))
 
     kanji, kana = [], []
     for sid, text in entries:
-        in_kanji_mode = 42100 <= sid <= 42819
+        if 48000 <= sid <= 48999 and sid % 100 == 0:
+            continue  # a test passage's title
+        in_kanji_mode = 42100 <= sid <= 42819 or 48000 <= sid <= 48999
         if in_kanji_mode and "," in text:
             k, r = text.split(",", 1)
             kanji.append((sid, k, r.replace("｜", "")))

@@ -140,6 +140,48 @@ TEST(ColorModel, OkRepaintsEveryFingerLabelWithItsCaps) {
     }
 }
 
+std::string Framed(const RecordingPracticeForm& form) {
+    std::string ids;
+    for (int id : form.m_framed) ids += (ids.empty() ? "" : " ") + std::to_string(id);
+    return ids;
+}
+
+TEST(ColorModel, NextKeyFrameIsStoredOnlyWhileOnAndFramesTheLitCapAndItsShift) {
+    PracticeHarness h;
+    CColorModel standard(h.m_doc.Settings());
+    standard.SetScheme(kStandardColors);
+    ASSERT_TRUE(standard.Apply(h.m_doc.Settings(), h.m_view));
+    const std::string withoutFrame = SettingsFile(h);
+    EXPECT_EQ(withoutFrame.find("NextKeyFrame"), std::string::npos);
+
+    CColorModel clear(h.m_doc.Settings());
+    clear.SetScheme(kClearColors);  // the scheme that frames the next key
+    EXPECT_TRUE(clear.m_colors.bFrameNext);
+    ASSERT_TRUE(clear.Apply(h.m_doc.Settings(), h.m_view));
+    const std::string withFrame = SettingsFile(h);
+    EXPECT_NE(withFrame.find("\r\nNextKeyFrame=1\r\n"), std::string::npos) << withFrame;
+    EXPECT_TRUE(CColorModel(h.m_doc.Settings()).m_colors.bFrameNext);
+
+    h.m_form.m_msgAnswers.push_back(MsgResult::Yes);
+    h.StartCustom("#ROMAN\nE\n!a&\n");
+    EXPECT_EQ(Framed(h.m_form), "1000 1080");  // "!": cap 0 and the right SHIFT
+    h.Type("!");
+    EXPECT_EQ(Framed(h.m_form), "1002");
+    h.Type("a");
+    EXPECT_EQ(Framed(h.m_form), "1020 1079");
+    h.m_view.StopRun();
+    EXPECT_EQ(Framed(h.m_form), "");
+
+    // Off again: the file is byte for byte what it was, and no cap is framed.
+    CColorModel off(h.m_doc.Settings());
+    off.SetScheme(kStandardColors);
+    ASSERT_TRUE(off.Apply(h.m_doc.Settings(), h.m_view));
+    EXPECT_EQ(SettingsFile(h), withoutFrame);
+    h.m_form.m_msgAnswers.push_back(MsgResult::Yes);
+    h.StartCustom("#ROMAN\nE\n!a\n");
+    EXPECT_EQ(Framed(h.m_form), "");
+}
+
 // --- how the presets look: WCAG contrast, and the lit legend under red-green colour blindness ---
 
 using test::Contrast;

@@ -22,23 +22,51 @@ std::string Joined(const std::vector<std::string>& lines) {
 
 TEST(LessonFileLines, ReadCp932Utf8WithAndWithoutBomAndAscii) {
     const std::string bom = "\xEF\xBB\xBF";
-    struct Case { const char* name; std::string bytes; const char* lines; std::size_t lost; } cases[] = {
-        {"CP932", Sj("#KANA\r\n果物\r\nりんご\r\n"), "#KANA|果物|りんご|", std::string::npos},
-        {"UTF-8", "#KANA\nくだもの\nみかん", "#KANA|くだもの|みかん|", std::string::npos},
-        {"UTF-8 with BOM", bom + "#kanakanji\r\n\r\n雨,あめ\r\n", "#kanakanji||雨,あめ|", std::string::npos},
-        {"ASCII", "#ROMAN\r\nEnglish\r\nHello, world\r\n", "#ROMAN|English|Hello, world|", std::string::npos},
+    constexpr std::size_t none = std::string::npos;
+    struct Case {
+        const char* name;
+        std::string bytes;
+        const char* lines;
+        std::size_t lost;
+        std::size_t malformed = std::string::npos;
+    } cases[] = {
+        {"CP932", Sj("#KANA\r\n果物\r\nりんご\r\n"), "#KANA|果物|りんご|", none},
+        {"UTF-8", "#KANA\nくだもの\nみかん", "#KANA|くだもの|みかん|", none},
+        {"UTF-8 with BOM", bom + "#kanakanji\r\n\r\n雨,あめ\r\n", "#kanakanji||雨,あめ|", none},
+        {"ASCII", "#ROMAN\r\nEnglish\r\nHello, world\r\n", "#ROMAN|English|Hello, world|", none},
         // A CP932 text that is no UTF-8 stays CP932, even where a run of its bytes would pass.
-        {"CP932 like UTF-8", Sj("#KANA\r\nテスト\r\n"), "#KANA|テスト|", std::string::npos},
+        {"CP932 like UTF-8", Sj("#KANA\r\nテスト\r\n"), "#KANA|テスト|", none},
         // What Linux input methods write for 〜 and − are CP932's ～ and －.
-        {"JIS forms", "#KANAKANJI\n\n〜−,から\n", "#KANAKANJI||～－,から|", std::string::npos},
+        {"JIS forms", "#KANAKANJI\n\n〜−,から\n", "#KANAKANJI||～－,から|", none},
         {"lost character", "#KANA\nx\nかさ\n𠮷野,よしの\né\n", "#KANA|x|かさ|〓野,よしの|〓|", 3},
-        {"a lone BOM", bom, "", std::string::npos},
+        {"a lone BOM", bom, "", none},
+        // One slip of an editor keeps a UTF-8 file UTF-8: each stray byte is a 〓.
+        {"UTF-8 but for a byte", "#KANA\nテスト\nかさ\xFFね\n", "#KANA|テスト|かさ〓ね|", none, 2},
+        {"a BOM, then a cut character", bom + "#KANA\n\xE3\x83テスト\n", "#KANA|〓〓テスト|", none, 1},
     };
     for (const auto& c : cases) {
-        std::size_t lost = 0;
-        EXPECT_EQ(Joined(LessonFileLines(c.bytes, &lost)), c.lines) << c.name;
+        std::size_t lost = 0, malformed = 0;
+        EXPECT_EQ(Joined(LessonFileLines(c.bytes, &lost, &malformed)), c.lines) << c.name;
         EXPECT_EQ(lost, c.lost) << c.name;
+        EXPECT_EQ(malformed, c.malformed) << c.name;
     }
+}
+
+TEST(LessonFileLines, AFewMalformedBytesAmongManyCharactersAreUtf8AndMoreAreCp932) {
+    const auto text = [](int nChars, int nBad) {
+        std::string s = "#KANA\n";
+        for (int i = 0; i < nChars; ++i) s += "か";
+        return s + std::string(static_cast<std::size_t>(nBad), '\xFF');
+    };
+    struct Case { const char* name; std::string bytes; bool utf8; } cases[] = {
+        {"one bad byte beside four characters", text(4, 1), true},
+        {"one bad byte beside three", text(3, 1), false},
+        {"eight bad bytes among many", text(400, 8), true},
+        {"nine bad bytes among many", text(400, 9), false},
+        {"ASCII and a bad byte", "#KANA\nabc\xFF", false},
+        {"CP932 kanji that pass as UTF-8 in places", Sj("#KANA\n漢字の練習です。錆びた鎖\n"), false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(IsLessonUtf8(c.bytes), c.utf8) << c.name;
 }
 
 TEST(LessonFileMode, FoldsLettersButWantsTheWholeLine) {
@@ -215,6 +243,60 @@ TEST_F(CustomLessonsTest, AUtf8KanjiLessonStartsAndIsTypedAndALostCharacterNames
     h.m_view.OnNewDocument();
     EXPECT_FALSE(h.m_view.IsRunning());
     EXPECT_NE(h.m_form.Transcript().find("問題文　〓,よし"), std::string::npos) << h.m_form.Transcript();
+}
+
+TEST_F(CustomLessonsTest, AStrayByteOfAUtf8FileIsShownWithItsLineWhereTheFileIsRegisteredOrStarted) {
+    // In a question: registered (the header is sound), but not started.
+    const std::string bad = WriteRaw("bad.txt", "\xEF\xBB\xBF#KANA\nテスト\nかさ\nあ\xFFい\n");
+    CCustomLessonModel m(h.m_doc.Settings(), h.m_form);
+    h.m_form.m_log.clear();
+    ASSERT_TRUE(m.Add(bad));
+    EXPECT_EQ(U8(m.m_aNames.back()), "テスト");
+    EXPECT_NE(h.m_form.Transcript().find("4行目　あ〓い"), std::string::npos) << h.m_form.Transcript();
+
+    h.m_form.m_customStartAnswers.push_back({bad, 0});
+    h.m_form.m_lessonSelectAnswers.push_back(7);
+    h.m_form.m_log.clear();
+    h.m_view.OnNewDocument();
+    EXPECT_FALSE(h.m_view.IsRunning());
+    EXPECT_NE(h.m_form.Transcript().find("4行目に、UTF-8 として読めない文字があります"), std::string::npos)
+        << h.m_form.Transcript();
+
+    // In the name line: said, and the lesson starts.
+    const std::string name = WriteRaw("name.txt", "#KANA\nテ\xFFスト\nかさ\n");
+    h.m_form.m_customStartAnswers.push_back({name, 0});
+    h.m_form.m_lessonSelectAnswers.push_back(7);
+    h.m_form.m_log.clear();
+    h.m_view.OnNewDocument();
+    EXPECT_TRUE(h.m_view.IsRunning());
+    EXPECT_NE(h.m_form.Transcript().find("2行目　テ〓スト"), std::string::npos) << h.m_form.Transcript();
+    EXPECT_EQ(h.Shown(IDC_TITLE), "テ〓スト");
+}
+
+TEST_F(CustomLessonsTest, ANameLineOverTheCapIsCutAndSaidSoWhenRegisteredOrStartedUnregistered) {
+    const std::string path = WriteRaw("long.txt", "#KANA\n" + std::string(1 << 20, 'x') + "\nかさ\n");
+    const std::string cut = std::string(kLessonNameCap, 'x') + "…";
+    CCustomLessonModel m(h.m_doc.Settings(), h.m_form);
+    h.m_form.m_log.clear();
+    ASSERT_TRUE(m.Add(path));
+    EXPECT_EQ(U8(m.m_aNames.back()), cut);
+    EXPECT_NE(h.m_form.Transcript().find("レッスン名が長すぎるため"), std::string::npos) << h.m_form.Transcript();
+    EXPECT_NE(h.m_form.Transcript().find("レッスン名　" + cut), std::string::npos);
+
+    // Browsed and started without registering: said at the start.
+    const auto start = [&] {
+        h.m_form.m_customStartAnswers.push_back({path, 0});
+        h.m_form.m_lessonSelectAnswers.push_back(7);
+        h.m_form.m_log.clear();
+        h.m_view.OnNewDocument();
+        EXPECT_TRUE(h.m_view.IsRunning());
+        return h.m_form.Transcript().find("レッスン名が長すぎるため") != std::string::npos;
+    };
+    EXPECT_TRUE(start());
+    // Registered: said then, not at every start.
+    ASSERT_TRUE(m.Apply());
+    h.m_view.StopRun();
+    EXPECT_FALSE(start());
 }
 
 }  // namespace

@@ -11,6 +11,8 @@
 
 #include "lessons/custom_start.h"
 #include "lessons/lesson_file.h"
+#include "platform/regular_file.h"
+#include "progress/history_csv.h"
 #include "support/file_kinds.h"
 #include "support/practice_harness.h"
 #include "users/history_file.h"
@@ -62,7 +64,7 @@ TEST_F(FileKinds, ALessonFileThatIsNoRegularFileIsRefusedWithItsReason) {
     }
 }
 
-TEST_F(FileKinds, ARegisteredEntryThatIsNoRegularFileIsRemovedWhenSelected) {
+TEST_F(FileKinds, ARegisteredEntryThatIsNoRegularFileIsToldWithItsReasonAndStays) {
     for (const auto& c : kKinds) {
         PracticeHarness h;
         const std::string path = h.m_dir + "/lesson.txt";
@@ -76,11 +78,13 @@ TEST_F(FileKinds, ARegisteredEntryThatIsNoRegularFileIsRemovedWhenSelected) {
         s.SetIndexedString("File", 1, good);
         CCustomStartModel m(s, h.m_form);
         m.Select(0);
-        EXPECT_NE(h.m_form.Transcript().find("ファイルがありません"), std::string::npos) << c.name;
-        ASSERT_EQ(m.m_aNames.size(), 1u) << c.name;
-        EXPECT_EQ(m.m_aNames[0], "good") << c.name;
+        const std::string shown = h.m_form.Transcript();
+        EXPECT_NE(shown.find(path + "\\r\\n\\r\\n" + c.reason), std::string::npos) << c.name << "\n" << shown;
+        EXPECT_EQ(shown.find("ファイルがありません"), std::string::npos) << c.name;
+        EXPECT_EQ(m.m_aNames.size(), 2u) << c.name;
+        EXPECT_EQ(s.GetInt("count", 0), 2) << c.name;
         EXPECT_FALSE(m.m_bCanStart) << c.name;
-        m.Select(0);
+        m.Select(1);
         EXPECT_EQ(m.m_strPath, good) << c.name;
     }
 }
@@ -200,6 +204,82 @@ TEST_F(HistoryAppend, ALongHistoryReadsWholeAndAnEndlessOneItsNewestRecords) {
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].strTime, "2026/12/10 13:43");
     EXPECT_EQ(rows[1].strLesson, Sj("Lesson3(ローマ字)"));
+}
+
+// Lines in a file, counted a piece at a time.
+std::size_t LineCount(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::size_t n = 0;
+    char buf[1 << 16];
+    while (in.read(buf, sizeof buf) || in.gcount() > 0) n += std::count(buf, buf + in.gcount(), '\n');
+    return n;
+}
+
+TEST_F(HistoryAppend, AHistoryOverTheCapShowsItsNewestRunsSaysSoAndExportsEveryRun) {
+    // The speed field numbers the runs.
+    std::string text;
+    std::size_t nRuns = 0;
+    while (text.size() <= kHistoryReadCap + (1u << 20))
+        text += Sj("2026年12月10日 13:43,31,") + std::to_string(nRuns++) + ",95,A  1 \r\n";
+    WriteFile(text);
+    text = std::string();
+
+    bool bNewestOnly = false;
+    const auto pRecords = ReadHistoryRecords(h.m_doc.Settings(), &bNewestOnly);
+    EXPECT_TRUE(bNewestOnly);
+    ASSERT_GT(pRecords->size(), 0u);
+    ASSERT_LT(pRecords->size(), nRuns);
+    EXPECT_EQ((*pRecords)[0].strSpeed, std::to_string(nRuns - pRecords->size()));
+    EXPECT_EQ(pRecords->Records().back().strSpeed, std::to_string(nRuns - 1));
+    EXPECT_EQ(NewestRunsNotice(pRecords->size()),
+              Sj("履歴が大きいため、最新の " + std::to_string(pRecords->size()) + " 回分を表示しています。"));
+
+    const std::string csv = h.m_dir + "/history.csv";
+    ASSERT_TRUE(SaveHistoryCsv(h.m_doc.Settings(), csv));
+    EXPECT_EQ(LineCount(csv), nRuns + 1);
+
+    // Under the cap nothing is left out.
+    WriteFile(kRecord);
+    ReadHistoryRecords(h.m_doc.Settings(), &bNewestOnly);
+    EXPECT_FALSE(bNewestOnly);
+}
+
+TEST_F(HistoryAppend, TheCsvStreamedIsTheWholeTextsAndAFullDiskSaysSoAndKeepsTheOldFile) {
+    // Lines that straddle the pieces the export reads, a CR at a piece's end, blank lines.
+    std::string text;
+    for (int i = 0; text.size() < (3u << 20); ++i)
+        text += Sj("2026年12月10日 13:43,My lesson " + std::string(static_cast<std::size_t>(i % 977), 'x') +
+                   ",120,95,A K  3 2 ") + (i % 3 ? "\r\n" : "\n\n");
+    text.insert((1u << 20) - 1, "\r");
+    WriteFile(text);
+    const std::string csv = h.m_dir + "/history.csv";
+    ASSERT_TRUE(SaveHistoryCsv(h.m_doc.Settings(), csv));
+    EXPECT_EQ(ReadFile(csv), HistoryCsv(text));
+
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{1u << 20, RLIM_INFINITY};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        FileFault fault = FileFault::None;
+        const bool ok = SaveHistoryCsv(h.m_doc.Settings(), csv, &fault);
+        const bool told = CsvSaveFailedText(csv, fault).find(Sj("ディスクの空き容量が足りません。")) != std::string::npos;
+        ::_exit(!ok && told ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(ReadFile(csv), HistoryCsv(text));
+    // No temporary file is left beside it.
+    EXPECT_EQ(std::distance(fs::directory_iterator(h.m_dir), fs::directory_iterator()), 2);
+
+    // Saved through a symbolic link, the link stays and its target gets the CSV.
+    WriteFile(kRecord);
+    fs::create_symlink("history.csv", h.m_dir + "/link.csv");
+    ASSERT_TRUE(SaveHistoryCsv(h.m_doc.Settings(), h.m_dir + "/link.csv"));
+    EXPECT_TRUE(fs::is_symlink(h.m_dir + "/link.csv"));
+    EXPECT_EQ(ReadFile(csv), HistoryCsv(kRecord));
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "kana/kana_tables.h"
 #include "lessons/catalogue.h"
 #include "lessons/kibiki_doc.h"
+#include "lessons/test_passages.h"
 #include "support/fakes.h"
 #include "support/test_util.h"
 #include "text/sjis.h"
@@ -26,6 +27,10 @@ namespace {
 
 using test::Sj;
 using test::U8;
+
+// The lesson number the checker gives a sentence of a test passage: typed in kana or romaji like
+// lesson 7, with no key rules of a lesson and no length of its own (the sentences run on).
+constexpr int kPassage = 0;
 
 struct LessonList {
     int nMode;    // the mode whose list it is
@@ -108,26 +113,24 @@ std::set<int> AllowedKeys(int nLesson, bool bRomaji) {
     return keys;
 }
 
-// The letters Japanese is typed with in the default spellings: those of the kana typed without
-// Shift. Small kana (XA, XYA) and the two-kana units of loanwords (ヴ VU, ふぁ FA) need no drill.
+// The letters Japanese is typed with in the default spellings: those of the single kana, small
+// ones included (XA, XYA). The two-kana units of loanwords (ヴ VU, ふぁ FA) need no drill, and L
+// and Q spell nothing.
 std::set<char> JapaneseLetters() {
     std::set<char> letters;
-    for (int id = IDS_KANA_FIRST; id <= IDS_SINGLE_LAST; ++id) {
-        std::string half;
-        ConvertKana(half, true, StringOrEmpty(id));
-        if (half.size() == 1 && ShiftedKeyOf(static_cast<unsigned char>(half[0]), true) >= 0) continue;
+    for (int id = IDS_KANA_FIRST; id <= IDS_SINGLE_LAST; ++id)
         for (char ch : StringOrEmpty(id + IDS_DEFAULT_SPELLING_FIRST - IDS_KANA_FIRST)) letters.insert(ch);
-    }
     return letters;
 }
 
-// The keys lesson n teaches in a mode: the keys it adds, in the romaji modes only the letters
-// Japanese is typed with.
+// The keys lesson n teaches in a mode: the keys it adds, in modes 2 and 4 only the letters
+// Japanese is typed with. Mode 1 types its entries as written, so its home-position lesson
+// drills every home key (ASDFJKL;); later lessons there teach the letters as the other modes do.
 std::set<int> TaughtKeys(int nLesson, int nMode) {
     const bool bRomaji = IsRomajiMode(nMode);
     std::set<int> keys = AddedKeys(nLesson, bRomaji);
     for (int k : AllowedKeys(nLesson - 1, bRomaji)) keys.erase(k);
-    if (!bRomaji) return keys;
+    if (!bRomaji || (nMode == 1 && nLesson == 1)) return keys;
     static const std::set<char> letters = JapaneseLetters();
     std::erase_if(keys, [](int k) { return !letters.count(PrintedOfKey(k, false)); });
     return keys;
@@ -233,7 +236,7 @@ private:
         }
         const int nChars = static_cast<int>(Chars(typed).size());
         const int nMax = nMode == 1 ? (nLesson == 7 ? 60 : 20) : (nLesson == 7 ? 40 : 15);
-        if (nChars > nMax)
+        if (nLesson != kPassage && nChars > nMax)
             problems.push_back("longer than " + std::to_string(nMax) + " characters");
 
         if (!IsKanjiMode(nMode)) return;
@@ -243,7 +246,7 @@ private:
                 problems.push_back("reading pieces without a kanji text");
             return;
         }
-        m_doc.SetLesson(BuiltInLesson(PracticeMode{nMode}, nLesson));
+        m_doc.SetLesson(BuiltInLesson(PracticeMode{nMode}, nLesson == kPassage ? 7 : nLesson));
         std::string reading = entry.strReading;
         CKanjiSegments segments;
         segments.SplitKanjiSegments(entry.strKanji, reading, m_doc.KanaSeparator());
@@ -315,7 +318,7 @@ private:
     void CheckKeys(int nMode, int nLesson, const std::string& typed, const std::vector<Stroke>& strokes,
                    std::vector<std::string>& problems) {
         const bool bRomaji = IsRomajiMode(nMode);
-        if (nLesson <= 5) {
+        if (nLesson >= 1 && nLesson <= 5) {
             const auto allowed = AllowedKeys(nLesson, bRomaji);
             const auto before = AllowedKeys(nLesson - 1, bRomaji);
             bool bNewKey = nLesson == 1;
@@ -474,6 +477,39 @@ TEST(LessonLists, GeneralPracticeGrowsFromWordsToSentences) {
     }
 }
 
+// The timed test's passages: texts of a certificate test's length and kanji share, one sentence
+// an entry, every one typable in kana and in romaji and read as its kanji text is written.
+TEST(LessonLists, TestPassagesAreTypableInBothInputs) {
+    const auto& passages = TestPassages();
+    EXPECT_GE(passages.size(), 6u);
+    Checker checker;
+    std::size_t nIds = 0;
+    for (const auto& passage : passages) {
+        const std::string title = U8(passage.strTitle);
+        EXPECT_FALSE(title.empty());
+        std::size_t nChars = 0, nKanji = 0;
+        for (const auto& text : passage.aEntries) {
+            for (int nMode : {3, 4})
+                for (const auto& problem : checker.Problems(nMode, kPassage, text))
+                    ADD_FAILURE() << title << ": " << U8(text) << " (mode " << nMode << "): " << problem;
+            const Entry entry = SplitEntry(3, text);
+            const auto chars = Chars(entry.strKanji.empty() ? entry.strReading : entry.strKanji);
+            if (chars.empty() || chars.back() != Sj("。")) ADD_FAILURE() << title << ": " << U8(text) << " is no sentence";
+            nChars += chars.size();
+            for (const auto& ch : chars) nKanji += IsKanaChar(ch) ? 0 : 1;
+        }
+        EXPECT_GE(nChars, 800u) << title;
+        EXPECT_LE(nChars, 1200u) << title;
+        EXPECT_GE(nKanji * 100, nChars * 25) << title << ": " << nKanji << " kanji in " << nChars;
+        EXPECT_LE(nKanji * 100, nChars * 35) << title << ": " << nKanji << " kanji in " << nChars;
+        nIds += 1 + passage.aEntries.size();
+    }
+    // A gap in the ids would end a passage early, or drop the passages after it.
+    std::size_t nStrings = 0;
+    for (int id = IDS_TEST_PASSAGE_FIRST; id <= IDS_TEST_PASSAGE_LAST; ++id) nStrings += FindString(id) ? 1 : 0;
+    EXPECT_EQ(nStrings, nIds);
+}
+
 // The rules themselves must catch what they are for.
 TEST(LessonLists, CheckerRejectsFaultyEntries) {
     struct Case {
@@ -533,7 +569,9 @@ TEST(LessonLists, CheckerRejectsFaultyEntries) {
     };
     EXPECT_EQ(taught(1, 0), "ﾁﾄｼﾊﾏﾉﾘﾚ");
     EXPECT_EQ(taught(1, 4), "ASEDUJIKO");  // F and L spell no kana of their own
+    EXPECT_EQ(taught(1, 1), "ASEDFUJIKOL;");
     EXPECT_EQ(taught(3, 1), "C");
+    EXPECT_EQ(taught(4, 2), "WX");           // small kana: XA
     EXPECT_EQ(taught(5, 2), "ZP");          // not Q
     EXPECT_EQ(taught(5, 3).size(), 14u * 3);
 }

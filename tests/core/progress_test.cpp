@@ -286,7 +286,7 @@ TEST(WeakKeyDrill, TitleNamesTheKeysAsTheHistoryDoes) {
     struct Case { PracticeMode mode; std::vector<int> caps; const char* title; };
     const Case cases[] = {
         {PracticeMode::RomajiInput, {1, 38, 7, 37}, "苦手キー: Q ; X P"},
-        {PracticeMode::KanaInput, {2, 41, 3, 47}, "苦手キー: ち ゛ つ ー"},
+        {PracticeMode::KanaInput, {2, 41, 3, 47}, "苦手キー: ち　゛　つ　ー"},
         {PracticeMode::HiraganaRomaji, {39, 2}, "苦手キー: ・ A"},  // the "/" key types ・
         {PracticeMode::KanaKanji, {}, "苦手キー:"},
     };
@@ -323,22 +323,47 @@ TEST(KanaPerMinute, ShownAtTheLessonEndBesideKeystrokesButNotInRomajiInput) {
         }
         const std::uint32_t seconds = static_cast<std::uint32_t>(h.m_doc.Run().EndTick() - h.m_doc.Run().StartTick()) / 1000;
         // Worked out as the speed is, kana ÷ seconds × 60: the other order can round the other way.
-        EXPECT_EQ(U8(info.strKanaSpeed), WholeNumber(static_cast<double>(kana) / seconds * 60.0) + "／分") << c.nMode;
+        EXPECT_EQ(U8(info.strKanaSpeed), WholeNumber(static_cast<double>(kana) / seconds * 60.0) + "字/分") << c.nMode;
     }
 }
 
 TEST(HistoryCsv, BomHeaderIsoTimesAndQuotedFields) {
-    EXPECT_EQ(HistoryCsv(CHistoryRecords()),
-              "\xEF\xBB\xBF日時,レッスン名,速度(打鍵/分),正解率(%),間違えたキー\r\n");
-    const std::string csv = HistoryCsv(Records(
+    EXPECT_EQ(HistoryCsv(""),
+              "\xEF\xBB\xBF日時,レッスン名,速度(打/分),正解率(%),間違えたキー\r\n");
+    const std::string csv = HistoryCsv(Sj(
         "2004年05月06日 09:07,31,120,95,A K  3 2 \r\n"
         "2004年05月07日 21:30,He said \"hi\"，ok,80,100, \r\n"
         "yesterday,=SUM(A1),x,,- \"  1 \n"));
     EXPECT_EQ(csv,
-              "\xEF\xBB\xBF日時,レッスン名,速度(打鍵/分),正解率(%),間違えたキー\r\n"
+              "\xEF\xBB\xBF日時,レッスン名,速度(打/分),正解率(%),間違えたキー\r\n"
               "2004-05-06T09:07,Lesson3(ローマ字),120,95,A×3 K×2\r\n"
               "2004-05-07T21:30,\"He said \"\"hi\"\"，ok\",80,100,\r\n"
               "yesterday,'=SUM(A1),x,,'-×1\r\n");
+}
+
+TEST(HistoryCsv, DamagedFieldsLoseNothingTheFileSaysAndCarryNoNul) {
+    struct Case {
+        const char* name;
+        std::string line;
+        const char* row;  // UTF-8, without the line break
+    };
+    const Case cases[] = {
+        {"a count beyond int keeps its digits", "2004年05月06日 09:07,31,120,95,A K  99999999999 2 ",
+         "2004-05-06T09:07,Lesson3(ローマ字),120,95,A×99999999999 K×2"},
+        {"a speed beyond int stands as written", "2004年05月06日 09:07,31,99999999999,95, ",
+         "2004-05-06T09:07,Lesson3(ローマ字),99999999999,95,"},
+        {"zero and signed counts stay out, as in the list", "2004年05月06日 09:07,31,120,95,A K S  0 -1 4 ",
+         "2004-05-06T09:07,Lesson3(ローマ字),120,95,S×4"},
+        {"NUL bytes are left out of every field",
+         std::string("2004年05月06日 09:07,My\0Name,1\0,95,A\0B  1 ", 45),
+         "2004-05-06T09:07,MyName,1,95,AB×1"},
+    };
+    const std::string head = HistoryCsv("");
+    for (const Case& c : cases) {
+        const std::string csv = HistoryCsv(Sj(c.line) + "\r\n");
+        EXPECT_EQ(csv, head + c.row + "\r\n") << c.name;
+        EXPECT_EQ(csv.find('\0'), std::string::npos) << c.name;
+    }
 }
 
 TEST(Progress, OneHundredThousandRuns) {
@@ -353,7 +378,7 @@ TEST(Progress, OneHundredThousandRuns) {
     EXPECT_EQ(counts.nRuns, 50u);
     EXPECT_EQ(counts.anCap[2], 100);
     EXPECT_EQ(CountMissedKeys(r, PracticeMode::KanaInput, kAllRuns).anCap[10], 100000);
-    const std::string csv = HistoryCsv(r);
+    const std::string csv = HistoryCsv(ManyRuns(100000));
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 100001);
 }
 

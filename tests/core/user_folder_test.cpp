@@ -136,6 +136,34 @@ TEST_F(UserFolderTest, RefusedNamesSayWhyAndKeepTheDialogOpen) {
     }
 }
 
+TEST_F(UserFolderTest, ANameStoredOtherwiseThanTypedIsShownAsStoredAndCreatedOnlyWhenAgreed) {
+    struct Case { const char* typed; const char* stored; } cases[] = {
+        {"波〜線", "波～線"},  // U+301C, what input methods type, is stored as U+FF5E
+        {"a—b", "a―b"},
+        {"x‾", "x~"},
+    };
+    for (const auto& c : cases) {
+        for (const MsgResult answer : {MsgResult::No, MsgResult::Yes}) {
+            m_messenger.m_shown.clear();
+            m_messenger.m_answer = answer;
+            std::string name = "left over";
+            bool bSelectAll = true;
+            EXPECT_EQ(AcceptNewUserName(m_dir, c.typed, m_messenger, name, &bSelectAll), answer == MsgResult::Yes)
+                << c.typed;
+            ASSERT_EQ(m_messenger.m_shown.size(), 1u) << c.typed;
+            EXPECT_EQ(m_messenger.m_shown[0].text, std::string("ユーザ名は「") + c.stored + "」として作成します。よろしいですか？");
+            EXPECT_EQ(m_messenger.m_shown[0].buttons, MsgButtons::YesNo);
+            EXPECT_EQ(U8(name), answer == MsgResult::Yes ? c.stored : "") << c.typed;
+            EXPECT_FALSE(bSelectAll);
+        }
+    }
+    // A name that reads back as typed is not asked about.
+    m_messenger.m_shown.clear();
+    std::string name;
+    EXPECT_TRUE(AcceptNewUserName(m_dir, "～", m_messenger, name, nullptr));
+    EXPECT_TRUE(m_messenger.m_shown.empty());
+}
+
 TEST_F(UserFolderTest, SelectionOpensWithTheCurrentUserChosenIgnoringCase) {
     Touch("a.dat");
     Touch("ab.dat");

@@ -13,6 +13,7 @@
 
 #include "support/fakes.h"
 #include "support/test_util.h"
+#include "users/history_file.h"
 
 namespace kibiki {
 namespace {
@@ -186,6 +187,27 @@ TEST_F(UserSettingsTest, InputMethodLinesComeLastOnlyWhileUsedAndGoWithTheUser) 
     EXPECT_EQ(CUserSettings::NewUserFileText().find("Ime"), std::string::npos);
 }
 
+TEST_F(UserSettingsTest, DailyGoalIsALineOnlyWhileSetAndGoesWithTheUser) {
+    const std::string plain = kDefaultHead + Sj("KanaSepa=｜\r\n") + kDefaultColours;
+    Write("u.dat", "DailyGoal=15\n" + plain + "ImeSpellings=1\n");
+    m_settings.LoadUser("u");
+    EXPECT_EQ(m_settings.GetInt("DailyGoal", -1), 15);
+    ASSERT_TRUE(m_settings.SaveUser());
+    EXPECT_EQ(Read("u.dat"), plain + Crlf("ImeSpellings=1\nDailyGoal=15\n"));
+
+    m_settings.SetInt("ImeSpellings", 0);
+    m_settings.SetInt("DailyGoal", 0);
+    ASSERT_TRUE(m_settings.SaveUser());
+    EXPECT_EQ(Read("u.dat"), plain);
+
+    Write("a.dat", "DailyGoal=30\n");
+    Write("b.dat", "Type=2\n");
+    m_settings.LoadUser("a");
+    m_settings.LoadUser("b");
+    EXPECT_EQ(m_settings.m_nDailyGoal, 0);
+    EXPECT_EQ(CUserSettings::NewUserFileText().find("DailyGoal"), std::string::npos);
+}
+
 TEST_F(UserSettingsTest, ValueWithALineBreakCannotInjectALine) {
     m_settings.LoadUser("u");
     m_settings.SetIndexedString("File", 0, "/tmp/a\nType=3");
@@ -329,7 +351,7 @@ TEST_F(UserSettingsTest, FailedSaveKeepsTheOldFileAndTellsTheUser) {
              std::ofstream(dir + "Setting") << "x";
              s.SetFolder(dir + "Setting/sub");
          },
-         ""},
+         "設定を保存するフォルダの場所に、フォルダではなくファイルがあります。"},
         {"file size limit reached mid-write",
          [](const std::string& dir, CUserSettings&) {
              std::ofstream(dir + "u.dat") << "Type=3\r\n";
@@ -375,6 +397,54 @@ TEST_F(UserSettingsTest, FailedSaveKeepsTheOldFileAndTellsTheUser) {
         EXPECT_NE(shown.text.find(c.reason), std::string::npos) << shown.text;
     }
     ::signal(SIGXFSZ, SIG_DFL);
+}
+
+TEST_F(UserSettingsTest, AFolderThatIsAFileIsToldOnceAsSuchNotAtEverySave) {
+    Write("Setting", "x");
+    RecordingMessenger messages;
+    CUserSettings s(nullptr, &messages);
+    s.SetFolder(m_dir + "Setting");
+    s.LoadUser("u");  // at start: the missing file is made from the defaults and saved
+    s.SetInt("Type", 2);
+    EXPECT_FALSE(s.SaveUser());
+    EXPECT_FALSE(AppendHistory(s, "2026/12/10 13:43", "31", "120", "95", " ", &messages));
+    ASSERT_EQ(messages.m_shown.size(), 1u);
+    EXPECT_NE(messages.m_shown[0].text.find("フォルダではなくファイルがあります"), std::string::npos)
+        << messages.m_shown[0].text;
+    EXPECT_EQ(messages.m_shown[0].text.find("見つかりません"), std::string::npos);
+    EXPECT_EQ(Read("Setting"), "x");
+}
+
+TEST_F(UserSettingsTest, ASettingsFileThatIsALinkKeepsTheLinkAndItsTargetIsReplacedWhole) {
+    // Setting/u.dat -> ../dotfiles/link.dat -> kibiki/u.dat (relative links, a chain of two)
+    fs::create_directories(m_dir + "Setting");
+    fs::create_directories(m_dir + "dotfiles/kibiki");
+    Write("dotfiles/kibiki/u.dat", "Type=3\r\n");
+    ::chmod((m_dir + "dotfiles/kibiki/u.dat").c_str(), 0600);
+    fs::create_symlink("kibiki/u.dat", m_dir + "dotfiles/link.dat");
+    fs::create_symlink("../dotfiles/link.dat", m_dir + "Setting/u.dat");
+    CUserSettings s(nullptr, &m_messages);
+    s.SetFolder(m_dir + "Setting");
+    s.LoadUser("u");
+    EXPECT_EQ(s.m_nType, 3);
+    s.SetInt("Type", 1);
+    ASSERT_TRUE(s.SaveUser());
+    EXPECT_TRUE(fs::is_symlink(m_dir + "Setting/u.dat"));
+    EXPECT_TRUE(fs::is_symlink(m_dir + "dotfiles/link.dat"));
+    EXPECT_EQ(Read("dotfiles/kibiki/u.dat"), s.FileText());
+    EXPECT_EQ(Read("dotfiles/kibiki/u.dat").substr(0, 8), "Type=1\r\n");
+    EXPECT_EQ(fs::status(m_dir + "dotfiles/kibiki/u.dat").permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    // No temporary file left anywhere.
+    std::size_t nFiles = 0;
+    for (const auto& e : fs::recursive_directory_iterator(m_dir)) nFiles += !e.is_directory();
+    EXPECT_EQ(nFiles, 3u);
+    // A dangling link: the target is made, as an editor would.
+    fs::remove(m_dir + "dotfiles/kibiki/u.dat");
+    ASSERT_TRUE(s.SaveUser());
+    EXPECT_TRUE(fs::is_symlink(m_dir + "Setting/u.dat"));
+    EXPECT_EQ(Read("dotfiles/kibiki/u.dat"), s.FileText());
+    EXPECT_TRUE(m_messages.m_shown.empty());
 }
 
 TEST_F(UserSettingsTest, UnreadableFileKeepsValuesAndTellsTheUser) {

@@ -166,6 +166,14 @@ void RecordingPracticeForm::SetCapSunken(int nId, bool bSunken) {
     if (m_bRecord) Log(std::string(bSunken ? "sunken " : "raised ") + ControlName(nId));
 }
 
+// Logged when the frame comes or goes: a form that never frames a cap records nothing.
+void RecordingPracticeForm::SetCapFramed(int nId, bool bFramed) {
+    if (bFramed == (m_framed.count(nId) != 0)) return;
+    if (bFramed) m_framed.insert(nId);
+    else m_framed.erase(nId);
+    if (m_bRecord) Log(std::string(bFramed ? "framed " : "unframed ") + ControlName(nId));
+}
+
 void RecordingPracticeForm::SetMarker(int nId, COLORREF color, bool bVisible) {
     m_markers[nId] = {color, bVisible};
     if (m_bRecord)

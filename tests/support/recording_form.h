@@ -19,6 +19,7 @@ public:
     std::map<int, COLORREF> m_textColors;
     std::map<int, COLORREF> m_backColors;
     std::set<int> m_sunken;
+    std::set<int> m_framed;
     struct Marker { COLORREF color = 0; bool bVisible = false; };
     std::map<int, Marker> m_markers;
     int m_nProgressLower = 0, m_nProgressUpper = 100, m_nProgressPos = 0, m_nProgressStep = 10;
@@ -64,6 +65,7 @@ public:
     void SetBackColor(int nId, COLORREF color) override;
     COLORREF ButtonFaceColor() override { return m_buttonFace; }
     void SetCapSunken(int nId, bool bSunken) override;
+    void SetCapFramed(int nId, bool bFramed) override;
     void SetMarker(int nId, COLORREF color, bool bVisible) override;
     void EnableSettingMenus(bool bEnable) override;
     void Beep() override;

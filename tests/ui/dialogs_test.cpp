@@ -56,18 +56,30 @@ TEST(LessonEndDlg, ShowsTheDecidedTextsAndButtonStates) {
     EXPECT_EQ(dlg.Button("stop")->text(), "やめる");
 }
 
-TEST(LessonEndDlg, KanaPerMinuteGetsARowOfItsOwnOnlyWhenGiven) {
+TEST(LessonEndDlg, KanaPerMinuteAndTheDailyGoalEachGetARowOnlyWhenGiven) {
     CLessonEndDlg romaji(SampleEnd());
     EXPECT_EQ(romaji.findChild<CColorStatic*>("kana_speed"), nullptr);
-    LessonEndInfo info = SampleEnd();
-    info.strKanaSpeed = Sj("85／分");
-    CLessonEndDlg kana(info);
-    ASSERT_NE(kana.findChild<CColorStatic*>("kana_speed"), nullptr);
-    EXPECT_EQ(kana.findChild<CColorStatic*>("kana_speed")->text(), "85／分");
-    EXPECT_GT(kana.height(), romaji.height());
-    // The row sits between the figures and the missed keys.
-    EXPECT_GT(kana.findChild<CColorStatic*>("kana_speed")->y(), kana.findChild<CColorStatic*>("speed")->geometry().bottom());
-    EXPECT_LT(kana.findChild<CColorStatic*>("kana_speed")->geometry().bottom(), kana.findChild<QGroupBox*>()->y());
+    EXPECT_EQ(romaji.findChild<CColorStatic*>("goal"), nullptr);
+    for (const bool bKana : {false, true}) {
+        LessonEndInfo info = SampleEnd();
+        if (bKana) info.strKanaSpeed = Sj("85字/分");
+        CLessonEndDlg plain(info);
+        info.strGoal = Sj("今日 12／15分・連続 5日");
+        CLessonEndDlg goal(info);
+        auto* pGoal = goal.findChild<CColorStatic*>("goal");
+        ASSERT_NE(pGoal, nullptr);
+        EXPECT_EQ(pGoal->text(), "今日 12／15分・連続 5日");
+        EXPECT_GT(goal.height(), plain.height());
+        EXPECT_GE(pGoal->width(), pGoal->fontMetrics().horizontalAdvance(pGoal->text()));
+        // Each row sits between the figures and the missed keys, one under the other.
+        CColorStatic* pAbove = goal.findChild<CColorStatic*>(bKana ? "kana_speed" : "speed");
+        if (bKana) {
+            EXPECT_EQ(pAbove->text(), "85字/分");
+            EXPECT_GT(pAbove->y(), goal.findChild<CColorStatic*>("speed")->geometry().bottom());
+        }
+        EXPECT_GT(pGoal->y(), pAbove->geometry().bottom());
+        EXPECT_LT(pGoal->geometry().bottom(), goal.findChild<QGroupBox*>()->y());
+    }
 }
 
 TEST(LessonEndDlg, AnswersNextAgainOrStopAndEnterMeansAgain) {

@@ -173,6 +173,21 @@ TEST(ColorStatic, PaintsTheStoredColorRefExactly) {
     EXPECT_NE(img.pixelColor(0, 0), QColor(0x00, 0x80, 0xFF));  // the edge is drawn
 }
 
+TEST(ColorStatic, AFramedCapIsRingedInItsLegendColourOutsideTheLegend) {
+    CColorStatic cap;
+    cap.resize(40, 40);
+    cap.SetEdges(CColorStatic::kModalFrame);
+    cap.SetBackColor(0x00FFFF);
+    cap.SetTextColor(0xCC3300);
+    const QColor ink(0x00, 0x33, 0xCC);
+    EXPECT_NE(cap.grab().toImage().pixelColor(1, 20), ink);
+    cap.SetFramed(true);
+    const QImage img = cap.grab().toImage();
+    for (const QPoint at : {QPoint(0, 0), QPoint(2, 20), QPoint(20, 39), QPoint(37, 20)})
+        EXPECT_EQ(img.pixelColor(at), ink) << at.x() << "," << at.y();
+    EXPECT_EQ(img.pixelColor(CColorStatic::kFrameWidth, 20), QColor(0xFF, 0xFF, 0x00));  // the face inside
+}
+
 TEST(GuideStatic, DrawsAnUpwardTriangleOnlyWhenVisible) {
     CGuideStatic marker;
     marker.resize(16, 9);

@@ -10,13 +10,18 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
+#include <QTabWidget>
 
 #include "ui/app/color_static.h"
 #include "ui/app/practice_window.h"
 #include "lessons/catalogue.h"
 #include "ui/kana/roman_edit_dlg.h"
 #include "ui/kana/roman_setting_dlg.h"
+#include "progress/practice_days.h"
+#include "ui/users/progress_window.h"
+#include "users/history_record.h"
 #include "ui/lessons/custom_start_dlg.h"
+#include "ui/lessons/lesson_end_dlg.h"
 #include "ui/lessons/lesson_select_dlg.h"
 #include "support/fakes.h"
 #include "text/cp932.h"
@@ -77,6 +82,10 @@ std::string Clipped(const QWidget& top) {
         } else if (const auto* l = qobject_cast<const QLabel*>(p)) {
             if (l->text().isEmpty()) continue;
             const QFontMetrics fm(l->font());
+            if (l->wordWrap()) {  // wraps to its width: its lines must fit its height
+                report(p, l->text(), l->heightForWidth(l->contentsRect().width()), l->contentsRect().height());
+                continue;
+            }
             report(p, l->text(), fm.horizontalAdvance(l->text()), l->contentsRect().width());
             report(p, l->text(), fm.height(), l->contentsRect().height());
         } else if (const auto* b = qobject_cast<const QRadioButton*>(p)) {
@@ -127,6 +136,27 @@ TEST(Fit, EveryFixedTextFitsItsControl) {
     CRomanEditDlg edit;
     edit.KanaLabel()->setText(QStringLiteral("でぃ"));
     EXPECT_EQ(Clipped(edit), "") << dpi << " DPI";
+
+    // The lesson end's additions at their longest.
+    LessonEndInfo end;
+    end.strMessage = StringOrEmpty(43003);
+    end.strAccuracy = Utf8ToCp932("100％");
+    end.strSpeed = Utf8ToCp932("9999／分");
+    end.strKanaSpeed = Utf8ToCp932("9999字/分");
+    end.strGoal = Utf8ToCp932("今日 9999／600分・連続 99999日");
+    CLessonEndDlg lessonEnd(end);
+    EXPECT_EQ(Clipped(lessonEnd), "") << dpi << " DPI";
+
+    // The progress window at its smallest, each page, with a goal (the longer legend).
+    settings.m_nDailyGoal = 600;
+    CProgressWindow progress(settings, std::make_shared<const CHistoryRecords>(), nullptr, true, DayOfDate(2026, 12, 11));
+    progress.resize(progress.minimumSize());
+    progress.show();
+    for (int page = 0; page < progress.Pages()->count(); ++page) {
+        progress.Pages()->setCurrentIndex(page);
+        QApplication::processEvents();
+        EXPECT_EQ(Clipped(progress), "") << dpi << " DPI, page " << page;
+    }
 }
 
 }  // namespace

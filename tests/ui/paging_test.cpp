@@ -5,6 +5,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextLayout>
+#include <cmath>
 #include <fstream>
 #include <gtest/gtest.h>
 
@@ -181,6 +182,43 @@ TEST(PagingWindow, EachPageShowsTheLineBeingTypedInBothBoxes) {
                 EXPECT_EQ(rig.ShownLines(IDC_QUESTION), "0-0") << where;
                 EXPECT_EQ(rig.Box(IDC_QUESTION).FirstVisibleLine(), 0) << where;
             }
+        }
+    }
+}
+
+// The fourth line's tops under the third at 小: a page shows its lines whole and nothing below
+// them, read from the pixels the box paints (run at 1x and 2x and at several DPIs by ctest).
+TEST(PagingWindow, APageShowsItsLinesWholeAndNothingOfTheNext) {
+    for (int nFont : {1, 2, 3}) {
+        PagingRig rig;
+        rig.SetTextSize(nFont);
+        const int nLines = 7;
+        rig.m_form.SetControlText(IDC_QUESTION, Utf8ToCp932(rig.QuestionOfLines(nLines)));
+        CColorEdit& box = rig.Box(IDC_QUESTION);
+        ASSERT_EQ(box.LineCount(), nLines) << nFont;
+        const QTextLayout* pLayout = box.document()->begin().layout();
+        const qreal lineHeight = pLayout->lineAt(0).height();
+        const int nHeight = box.viewport()->height();
+        EXPECT_LE(nFont * lineHeight, nHeight) << "font " << nFont << ": the page's lines do not fit";
+        for (int first = 0; first < nLines; first += nFont) {
+            rig.m_form.ShowQuestionFromLine(first);
+            const QImage img = box.viewport()->grab().toImage();
+            const qreal dpr = img.devicePixelRatio();
+            const QColor back = box.viewport()->palette().color(QPalette::Base);
+            // Rows under the page's last line: only the background.
+            const int nPageRows = static_cast<int>(std::ceil(std::min(nFont, nLines - first) * lineHeight * dpr));
+            int inkRows = 0;
+            for (int y = nPageRows; y < img.height(); ++y) {
+                bool ink = false;
+                for (int x = 0; x < img.width() && !ink; ++x) ink = img.pixelColor(x, y) != back;
+                inkRows += ink;
+            }
+            EXPECT_EQ(inkRows, 0) << "font " << nFont << " page from line " << first << ", dpr " << dpr;
+            // And the page itself is drawn.
+            bool pageInk = false;
+            for (int x = 0; x < img.width() && !pageInk; ++x)
+                pageInk = img.pixelColor(x, static_cast<int>(lineHeight * dpr / 2)) != back;
+            EXPECT_TRUE(pageInk) << "font " << nFont << " page from line " << first;
         }
     }
 }

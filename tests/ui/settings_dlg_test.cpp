@@ -92,6 +92,26 @@ TEST(ColorDlg, SwatchesAndSamplesShowTheColoursAndFollowThePresetsAndTheChooser)
     EXPECT_EQ(dlg.Sample(2)->BackColor(), kClearColors.colorB[2]);
     EXPECT_EQ(dlg.findChild<QPushButton*>("clear_colors")->text(), "見やすい配色");
     EXPECT_EQ(settings.GetIndexedInt("ColorB", 0, 0), 0x808080);  // the record waits for "OK"
+
+    // The clear scheme frames the next key; the lit samples show it. The standard one does not;
+    // the check box stays in the top strip, so it works with the dialog folded too.
+    QCheckBox* frame = dlg.CheckBox(1059);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->text(), "次のキーを太枠で示す");
+    EXPECT_TRUE(frame->isChecked());
+    EXPECT_TRUE(dlg.Sample(5)->IsFramed());
+    EXPECT_FALSE(dlg.Sample(4)->IsFramed());
+    dlg.findChild<QPushButton*>("standard_colors")->click();
+    EXPECT_FALSE(frame->isChecked());
+    EXPECT_FALSE(dlg.Sample(5)->IsFramed());
+    frame->click();
+    EXPECT_TRUE(dlg.Sample(9)->IsFramed());
+    dlg.CheckBox(1097)->setChecked(false);
+    dlg.CheckBox(1098)->setChecked(false);
+    EXPECT_EQ(dlg.size(), dlg.FoldedSize());
+    EXPECT_FALSE(frame->isHidden());
+    EXPECT_LE(frame->geometry().bottom(), dlg.height());
+    EXPECT_EQ(settings.GetInt("NextKeyFrame", -1), 0);
 }
 
 class CustomLessonDlgTest : public ::testing::Test {

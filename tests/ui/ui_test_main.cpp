@@ -1,9 +1,11 @@
 #include <QApplication>
+#include <QTemporaryDir>
 #include <QWidget>
 #include <cstdio>
 #include <gtest/gtest.h>
 
 #include "ui/app/application.h"
+#include "ui/users/progress_window.h"
 
 namespace {
 
@@ -34,6 +36,9 @@ int main(int argc, char** argv) {
     if (!qgetenv("QT_QPA_PLATFORM").startsWith("offscreen")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     kibiki::ui::SetUpApplication(app);
+    // Windows that keep view state keep it here, never in the tester's own configuration.
+    QTemporaryDir viewState;
+    kibiki::ui::CProgressWindow::SetViewStateFile(viewState.filePath(QStringLiteral("view.ini")));
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::UnitTest::GetInstance()->listeners().Append(new ShownWindowsOnFailure);
     return RUN_ALL_TESTS();

@@ -15,6 +15,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "ui/app/color_static.h"
@@ -32,8 +33,11 @@
 #include "ui/users/history_table_model.h"
 #include "ui/users/progress_chart.h"
 #include "ui/users/heat_map_page.h"
+#include "ui/users/progress_window.h"
 #include "ui/users/show_history_dlg.h"
+#include "ui/users/weak_keys_page.h"
 #include "ui/users/user_select_dlg.h"
+#include "users/history_file.h"
 #include "users/user_settings.h"
 
 using namespace kibiki;
@@ -193,76 +197,33 @@ TEST_F(HistoryDialogTest, NoHistoryShowsAnEmptyListWithShowAllDisabled) {
     EXPECT_FALSE(dlg.List()->horizontalHeader()->sectionsClickable());
 }
 
-TEST_F(HistoryDialogTest, ChartPageOffersEachLessonAndHoldsItsRuns) {
-    WriteHistory("2004年05月06日 09:07,31,120,95, \r\n"
-                 "2004年05月06日 09:30,10,60,90, \r\n"
-                 "2004年05月07日 10:00,ことわざ,80,100, \r\n"
-                 "2004年05月08日 08:00,31,140,85, \r\n");
+TEST_F(HistoryDialogTest, TheRulesLayoutWithTheProgressWindowAndCsvButtonsBesideIt) {
+    WriteHistory("2004年05月06日 09:07,31,120,95, \r\n");
     CShowHistoryDlg dlg(settings);
-    auto* pPages = dlg.findChild<QStackedWidget*>();
-    ASSERT_NE(pPages, nullptr);
-    EXPECT_EQ(pPages->currentWidget(), dlg.List());
-    dlg.ShowChart()->click();
-    EXPECT_EQ(pPages->currentWidget(), dlg.ProgressTabs());
-    EXPECT_EQ(dlg.ProgressTabs()->currentWidget(), dlg.ChartPage());
+    EXPECT_EQ(dlg.findChild<QStackedWidget*>(), nullptr);
+    EXPECT_EQ(dlg.List()->parentWidget(), &dlg);
+    // The buttons stand in one row, none over another or past the dialog, each text whole.
+    QList<QPushButton*> row;
+    for (const char* name : {"progress", "save_csv", "delete_history", "show_all", "close"}) row << Button(&dlg, name);
+    EXPECT_EQ(row[0]->text(), "学習の記録...");
+    EXPECT_EQ(row[1]->text(), "CSV保存...");
+    for (int i = 0; i < row.size(); ++i) {
+        EXPECT_GE(row[i]->width(), row[i]->fontMetrics().horizontalAdvance(row[i]->text()) + 6) << i;
+        EXPECT_LE(row[i]->geometry().right(), dlg.width());
+        if (i > 0) EXPECT_LT(row[i - 1]->geometry().right(), row[i]->x()) << i;
+    }
+    EXPECT_LT(dlg.findChild<CColorStatic*>("user_name")->geometry().right(), row[0]->x());
 
-    QComboBox* pFilter = dlg.ChartPage()->Filter();
-    QStringList items;
-    for (int i = 0; i < pFilter->count(); ++i) items << pFilter->itemText(i);
-    EXPECT_EQ(items, QStringList({"Lesson1(かな)", "Lesson3(ローマ字)", "ことわざ"}));
-
-    const auto& pts = [&]() -> const std::vector<ProgressPoint>& {
-        return dlg.ChartPage()->Chart()->Series().aPoints;
-    };
-    EXPECT_EQ(pts().size(), 1u);  // the first lesson is shown at once
-    pFilter->setCurrentIndex(1);
-    ASSERT_EQ(pts().size(), 2u);
-    EXPECT_EQ(pts()[0].dSpeed, 120);
-    EXPECT_EQ(pts()[1].dSpeed, 140);
-    EXPECT_EQ(pts()[1].dSpeedAverage, 130);
-    EXPECT_EQ(pts()[1].dAccuracyAverage, 90);
-    pFilter->setCurrentIndex(2);
-    ASSERT_EQ(pts().size(), 1u);
-    EXPECT_EQ(pts()[0].dAccuracy, 100);
-
-    dlg.ShowChart()->click();
-    EXPECT_EQ(pPages->currentWidget(), dlg.List());
-}
-
-TEST_F(HistoryDialogTest, WeakKeysPageShadesEachCapByItsMissesInTheChosenModeAndRuns) {
-    std::string lines;
-    for (int i = 0; i < 60; ++i) lines += "2004年05月06日 09:07,10,120,95,ち  1 \r\n";  // kana input
-    lines += "2004年05月07日 09:07,10,120,95,し  30 \r\n";                               // the latest
-    lines += "2004年05月07日 10:00,11,100,90,A  7 \r\n";                                 // romaji input
-    lines += "2004年05月07日 11:00,ことわざ,80,90,ち  9 \r\n";                           // custom
-    WriteHistory(lines);
-    settings.m_nType = 0;
-    CShowHistoryDlg dlg(settings, nullptr, true);
-    dlg.ShowChart()->click();
-    dlg.ProgressTabs()->setCurrentWidget(dlg.HeatPage());
-    CHeatMapPage* page = dlg.HeatPage();
-    EXPECT_EQ(page->ModeChooser()->currentIndex(), 0);
-    // The latest 50 kana-input runs: し 30 times, ち once in each of 49 runs.
-    EXPECT_EQ(page->Counted()[10].nCount, 30);
-    EXPECT_EQ(page->Counted()[2].nCount, 49);
-    EXPECT_EQ(page->Counted()[2].nLevel, 4);
-    EXPECT_EQ(page->Counted()[10].nLevel, 3);
-    EXPECT_EQ(page->Counted()[0].nLevel, 0);
-    EXPECT_EQ(page->Cap(2)->text(), "ち 49");
-    EXPECT_EQ(page->Cap(2)->toolTip(), "ち：49回");
-    EXPECT_EQ(page->Cap(0)->text(), "ぬ");
-    EXPECT_EQ(*page->Cap(2)->BackColor(), HeatBackColour(4));
-    EXPECT_EQ(page->Note()->text(), "50回の練習から（オリジナルレッスンは含みません）");
-
-    page->RunsChooser()->setCurrentIndex(1);  // all of them
-    EXPECT_EQ(page->Counted()[2].nCount, 60);
-    EXPECT_EQ(page->Note()->text(), "61回の練習から（オリジナルレッスンは含みません）");
-    page->ModeChooser()->setCurrentIndex(1);  // romaji input: ASCII legends
-    EXPECT_EQ(page->Cap(2)->text(), "A 7");
-    EXPECT_EQ(page->Counted()[10].nCount, 0);
-    page->ModeChooser()->setCurrentIndex(3);
-    EXPECT_EQ(page->Note()->text(), "この練習モードの記録はまだありません");
-    for (int k = 0; k < 48; ++k) EXPECT_EQ(page->Counted()[k].nLevel, 0);
+    // The window opens on the dialog's records.
+    int nPoints = -1;
+    OnNextModal([&nPoints](QWidget* p) {
+        auto* pWindow = qobject_cast<CProgressWindow*>(p);
+        ASSERT_NE(pWindow, nullptr);
+        nPoints = static_cast<int>(pWindow->ChartPage()->Chart()->Series().aPoints.size());
+        pWindow->reject();
+    });
+    Button(&dlg, "progress")->click();
+    EXPECT_EQ(nPoints, 1);
 }
 
 TEST_F(HistoryDialogTest, RowsInFileOrderAndEachRowsMissedKeys) {
@@ -318,7 +279,7 @@ TEST_F(HistoryDialogTest, CsvSavedThroughTheDialogIsTheCoresTextAndAWriteErrorSa
     ASSERT_NE(dlg.findChild<QPushButton*>("save_csv"), nullptr);
     const std::string path = Folder() + "out.csv";
     ASSERT_TRUE(dlg.SaveCsv(QString::fromStdString(path)));
-    EXPECT_EQ(kibiki::test::ReadFile(path), HistoryCsv(CHistoryRecords(Utf8ToCp932(text))));
+    EXPECT_EQ(kibiki::test::ReadFile(path), HistoryCsv(Utf8ToCp932(text)));
 
     // "CSV保存..." asks where through the save-file dialog, suggesting the user's name.
     const std::string chosen = Folder() + "chosen.csv";
@@ -344,6 +305,29 @@ TEST_F(HistoryDialogTest, CsvSavedThroughTheDialogIsTheCoresTextAndAWriteErrorSa
     EXPECT_GT(shown->text.count('\n'), 1);
 }
 
+TEST_F(HistoryDialogTest, AHistoryOverTheReadCapSaysItsNewestRunsAreShownUntilItIsDeleted) {
+    // Older runs as a hole the size of the cap, then the two newest.
+    WriteHistory("");
+    std::filesystem::resize_file(Path("花子.hst").toStdString(), kHistoryReadCap + 10);
+    {
+        std::ofstream out(Path("花子.hst").toStdString(), std::ios::binary | std::ios::app);
+        out << Utf8ToCp932("\r\n2004年05月06日 09:07,31,120,95, \r\n2004年05月07日 09:07,31,130,95, \r\n");
+    }
+    CShowHistoryDlg dlg(settings);
+    EXPECT_EQ(dlg.Model()->rowCount(), 2);
+    ASSERT_NE(dlg.NewestOnlyNotice(), nullptr);
+    EXPECT_EQ(dlg.NewestOnlyNotice()->text(), "履歴が大きいため、最新の 2 回分を表示しています。");
+    dlg.show();
+    EXPECT_TRUE(dlg.NewestOnlyNotice()->isVisible());
+    EXPECT_TRUE(dlg.rect().contains(dlg.NewestOnlyNotice()->geometry()));
+    AnswerNextMessage(QMessageBox::Yes);
+    Button(&dlg, "delete_history")->click();
+    EXPECT_FALSE(dlg.NewestOnlyNotice()->isVisible());
+
+    WriteHistory("2004年05月06日 09:07,31,120,95, \r\n");
+    EXPECT_EQ(CShowHistoryDlg(settings).NewestOnlyNotice(), nullptr);
+}
+
 TEST_F(HistoryDialogTest, DeletingAsksThenEmptiesTheListAndRemovesTheFile) {
     std::string text;
     for (int i = 0; i < 500; ++i) text += "2004年05月06日 09:07,1" + std::to_string(i % 5) + ",120,95,A  2 \r\n";
@@ -351,8 +335,6 @@ TEST_F(HistoryDialogTest, DeletingAsksThenEmptiesTheListAndRemovesTheFile) {
     CShowHistoryDlg dlg(settings);
     EXPECT_EQ(dlg.Model()->rowCount(), 500);
     dlg.List()->selectRow(250);
-    dlg.HeatPage()->Counted();
-    EXPECT_EQ(dlg.HeatPage()->Note()->text(), "50回の練習から（オリジナルレッスンは含みません）");
 
     AnswerNextMessage(QMessageBox::No);
     Button(&dlg, "delete_history")->click();
@@ -368,8 +350,16 @@ TEST_F(HistoryDialogTest, DeletingAsksThenEmptiesTheListAndRemovesTheFile) {
     EXPECT_EQ(dlg.Model()->rowCount(), 0);
     EXPECT_FALSE(Button(&dlg, "show_all")->isEnabled());
     EXPECT_FALSE(QFileInfo::exists(Path("花子.hst")));
-    EXPECT_EQ(dlg.HeatPage()->Counted()[2].nCount, 0);  // the weak keys go with the history
-    EXPECT_EQ(dlg.HeatPage()->Note()->text(), "この練習モードの記録はまだありません");
+    // The progress window opened from the dialog now has nothing to show either.
+    long long nMissed = -1;
+    OnNextModal([&nMissed](QWidget* p) {
+        auto* pWindow = qobject_cast<CProgressWindow*>(p);
+        ASSERT_NE(pWindow, nullptr);
+        nMissed = pWindow->WeakKeysPage()->HeatMap()->Counted()[2].nCount;
+        pWindow->reject();
+    });
+    Button(&dlg, "progress")->click();
+    EXPECT_EQ(nMissed, 0);
 
     CShowHistoryDlg again(settings);
     EXPECT_EQ(again.Model()->rowCount(), 0);

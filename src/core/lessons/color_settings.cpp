@@ -36,6 +36,7 @@ const ColorScheme kClearColors = {
     {0x555555, 0x555555, 0x555555, 0x555555},
     {0xCC3300, 0xCC3300, 0xCC3300, 0xCC3300},
     0x000000,
+    true,
 };
 
 namespace {
@@ -52,6 +53,7 @@ CColorModel::CColorModel(const CUserSettings& s) : m_colors{} {
         m_colors.colorLG[g] = static_cast<COLORREF>(s.GetIndexedInt("ColorLG", g, 0));
     }
     m_colors.homeColor = static_cast<COLORREF>(s.GetInt("HomeColor", 0));
+    m_colors.bFrameNext = s.GetInt("NextKeyFrame", 0) != 0;
     m_bColor = s.GetInt("Color", 0) != 0;
     m_bHomePos = s.GetInt("HomePos", 0) != 0;
 }
@@ -72,9 +74,10 @@ bool CColorModel::SwatchColorsSamples(int nId) {
 void CColorModel::SetScheme(const ColorScheme& scheme) { m_colors = scheme; }
 
 CColorModel::SampleKey CColorModel::Sample(int nIndex) const {
-    if (nIndex < 0 || nIndex > 9) return {"", 0, 0};
+    if (nIndex < 0 || nIndex > 9) return {"", 0, 0, false};
     const int g = kSampleGroups[nIndex];
-    return {kSampleLegends[nIndex], m_colors.colorB[g], nIndex < 5 ? m_colors.colorL[g] : m_colors.colorLG[g]};
+    const bool bLit = nIndex >= 5;
+    return {kSampleLegends[nIndex], m_colors.colorB[g], bLit ? m_colors.colorLG[g] : m_colors.colorL[g], bLit};
 }
 
 bool CColorModel::Apply(CUserSettings& settings, CKibikiView& view) const {
@@ -90,9 +93,11 @@ bool CColorModel::Apply(CUserSettings& settings, CKibikiView& view) const {
     settings.SetInt("HomeColor", static_cast<int>(m_colors.homeColor));
     settings.SetInt("Color", m_bColor);
     settings.SetInt("HomePos", m_bHomePos);
+    settings.SetInt("NextKeyFrame", m_colors.bFrameNext);
     view.ApplyHomeMarkers();
     const bool saved = settings.SaveUser();
     view.SetColorKeys(m_bColor);
+    view.SetFramesNextKey(m_colors.bFrameNext);
     view.ApplyKeyColors(m_bColor);
     return saved;
 }

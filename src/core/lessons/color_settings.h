@@ -21,6 +21,7 @@ enum : int {
     IDC_SWATCH_TEXT_FIRST = 1123,   // legend colour by finger group (1123..1126)
     IDC_STANDARD_COLORS = 1057,     // "標準配色"
     IDC_CLEAR_COLORS = 1058,        // "見やすい配色"
+    IDC_CHECK_FRAME_NEXT = 1059,    // "次のキーを太枠で示す"
 };
 
 // Finger groups: 0 little, 1 ring, 2 middle, 3 index.
@@ -29,12 +30,14 @@ struct ColorScheme {
     COLORREF colorL[4];   // legend
     COLORREF colorLG[4];  // legend of the next key
     COLORREF homeColor;   // markers
+    bool bFrameNext;      // the next key outlined with a thick frame too
 };
 
-// "標準配色": yellow, cyan, silver and green keys, black legends, red lit legends, black markers.
+// "標準配色": yellow, cyan, silver and green keys, black legends, red lit legends, black markers,
+// no frame.
 extern const ColorScheme kStandardColors;
 // "見やすい配色": light caps, dark grey legends and a deep blue lit legend that stands out on
-// every cap for red-green colour-blind eyes too.
+// every cap for red-green colour-blind eyes too, and the next key framed.
 extern const ColorScheme kClearColors;
 
 class CColorModel {
@@ -55,11 +58,12 @@ public:
         const char* pszLegend;
         COLORREF back;
         COLORREF text;
+        bool bLit;  // shown as the next key
     };
     // Sample 0-9: A S D F G with their legend colour, H J K L ; lit.
     SampleKey Sample(int nIndex) const;
 
-    // "OK": colours and switches into the settings record, saved once, and shown on the form.
+    // "OK": colours, switches and the frame into the settings record, saved once, and shown on the form.
     bool Apply(CUserSettings& settings, CKibikiView& view) const;
 
     ColorScheme m_colors;

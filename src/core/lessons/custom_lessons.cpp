@@ -49,12 +49,20 @@ bool CCustomLessonModel::CheckFile(const std::string& strPath, std::string& strE
                                 MsgButtons::Ok, MsgIcon::Warning);
         return false;
     }
-    const std::vector<std::string> lines = LessonFileLines(bytes);
+    std::size_t nMalformed = std::string::npos;
+    const std::vector<std::string> lines = LessonFileLines(bytes, nullptr, &nMalformed);
     if (lines.empty() || LessonFileMode(lines[0]) > 4) {
         m_messenger.ShowMessage(StringOrEmpty(IDS_CANNOT_REGISTER), "", MsgButtons::Ok, MsgIcon::None);
         return false;
     }
-    strEntry = lines.size() > 1 && !lines[1].empty() ? lines[1] : CustomLessonName(strPath);
+    // Registered all the same: the header is sound, and the user now knows what to correct.
+    if (nMalformed != std::string::npos)
+        m_messenger.ShowMessage(MalformedLineText(nMalformed, lines[nMalformed]), "", MsgButtons::Ok,
+                                MsgIcon::Warning);
+    bool bCut = false;
+    const std::string name = LessonNameLine(lines, &bCut);
+    if (bCut) m_messenger.ShowMessage(NameCutText(name), "", MsgButtons::Ok, MsgIcon::Information);
+    strEntry = name.empty() ? CustomLessonName(strPath) : name;
     return true;
 }
 

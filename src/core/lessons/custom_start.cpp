@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "lessons/custom_lessons.h"
+#include "lessons/lesson_file.h"
 #include "platform/messenger.h"
 #include "platform/regular_file.h"
 #include "text/cp932.h"
@@ -35,12 +36,21 @@ void CCustomStartModel::Select(int nIndex) {
     m_strBrowsedName.clear();
     const std::string path = nIndex < static_cast<int>(m_aPaths.size()) ? Cp932ToUtf8(m_aPaths[nIndex]) : "";
     // Only tried, not read: a FIFO or a device here must neither hang nor be taken for a lesson.
-    FileFault fault;
+    FileFault fault = FileFault::Missing;
     const int fd = path.empty() ? -1 : OpenRegularFile(path, O_RDONLY, fault);
     if (fd >= 0) {
         ::close(fd);
         m_strPath = path;
         m_bCanStart = true;
+        return;
+    }
+    if (fault != FileFault::Missing) {
+        // A folder, a FIFO or a file out of reach is no missing file: the entry stays, for the
+        // user to put right or remove.
+        m_messenger.ShowMessage(StringOrEmpty(IDS_CANNOT_OPEN) + LessonFaultDetail(path, fault), "Kibiki",
+                                MsgButtons::Ok, MsgIcon::Warning);
+        m_strPath.clear();
+        m_bCanStart = false;
         return;
     }
     m_messenger.ShowMessage(StringOrEmpty(IDS_FILE_MISSING), "Kibiki", MsgButtons::Ok, MsgIcon::Warning);

@@ -15,9 +15,10 @@ public:
     // Reads the registered lessons (count, No, File) from the settings record.
     CCustomStartModel(CUserSettings& settings, Messenger& messenger);
 
-    // A list entry was selected (-1: none). An entry whose file cannot be opened as a regular
-    // file (gone, a folder, a FIFO or a device) is reported, removed from the list and from the
-    // settings, which are saved at once.
+    // A list entry was selected (-1: none). An entry whose file is gone is reported, removed
+    // from the list and from the settings, which are saved at once. One that is there but cannot
+    // be opened as a regular file (a folder, a FIFO, a device, no access) is reported with the
+    // reason and stays.
     void Select(int nIndex);
     // A file chosen with "参照(&B)...": it is started, not registered. UTF-8 path; one that
     // CP932 cannot hold is refused with a message.

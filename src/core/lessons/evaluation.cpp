@@ -86,7 +86,7 @@ CKibikiDoc::Evaluation CKibikiDoc::Evaluate(Messenger& confirm) {
         // Romaji input and English text have no kana to count.
         if (!ShowsRomaji(m_lesson.mode))
             ev.strKanaSpeed = WholeNumber(KeystrokesPerMinute(m_run.m_nKanaTyped, elapsed)) +
-                              StringOrEmpty(IDS_PER_MINUTE);
+                              StringOrEmpty(IDS_KANA_PER_MINUTE);
         ev.strAccuracy = WholeNumber(accuracy) + StringOrEmpty(IDS_PERCENT);
         ev.bNoNext = !HasNextLesson(m_lesson.nNumber);
         ev.strDate = HistoryDate(static_cast<std::time_t>(m_run.m_tStart));

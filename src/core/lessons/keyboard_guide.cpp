@@ -42,20 +42,30 @@ void CKibikiView::LightPlain(unsigned char ch, bool bOn) {
     const int cap = CapOf(ch);
     if (cap < 0) return;
     m_form.SetTextColor(IDC_KEY_FIRST + cap, LegendColor(FingerGroupOfKey(cap), bOn));
+    m_form.SetCapFramed(IDC_KEY_FIRST + cap, bOn && m_bFrameNext);
     LightFinger(cap, bOn);
 }
 
 // The SHIFT cap lit is the other hand's.
 void CKibikiView::LightWithShift(int nCap, bool bOn) {
     m_form.SetTextColor(IDC_KEY_FIRST + nCap, LegendColor(FingerGroupOfKey(nCap), bOn));
+    m_form.SetCapFramed(IDC_KEY_FIRST + nCap, bOn && m_bFrameNext);
     if (bOn) {
-        m_form.SetTextColor(IsRightHandKey(nCap) ? IDC_SHIFT_LEFT : IDC_SHIFT_RIGHT, kRed);
+        const int shift = IsRightHandKey(nCap) ? IDC_SHIFT_LEFT : IDC_SHIFT_RIGHT;
+        m_form.SetTextColor(shift, kRed);
+        if (m_bFrameNext) m_form.SetCapFramed(shift, true);
     } else {
-        m_form.SetTextColor(IDC_SHIFT_LEFT, kBlack);
-        m_form.SetTextColor(IDC_SHIFT_RIGHT, kBlack);
+        UnlightShiftCaps();
     }
     LightFinger(nCap, bOn);
     m_bShiftLit = bOn;
+}
+
+void CKibikiView::UnlightShiftCaps() {
+    for (int id : {IDC_SHIFT_LEFT, IDC_SHIFT_RIGHT}) {
+        m_form.SetTextColor(id, kBlack);
+        m_form.SetCapFramed(id, false);
+    }
 }
 
 void CKibikiView::GuideChar(unsigned char ch, bool bOn) {
@@ -78,8 +88,7 @@ void CKibikiView::GuideChar(unsigned char ch, bool bOn) {
 void CKibikiView::AdvanceGuide() {
     const unsigned char lit = m_doc.Run().GuideKey();
     const unsigned char next = m_doc.NextExpectedKey();
-    m_form.SetTextColor(IDC_SHIFT_LEFT, kBlack);
-    m_form.SetTextColor(IDC_SHIFT_RIGHT, kBlack);
+    UnlightShiftCaps();
     if (lit != 0) {
         if (m_bShiftLit) GuideChar(lit, false);
         else LightPlain(lit, false);
@@ -136,6 +145,7 @@ void CKibikiView::ApplySettings() {
     m_nFont = s.m_nFont;
     m_doc.SetRomanMode(s.m_bRomanMode);
     m_bColor = s.m_bColor;
+    m_bFrameNext = s.m_bNextKeyFrame;
     ShowKeyLegends();
     ApplyKeyColors(m_bColor);
 }

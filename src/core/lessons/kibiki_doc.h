@@ -74,7 +74,7 @@ public:
         enum Outcome { Complete, Stop, Continue } outcome = Continue;
         int nMessageId = 0;       // 43000-43004
         std::string strSpeed;     // "122／分"
-        std::string strKanaSpeed; // kana per minute, "85／分"; empty in romaji input
+        std::string strKanaSpeed; // kana per minute, "85字/分"; empty in romaji input
         std::string strAccuracy;  // "95％"
         std::string strDate;      // "2004年05月06日 09:07"; empty when not convertible
         bool bNoNext = false;     // no lesson after this one

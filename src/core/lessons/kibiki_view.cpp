@@ -313,6 +313,7 @@ void CKibikiView::FinishRun() {
     info.strAccuracy = ev.strAccuracy;
     info.bNextEnabled = !ev.bNoNext;
     info.bShowAllEnabled = keys.size() > kTopMissedKeys;
+    if (m_fnLessonEndNote) info.strGoal = m_fnLessonEndNote();
     switch (m_form.RunLessonEndDialog(info)) {
         case LESSON_END_NEXT:
             if (!ev.bNoNext) m_doc.NextBuiltInLesson();
@@ -360,12 +361,27 @@ void CKibikiView::StartCustomLesson() {
         refuse(IDS_EMPTY_FIRST_QUESTION, "", 0, MsgIcon::Warning);
         return;
     }
+    // A question with a byte that is no UTF-8 cannot be what the user meant to type; in the
+    // header or the name line it is only pointed out.
+    if (file.nMalformedLine != std::string::npos) {
+        const bool bQuestion = file.nMalformedLine >= 2;
+        m_form.ShowMessage(MalformedLineText(file.nMalformedLine, file.strMalformedLine), "", MsgButtons::Ok,
+                           MsgIcon::Warning);
+        if (bQuestion) {
+            m_form.SetControlText(IDC_TITLE, "");
+            return;
+        }
+    }
     // Asked or not, a question the file could not hold is the user's to correct now.
     if (!file.strLostLine.empty()) {
         ReportFaultyText(m_doc.GetMessenger(), file.strLostLine);
         m_form.SetControlText(IDC_TITLE, "");
         return;
     }
+    // A registered file's cut name was shown when it was registered.
+    if (file.bNameCut && std::find(m_doc.Settings().m_aFile.begin(), m_doc.Settings().m_aFile.end(),
+                                   Utf8ToCp932(path)) == m_doc.Settings().m_aFile.end())
+        m_form.ShowMessage(NameCutText(file.strTitle), "", MsgButtons::Ok, MsgIcon::Information);
     Lesson lesson;
     lesson.source = LessonSource::File;
     lesson.mode = static_cast<PracticeMode>(fileMode);

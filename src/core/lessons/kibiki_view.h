@@ -3,6 +3,7 @@
 // flows that start, finish and stop a run, and the keyboard guide. It reaches the screen only
 // through PracticeForm.
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -67,9 +68,12 @@ public:
     const std::array<COLORREF, 4>& LitLegendColors() const { return m_colorLG; }
     bool ColorKeys() const { return m_bColor; }
     void SetColorKeys(bool bColor) { m_bColor = bColor; }
+    // The lit cap (and its SHIFT cap) drawn with a thick frame as well.
+    bool FramesNextKey() const { return m_bFrameNext; }
+    void SetFramesNextKey(bool bFrame) { m_bFrameNext = bFrame; }
     void ApplyHomeMarkers();
     // After a user's settings were loaded: markers, colour copies, mode, Font, RomanMode,
-    // Color, legends and key colours, in that order. The ui sizes the fonts for Font itself.
+    // Color, NextKeyFrame, legends and key colours, in that order. The ui sizes the fonts for Font itself.
     void ApplySettings();
 
     // The lines a page of the question box shows; the window sizes its fonts by it.
@@ -77,6 +81,10 @@ public:
     // Font as stored: 1 large, 2 medium, 3 small (PageLines reads any other value as 3).
     int Font() const { return m_nFont; }
     void SetFont(int nFont) { m_nFont = nFont; }
+
+    // A line the lesson-end dialog adds under the figures (CP932; empty: none), asked once the
+    // run's history line is written: the daily goal, which the layers above keep.
+    void SetLessonEndNote(std::function<std::string()> fnNote) { m_fnLessonEndNote = std::move(fnNote); }
 
 private:
     // pTitle: the title line's new text, or null to keep it.
@@ -93,6 +101,7 @@ private:
     void LightWithShift(int nCap, bool bOn);
     void LightPlain(unsigned char ch, bool bOn);
     void LightFinger(int nCap, bool bOn);
+    void UnlightShiftCaps();
     COLORREF LegendColor(int nGroup, bool bOn) const;
 
     bool m_bRunning = false;
@@ -105,10 +114,12 @@ private:
     bool m_bShiftLit = false;
     int m_nFont = 3;
     bool m_bColor = false;
+    bool m_bFrameNext = false;
     std::array<COLORREF, 4> m_colorL{0, 0, 0, 0};
     std::array<COLORREF, 4> m_colorLG{0xFF, 0xFF, 0xFF, 0xFF};
     std::vector<KeystrokeListener*> m_listeners;
     bool m_bQuestionStart = false;  // no key judged yet in the question shown
+    std::function<std::string()> m_fnLessonEndNote;
 
     CKibikiDoc& m_doc;
     PracticeForm& m_form;

@@ -20,10 +20,19 @@ int LessonFileMode(std::string_view header) {
     return mode;
 }
 
-std::vector<std::string> LessonFileLines(std::string_view bytes, std::size_t* pFirstLost) {
+bool IsLessonUtf8(std::string_view bytes) {
+    if (bytes.starts_with("\xEF\xBB\xBF")) return true;
+    const Utf8Tally tally = TallyUtf8(bytes);
+    return tally.nMultiByte > 0 && tally.nMalformed <= kMaxMalformedUtf8 &&
+           tally.nMultiByte >= tally.nMalformed * kUtf8PerMalformed;
+}
+
+std::vector<std::string> LessonFileLines(std::string_view bytes, std::size_t* pFirstLost,
+                                         std::size_t* pFirstMalformed) {
     std::vector<std::string> lines;
     if (pFirstLost) *pFirstLost = std::string::npos;
-    const bool utf8 = IsUtf8Text(bytes);
+    if (pFirstMalformed) *pFirstMalformed = std::string::npos;
+    const bool utf8 = IsLessonUtf8(bytes);
     if (utf8 && bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
     std::size_t pos = 0;
     while (pos < bytes.size()) {
@@ -39,9 +48,31 @@ std::vector<std::string> LessonFileLines(std::string_view bytes, std::size_t* pF
         }
         bool lossless = true;
         lines.push_back(Utf8ToCp932(line, &lossless, "\x81\xAC"));  // 〓
-        if (!lossless && pFirstLost && *pFirstLost == std::string::npos) *pFirstLost = lines.size() - 1;
+        if (lossless) continue;
+        std::size_t* pFirst = TallyUtf8(line).nMalformed > 0 ? pFirstMalformed : pFirstLost;
+        if (pFirst && *pFirst == std::string::npos) *pFirst = lines.size() - 1;
     }
     return lines;
+}
+
+std::string LessonNameLine(const std::vector<std::string>& lines, bool* pbCut) {
+    std::string name = lines.size() > 1 ? lines[1] : std::string();
+    const bool bCut = name.size() > kLessonNameCap;
+    if (pbCut) *pbCut = bCut;
+    if (!bCut) return name;
+    std::size_t cut = 0;
+    while (cut < name.size() && cut + CharLenAt(name, cut) <= kLessonNameCap) cut += CharLenAt(name, cut);
+    name.erase(cut);
+    return name + StringOrEmpty(IDS_ELLIPSIS);
+}
+
+std::string NameCutText(const std::string& strName) { return StringOrEmpty(IDS_LESSON_NAME_CUT) + strName; }
+
+std::string MalformedLineText(std::size_t nLine, const std::string& strLine) {
+    std::string text = StringOrEmpty(IDS_LESSON_MALFORMED_UTF8);
+    for (auto at = text.find("%s"); at != std::string::npos; at = text.find("%s", at))
+        text.replace(at, 2, std::to_string(nLine + 1));
+    return text + strLine;
 }
 
 bool ReadLessonBytes(const std::string& strPath, std::string& bytes, FileFault* pFault) {
@@ -69,9 +100,11 @@ int ReadLessonFile(const std::string& strPath, LessonFile& file, FileFault* pFau
     if (!ReadLessonBytes(strPath, bytes, pFault)) return -1;
 
     std::size_t firstLost = std::string::npos;
-    std::vector<std::string> lines = LessonFileLines(bytes, &firstLost);
+    std::vector<std::string> lines = LessonFileLines(bytes, &firstLost, &file.nMalformedLine);
     // The header and the name are no questions: only a question line is refused for it.
     if (firstLost != std::string::npos && firstLost >= 2) file.strLostLine = lines[firstLost];
+    if (file.nMalformedLine != std::string::npos) file.strMalformedLine = lines[file.nMalformedLine];
+    file.strTitle = LessonNameLine(lines, &file.bNameCut);
 
     const int mode = LessonFileMode(lines.empty() ? std::string() : lines[0]);
     const PracticeMode named = static_cast<PracticeMode>(mode);
@@ -87,14 +120,6 @@ int ReadLessonFile(const std::string& strPath, LessonFile& file, FileFault* pFau
         file.texts.aReadings.push_back(std::move(reading));
     }
 
-    file.strTitle = lines.size() > 1 ? lines[1] : std::string();
-    if (file.strTitle.size() > kLessonNameCap) {
-        std::size_t cut = 0;
-        while (cut < file.strTitle.size() && cut + CharLenAt(file.strTitle, cut) <= kLessonNameCap)
-            cut += CharLenAt(file.strTitle, cut);
-        file.strTitle.erase(cut);
-        file.strTitle += StringOrEmpty(IDS_ELLIPSIS);
-    }
     if (file.strTitle.empty()) {
         file.strTitle = StringOrEmpty(IDS_CUSTOM_LESSON);
         file.strHistoryName = CustomLessonName(strPath);

@@ -14,10 +14,28 @@ namespace kibiki {
 // Practice mode 0-4 named by a header line (ASCII letters in either case), 5 for anything else.
 int LessonFileMode(std::string_view header);
 
-// The lines of a lesson file's bytes as CP932, line ends removed. A UTF-8 text is converted; a
-// character CP932 lacks becomes 〓 and *pFirstLost (when given) is the index of the first line
-// holding one (npos when none).
-std::vector<std::string> LessonFileLines(std::string_view bytes, std::size_t* pFirstLost = nullptr);
+// Whether a lesson file's bytes are UTF-8: a byte-order mark says so; so do well-formed
+// characters beyond ASCII with no malformed byte, or with a few (at most kMaxMalformedUtf8, and
+// at least kUtf8PerMalformed well-formed characters for each), as one slip of an editor leaves.
+// CP932 text read as UTF-8 is malformed at almost every character. Anything else is CP932.
+bool IsLessonUtf8(std::string_view bytes);
+constexpr std::size_t kMaxMalformedUtf8 = 8;
+constexpr std::size_t kUtf8PerMalformed = 4;
+
+// The lines of a lesson file's bytes as CP932, line ends removed. A UTF-8 text is converted: a
+// character CP932 lacks, and a byte that is no UTF-8, becomes 〓. *pFirstLost (when given) is
+// the index of the first line holding a character CP932 lacks, *pFirstMalformed that of the
+// first holding a malformed byte (npos when none).
+std::vector<std::string> LessonFileLines(std::string_view bytes, std::size_t* pFirstLost = nullptr,
+                                         std::size_t* pFirstMalformed = nullptr);
+
+// The name line (line 2) of a file's lines, at most kLessonNameCap bytes: a longer one is cut
+// at a whole character and ends in "…", and *pbCut (when given) says so. Empty without one.
+std::string LessonNameLine(const std::vector<std::string>& lines, bool* pbCut = nullptr);
+// The message telling that a name line was cut: what is used instead.
+std::string NameCutText(const std::string& strName);
+// The message naming a line (index nLine) that held bytes that are no UTF-8, shown with 〓.
+std::string MalformedLineText(std::size_t nLine, const std::string& strLine);
 
 // The bytes of a lesson file (UTF-8 path), read as a regular file up to the lesson cap; false
 // when it cannot be read (*pFault, when given, says why).
@@ -39,6 +57,12 @@ struct LessonFile {
     // The first question line of a UTF-8 file that held a character CP932 lacks, shown with 〓
     // in its place; empty when none did.
     std::string strLostLine;
+    // The first line of a UTF-8 file holding a byte that is no UTF-8 (index, npos when none),
+    // each such byte shown as 〓.
+    std::size_t nMalformedLine = std::string::npos;
+    std::string strMalformedLine;
+    // The name line was longer than kLessonNameCap and cut.
+    bool bNameCut = false;
 };
 
 // Reads a lesson file (UTF-8 path; the file CP932 or UTF-8). Returns its practice mode 0-4, 5

@@ -44,9 +44,10 @@ struct LessonEndInfo {
     std::string strMessage;    // evaluation message
     std::string strAccuracy;   // e.g. "95％"
     std::string strSpeed;      // e.g. "120／分"
-    std::string strKanaSpeed;  // kana per minute, e.g. "85／分"; empty where questions are no kana
+    std::string strKanaSpeed;  // kana per minute, e.g. "85字/分"; empty where questions are no kana
     std::string strTopThree;   // top-three missed keys, one line
     std::string strDetails;    // every missed key, one per line (for "すべて表示")
+    std::string strGoal;       // "今日 12／15分・連続 5日" while a daily goal is set, else empty
     bool bNextEnabled = true;     // "次のレッスン"
     bool bShowAllEnabled = true;  // "すべて表示"
 };
@@ -87,6 +88,9 @@ public:
     virtual COLORREF ButtonFaceColor() = 0;
     // Key cap frame look: sunken after a wrong key, raised otherwise.
     virtual void SetCapSunken(int nId, bool bSunken) = 0;
+    // Key cap or SHIFT cap drawn with a thick frame around it: the next key, for an eye that
+    // does not find it by its legend's colour alone.
+    virtual void SetCapFramed(int nId, bool bFramed) = 0;
     // Home-position marker: its colour and whether it is shown.
     virtual void SetMarker(int nId, COLORREF color, bool bVisible) = 0;
 

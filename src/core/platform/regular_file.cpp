@@ -1,10 +1,12 @@
 #include "platform/regular_file.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 
 #include "text/string_ids.h"
 
@@ -30,6 +32,7 @@ int FileFaultReason(FileFault fault) {
         case FileFault::TooLarge: return IDS_REASON_TOO_LARGE;
         case FileFault::Access: return IDS_REASON_ACCESS;
         case FileFault::DiskFull: return IDS_REASON_DISK_FULL;
+        case FileFault::NotFolder: return IDS_REASON_NOT_FOLDER;
         default: return 0;
     }
 }
@@ -64,11 +67,36 @@ int OpenRegularFile(const std::string& strPath, int nFlags, FileFault& fault, un
     return fd;
 }
 
+std::string ReplacedFile(const std::string& strPath) {
+    std::string path = strPath;
+    for (int nHops = 0; nHops < 40; ++nHops) {
+        struct stat st;
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+        char buf[4096];
+        const ssize_t n = ::readlink(path.c_str(), buf, sizeof buf);
+        if (n <= 0 || static_cast<std::size_t>(n) >= sizeof buf) return strPath;
+        std::string target(buf, static_cast<std::size_t>(n));
+        if (target[0] != '/') target.insert(0, path.substr(0, path.rfind('/') + 1));
+        path = std::move(target);
+    }
+    return strPath;
+}
+
+void AdviseHugePages(const void* p, std::size_t nBytes) {
+    constexpr std::uintptr_t kHuge = 2u << 20;
+    if (nBytes < 4 * kHuge) return;
+    const std::uintptr_t begin = (reinterpret_cast<std::uintptr_t>(p) + kHuge - 1) & ~(kHuge - 1);
+    const std::uintptr_t end = (reinterpret_cast<std::uintptr_t>(p) + nBytes) & ~(kHuge - 1);
+    if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+}
+
 bool ReadCapped(int fd, std::size_t nCap, std::string& out, FileFault& fault) {
     out.clear();
     struct stat st;
-    if (::fstat(fd, &st) == 0 && st.st_size > 0)
+    if (::fstat(fd, &st) == 0 && st.st_size > 0) {
         out.reserve(static_cast<std::size_t>(st.st_size) < nCap ? static_cast<std::size_t>(st.st_size) : nCap);
+        AdviseHugePages(out.data(), out.capacity());
+    }
     char buf[65536];
     for (;;) {
         // One byte past the cap tells a file of exactly nCap bytes from a longer one.

@@ -231,13 +231,20 @@ std::string WeakPairsTitle(const std::vector<KeyPair>& pairs) {
 
 std::string WeakKeysTitle(PracticeMode mode, const std::vector<int>& caps) {
     std::string title = StringOrEmpty(IDS_WEAK_KEYS_TITLE);
+    // Kana in the bold title run together with narrow spaces: the wide space parts them, as the
+    // lesson end parts its missed keys.
+    const std::string gap = IsKanaAnswer(mode) ? "\x81\x40" : " ";
+    bool first = true;
     for (int cap : caps) {
         // The cap's own character as the judge tallies it: its kana, or the capital letter the
         // questions show.
         const bool kana = IsKanaAnswer(mode);
         const auto printed = static_cast<unsigned char>(PrintedOfKey(cap, false));
         const unsigned char ch = kana ? KanaOfKey(cap, false) : static_cast<unsigned char>(std::toupper(printed));
-        if (ch != 0) title += ' ' + MissedKeyText(mode, ch);
+        if (ch == 0) continue;
+        title += first ? std::string(" ") : gap;
+        title += MissedKeyText(mode, ch);
+        first = false;
     }
     return title;
 }

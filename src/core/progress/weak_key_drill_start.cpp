@@ -37,7 +37,7 @@ void Tell(CKibikiDoc& doc, int nTextId) {
                                 MsgIcon::Information);
 }
 
-bool StartDrill(CKibikiView& view, CKibikiDoc& doc, PracticeMode mode, const std::vector<DrillEntry>& entries,
+bool StartDrill(CKibikiView& view, PracticeMode mode, const std::vector<DrillEntry>& entries,
                 const std::vector<std::size_t>& chosen, std::string strTitle) {
     Lesson lesson;
     lesson.source = LessonSource::WeakKeyDrill;
@@ -82,7 +82,7 @@ bool StartWeakKeyDrill(CKibikiView& view, CKibikiDoc& doc, PracticeLog* pLog) {
         Tell(doc, IDS_NO_WEAK_KEYS);
         return false;
     }
-    return StartDrill(view, doc, mode, entries, chosen, WeakKeysTitle(mode, WorstCaps(weights, entries)));
+    return StartDrill(view, mode, entries, chosen, WeakKeysTitle(mode, WorstCaps(weights, entries)));
 }
 
 bool StartPairDrill(CKibikiView& view, CKibikiDoc& doc, const std::vector<KeyPair>& pairs) {
@@ -95,7 +95,7 @@ bool StartPairDrill(CKibikiView& view, CKibikiDoc& doc, const std::vector<KeyPai
         Tell(doc, IDS_NO_DRILLABLE_PAIRS);
         return false;
     }
-    return StartDrill(view, doc, mode, entries, chosen, WeakPairsTitle(DrillablePairs(entries, pairs)));
+    return StartDrill(view, mode, entries, chosen, WeakPairsTitle(DrillablePairs(entries, pairs)));
 }
 
 }  // namespace kibiki

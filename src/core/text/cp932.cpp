@@ -114,6 +114,20 @@ bool IsUtf8Text(std::string_view s) {
     return beyondAscii;
 }
 
+Utf8Tally TallyUtf8(std::string_view s) {
+    Utf8Tally tally;
+    for (std::size_t i = 0; i < s.size();) {
+        if (static_cast<unsigned char>(s[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        const std::size_t start = i;
+        if (NextCodePoint(s, i) == kReplacement && i - start != 3) ++tally.nMalformed;
+        else ++tally.nMultiByte;
+    }
+    return tally;
+}
+
 std::string Cp932ToUtf8(std::string_view in) {
     std::string out;
     out.reserve(in.size() * 3 / 2);

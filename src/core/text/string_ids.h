@@ -46,7 +46,7 @@ enum : int {
     IDS_TITLE_KANA_FIRST = 43020,  // lessons 1 and 6 in kana input: 43020, 43025
     IDS_FAULTY_TEXT_TAIL = 43030,  // "\r\n問題文を訂正して…"
 
-    // 44000-44008 settings-file errors and the reasons every file error gives (messages_settings.tsv)
+    // 44000-44009 settings-file errors and the reasons every file error gives (messages_settings.tsv)
     IDS_SETTINGS_READ_FAILED = 44000,
     IDS_SETTINGS_WRITE_FAILED = 44001,
     IDS_REASON_DISK_FULL = 44002,
@@ -56,6 +56,7 @@ enum : int {
     IDS_REASON_TOO_LARGE = 44006,
     IDS_REASON_MISSING = 44007,
     IDS_REASON_LESSON_TOO_LARGE = 44008,
+    IDS_REASON_NOT_FOLDER = 44009,
 
     // 44100-44102 the kana and romaji engine and the romaji settings (messages_kana.tsv)
     IDS_FAULTY_TEXT = 44100,  // "　　問題文にミスがあります。\r\n\r\n問題文　"
@@ -77,6 +78,7 @@ enum : int {
     IDS_ELLIPSIS = 44211,
     IDS_TIMES = 44212,
     IDS_PER_MINUTE = 44213,
+    IDS_KANA_PER_MINUTE = 44219,  // kana per minute, beside the rules' keystrokes "／分"
     IDS_PERCENT = 44214,
     IDS_DATE_FORMAT = 44215,
     IDS_WIDE_SPACE = 44216,
@@ -85,6 +87,8 @@ enum : int {
     IDS_WEAK_KEY_DRILL = 44250,
     IDS_NO_WEAK_KEYS = 44251,
     IDS_WEAK_KEYS_TITLE = 44252,  // "苦手キー:", followed by the drill's keys
+    IDS_LESSON_NAME_CUT = 44254,        // followed by the name as cut
+    IDS_LESSON_MALFORMED_UTF8 = 44255,  // %s: the line's number, twice; followed by the line
     IDS_NO_MISSES = 44220,
     IDS_SUFFIX_FIRST = 44221,  // (かな) .. (漢字ローマ字) for modes 0..4
     IDS_APPEND_FAILED = 44226,
@@ -98,7 +102,7 @@ enum : int {
     IDS_MARK_SPACE = 44246,
     IDS_MARK_DELETE = 44247,
 
-    // 44300-44306 window texts the lesson data and the judge never use (messages_ui.tsv)
+    // 44300-44307 window texts the lesson data and the judge never use (messages_ui.tsv)
     IDS_ABOUT_VERSION = 44300,
     IDS_ABOUT_NOTICE = 44301,
     IDS_FILE_MISSING = 44302,   // ファイルがありません\r\nリストから削除します。
@@ -106,8 +110,9 @@ enum : int {
     IDS_HELP_FAILED = 44304,    // ヘルプの起動に失敗しました。
     IDS_CANNOT_REGISTER = 44305,  // このファイルは、登録できません。…
     IDS_PATH_NOT_CP932 = 44306,   // a lesson file's path the settings file cannot hold
+    IDS_ABOUT_LICENSE = 44307,    // ライセンス
 
-    // 44700-44706 users and their history (messages_users.tsv)
+    // 44700-44710 users and their history (messages_users.tsv)
     IDS_USER_EXISTS = 44700,          // "<name>は存在します。…"
     IDS_USER_NAME_UNUSABLE = 44701,
     IDS_CONFIRM_DELETE_USER = 44702,  // %s: the user name
@@ -115,6 +120,9 @@ enum : int {
     IDS_DELETE_USER_FAILED = 44704,   // %s: the user name
     IDS_CONFIRM_DELETE_HISTORY = 44705,
     IDS_DELETE_HISTORY_FAILED = 44706,  // %s: the file's path
+    IDS_CSV_SAVE_FAILED = 44707,        // %s: the CSV file's path
+    IDS_NEWEST_RUNS_SHOWN = 44708,      // %s: how many runs a history too large to read shows
+    IDS_USER_NAME_STORED_AS = 44709,    // %s: a typed name as CP932 stores it
 
     // 45000-45013 character tables of the kana model (kana_tables.tsv)
     IDS_HIRAGANA_ROW = 45000,
@@ -142,6 +150,12 @@ enum : int {
 
     // 45150-45153 the finger groups' names: little, ring, middle, index (keyboard.tsv)
     IDS_FINGER_GROUP_FIRST = 45150,
+
+    // 48000-48999 test passages: passage n's title at 48000 + 100 * n, its sentences after it
+    // (test_passages.tsv)
+    IDS_TEST_PASSAGE_FIRST = 48000,
+    TEST_PASSAGE_STRIDE = 100,
+    IDS_TEST_PASSAGE_LAST = 48999,
 };
 
 }  // namespace kibiki

@@ -111,7 +111,7 @@ bool AppendHistory(const CUserSettings& settings, const std::string& strDate,
     line += "\r\n";
     FileFault fault;
     if (AppendRecord(path, std::move(line), fault)) return true;
-    if (pMessenger) {
+    if (pMessenger && settings.TellsFault(fault)) {
         std::string text = StringOrEmpty(IDS_APPEND_FAILED) + Utf8ToCp932(path);
         if (const int nReason = FileFaultReason(fault)) text += "\r\n\r\n" + StringOrEmpty(nReason);
         pMessenger->ShowMessage(text, "", MsgButtons::Ok, MsgIcon::Warning);
@@ -228,11 +228,14 @@ CHistoryRows ParseHistory(std::string_view text) { return CHistoryRows(std::stri
 
 CHistoryRows ReadHistory(const CUserSettings& settings) { return CHistoryRows(ReadHistoryRecords(settings)); }
 
-std::shared_ptr<const CHistoryRecords> ReadHistoryRecords(const CUserSettings& settings) {
-    return std::make_shared<const CHistoryRecords>(ReadHistoryText(settings));
+std::shared_ptr<const CHistoryRecords> ReadHistoryRecords(const CUserSettings& settings, bool* pbNewestOnly) {
+    return std::make_shared<const CHistoryRecords>(ReadHistoryText(settings, pbNewestOnly));
 }
 
-std::string ReadHistoryText(const CUserSettings& settings) {
+std::string NewestRunsNotice(std::size_t nRuns) { return FillIn(IDS_NEWEST_RUNS_SHOWN, std::to_string(nRuns)); }
+
+std::string ReadHistoryText(const CUserSettings& settings, bool* pbNewestOnly) {
+    if (pbNewestOnly) *pbNewestOnly = false;
     EnsureFolder(settings.Folder());
     FileFault fault;
     const int fd = OpenRegularFile(HistoryPath(settings), O_RDONLY, fault);
@@ -242,6 +245,7 @@ std::string ReadHistoryText(const CUserSettings& settings) {
     struct stat st;
     const bool bTail = ::fstat(fd, &st) == 0 && static_cast<std::uint64_t>(st.st_size) > kHistoryReadCap;
     if (bTail) ::lseek(fd, st.st_size - static_cast<off_t>(kHistoryReadCap) - 1, SEEK_SET);
+    if (pbNewestOnly) *pbNewestOnly = bTail;
     std::string text;
     ReadCapped(fd, kHistoryReadCap + (bTail ? 1 : 0), text, fault);  // on an error, what came before it
     ::close(fd);

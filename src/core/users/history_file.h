@@ -77,13 +77,16 @@ private:
 };
 
 CHistoryRows ParseHistory(std::string_view text);
-// The whole file, or its newest kHistoryReadCap bytes; a missing file, or one that is not a
-// regular file, has no records.
+// The whole file, or its newest kHistoryReadCap bytes from the first line that starts in them; a
+// missing file, or one that is not a regular file, has no records.
 CHistoryRows ReadHistory(const CUserSettings& settings);
-// The same bytes unparsed.
-std::string ReadHistoryText(const CUserSettings& settings);
+// The same bytes unparsed; *pbNewestOnly (when given) says whether older runs were left out.
+std::string ReadHistoryText(const CUserSettings& settings, bool* pbNewestOnly = nullptr);
 // The same records, once, for the list and the progress pages to share.
-std::shared_ptr<const CHistoryRecords> ReadHistoryRecords(const CUserSettings& settings);
+std::shared_ptr<const CHistoryRecords> ReadHistoryRecords(const CUserSettings& settings,
+                                                          bool* pbNewestOnly = nullptr);
+// What the history dialog says when older runs were left out: the newest nRuns are shown.
+std::string NewestRunsNotice(std::size_t nRuns);
 // Decades of daily practice fill a few MB; the cap keeps a damaged file from filling memory.
 constexpr std::size_t kHistoryReadCap = 64u << 20;
 

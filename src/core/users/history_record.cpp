@@ -7,6 +7,7 @@
 #include <unordered_set>
 
 #include "kana/practice_mode.h"
+#include "platform/regular_file.h"
 #include "text/cp932.h"
 #include "text/sjis.h"
 #include "text/string_ids.h"
@@ -117,29 +118,38 @@ HistoryRecord Parse(std::string_view line, std::vector<MissedKeyView>& aMisses, 
     nFirst = aMisses.size();
     nCount = 0;
     if (!bFifth) return r;
-    const std::string_view field = line.substr(pos);
-    const std::size_t twoSpaces = field.find("  ");
-    if (twoSpaces == std::string_view::npos) return r;
-    // Keys up to and including the first of the two spaces; counts after both.
-    std::string_view keys = field.substr(0, twoSpaces + 1), counts = field.substr(twoSpaces + 2);
-    for (std::size_t nPairs = 0; nPairs < kHistoryMissedKeysCap; ++nPairs) {
-        const std::size_t keyEnd = keys.find(' ');
-        const std::size_t countEnd = counts.find(' ');
-        if (keyEnd == std::string_view::npos || countEnd == std::string_view::npos) break;
-        const std::string_view key = keys.substr(0, keyEnd);
+    MissedPairReader pairs(line.substr(pos));
+    for (std::string_view key, countText; pairs.Next(key, countText);) {
         int count = 0;
-        if (!key.empty() && key.size() <= kHistoryKeyCap && ReadWhole(counts.substr(0, countEnd), count) &&
-            count > 0) {
+        if (!key.empty() && key.size() <= kHistoryKeyCap && ReadWhole(countText, count) && count > 0) {
             aMisses.push_back({key, count});
             ++nCount;
         }
-        keys.remove_prefix(keyEnd + 1);
-        counts.remove_prefix(countEnd + 1);
     }
     return r;
 }
 
 }  // namespace
+
+MissedPairReader::MissedPairReader(std::string_view field) {
+    const std::size_t twoSpaces = field.find("  ");
+    if (twoSpaces == std::string_view::npos) return;
+    m_keys = field.substr(0, twoSpaces + 1);
+    m_counts = field.substr(twoSpaces + 2);
+}
+
+bool MissedPairReader::Next(std::string_view& key, std::string_view& count) {
+    if (m_nPairs >= kHistoryMissedKeysCap) return false;
+    const std::size_t keyEnd = m_keys.find(' ');
+    const std::size_t countEnd = m_counts.find(' ');
+    if (keyEnd == std::string_view::npos || countEnd == std::string_view::npos) return false;
+    key = m_keys.substr(0, keyEnd);
+    count = m_counts.substr(0, countEnd);
+    m_keys.remove_prefix(keyEnd + 1);
+    m_counts.remove_prefix(countEnd + 1);
+    ++m_nPairs;
+    return true;
+}
 
 std::vector<MissedKeyView> ViewsOf(const std::vector<MissedKey>& keys) {
     std::vector<MissedKeyView> views;
@@ -262,6 +272,9 @@ CHistoryRecords::CHistoryRecords(std::string text) : m_pText(std::make_unique<co
     const std::size_t nLines = static_cast<std::size_t>(std::count(all.begin(), all.end(), '\n')) + 1;
     m_aRecords.reserve(nLines);
     m_aMisses.reserve(nLines * 4);
+    // A million records fill hundreds of MB: first touches of 4 kB pages were a third of the parse.
+    AdviseHugePages(m_aRecords.data(), m_aRecords.capacity() * sizeof(HistoryRecord));
+    AdviseHugePages(m_aMisses.data(), m_aMisses.capacity() * sizeof(MissedKeyView));
     // Where each record's keys lie; the spans are made once the keys stop moving.
     std::vector<std::pair<std::size_t, std::size_t>> aKeys;
     aKeys.reserve(nLines);

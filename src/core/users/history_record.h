@@ -101,6 +101,20 @@ struct HistoryRecord {
     bool IsBuiltIn() const { return nMode >= 0; }
 };
 
+// The (key, count text) pairs of a record's fifth field as written, in order, at most
+// kHistoryMissedKeysCap of them: keys up to and including the first of two spaces, counts after
+// both; a key without its count ends the list. The record keeps only the pairs whose key and
+// count are sound; the CSV also writes a count too large for a number as its digits.
+class MissedPairReader {
+public:
+    explicit MissedPairReader(std::string_view field);
+    bool Next(std::string_view& key, std::string_view& count);
+
+private:
+    std::string_view m_keys, m_counts;
+    std::size_t m_nPairs = 0;
+};
+
 // One line without its line break; the record points into line and, for its missed keys, into
 // aMisses (appended to: valid until aMisses grows again).
 HistoryRecord ParseHistoryRecord(std::string_view line, std::vector<MissedKeyView>& aMisses);

@@ -105,6 +105,16 @@ bool IsInstalledProgramFolder(const std::string& strExeDir, const std::string& s
 
 std::string SettingFolder() { return ResolveSettingFolder(SettingFolderSourcesFromEnvironment()); }
 
+bool IsFolderBlocked(const std::string& strFolder) {
+    for (std::size_t pos = strFolder.find('/', 1);; pos = strFolder.find('/', pos + 1)) {
+        const std::string part = strFolder.substr(0, pos);
+        struct stat st;
+        if (::stat(part.c_str(), &st) != 0) return false;  // missing: it can still be made
+        if (!S_ISDIR(st.st_mode)) return true;
+        if (pos == std::string::npos || pos + 1 >= strFolder.size()) return false;
+    }
+}
+
 bool EnsureFolder(const std::string& strFolder) {
     if (strFolder.empty() || IsDirectory(strFolder)) return !strFolder.empty();
     for (std::size_t pos = strFolder.find('/', 1); pos != std::string::npos;

@@ -28,6 +28,10 @@ bool IsInstalledProgramFolder(const std::string& strExeDir, const std::string& s
 // ResolveSettingFolder of the real environment.
 std::string SettingFolder();
 
+// Whether the folder or one of its parents exists as something other than a folder: nothing can
+// be kept in it.
+bool IsFolderBlocked(const std::string& strFolder);
+
 // Creates the folder and its parents as needed; true when it is a directory afterwards.
 bool EnsureFolder(const std::string& strFolder);
 

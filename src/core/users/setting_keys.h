@@ -63,6 +63,8 @@ inline constexpr SettingKey kSettingKeys[] = {
     {SettingKind::Int,      "count",     "Original", &CUserSettings::m_nCount,       {0}},
     {SettingKind::Text,     "KanaSepa",  "",         &CUserSettings::m_strKanaSepa,  {}, "\x81\x62"},  // ｜
     {SettingKind::Bool,     "ImeSpellings", "",      &CUserSettings::m_bImeSpellings, {0}, {}, true},
+    {SettingKind::Bool,     "NextKeyFrame", "",      &CUserSettings::m_bNextKeyFrame, {0}, {}, true},
+    {SettingKind::Int,      "DailyGoal", "",         &CUserSettings::m_nDailyGoal,   {0}, {}, true},
     // black legends; yellow, cyan, silver, green keys; red next-key legends
     {SettingKind::Colours,  "ColorL",    "Settings", &CUserSettings::m_nColorL,      {0x000000, 0x000000, 0x000000, 0x000000}},
     {SettingKind::Colours,  "ColorB",    "Settings", &CUserSettings::m_nColorB,      {0x00FFFF, 0xFFFF00, 0xC0C0C0, 0x00FF00}},

@@ -106,6 +106,7 @@ NewUserName CheckNewUserName(const std::string& strFolder, std::string_view strT
         return result;
     }
     result.strName = strName;
+    result.bStoredOtherwise = Cp932ToUtf8(strName) != strTyped;
     // Windows would find "Taro" as "taro.dat"; so does the user list.
     struct stat st;
     const bool bExists = ::lstat(UserFilePath(strFolder, strName, ".dat").c_str(), &st) == 0 ||
@@ -121,6 +122,10 @@ bool AcceptNewUserName(const std::string& strFolder, std::string_view strTyped, 
     strName.clear();
     switch (result.check) {
         case NewUserCheck::Accepted:
+            if (result.bStoredOtherwise &&
+                messenger.ShowMessage(FillIn(IDS_USER_NAME_STORED_AS, result.strName), "", MsgButtons::YesNo,
+                                      MsgIcon::Question) != MsgResult::Yes)
+                return false;
             strName = result.strName;
             return true;
         case NewUserCheck::Empty:

@@ -38,12 +38,17 @@ enum class NewUserCheck {
 struct NewUserName {
     NewUserCheck check = NewUserCheck::Empty;
     std::string strName;  // CP932; set when Accepted or Exists
+    // The name as stored reads otherwise than typed: CP932 holds a few characters only in a
+    // form of their own (〜 is stored as ～, — as ―).
+    bool bStoredOtherwise = false;
 };
 // strTyped is the edit box's text in UTF-8.
 NewUserName CheckNewUserName(const std::string& strFolder, std::string_view strTyped);
 
-// The new-user dialog's "OK": checks the typed name and says why one is refused. True when the
-// dialog closes (strName then holds the accepted CP932 name, or is empty for no new user).
+// The new-user dialog's "OK": checks the typed name and says why one is refused; a name that
+// will be stored otherwise than typed is shown as stored and created only when the user agrees.
+// True when the dialog closes (strName then holds the accepted CP932 name, or is empty for no
+// new user).
 // *pbSelectAll says whether the edit box should select its text for the correction.
 bool AcceptNewUserName(const std::string& strFolder, std::string_view strTyped,
                        Messenger& messenger, std::string& strName, bool* pbSelectAll);

@@ -118,6 +118,8 @@ std::string FileLines(const CUserSettings& s, bool bTextLines) {
         if (!k.bExtra) continue;
         if (k.kind == SettingKind::Bool && Field<bool>(s, k) != (k.nDefault[0] != 0))
             AppendLine(out, k.key, Field<bool>(s, k) ? 1 : 0);
+        else if (k.kind == SettingKind::Int && Field<int>(s, k) != k.nDefault[0])
+            AppendLine(out, k.key, Field<int>(s, k));
         else if (k.kind == SettingKind::TextMap)
             for (const auto& [n, text] : Field<TextMap>(s, k)) AppendLine(out, k.key, n, text);
     }
@@ -188,6 +190,7 @@ void CUserSettings::ResetExtras() {
     for (const auto& k : kSettingKeys) {
         if (!k.bExtra) continue;
         if (k.kind == SettingKind::Bool) Field<bool>(*this, k) = k.nDefault[0] != 0;
+        else if (k.kind == SettingKind::Int) Field<int>(*this, k) = k.nDefault[0];
         else if (k.kind == SettingKind::TextMap) Field<TextMap>(*this, k).clear();
     }
 }
@@ -332,12 +335,13 @@ bool CUserSettings::WriteNewUserFile(const std::string& strUser) {
 }
 
 // Replaces the file whole: a crash or a full disk leaves either the old file or the new one.
-bool CUserSettings::WriteFile(const std::string& strPath, const std::string& strText) {
+bool CUserSettings::WriteFile(const std::string& strUserPath, const std::string& strText) {
+    const std::string strPath = ReplacedFile(strUserPath);
     struct stat old;
     const bool bOldExists = ::stat(strPath.c_str(), &old) == 0;
     // Renaming would replace a file its owner made read-only; refuse as an in-place write would.
     if (bOldExists && S_ISREG(old.st_mode) && ::access(strPath.c_str(), W_OK) != 0) {
-        ShowFileError(IDS_SETTINGS_WRITE_FAILED, strPath, FaultOfErrno(errno));
+        ShowFileError(IDS_SETTINGS_WRITE_FAILED, strUserPath, FaultOfErrno(errno));
         return false;
     }
 
@@ -354,7 +358,7 @@ bool CUserSettings::WriteFile(const std::string& strPath, const std::string& str
         if (fd < 0 && errno != EEXIST) break;
     }
     if (fd < 0) {
-        ShowFileError(IDS_SETTINGS_WRITE_FAILED, strPath, FaultOfErrno(errno));
+        ShowFileError(IDS_SETTINGS_WRITE_FAILED, strUserPath, FaultOfErrno(errno));
         return false;
     }
 
@@ -372,7 +376,7 @@ bool CUserSettings::WriteFile(const std::string& strPath, const std::string& str
     }
     if (!ok) {
         ::unlink(tmp.c_str());
-        ShowFileError(IDS_SETTINGS_WRITE_FAILED, strPath, FaultOfErrno(err));
+        ShowFileError(IDS_SETTINGS_WRITE_FAILED, strUserPath, FaultOfErrno(err));
         return false;
     }
     if (m_bFlushToDisk) {
@@ -386,8 +390,16 @@ bool CUserSettings::WriteFile(const std::string& strPath, const std::string& str
     return true;
 }
 
+bool CUserSettings::TellsFault(FileFault& fault) const {
+    if (fault != FileFault::Missing || !IsFolderBlocked(Folder())) return true;
+    fault = FileFault::NotFolder;
+    const bool bTell = !m_bFolderFaultTold;
+    m_bFolderFaultTold = true;
+    return bTell;
+}
+
 void CUserSettings::ShowFileError(int nTextId, const std::string& strPath, FileFault fault) {
-    if (!m_pMessenger) return;
+    if (!m_pMessenger || !TellsFault(fault)) return;
     m_pMessenger->ShowMessage(FileErrorText(nTextId, Utf8ToCp932(strPath), fault), "", MsgButtons::Ok,
                               nTextId == IDS_SETTINGS_READ_FAILED ? MsgIcon::Warning : MsgIcon::Error);
 }

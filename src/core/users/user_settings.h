@@ -46,6 +46,11 @@ public:
     // there; the record itself is unchanged. False (after a message) on a file error.
     bool WriteNewUserFile(const std::string& strUser);
 
+    // A file error in the settings folder as the user hears of it: a missing file where a file
+    // blocks the folder becomes FileFault::NotFolder. False when it is not to be told again:
+    // that one is told once, whatever reads or writes run into it later.
+    bool TellsFault(FileFault& fault) const;
+
     // Benchmarks measure saving without the wait for the disk; everything else keeps it on.
     void SetFlushToDisk(bool bFlush) { m_bFlushToDisk = bFlush; }
 
@@ -68,8 +73,11 @@ public:
     std::vector<std::string> m_aNo;    // CP932
     std::vector<std::string> m_aFile;  // CP932
     // Beyond the original file (see SettingKey::bExtra): every input method's spelling accepted,
-    // and the input-method spellings learned (kana id -> upper-case letters).
+    // the next key outlined with a thick frame, the input-method spellings learned (kana id ->
+    // upper-case letters), and the minutes a day the learner means to practise (0: no goal).
     bool m_bImeSpellings{};
+    bool m_bNextKeyFrame{};
+    int m_nDailyGoal{};
     std::map<int, std::string> m_mapImeRoman;
 
 private:
@@ -77,6 +85,7 @@ private:
     Messenger* m_pMessenger;
     mutable std::string m_strFolder;
     bool m_bFlushToDisk = true;
+    mutable bool m_bFolderFaultTold = false;
 
     void Parse(const std::string& strText);
     void ResetExtras();

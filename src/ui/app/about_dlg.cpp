@@ -18,7 +18,7 @@ CAboutDlg::CAboutDlg(QWidget* pParent) : QDialog(pParent) {
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setFont(JapaneseFont(10));
     const DialogUnits du(font());
-    setFixedSize(du.Size(130, 81));
+    setFixedSize(du.Size(130, 91));
 
     auto* pIcon = new QLabel(this);
     const int nIcon = 32;
@@ -38,11 +38,13 @@ CAboutDlg::CAboutDlg(QWidget* pParent) : QDialog(pParent) {
     pVersion->setObjectName(QStringLiteral("version"));
     pVersion->setToolTip(strVersion);
     label(LoadUiString(IDS_ABOUT_NOTICE), 17, 42, 110)->setObjectName(QStringLiteral("notice"));
+    label(LoadUiString(IDS_ABOUT_LICENSE) + u' ' + LicenseName(), 17, 53, 110)
+        ->setObjectName(QStringLiteral("license"));
 
     auto* pOk = new QPushButton(QStringLiteral("OK"), this);
     pOk->setObjectName(QStringLiteral("ok"));
     pOk->setDefault(true);
-    pOk->setGeometry(du.Rect(49, 60, 32, 14));
+    pOk->setGeometry(du.Rect(49, 70, 32, 14));
     connect(pOk, &QPushButton::clicked, this, &QDialog::accept);
 }
 

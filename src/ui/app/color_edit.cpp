@@ -4,16 +4,33 @@
 #include <QCoreApplication>
 #include <QResizeEvent>
 #include <QFontMetrics>
+#include <QPainter>
 #include <QPalette>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <cmath>
 
 #include "ui/app/colorref.h"
 #include "text/cp932.h"
 #include "text/sjis.h"
 
 namespace kibiki::ui {
+
+namespace {
+
+// A line's height as the box lays it out: kana and kanji may come from a fallback font with a
+// taller ascent than the box's own, and the layout rounds the height up, so the font's own
+// height() can fall short of it.
+qreal LaidOutLineHeight(const QFont& font) {
+    QTextLayout layout(QStringLiteral("Agあア漢｜ー"), font);
+    layout.beginLayout();
+    const QTextLine line = layout.createLine();
+    layout.endLayout();
+    return line.isValid() ? line.height() : QFontMetricsF(font).height();
+}
+
+}  // namespace
 
 CColorEdit::CColorEdit(QWidget* pParent) : QPlainTextEdit(pParent) {
     setReadOnly(true);
@@ -125,8 +142,34 @@ void CColorEdit::SetCellHeight(int nHeight) {
     QFont f = font();
     int nPixels = std::max(1, nHeight);
     f.setPixelSize(nPixels);
-    while (nPixels > 1 && QFontMetrics(f).height() > nHeight) f.setPixelSize(--nPixels);
+    while (nPixels > 1 && LaidOutLineHeight(f) > nHeight) f.setPixelSize(--nPixels);
     setFont(f);
+}
+
+int CColorEdit::WholeLinesBottom() const {
+    const qreal height = viewport()->height();
+    qreal bottom = 0;
+    for (QTextBlock b = firstVisibleBlock(); b.isValid(); b = b.next()) {
+        const QRectF block = blockBoundingGeometry(b).translated(contentOffset());
+        if (block.top() >= height) break;
+        const QTextLayout* pLayout = b.layout();
+        for (int i = 0; pLayout && i < pLayout->lineCount(); ++i) {
+            const QRectF line = pLayout->lineAt(i).rect().translated(block.topLeft());
+            if (line.bottom() <= 0) continue;  // scrolled past
+            if (line.bottom() > height) return static_cast<int>(std::ceil(bottom));
+            bottom = line.bottom();
+        }
+    }
+    return static_cast<int>(std::ceil(bottom));
+}
+
+void CColorEdit::paintEvent(QPaintEvent* pEvent) {
+    QPlainTextEdit::paintEvent(pEvent);
+    const int nBottom = WholeLinesBottom();
+    if (nBottom <= 0) return;  // not even one line fits: a part of it beats a blank box
+    QPainter p(viewport());
+    p.fillRect(QRect(0, nBottom, viewport()->width(), viewport()->height() - nBottom),
+               viewport()->palette().brush(QPalette::Base));
 }
 
 void CColorEdit::focusInEvent(QFocusEvent* pEvent) {

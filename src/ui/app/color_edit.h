@@ -30,11 +30,15 @@ public:
 
     // Height of the formatting rectangle: the area the text lines fill.
     int FormatHeight() const;
-    // The largest font of the box's family whose line cell fits nHeight pixels.
+    // The largest font of the box's family whose laid-out line fits nHeight pixels.
     void SetCellHeight(int nHeight);
+    // Bottom of the last line shown whole, in viewport pixels; 0 when none is.
+    int WholeLinesBottom() const;
 
 protected:
     void focusInEvent(QFocusEvent* pEvent) override;
+    // Whole lines only: the strip under the last one is blank, never the top of the next line.
+    void paintEvent(QPaintEvent* pEvent) override;
 
 private:
     int CharIndex(int nByteOffset) const;

@@ -66,6 +66,12 @@ void CColorStatic::SetSunken(bool bSunken) {
         SetEdges((m_nEdges & ~unsigned(kStaticEdge | kClientEdge)) | kModalFrame);
 }
 
+void CColorStatic::SetFramed(bool bFramed) {
+    if (bFramed == m_bFramed) return;
+    m_bFramed = bFramed;
+    update();
+}
+
 void CColorStatic::SetBackColor(std::uint32_t crBack) {
     m_crBack = crBack;
     update();
@@ -118,7 +124,7 @@ void CColorStatic::paintEvent(QPaintEvent*) {
     const QColor face = m_crBack ? FromColorRef(*m_crBack) : ButtonFace();
     if (m_crBack) p.fillRect(rect(), face);
 
-    if (m_nEdges) {
+    if (m_nEdges || m_bFramed) {
         // Edges are laid in whole device pixels so they stay sharp at any scale factor.
         const qreal dpr = devicePixelRatioF();
         const int u = std::max(1, static_cast<int>(std::lround(dpr)));
@@ -126,6 +132,7 @@ void CColorStatic::paintEvent(QPaintEvent*) {
         p.scale(1 / dpr, 1 / dpr);
         QRect r(0, 0, static_cast<int>(std::lround(width() * dpr)),
                 static_cast<int>(std::lround(height() * dpr)));
+        const QRect full = r;
         // Shades follow the face, so a coloured cap keeps its colour in its bevel.
         const QColor hilight = Blend(face, Qt::white, 0.75);
         const QColor light = Blend(face, Qt::white, 0.35);
@@ -143,6 +150,12 @@ void CColorStatic::paintEvent(QPaintEvent*) {
             Bevel(p, r, u, Blend(face, Qt::black, 0.45), light);
         }
         if (m_nEdges & kStaticEdge) Bevel(p, r, u, shadow, hilight);
+        if (m_bFramed) {
+            // Over the edges, never over the legend inside them.
+            QRect outer = full;
+            const QColor ink = FromColorRef(m_crText);
+            Bevel(p, outer, kFrameWidth * u, ink, ink);
+        }
         p.restore();
     }
 

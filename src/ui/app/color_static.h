@@ -32,6 +32,10 @@ public:
     // The cap looks the judge switches between; a raised cap keeps any other edges it has.
     void SetSunken(bool bSunken);
     bool IsSunken() const { return (m_nEdges & kClientEdge) != 0; }
+    // A thick frame in the text colour over the edges: the next key, found at a glance.
+    void SetFramed(bool bFramed);
+    bool IsFramed() const { return m_bFramed; }
+    static constexpr int kFrameWidth = 3;  // logical pixels, the width of a cap's raised edge
 
     // No background set: the parent's shows through.
     void SetBackColor(std::uint32_t crBack);
@@ -59,6 +63,7 @@ private:
     unsigned m_nEdges = 0;
     std::optional<std::uint32_t> m_crBack;
     std::uint32_t m_crText = 0;
+    bool m_bFramed = false;
 };
 
 }  // namespace kibiki::ui

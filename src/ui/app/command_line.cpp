@@ -69,7 +69,7 @@ std::optional<CommandLineReply> ParseCommandLine(const QStringList& args, bool b
     const bool bParsed = parser.parse(args);
 
     if (parser.isSet(help)) return CommandLineReply{0, HelpNamingTheProgram(parser.helpText()), {}};
-    if (parser.isSet(version)) return CommandLineReply{0, VersionLine() + u'\n', {}};
+    if (parser.isSet(version)) return CommandLineReply{0, VersionText(), {}};
     QString strError;
     if (!bParsed) strError = parser.errorText();
     else if (!parser.positionalArguments().isEmpty())
@@ -100,6 +100,15 @@ std::optional<int> AnswerCommandLine(QCoreApplication& app) {
 }
 
 QString VersionLine() { return QStringLiteral("Kibiki " KIBIKI_VERSION); }
+
+QString LicenseName() { return QStringLiteral("GPL-3.0-or-later"); }
+
+QString VersionText() {
+    return VersionLine() + QStringLiteral("\nLicense ") + LicenseName() +
+           QStringLiteral(": GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.\n"
+                          "This is free software: you are free to change and redistribute it.\n"
+                          "There is NO WARRANTY, to the extent permitted by law.\n");
+}
 
 QString VersionNumber() { return QStringLiteral(KIBIKI_VERSION); }
 

@@ -35,6 +35,10 @@ std::optional<int> AnswerCommandLine(QCoreApplication& app);
 
 // "Kibiki <version>", the version the build was made from.
 QString VersionLine();
+// What --version prints: the version line, the licence and the lack of warranty.
+QString VersionText();
+// The licence the program is free software under, as an SPDX name.
+QString LicenseName();
 // The version alone ("0.1+git317.gc6a927e"): the one the package and --version give.
 QString VersionNumber();
 

@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <ctime>
 
 #include "ui/app/about_dlg.h"
 #include "ui/app/data_folder.h"
@@ -17,9 +18,11 @@
 #include "lessons/kibiki_view.h"
 #include "lessons/view_commands.h"
 #include "platform/profile.h"
+#include "progress/practice_days.h"
 #include "progress/weak_key_drill_start.h"
 #include "text/string_ids.h"
 #include "users/setting_folder.h"
+#include "ui/users/progress_window.h"
 #include "ui/users/show_history_dlg.h"
 #include "ui/users/user_select_dlg.h"
 
@@ -66,6 +69,7 @@ void CKibikiApp::InitInstance() {
     };
     form.m_fnLayoutChanged = [this] { m_layout.Refresh(); };
     form.m_fnTypedChar = [this](char ch) { m_pView->OnTypedChar(static_cast<unsigned char>(ch)); };
+    m_pView->SetLessonEndNote([this] { return LessonEndGoalLine(m_doc.Settings(), LocalDay(std::time(nullptr))); });
     form.m_fnEnableSettingMenus = [this](bool bEnable) {
         m_pFrame->SetMenuEnabled(MENU_USER, bEnable);
         m_pFrame->SetMenuEnabled(MENU_SETTINGS, bEnable);
@@ -121,6 +125,12 @@ void CKibikiApp::OnCommand(int nCommand) {
                 CShowHistoryDlg dlg(m_doc.Settings(), m_pFrame.get(), m_layout.IsJisLayout());
                 dlg.m_fnHistoryDeleted = [this] { m_recorder.ClearLog(); };
                 dlg.exec();
+            }
+            break;
+        case ID_USER_PROGRESS:
+            if (m_pView->CanStartLesson()) {
+                CProgressWindow window(m_doc.Settings(), nullptr, m_pFrame.get(), m_layout.IsJisLayout());
+                window.exec();
             }
             break;
         case ID_ROMAN_SETTINGS:

@@ -68,6 +68,7 @@ void CMainFrame::BuildMenus() {
     QMenu* pUser = addMenu(nullptr, MENU_USER, "ユーザ(&U)");
     AddCommand(pUser, ID_USER_SELECT, "選択(&S)...");
     AddCommand(pUser, ID_USER_HISTORY, "履歴表示(&H)...");
+    AddCommand(pUser, ID_USER_PROGRESS, "学習の記録(&R)...");
 
     QMenu* pSettings = addMenu(nullptr, MENU_SETTINGS, "設定(&O)");
     QMenu* pMode = addMenu(pSettings, -1, "練習モード");

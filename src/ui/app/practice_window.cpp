@@ -241,6 +241,10 @@ void PracticeWindow::SetCapSunken(int nId, bool bSunken) {
     if (CColorStatic* p = Static(nId)) p->SetSunken(bSunken);
 }
 
+void PracticeWindow::SetCapFramed(int nId, bool bFramed) {
+    if (CColorStatic* p = Static(nId)) p->SetFramed(bFramed);
+}
+
 void PracticeWindow::SetMarker(int nId, COLORREF color, bool bVisible) {
     auto* p = qobject_cast<CGuideStatic*>(Control(nId));
     if (!p) return;

@@ -69,6 +69,7 @@ public:
     void SetBackColor(int nId, COLORREF color) override;
     COLORREF ButtonFaceColor() override;
     void SetCapSunken(int nId, bool bSunken) override;
+    void SetCapFramed(int nId, bool bFramed) override;
     void SetMarker(int nId, COLORREF color, bool bVisible) override;
     void EnableSettingMenus(bool bEnable) override;
     void Beep() override;

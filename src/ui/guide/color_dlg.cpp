@@ -57,6 +57,14 @@ CColorDlg::CColorDlg(const CUserSettings& settings, QWidget* pParent)
     m_pHomePos->setGeometry(du.Rect(132, 16, 140, 13));
     m_pColor->setChecked(m_model.m_bColor);
     m_pHomePos->setChecked(m_model.m_bHomePos);
+    // In the top strip: the frame helps with or without the finger colours.
+    m_pFrameNext = new QCheckBox(QStringLiteral("次のキーを太枠で示す"), this);
+    m_pFrameNext->setObjectName(QStringLiteral("frame_next"));
+    m_pFrameNext->setGeometry(du.Rect(18, 32, 110, 12));
+    connect(m_pFrameNext, &QCheckBox::toggled, this, [this](bool bChecked) {
+        m_model.m_colors.bFrameNext = bChecked;
+        ShowColors();
+    });
     for (QCheckBox* p : {m_pColor, m_pHomePos})
         connect(p, &QCheckBox::toggled, this, [this] {
             m_model.m_bColor = m_pColor->isChecked();
@@ -146,7 +154,12 @@ CColorSwatch* CColorDlg::Swatch(int nId) const {
 }
 
 QCheckBox* CColorDlg::CheckBox(int nId) const {
-    return nId == IDC_CHECK_COLOR ? m_pColor : nId == IDC_CHECK_HOMEPOS ? m_pHomePos : nullptr;
+    switch (nId) {
+    case IDC_CHECK_COLOR: return m_pColor;
+    case IDC_CHECK_HOMEPOS: return m_pHomePos;
+    case IDC_CHECK_FRAME_NEXT: return m_pFrameNext;
+    default: return nullptr;
+    }
 }
 
 void CColorDlg::PickColor(int nId) {
@@ -164,7 +177,10 @@ void CColorDlg::ShowColors() {
         const CColorModel::SampleKey k = m_model.Sample(i);
         m_apSamples[i]->SetBackColor(k.back);
         m_apSamples[i]->SetTextColor(k.text);
+        m_apSamples[i]->SetFramed(k.bLit && m_model.m_colors.bFrameNext);
     }
+    // A scheme brings its frame choice with it.
+    m_pFrameNext->setChecked(m_model.m_colors.bFrameNext);
 }
 
 void CColorDlg::Fold() {

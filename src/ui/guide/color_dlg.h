@@ -44,6 +44,7 @@ private:
     CColorStatic* m_apSamples[10];
     QCheckBox* m_pColor;
     QCheckBox* m_pHomePos;
+    QCheckBox* m_pFrameNext;
     QSize m_fullSize;
     QSize m_foldedSize;
 };

@@ -18,9 +18,12 @@ CLessonEndDlg::CLessonEndDlg(const LessonEndInfo& info, QWidget* pParent)
     setWindowTitle(QStringLiteral("レッスン終了"));
     setFont(FormFont());
     const DialogUnits du(font());
-    // Kana per minute takes a row of its own, below the keystrokes, in the modes with kana.
+    // Kana per minute takes a row of its own, below the keystrokes, in the modes with kana; the
+    // daily goal's line one more, while a goal is set.
     const bool bKana = !info.strKanaSpeed.empty();
-    const int dy = bKana ? 18 : 0;
+    const bool bGoal = !info.strGoal.empty();
+    const int dyGoal = bGoal ? 16 : 0;
+    const int dy = (bKana ? 18 : 0) + dyGoal;
     setFixedSize(du.Size(220, 140 + dy));
 
     auto addStatic = [&](const char* pszName, const std::string& text, int x, int y, int cx, int cy,
@@ -51,6 +54,8 @@ CLessonEndDlg::CLessonEndDlg(const LessonEndInfo& info, QWidget* pParent)
         addStatic("kana_speed", info.strKanaSpeed, 138, 52, 70, 16, Qt::AlignLeft | Qt::AlignVCenter)
             ->SetPointSize(13);
     }
+    if (bGoal)
+        addStatic("goal", info.strGoal, 7, 54 + (bKana ? 18 : 0), 206, 14, Qt::AlignCenter);
 
     auto* pGroup = new QGroupBox(QStringLiteral("間違えたキー　上位３キー"), this);
     pGroup->setGeometry(du.Rect(7, 56 + dy, 206, 52));

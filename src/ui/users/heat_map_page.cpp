@@ -27,13 +27,16 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent*) override {
-        const double sy = height() / static_cast<double>(kCapsHigh);
+        double sy = height() / static_cast<double>(kCapsHigh);
         const double sx = std::min(width() / static_cast<double>(kCapsWide), 2.5 * sy);
+        // Never taller than wide: a tall window centres the keyboard instead.
+        sy = std::min(sy, sx);
         const int x0 = static_cast<int>((width() - kCapsWide * sx) / 2);
+        const int y0 = static_cast<int>((height() - kCapsHigh * sy) / 2);
         for (int k = 0; k < 48; ++k) {
             const KeyPlace place = PlaceOfKey(k);
             const double x = kRowX[place.nRow] + 27.0 * place.nColumn, y = 33.0 * place.nRow;
-            caps[k]->setGeometry(x0 + static_cast<int>(x * sx), static_cast<int>(y * sy),
+            caps[k]->setGeometry(x0 + static_cast<int>(x * sx), y0 + static_cast<int>(y * sy),
                                  static_cast<int>(24 * sx), static_cast<int>(24 * sy));
         }
     }
@@ -64,9 +67,10 @@ CHeatMapPage::CHeatMapPage(std::shared_ptr<const CHistoryRecords> pRecords, Prac
     m_pNote = new QLabel(this);
     m_pNote->setObjectName(QStringLiteral("heat_note"));
     for (QWidget* p : std::initializer_list<QWidget*>{pModeLabel, m_pMode, pRunsLabel, m_pRuns}) pRow->addWidget(p);
-    pRow->addSpacing(8);
-    pRow->addWidget(m_pNote, 1);
+    pRow->addStretch(1);
     pLayout->addLayout(pRow);
+    // Its own line: beside the choosers a narrow window would cut it.
+    pLayout->addWidget(m_pNote);
 
     auto* pGrid = new CCapGrid(this);
     for (int k = 0; k < 48; ++k) {

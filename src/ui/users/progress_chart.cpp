@@ -1,42 +1,128 @@
 #include "ui/users/progress_chart.h"
 
 #include <QComboBox>
-#include <QDateTime>
 #include <QLabel>
 #include <QPainter>
-#include <QPainterPath>
-#include <QTimeZone>
+#include <QPixmap>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <set>
 #include <utility>
+#include <vector>
 
+#include "ui/app/point_tip.h"
 #include "ui/app/qt_text.h"
+#include "progress/chart_axes.h"
 #include "users/history_record.h"
 
 namespace kibiki::ui {
 
 namespace {
 
-QString DateLabel(std::int64_t nMinute, bool bYear) {
-    // The record's own clock: shown as written, never shifted to another zone.
-    const QDateTime t = QDateTime::fromSecsSinceEpoch(nMinute * 60, QTimeZone::utc());
-    return t.toString(bYear ? QStringLiteral("yyyy/M/d") : QStringLiteral("M/d"));
-}
+const QColor kSpeedColour(0, 90, 181), kAccuracyColour(220, 50, 32);  // apart without red-green
 
 }  // namespace
 
+// Where everything sits for the current size and series.
+struct CProgressChart::Frame {
+    QRect plot;
+    int nLeft = 0, nRight = 0;
+    ValueAxis speed, accuracy;
+    std::int64_t t0 = 0, t1 = 1;
+    double X(std::int64_t nMinute) const {
+        return plot.left() + 8 + double(nMinute - t0) / double(t1 - t0) * (plot.width() - 16);
+    }
+    double YSpeed(double v) const { return plot.bottom() - (v - speed.dLow) / (speed.dHigh - speed.dLow) * plot.height(); }
+    double YAccuracy(double v) const {
+        return plot.bottom() - (v - accuracy.dLow) / (accuracy.dHigh - accuracy.dLow) * plot.height();
+    }
+};
+
 CProgressChart::CProgressChart(QWidget* pParent) : QWidget(pParent) {
     setObjectName(QStringLiteral("progress_chart"));
-    setMinimumSize(200, 120);
+    setMinimumSize(240, 160);
     setBackgroundRole(QPalette::Base);
     setAutoFillBackground(true);
+    setMouseTracking(true);
 }
 
-void CProgressChart::SetSeries(ProgressSeries series) {
+void CProgressChart::SetSeries(ProgressSeries series, std::shared_ptr<const CHistoryRecords> pRecords) {
     m_series = std::move(series);
+    m_pRecords = std::move(pRecords);
     update();
+}
+
+CProgressChart::Frame CProgressChart::Layout() const {
+    Frame f;
+    const QFontMetrics fm(font());
+    const auto& pts = m_series.aPoints;
+    double sMin = 0, sMax = 0, aMin = 0, aMax = 100;
+    if (!pts.empty()) {
+        sMin = aMin = 1e300;
+        sMax = aMax = -1e300;
+        for (const ProgressPoint& pt : pts) {
+            sMin = std::min({sMin, pt.dSpeed, pt.dSpeedAverage});
+            sMax = std::max({sMax, pt.dSpeed, pt.dSpeedAverage});
+            aMin = std::min({aMin, pt.dAccuracy, pt.dAccuracyAverage});
+            aMax = std::max({aMax, pt.dAccuracy, pt.dAccuracyAverage});
+        }
+        f.t0 = pts.front().nMinute;
+        f.t1 = pts.back().nMinute;
+    }
+    if (f.t1 - f.t0 < 60) {  // one moment: a day around it
+        f.t0 -= 12 * 60;
+        f.t1 += 12 * 60;
+    }
+    const int nTop = fm.height() + 10;
+    const int nBottom = fm.height() + 8;
+    // A step for every two lines of text at most, so no two value labels touch.
+    const int nSteps = std::clamp((height() - nTop - nBottom) / (2 * fm.height()), 2, 8);
+    f.speed = ValueAxisFor(sMin, sMax, 0, kMaxAxisSpeed, nSteps);
+    f.accuracy = ValueAxisFor(aMin, aMax, 0, 100, nSteps);
+    int nSpeedLabel = 0, nAccuracyLabel = 0;
+    for (double v : f.speed.aTicks) nSpeedLabel = std::max(nSpeedLabel, fm.horizontalAdvance(QString::number(v)));
+    for (double v : f.accuracy.aTicks)
+        nAccuracyLabel = std::max(nAccuracyLabel, fm.horizontalAdvance(QString::number(v)));
+    f.nLeft = fm.height() + nSpeedLabel + 10;
+    f.nRight = fm.height() + nAccuracyLabel + 10;
+    f.plot = QRect(f.nLeft, nTop, width() - f.nLeft - f.nRight, height() - nTop - nBottom);
+    return f;
+}
+
+QPointF CProgressChart::SpeedPoint(std::size_t i) const {
+    const Frame f = Layout();
+    return {f.X(m_series.aPoints[i].nMinute), f.YSpeed(m_series.aPoints[i].dSpeed)};
+}
+
+QPointF CProgressChart::AccuracyPoint(std::size_t i) const {
+    const Frame f = Layout();
+    return {f.X(m_series.aPoints[i].nMinute), f.YAccuracy(m_series.aPoints[i].dAccuracy)};
+}
+
+QString CProgressChart::TipAt(QPoint pos) const {
+    if (!m_pRecords) return {};
+    const Frame f = Layout();
+    const auto& pts = m_series.aPoints;
+    double best = 6.0 * 6.0;
+    std::size_t nBest = pts.size();
+    for (std::size_t i = 0; i < pts.size(); ++i) {
+        const double x = f.X(pts[i].nMinute);
+        if (std::abs(x - pos.x()) > 6) continue;
+        for (double y : {f.YSpeed(pts[i].dSpeed), f.YAccuracy(pts[i].dAccuracy)}) {
+            const double d = (x - pos.x()) * (x - pos.x()) + (y - pos.y()) * (y - pos.y());
+            if (d <= best) {
+                best = d;
+                nBest = i;
+            }
+        }
+    }
+    return nBest < pts.size() ? QString::fromStdString(PointTip(*m_pRecords, pts[nBest])) : QString();
+}
+
+bool CProgressChart::event(QEvent* pEvent) {
+    return ShowTipAt(this, pEvent, [this](QPoint pos) { return TipAt(pos); }) || QWidget::event(pEvent);
 }
 
 void CProgressChart::paintEvent(QPaintEvent*) {
@@ -44,31 +130,30 @@ void CProgressChart::paintEvent(QPaintEvent*) {
     p.setRenderHint(QPainter::Antialiasing);
     const QFontMetrics fm(font());
     const QColor text = palette().color(QPalette::Text);
-    const QColor speed(0, 90, 181), accuracy(220, 50, 32);  // distinguishable without red-green
     const auto& pts = m_series.aPoints;
-
-    const int nLeft = fm.horizontalAdvance(QStringLiteral("0000")) + fm.height() + 6;
-    const int nRight = fm.horizontalAdvance(QStringLiteral("100")) + fm.height() + 6;
-    const int nTop = fm.height() + 8;
-    const int nBottom = fm.height() + 6;
-    const QRect plot(nLeft, nTop, width() - nLeft - nRight, height() - nTop - nBottom);
-    if (plot.width() < 20 || plot.height() < 20) return;
+    const Frame f = Layout();
+    const QRect& plot = f.plot;
+    if (plot.width() < 40 || plot.height() < 40) return;
 
     // Legend along the top.
-    int x = nLeft;
+    int x = plot.left();
     auto legend = [&](const QColor& c, bool bLine, const QString& s) {
-        const int y = fm.height() / 2 + 3;
+        const int y = 4 + fm.height() / 2;
         p.setPen(QPen(c, 2));
         if (bLine) p.drawLine(x, y, x + 14, y);
-        else { p.setBrush(c); p.drawEllipse(QPointF(x + 7, y), 2.5, 2.5); p.setBrush(Qt::NoBrush); }
+        else {
+            p.setBrush(c);
+            p.drawEllipse(QPointF(x + 7, y), 3, 3);
+            p.setBrush(Qt::NoBrush);
+        }
         p.setPen(text);
-        p.drawText(x + 18, 2 + fm.ascent(), s);
-        x += 18 + fm.horizontalAdvance(s) + 12;
+        p.drawText(x + 18, 4 + fm.ascent(), s);
+        x += 18 + fm.horizontalAdvance(s) + 14;
     };
-    legend(speed, false, QStringLiteral("速度"));
-    legend(speed, true, QStringLiteral("速度(10回平均)"));
-    legend(accuracy, false, QStringLiteral("正解率"));
-    legend(accuracy, true, QStringLiteral("正解率(10回平均)"));
+    legend(kSpeedColour, false, QStringLiteral("速度"));
+    legend(kSpeedColour, true, QStringLiteral("速度(10回平均)"));
+    legend(kAccuracyColour, false, QStringLiteral("正解率"));
+    legend(kAccuracyColour, true, QStringLiteral("正解率(10回平均)"));
 
     p.setPen(QPen(palette().color(QPalette::Mid)));
     p.drawRect(plot);
@@ -78,33 +163,20 @@ void CProgressChart::paintEvent(QPaintEvent*) {
         return;
     }
 
-    double dMaxSpeed = 0;
-    for (const ProgressPoint& pt : pts) dMaxSpeed = std::max({dMaxSpeed, pt.dSpeed, pt.dSpeedAverage});
-    const SpeedAxis axis = SpeedAxisFor(dMaxSpeed);
-    const double dSpeedTop = axis.dTop;
-    const std::int64_t t0 = pts.front().nMinute, t1 = pts.back().nMinute;
-    // By run order when every run has one minute, else by time.
-    auto xOf = [&](std::size_t i) {
-        if (pts.size() == 1) return plot.center().x() + 0.0;
-        const double f = t1 > t0 ? double(pts[i].nMinute - t0) / double(t1 - t0) : double(i) / double(pts.size() - 1);
-        return plot.left() + 6 + f * (plot.width() - 12);
-    };
-    auto ySpeed = [&](double v) { return plot.bottom() - v / dSpeedTop * plot.height(); };
-    auto yAcc = [&](double v) { return plot.bottom() - v / 100.0 * plot.height(); };
-
-    // Value axes: speed left, accuracy right, with a light grid on the speed steps.
-    for (const double v : axis.aTicks) {
-        const int y = int(std::lround(ySpeed(v)));
+    // Value axes: speed left with a light grid, accuracy right; each ranged to its data.
+    for (const double v : f.speed.aTicks) {
+        const int y = int(std::lround(f.YSpeed(v)));
         p.setPen(QPen(palette().color(QPalette::Midlight), 1, Qt::DotLine));
         p.drawLine(plot.left(), y, plot.right(), y);
-        p.setPen(speed);
-        p.drawText(QRect(fm.height() + 2, y - fm.height() / 2, nLeft - fm.height() - 6, fm.height()),
+        p.setPen(kSpeedColour);
+        p.drawText(QRect(fm.height() + 2, y - fm.height() / 2, f.nLeft - fm.height() - 6, fm.height()),
                    Qt::AlignRight | Qt::AlignVCenter, QString::number(v));
     }
-    p.setPen(accuracy);
-    for (int v = 0; v <= 100; v += 25) {
-        const int y = int(std::lround(yAcc(v)));
-        p.drawText(QRect(plot.right() + 4, y - fm.height() / 2, nRight - fm.height() - 6, fm.height()),
+    p.setPen(kAccuracyColour);
+    for (const double v : f.accuracy.aTicks) {
+        const int y = int(std::lround(f.YAccuracy(v)));
+        p.drawLine(plot.right() - 3, y, plot.right(), y);
+        p.drawText(QRect(plot.right() + 4, y - fm.height() / 2, f.nRight - fm.height() - 6, fm.height()),
                    Qt::AlignLeft | Qt::AlignVCenter, QString::number(v));
     }
     auto sideways = [&](int cx, int angle, const QColor& c, const QString& s) {
@@ -115,48 +187,73 @@ void CProgressChart::paintEvent(QPaintEvent*) {
         p.drawText(QRect(-plot.height() / 2, -fm.height() / 2, plot.height(), fm.height()), Qt::AlignCenter, s);
         p.restore();
     };
-    sideways(fm.height() / 2 + 1, -90, speed, QStringLiteral("速度(打/分)"));
-    sideways(width() - fm.height() / 2 - 1, 90, accuracy, QStringLiteral("正解率(%)"));
+    sideways(fm.height() / 2 + 1, -90, kSpeedColour, QStringLiteral("速度(%1)").arg(QString::fromUtf8(kKeysPerMinute)));
+    sideways(width() - fm.height() / 2 - 1, 90, kAccuracyColour, QStringLiteral("正解率(%)"));
 
-    // Dates under the time axis: the first, the last and a few between as room allows.
-    p.setPen(text);
-    const bool bYears = DateLabel(t0, true).left(4) != DateLabel(t1, true).left(4);
-    const int nLabelWidth = fm.horizontalAdvance(DateLabel(t1, bYears)) + 12;
-    const int nLabels = std::clamp(plot.width() / std::max(nLabelWidth, 1), 1, 6);
-    const bool bByTime = t1 > t0;
-    for (int k = 0; k <= nLabels; ++k) {
-        if (pts.size() == 1 && k > 0) break;
-        const std::size_t i = pts.size() == 1 ? 0 : bByTime ? 0 : (pts.size() - 1) * k / nLabels;
-        const std::int64_t t = bByTime ? t0 + (t1 - t0) * k / nLabels : pts[i].nMinute;
-        const double cx = pts.size() == 1 ? plot.center().x()
-                          : bByTime   ? plot.left() + 6 + double(k) / nLabels * (plot.width() - 12)
-                                      : xOf(i);
-        QRect r(int(cx) - nLabelWidth / 2, plot.bottom() + 3, nLabelWidth, fm.height());
+    // Dates on whole days, weeks or months, as many as fit without touching.
+    const int nLabelWidth = std::max(fm.horizontalAdvance(QStringLiteral("2026/12")),
+                                     fm.horizontalAdvance(QString::fromUtf8(WidestTickLabel()))) + 16;
+    const DateTicks ticks = DateTicksFor(f.t0, f.t1, std::max(1, (plot.width() - 16) / nLabelWidth));
+    for (const DateTick& t : ticks.aTicks) {
+        const int cx = int(std::lround(f.X(t.nMinute)));
+        p.setPen(QPen(palette().color(QPalette::Midlight), 1, Qt::DotLine));
+        p.drawLine(cx, plot.top(), cx, plot.bottom());
+        p.setPen(text);
+        QRect r(cx - nLabelWidth / 2, plot.bottom() + 3, nLabelWidth, fm.height());
         if (r.left() < 0) r.moveLeft(0);
         if (r.right() > width()) r.moveRight(width());
-        p.drawText(r, Qt::AlignCenter, DateLabel(t, bYears));
+        p.drawText(r, Qt::AlignCenter, QString::fromStdString(t.strLabel));
     }
 
-    // Averages as lines, each run as a dot.
+    // Means as lines, broken across long pauses; each run as a dot. Years of practice put many
+    // runs on one pixel: a line keeps one vertex a pixel column, a dot is drawn once a pixel.
     p.setClipRect(plot.adjusted(-4, -4, 4, 4));
-    QPainterPath speedLine, accLine;
-    for (std::size_t i = 0; i < pts.size(); ++i) {
-        const QPointF s(xOf(i), ySpeed(pts[i].dSpeedAverage)), a(xOf(i), yAcc(pts[i].dAccuracyAverage));
-        if (i == 0) { speedLine.moveTo(s); accLine.moveTo(a); }
-        else { speedLine.lineTo(s); accLine.lineTo(a); }
-    }
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(speed, 2));
-    p.drawPath(speedLine);
-    p.setPen(QPen(accuracy, 2));
-    p.drawPath(accLine);
-    p.setPen(Qt::NoPen);
-    for (std::size_t i = 0; i < pts.size(); ++i) {
-        p.setBrush(speed);
-        p.drawEllipse(QPointF(xOf(i), ySpeed(pts[i].dSpeed)), 2.5, 2.5);
-        p.setBrush(accuracy);
-        p.drawEllipse(QPointF(xOf(i), yAcc(pts[i].dAccuracy)), 2.5, 2.5);
-    }
+    const std::vector<bool> breaks = MeanLineBreaks(pts);
+    auto drawMean = [&](const QColor& c, auto yOf) {
+        // Separate segments: Qt strokes one long zigzag polyline as a single self-crossing
+        // shape, hundreds of times slower.
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(c, 2, Qt::SolidLine, Qt::FlatCap));
+        std::vector<QLineF> segments;
+        QPointF last;
+        for (std::size_t i = 0; i < pts.size(); ++i) {
+            const QPointF at(f.X(pts[i].nMinute), yOf(pts[i]));
+            if (breaks[i]) {
+                if (i + 1 == pts.size() || breaks[i + 1]) p.drawPoint(at);  // a run alone
+            } else if (std::lround(last.x()) == std::lround(at.x()) && !segments.empty() &&
+                       segments.back().p2() == last) {
+                segments.back().setP2(at);
+            } else {
+                segments.emplace_back(last, at);
+            }
+            last = at;
+        }
+        p.drawLines(segments.data(), static_cast<int>(segments.size()));
+    };
+    drawMean(kSpeedColour, [&](const ProgressPoint& pt) { return f.YSpeed(pt.dSpeedAverage); });
+    drawMean(kAccuracyColour, [&](const ProgressPoint& pt) { return f.YAccuracy(pt.dAccuracyAverage); });
+    auto drawDots = [&](const QColor& c, auto yOf) {
+        // One dot painted once and stamped at every run: thousands of runs stay quick.
+        const qreal dpr = devicePixelRatioF();
+        QPixmap dot(QSize(7, 7) * dpr);
+        dot.setDevicePixelRatio(dpr);
+        dot.fill(Qt::transparent);
+        {
+            QPainter d(&dot);
+            d.setRenderHint(QPainter::Antialiasing);
+            d.setPen(Qt::NoPen);
+            d.setBrush(c);
+            d.drawEllipse(QPointF(3.5, 3.5), 2.5, 2.5);
+        }
+        std::set<std::pair<long, long>> drawn;
+        for (const ProgressPoint& pt : pts) {
+            const QPointF at(f.X(pt.nMinute), yOf(pt));
+            if (drawn.insert({std::lround(at.x()), std::lround(at.y())}).second)
+                p.drawPixmap(at - QPointF(3.5, 3.5), dot);
+        }
+    };
+    drawDots(kSpeedColour, [&](const ProgressPoint& pt) { return f.YSpeed(pt.dSpeed); });
+    drawDots(kAccuracyColour, [&](const ProgressPoint& pt) { return f.YAccuracy(pt.dAccuracy); });
 }
 
 CProgressPage::CProgressPage(std::shared_ptr<const CHistoryRecords> pRecords, QWidget* pParent) : QWidget(pParent) {
@@ -204,7 +301,17 @@ void CProgressPage::SetRecords(std::shared_ptr<const CHistoryRecords> pRecords) 
         m_pFilter->addItem(FromCp932(name));
     }
     m_pFilter->setEnabled(!m_aFilters.empty());
-    OnFilter(m_aFilters.empty() ? -1 : 0);
+    // The lesson just practised first: it is the one the learner wants to see.
+    int nOpen = m_aFilters.empty() ? -1 : 0;
+    if (ProgressFilter last; LastPractisedFilter(*m_pRecords, last))
+        for (std::size_t i = 0; i < m_aFilters.size(); ++i) {
+            const ProgressFilter& f = m_aFilters[i];
+            if (f.bCustom == last.bCustom && f.nMode == last.nMode && f.nLesson == last.nLesson &&
+                f.strCustomName == last.strCustomName)
+                nOpen = static_cast<int>(i);
+        }
+    m_pFilter->setCurrentIndex(nOpen);
+    OnFilter(nOpen);
 }
 
 void CProgressPage::OnFilter(int nIndex) {
@@ -212,7 +319,7 @@ void CProgressPage::OnFilter(int nIndex) {
         m_pChart->SetSeries({});
         return;
     }
-    m_pChart->SetSeries(BuildProgressSeries(*m_pRecords, m_aFilters[std::size_t(nIndex)]));
+    m_pChart->SetSeries(BuildProgressSeries(*m_pRecords, m_aFilters[std::size_t(nIndex)]), m_pRecords);
 }
 
 }  // namespace kibiki::ui

@@ -1,6 +1,7 @@
 #pragma once
-// The history dialog's chart page: speed and accuracy of each run over time with the mean of the
-// last ten runs, for the runs of one lesson chosen in a combo box.
+// The progress window's chart page: speed and accuracy of each run over time with the mean of
+// the last ten runs, for the runs of one lesson chosen in a combo box (at first the lesson last
+// practised). A point's tip tells its run.
 #include <QWidget>
 #include <memory>
 #include <vector>
@@ -17,14 +18,24 @@ class CProgressChart : public QWidget {
     Q_OBJECT
 public:
     explicit CProgressChart(QWidget* pParent = nullptr);
-    void SetSeries(ProgressSeries series);
+    // The records the series points into, for the tips.
+    void SetSeries(ProgressSeries series, std::shared_ptr<const CHistoryRecords> pRecords = {});
     const ProgressSeries& Series() const { return m_series; }
+    // The tip of the point nearest to pos within a few pixels; empty when none is.
+    QString TipAt(QPoint pos) const;
+    // Where a point is drawn: its speed and its accuracy dot.
+    QPointF SpeedPoint(std::size_t i) const;
+    QPointF AccuracyPoint(std::size_t i) const;
 
 protected:
     void paintEvent(QPaintEvent*) override;
+    bool event(QEvent* pEvent) override;
 
 private:
+    struct Frame;
+    Frame Layout() const;
     ProgressSeries m_series;
+    std::shared_ptr<const CHistoryRecords> m_pRecords;
 };
 
 class CProgressPage : public QWidget {

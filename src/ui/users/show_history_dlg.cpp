@@ -6,30 +6,27 @@
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QMessageBox>
-#include <QSaveFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QShortcut>
-#include <QStackedWidget>
-#include <QTabWidget>
 #include <QTableView>
 
 #include "ui/app/color_static.h"
 #include "ui/app/dialog_units.h"
 #include "ui/app/fonts.h"
 #include "ui/app/qt_text.h"
+#include "platform/regular_file.h"
 #include "progress/history_csv.h"
 #include "users/history_file.h"
-#include "ui/users/heat_map_page.h"
 #include "ui/users/history_table_model.h"
-#include "ui/users/progress_chart.h"
+#include "ui/users/progress_window.h"
 #include "ui/users/show_miss_details_dlg.h"
 #include "users/user_settings.h"
 
 namespace kibiki::ui {
 
-CShowHistoryDlg::CShowHistoryDlg(const CUserSettings& settings, QWidget* pParent, bool bJisLayout)
-    : QDialog(pParent), m_settings(settings) {
+CShowHistoryDlg::CShowHistoryDlg(CUserSettings& settings, QWidget* pParent, bool bJisLayout)
+    : QDialog(pParent), m_settings(settings), m_bJisLayout(bJisLayout) {
     setObjectName(QStringLiteral("showHistoryDlg"));
     setWindowTitle(QStringLiteral("履歴表示"));
     setFont(FormFont());
@@ -41,7 +38,7 @@ CShowHistoryDlg::CShowHistoryDlg(const CUserSettings& settings, QWidget* pParent
     auto* pName = new CColorStatic(this);
     pName->setObjectName(QStringLiteral("user_name"));
     // Up to the buttons; a longer name ends in "…" and shows whole as a tip.
-    pName->setGeometry(du.Rect(50, 10, 50, 14));
+    pName->setGeometry(du.Rect(50, 10, 36, 14));
     pName->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     const QString strName = FromCp932(settings.m_strUser);
     pName->setText(pName->fontMetrics().elidedText(strName, Qt::ElideRight, pName->width() - 4));
@@ -53,7 +50,9 @@ CShowHistoryDlg::CShowHistoryDlg(const CUserSettings& settings, QWidget* pParent
         p->setGeometry(du.Rect(x, 8, cx, 14));
         return p;
     };
-    QPushButton* pCsv = addButton("save_csv", "CSV保存...", 139, 50);
+    QPushButton* pProgress = addButton("progress", "学習の記録...", 89, 52);
+    connect(pProgress, &QPushButton::clicked, this, &CShowHistoryDlg::OnProgress);
+    QPushButton* pCsv = addButton("save_csv", "CSV保存...", 143, 48);
     connect(pCsv, &QPushButton::clicked, this, [this] { SaveCsv(); });
     QPushButton* pDelete = addButton("delete_history", "履歴削除", 195, 50);
     m_pShowAll = addButton("show_all", "間違えたキーをすべて表示", 255, 102);
@@ -63,30 +62,21 @@ CShowHistoryDlg::CShowHistoryDlg(const CUserSettings& settings, QWidget* pParent
     connect(m_pShowAll, &QPushButton::clicked, this, &CShowHistoryDlg::OnShowAll);
     connect(pDelete, &QPushButton::clicked, this, &CShowHistoryDlg::OnDeleteHistory);
 
-    // One reading of the file, parsed once: the list's rows and the progress pages share it.
-    std::shared_ptr<const CHistoryRecords> pRecords = ReadHistoryRecords(settings);
-    m_pModel = new HistoryTableModel(CHistoryRows(pRecords), this);
-    // The list and the chart share the content area; the list comes first.
-    m_pPages = new QStackedWidget(this);
-    m_pPages->setGeometry(du.Rect(7, 26, 412, 108));
-    m_pList = new QTableView(m_pPages);
+    // One reading of the file, parsed once: the list's rows and the progress window share it.
+    bool bNewestOnly = false;
+    m_pRecords = ReadHistoryRecords(settings, &bNewestOnly);
+    if (bNewestOnly) {
+        // A line below the list says that it and the progress window leave out the oldest runs
+        // (the CSV holds them all).
+        setFixedSize(du.Size(426, 152));
+        m_pNotice = new QLabel(FromCp932(NewestRunsNotice(m_pRecords->size())), this);
+        m_pNotice->setObjectName(QStringLiteral("newest_only"));
+        m_pNotice->setGeometry(du.Rect(7, 137, 412, 12));
+    }
+    m_pModel = new HistoryTableModel(CHistoryRows(m_pRecords), this);
+    m_pList = new QTableView(this);
     m_pList->setObjectName(QStringLiteral("history"));
-    m_pPages->addWidget(m_pList);
-    // The chart and the weak keys share one page, as two tabs, and the records.
-    m_pTabs = new QTabWidget(m_pPages);
-    m_pTabs->setObjectName(QStringLiteral("progress_tabs"));
-    m_pTabs->setDocumentMode(true);
-    m_pChartPage = new CProgressPage(pRecords, m_pTabs);
-    m_pTabs->addTab(m_pChartPage, QStringLiteral("速さと正確さ"));
-    m_pHeatPage = new CHeatMapPage(std::move(pRecords), PracticeMode{settings.m_nType}, bJisLayout, m_pTabs);
-    m_pTabs->addTab(m_pHeatPage, QStringLiteral("苦手キー"));
-    m_pPages->addWidget(m_pTabs);
-    m_pShowChart = addButton("show_chart", "グラフ", 103, 33);
-    m_pShowChart->setCheckable(true);
-    connect(m_pShowChart, &QPushButton::toggled, this, [this](bool bChart) {
-        m_pPages->setCurrentIndex(bChart ? 1 : 0);
-        m_pShowAll->setVisible(!bChart);
-    });
+    m_pList->setGeometry(du.Rect(7, 26, 412, 108));
     m_pList->setModel(m_pModel);
     m_pList->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_pList->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -140,13 +130,9 @@ bool CShowHistoryDlg::SaveCsv(QString strPath) {
                                                QStringLiteral("CSVファイル (*.csv)"));
         if (strPath.isEmpty()) return false;
     }
-    const std::string csv = HistoryCsv(CHistoryRecords(ReadHistoryText(m_settings)));
-    QSaveFile file(strPath);
-    if (file.open(QIODevice::WriteOnly) &&
-        file.write(csv.data(), static_cast<qint64>(csv.size())) == static_cast<qint64>(csv.size()) && file.commit())
-        return true;
-    QMessageBox::warning(this, QStringLiteral("Kibiki"),
-                         QStringLiteral("CSVファイルを保存できませんでした。\n%1\n%2").arg(strPath, file.errorString()));
+    FileFault fault = FileFault::None;
+    if (SaveHistoryCsv(m_settings, strPath.toStdString(), &fault)) return true;
+    QMessageBox::warning(this, QStringLiteral("Kibiki"), FromCp932(CsvSaveFailedText(strPath.toStdString(), fault)));
     return false;
 }
 
@@ -164,9 +150,15 @@ void CShowHistoryDlg::OnDeleteHistory() {
     if (!AskAndDeleteHistory(m_settings, m_messenger)) return;
     if (m_fnHistoryDeleted) m_fnHistoryDeleted();
     m_pModel->Clear();
-    m_pChartPage->SetRecords({});
-    m_pHeatPage->SetRecords({});
+    m_pRecords = std::make_shared<const CHistoryRecords>();
     m_pShowAll->setEnabled(false);
+    if (m_pNotice) m_pNotice->hide();
+}
+
+void CShowHistoryDlg::OnProgress() {
+    CProgressWindow window(m_settings, m_pRecords, this, m_bJisLayout);
+    window.exec();
+    m_pList->setFocus();
 }
 
 }  // namespace kibiki::ui
