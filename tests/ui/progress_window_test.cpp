@@ -23,7 +23,12 @@
 #include "ui/users/heat_map_page.h"
 #include "ui/users/progress_chart.h"
 #include "ui/users/progress_window.h"
+#include "ui/users/key_speed_view.h"
 #include "ui/users/weak_keys_page.h"
+#include "lessons/kibiki_view.h"
+#include "lessons/lesson.h"
+#include "practice_log/practice_log.h"
+#include <QRadioButton>
 #include "ui_test_util.h"
 #include "users/user_settings.h"
 
@@ -232,6 +237,73 @@ TEST_F(ProgressWindowTest, TheUserMenuOpensIt) {
     });
     pAction->trigger();
     EXPECT_EQ(strTitle, "学習の記録");
+    qunsetenv("KIBIKI_SETTING_DIR");
+}
+
+TEST_F(ProgressWindowTest, KeysTypedGoToTheLogAndItsWeakKeysStartADrill) {
+    qputenv("KIBIKI_SETTING_DIR", Folder().c_str());
+    QtProfile profile(dir.filePath("Kibiki.conf"));
+    CKibikiApp app(profile);
+    app.InitInstance();
+    // A run of a built-in lesson: every key right but ten misses, stopped before the end.
+    ASSERT_TRUE(app.View().StartLesson(BuiltInLesson(app.Doc().UserMode(), 1)));
+    const unsigned char wrong = 0xB1;  // ｱ
+    int missed = 0;
+    for (int i = 0; i < 18 && app.View().IsRunning(); ++i) {
+        const unsigned char due = app.Doc().NextExpectedKey();
+        if (i % 6 == 5 && due != wrong) {
+            app.View().OnTypedChar(wrong);
+            ++missed;
+        }
+        app.View().OnTypedChar(due);
+    }
+    app.View().StopRun();
+    const std::string logPath = Folder() + Utf8ToCp932("花子") + ".db";
+    PracticeLog* log = app.Recorder().ExistingLog();
+    ASSERT_NE(log, nullptr) << "no log for the user " << app.Doc().Settings().m_strUser;
+    std::vector<LoggedRun> runs;
+    ASSERT_EQ(log->ReadRunSummaries(runs), LogFault::None);
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].nMisses, missed);
+    EXPECT_EQ(runs[0].end, RunEnd::Stopped);
+    // Earlier practice the log already kept: か slow and often missed.
+    LoggedRun earlier = runs[0];
+    earlier.keys.clear();
+    for (int i = 0; i < 40; ++i) {
+        LoggedKey k;
+        k.chDue = 0xB6;  // ｶ
+        k.chTyped = i % 4 ? 0xB6 : 0xB1;
+        k.nMs = 400;
+        k.nFlags = i % 4 ? LoggedKey::kRight : 0;
+        earlier.keys.push_back(k);
+    }
+    ASSERT_EQ(log->WriteRun(earlier), LogFault::None);
+
+    // 学習の記録 > 苦手キー opens on the log's view; its drill closes the window and starts.
+    bool bSeen = false;
+    OnNextModal([&](QWidget* p) {
+        auto* window = qobject_cast<CProgressWindow*>(p);
+        ASSERT_NE(window, nullptr);
+        window->Pages()->setCurrentIndex(CProgressWindow::PAGE_WEAK_KEYS);
+        CWeakKeysPage* page = window->WeakKeysPage();
+        ASSERT_NE(page->SpeedView(), nullptr);
+        EXPECT_TRUE(Find<QRadioButton>(*page, "weak_keys_from_log")->isChecked());
+        CKeySpeedView* view = page->SpeedView();
+        view->SetView(FigureView::Misses);
+        int badges = 0;
+        for (const FigureCap& cap : view->Caps()) badges += !cap.strBadge.empty();
+        EXPECT_GE(badges, 1);
+        EXPECT_NE(view->Note()->text().indexOf(QStringLiteral("練習ログ")), -1) << view->Note()->text().toStdString();
+        view->SetView(FigureView::Speed);
+        bSeen = true;
+        Find<QPushButton>(*view, "speed_drill_keys")->click();
+    });
+    app.Frame().Action(ID_USER_PROGRESS)->trigger();
+    EXPECT_TRUE(bSeen);
+    EXPECT_TRUE(app.View().IsRunning());
+    EXPECT_EQ(app.Doc().CurrentLesson().source, LessonSource::WeakKeyDrill);
+    EXPECT_EQ(app.Doc().CurrentLesson().strTitle.rfind(Utf8ToCp932("苦手キー:"), 0), 0u);
+    app.View().StopRun();
     qunsetenv("KIBIKI_SETTING_DIR");
 }
 

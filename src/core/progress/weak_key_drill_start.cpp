@@ -67,9 +67,9 @@ SpeedFigures ReadSpeedFigures(PracticeLog& log, PracticeMode mode) {
     return ComputeSpeedFigures(runs, mode, log.TargetMs());
 }
 
-bool StartWeakKeyDrill(CKibikiView& view, CKibikiDoc& doc, PracticeLog* pLog) {
+bool StartWeakKeyDrill(CKibikiView& view, CKibikiDoc& doc, PracticeLog* pLog, std::optional<PracticeMode> given) {
     if (!view.CanStartLesson()) return false;
-    const PracticeMode mode = KnownMode(doc.UserMode());
+    const PracticeMode mode = KnownMode(given.value_or(doc.UserMode()));
     const CHistoryRecords records(ReadHistoryText(doc.Settings()));
     const MissedKeyCounts counts = CountMissedKeys(records, mode, kWeakKeyRuns);
     SpeedFigures figures;
@@ -85,9 +85,10 @@ bool StartWeakKeyDrill(CKibikiView& view, CKibikiDoc& doc, PracticeLog* pLog) {
     return StartDrill(view, mode, entries, chosen, WeakKeysTitle(mode, WorstCaps(weights, entries)));
 }
 
-bool StartPairDrill(CKibikiView& view, CKibikiDoc& doc, const std::vector<KeyPair>& pairs) {
+bool StartPairDrill(CKibikiView& view, CKibikiDoc& doc, const std::vector<KeyPair>& pairs,
+                    std::optional<PracticeMode> given) {
     if (!view.CanStartLesson()) return false;
-    const PracticeMode mode = KnownMode(doc.UserMode());
+    const PracticeMode mode = KnownMode(given.value_or(doc.UserMode()));
     const std::vector<DrillEntry> entries = EntriesFor(doc, mode);
     std::mt19937 rng = SeededRng(doc);
     const std::vector<std::size_t> chosen = ChoosePairDrillQuestions(entries, pairs, rng);

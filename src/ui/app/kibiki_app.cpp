@@ -24,6 +24,7 @@
 #include "users/setting_folder.h"
 #include "ui/users/progress_window.h"
 #include "ui/users/show_history_dlg.h"
+#include "ui/users/weak_keys_page.h"
 #include "ui/users/user_select_dlg.h"
 
 namespace kibiki::ui {
@@ -94,6 +95,29 @@ void CKibikiApp::InitInstance() {
     Speak();
 }
 
+void CKibikiApp::AttachLog(CProgressWindow& window) {
+    CWeakKeysPage::LogAccess access;
+    access.fnLog = [this] { return m_recorder.ExistingLog(); };
+    // A drill starts once the windows over the practice window have closed.
+    access.fnDrillKeys = [this, &window](PracticeMode mode) {
+        m_fnPendingDrill = [this, mode] { StartWeakKeyDrill(*m_pView, m_doc, m_recorder.ExistingLog(), mode); };
+        window.accept();
+    };
+    access.fnDrillPairs = [this, &window](PracticeMode mode, const std::vector<KeyPair>& pairs) {
+        m_fnPendingDrill = [this, mode, pairs] { StartPairDrill(*m_pView, m_doc, pairs, mode); };
+        window.accept();
+    };
+    window.WeakKeysPage()->AttachLog(std::move(access));
+}
+
+void CKibikiApp::RunPendingDrill() {
+    if (!m_fnPendingDrill) return;
+    const std::function<void()> fn = std::move(m_fnPendingDrill);
+    m_fnPendingDrill = nullptr;
+    fn();
+    UpdateMenus();
+}
+
 void CKibikiApp::UpdateMenus() {
     CMainFrame& frame = *m_pFrame;
     frame.SetCommandEnabled(ID_FILE_NEW, m_pView->CanStartLesson());
@@ -131,13 +155,18 @@ void CKibikiApp::OnCommand(int nCommand) {
             if (m_pView->CanStartLesson()) {
                 CShowHistoryDlg dlg(m_doc.Settings(), m_pFrame.get(), m_layout.IsJisLayout());
                 dlg.m_fnHistoryDeleted = [this] { m_recorder.ClearLog(); };
+                dlg.m_fnPrepareProgress = [this](CProgressWindow& window) { AttachLog(window); };
+                dlg.m_fnCloseAfterProgress = [this] { return static_cast<bool>(m_fnPendingDrill); };
                 dlg.exec();
+                RunPendingDrill();
             }
             break;
         case ID_USER_PROGRESS:
             if (m_pView->CanStartLesson()) {
                 CProgressWindow window(m_doc.Settings(), nullptr, m_pFrame.get(), m_layout.IsJisLayout());
+                AttachLog(window);
                 window.exec();
+                RunPendingDrill();
             }
             break;
         case ID_ROMAN_SETTINGS:

@@ -19,6 +19,8 @@ class Profile;
 
 namespace kibiki::ui {
 
+class CProgressWindow;
+
 class CMainFrame;
 class PracticeWindow;
 
@@ -51,6 +53,9 @@ public:
 
 private:
     void ShowHelp();
+    // The progress window's practice-log view, and the drill it may ask for.
+    void AttachLog(CProgressWindow& window);
+    void RunPendingDrill();
     // "選択(&S)...": the user-selection dialog, then the switch to the chosen user.
     void SelectUser();
     // Tells a screen reader what the practice says now, when that changed.
@@ -63,6 +68,7 @@ private:
     KeyTranslator m_translator{&m_keys};
     CKibikiDoc m_doc;
     PracticeRecorder m_recorder{m_doc};
+    std::function<void()> m_fnPendingDrill;
     std::unique_ptr<CMainFrame> m_pFrame;
     std::unique_ptr<CKibikiView> m_pView;
     SpokenPractice m_spoken{m_doc};

@@ -157,7 +157,12 @@ void CShowHistoryDlg::OnDeleteHistory() {
 
 void CShowHistoryDlg::OnProgress() {
     CProgressWindow window(m_settings, m_pRecords, this, m_bJisLayout);
+    if (m_fnPrepareProgress) m_fnPrepareProgress(window);
     window.exec();
+    if (m_fnCloseAfterProgress && m_fnCloseAfterProgress()) {
+        accept();
+        return;
+    }
     m_pList->setFocus();
 }
 

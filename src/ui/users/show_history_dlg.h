@@ -40,6 +40,10 @@ public:
 
     // After "履歴削除" deleted the history: what goes with it (the practice log).
     std::function<void()> m_fnHistoryDeleted;
+    // Readies the progress window it opens (the practice log's view); returns nothing.
+    std::function<void(class CProgressWindow&)> m_fnPrepareProgress;
+    // Asked after that window closed: true when it started something this dialog must give way to.
+    std::function<bool()> m_fnCloseAfterProgress;
 
 private:
     void OnShowAll();
