@@ -233,17 +233,20 @@ int Right(Display* dpy, const char* name, int count, const char* keyList) {
         return 1;
     }
     polled.push_back(misses);
-    std::vector<double> samples;
+    std::vector<double> samples, wrongs;
     for (int tries = 0; tries < 40 * count && static_cast<int>(samples.size()) < count; ++tries) {
         Nap(20000);
         const auto missBefore = missGrab();
         const double ms = TimedPress(dpy, w, codes[next], polled);
         next = next % (codes.size() - 1) + 1;
         Nap(20000);
-        if (ms >= 0 && missGrab() == missBefore) samples.push_back(ms);
+        if (ms < 0) continue;
+        (missGrab() == missBefore ? samples : wrongs).push_back(ms);
     }
     if (samples.empty()) return 1;
     Report(name, "right", samples, polled.front());
+    // The wrong presses in between, timed with the same polls: what the polls themselves cost.
+    if (!wrongs.empty()) Report(name, "wrong-polled-as-right", wrongs, polled.back());
     return 0;
 }
 
