@@ -5,6 +5,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QStyleFactory>
+#include <QTimer>
 #include <QTranslator>
 
 #include "ui/app/fonts.h"
@@ -13,6 +14,10 @@ namespace kibiki::ui {
 
 bool LoadJapaneseQtTexts(QTranslator& translator) {
     return translator.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+}
+
+void SetWindowIconSoon(QApplication& app) {
+    QTimer::singleShot(0, &app, [pApp = &app] { pApp->setWindowIcon(QIcon(QStringLiteral(":/kibiki/kibiki.png"))); });
 }
 
 void SetUpApplication(QApplication& app) {
@@ -24,7 +29,7 @@ void SetUpApplication(QApplication& app) {
     // platform theme with other metrics would crowd.
     if (QStyle* pStyle = QStyleFactory::create(QStringLiteral("Fusion"))) app.setStyle(pStyle);
     app.setFont(FormFont());
-    app.setWindowIcon(QIcon(QStringLiteral(":/kibiki/kibiki.png")));
+    SetWindowIconSoon(app);
 
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     auto* pTranslator = new QTranslator(&app);
