@@ -46,9 +46,10 @@ for _ in $(seq "$ROUNDS"); do
     name=$(title "${cmds[$i]}")
     "${cmds[$i]}" >/dev/null 2>&1 &
     pid=$!
-    for _ in $(seq 100); do xdotool search --name "^$name\$" >/dev/null 2>&1 && break; sleep 0.1; done
+    # Mapped, not merely created: a window not yet shown cannot take the focus.
+    for _ in $(seq 100); do xdotool search --onlyvisible --name "^$name\$" >/dev/null 2>&1 && break; sleep 0.1; done
     # No window manager under Xvfb: give the window the focus ourselves.
-    xdotool windowfocus --sync "$(xdotool search --name "^$name\$" | head -1)"
+    xdotool windowfocus --sync "$(xdotool search --onlyvisible --name "^$name\$" | head -1)"; sleep 0.2
     if [[ $name == Kibiki ]]; then
       xdotool key ctrl+n; sleep 0.5; xdotool key Return; sleep 0.5
       "$probe" latency "$name" "$per" q | grep '^sample' >> "$work/keys$i" || true
@@ -65,7 +66,7 @@ printf '| | start→window | start→first frame | resident memory | wrong key�
 printf '|---|---|---|---|---|---|\n'
 for i in "${!cmds[@]}"; do
   col() { cut -d' ' -f"$1" "$work/start$i" | median; }
-  key() { awk -v k="$1" '$3 == k {print $4}' "$work/keys$i" | median; }
+  key() { awk -v k="$1" '$(NF-1) == k {print $NF}' "$work/keys$i" | median; }
   right="$(key right) ms"; [[ $i == 0 ]] && right="(any key: as wrong)"
   printf '| %s | %s ms | %s ms | %s MB | %s ms | %s |\n' "${names[$i]}" "$(col 1)" "$(col 2)" "$(col 3)" \
     "$(key wrong)" "$right"
