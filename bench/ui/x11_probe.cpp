@@ -1,7 +1,12 @@
 // Measures a window from outside, as a user's X server sees it:
-//   x11_probe latency NAME COUNT KEY   time from an XTest key press to the first changed pixel
-//   x11_probe startup NAME -- CMD...   time from exec to the first painted window, and its RSS
-// Pixels are polled with XGetImage a fraction of a millisecond apart.
+//   x11_probe latency NAME COUNT KEY     time from an XTest key press to the first changed pixel
+//   x11_probe right NAME COUNT KEY,KEY.. the same for right keys only: the keys are tried in
+//                                        turn, and a press that leaves the miss counter alone
+//                                        (found by two presses of the first key) was right
+//   x11_probe startup NAME -- CMD...     time from exec to the window's MapNotify and to its
+//                                        first painted frame, and its RSS
+// Pixels are polled with XGetImage a fraction of a millisecond apart. Every timed press is also
+// printed as "sample NAME KIND MS", for medians over several runs.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
@@ -86,59 +91,162 @@ void Release(Display* dpy, KeyCode code) {
     XFlush(dpy);
 }
 
-int Latency(Display* dpy, const char* name, int count, const char* keyName) {
-    const Window w = FindWindow(dpy, DefaultRootWindow(dpy), name);
-    Rect full;
-    if (!w || !Viewable(dpy, w, full)) {
-        std::fprintf(stderr, "no viewable window named %s\n", name);
-        return 1;
-    }
-    const KeyCode code = XKeysymToKeycode(dpy, XStringToKeysym(keyName));
-    if (!code) {
-        std::fprintf(stderr, "no key %s\n", keyName);
-        return 1;
-    }
-    // Two untimed presses find the part of the window that every press repaints (the first one
-    // may also change what stays changed, such as a cap that sinks); timed presses then poll
-    // only that part, so a poll costs little and the clock is read often.
-    auto pressAndGrab = [&] {
-        Press(dpy, code);
-        Release(dpy, code);
-        Nap(300000);
-        return Grab(dpy, w, full);
-    };
-    const auto before = pressAndGrab();
-    const auto after = pressAndGrab();
-    int x0 = full.w, y0 = full.h, x1 = -1, y1 = -1;
-    for (int y = 0; y < full.h; ++y)
-        for (int x = 0; x < full.w; ++x)
-            if (Pixel(before, full.w, x, y) != Pixel(after, full.w, x, y)) {
+KeyCode Code(Display* dpy, const std::string& keyName) {
+    const KeyCode code = XKeysymToKeycode(dpy, XStringToKeysym(keyName.c_str()));
+    if (!code) std::fprintf(stderr, "no key %s\n", keyName.c_str());
+    return code;
+}
+
+// Bounding box of the pixels that differ between two grabs of the same rectangle.
+bool Changed(const std::vector<char>& a, const std::vector<char>& b, const Rect& r, Rect& out) {
+    int x0 = r.w, y0 = r.h, x1 = -1, y1 = -1;
+    for (int y = 0; y < r.h; ++y)
+        for (int x = 0; x < r.w; ++x)
+            if (Pixel(a, r.w, x, y) != Pixel(b, r.w, x, y)) {
                 x0 = std::min(x0, x); y0 = std::min(y0, y);
                 x1 = std::max(x1, x); y1 = std::max(y1, y);
             }
-    if (x1 < 0) {
+    if (x1 < 0) return false;
+    out = {r.x + x0, r.y + y0, x1 - x0 + 1, y1 - y0 + 1};
+    return true;
+}
+
+std::vector<char> PressUntimed(Display* dpy, Window w, KeyCode code, const Rect& full) {
+    Press(dpy, code);
+    Release(dpy, code);
+    Nap(300000);
+    return Grab(dpy, w, full);
+}
+
+// Presses a key and polls the rectangles until one changes; -1 if none did within a second.
+double TimedPress(Display* dpy, Window w, KeyCode code, const std::vector<Rect>& polled) {
+    std::vector<std::vector<char>> base;
+    for (const Rect& r : polled) base.push_back(Grab(dpy, w, r));
+    const auto t0 = Clock::now();
+    Press(dpy, code);
+    double ms = -1;
+    while (ms < 0 && Ms(Clock::now() - t0) < 1000) {
+        for (size_t i = 0; i < polled.size() && ms < 0; ++i)
+            if (Grab(dpy, w, polled[i]) != base[i]) ms = Ms(Clock::now() - t0);
+        if (ms < 0) Nap(100);
+    }
+    Release(dpy, code);
+    return ms;
+}
+
+void Report(const char* name, const char* kind, const std::vector<double>& samples, const Rect& region) {
+    for (double ms : samples) std::printf("sample %s %s %.3f\n", name, kind, ms);
+    std::printf("latency %s %s: n=%zu region=%dx%d median=%.2f ms p99=%.2f ms\n", name, kind,
+                samples.size(), region.w, region.h, Percentile(samples, 50), Percentile(samples, 99));
+}
+
+bool Target(Display* dpy, const char* name, Window& w, Rect& full) {
+    w = FindWindow(dpy, DefaultRootWindow(dpy), name);
+    if (w && Viewable(dpy, w, full)) return true;
+    std::fprintf(stderr, "no viewable window named %s\n", name);
+    return false;
+}
+
+int Latency(Display* dpy, const char* name, int count, const char* keyName) {
+    Window w;
+    Rect full;
+    if (!Target(dpy, name, w, full)) return 1;
+    const KeyCode code = Code(dpy, keyName);
+    if (!code) return 1;
+    // Two untimed presses find the part of the window that every press repaints (the first one
+    // may also change what stays changed, such as a cap that sinks); timed presses then poll
+    // only that part, so a poll costs little and the clock is read often.
+    const auto before = PressUntimed(dpy, w, code, full);
+    const auto after = PressUntimed(dpy, w, code, full);
+    Rect region;
+    if (!Changed(before, after, full, region)) {
         std::fprintf(stderr, "a press of %s changes nothing\n", keyName);
         return 1;
     }
-    const Rect region{x0, y0, x1 - x0 + 1, y1 - y0 + 1};
-
     std::vector<double> samples;
     for (int i = 0; i < count; ++i) {
         Nap(20000);  // let the previous press settle
-        const auto base = Grab(dpy, w, region);
-        const auto t0 = Clock::now();
-        Press(dpy, code);
-        double ms = -1;
-        while (Ms(Clock::now() - t0) < 1000) {
-            if (Grab(dpy, w, region) != base) { ms = Ms(Clock::now() - t0); break; }
-            Nap(100);
-        }
-        Release(dpy, code);
+        const double ms = TimedPress(dpy, w, code, {region});
         if (ms >= 0) samples.push_back(ms);
     }
     if (samples.empty()) return 1;
-    std::printf("latency %s: n=%zu region=%dx%d median=%.2f ms p99=%.2f ms\n", name, samples.size(),
-                region.w, region.h, Percentile(samples, 50), Percentile(samples, 99));
+    Report(name, "wrong", samples, region);
+    return 0;
+}
+
+// Full-width strips through the middle of each run of changed rows: a right key changes the
+// answer's line (a new character, or the line cleared at a question's end) and the guide's caps.
+std::vector<Rect> Strips(const std::vector<char>& a, const std::vector<char>& b, const Rect& full,
+                         const Rect& skip) {
+    std::vector<Rect> strips;
+    int runStart = -1, lastChanged = -10;
+    auto close = [&] {
+        if (runStart >= 0) strips.push_back({0, std::max(0, (runStart + lastChanged) / 2 - 1), full.w, 3});
+    };
+    for (int y = 0; y < full.h; ++y) {
+        bool bRow = false;
+        for (int x = 0; x < full.w && !bRow; ++x) {
+            const bool bSkip = x >= skip.x && x < skip.x + skip.w && y >= skip.y && y < skip.y + skip.h;
+            bRow = !bSkip && Pixel(a, full.w, x, y) != Pixel(b, full.w, x, y);
+        }
+        if (!bRow) continue;
+        if (y - lastChanged > 3) { close(); runStart = y; }
+        lastChanged = y;
+    }
+    close();
+    return strips;
+}
+
+int Right(Display* dpy, const char* name, int count, const char* keyList) {
+    Window w;
+    Rect full;
+    if (!Target(dpy, name, w, full)) return 1;
+    std::vector<KeyCode> codes;
+    for (const char* p = keyList; *p;) {
+        const char* e = std::strchr(p, ',');
+        const std::string key = e ? std::string(p, e) : std::string(p);
+        if (const KeyCode c = Code(dpy, key)) codes.push_back(c); else return 1;
+        p = e ? e + 1 : p + key.size();
+    }
+    // The miss counter: what two presses of a wrong key (the first in the list) change.
+    const auto before = PressUntimed(dpy, w, codes[0], full);
+    const auto after = PressUntimed(dpy, w, codes[0], full);
+    Rect misses;
+    if (!Changed(before, after, full, misses)) {
+        std::fprintf(stderr, "a press of the first key changes nothing\n");
+        return 1;
+    }
+    // An untimed right press finds the strips to poll.
+    std::vector<Rect> polled;
+    auto missGrab = [&] { return Grab(dpy, w, misses); };
+    size_t next = 1;
+    std::vector<char> last = after;
+    for (int tries = 0; tries < 100 && polled.empty(); ++tries) {
+        const auto missBefore = missGrab();
+        const auto now = PressUntimed(dpy, w, codes[next], full);
+        next = next % (codes.size() - 1) + 1;
+        if (missGrab() == missBefore && now != last) polled = Strips(last, now, full, misses);
+        last = now;
+    }
+    if (polled.empty()) {
+        std::fprintf(stderr, "no right key among %s\n", keyList);
+        return 1;
+    }
+    polled.push_back(misses);
+    std::vector<double> samples, wrongs;
+    for (int tries = 0; tries < 40 * count && static_cast<int>(samples.size()) < count; ++tries) {
+        Nap(20000);
+        const auto missBefore = missGrab();
+        const double ms = TimedPress(dpy, w, codes[next], polled);
+        next = next % (codes.size() - 1) + 1;
+        Nap(20000);
+        if (ms < 0) continue;
+        (missGrab() == missBefore ? samples : wrongs).push_back(ms);
+    }
+    if (samples.empty()) return 1;
+    Report(name, "right", samples, polled.front());
+    // The wrong presses in between, timed with the same polls: what the polls themselves cost.
+    if (!wrongs.empty()) Report(name, "wrong-polled-as-right", wrongs, polled.back());
     return 0;
 }
 
@@ -150,16 +258,36 @@ long RssKb(pid_t pid) {
     return -1;
 }
 
+bool Named(Display* dpy, Window w, const char* name) {
+    char* wmName = nullptr;
+    if (!XFetchName(dpy, w, &wmName) || !wmName) return false;
+    const bool hit = std::strcmp(wmName, name) == 0;
+    XFree(wmName);
+    return hit;
+}
+
 int Startup(Display* dpy, const char* name, char** argv) {
+    // Without a window manager a top-level window is a child of the root: its MapNotify comes
+    // to whoever listens to the root's substructure.
+    XSelectInput(dpy, DefaultRootWindow(dpy), SubstructureNotifyMask);
+    XSync(dpy, True);
     const auto t0 = Clock::now();
     const pid_t pid = fork();
     if (pid == 0) {
         execvp(argv[0], argv);
         _exit(127);
     }
-    double ms = -1;
-    while (Ms(Clock::now() - t0) < 10000 && ms < 0) {
-        const Window w = FindWindow(dpy, DefaultRootWindow(dpy), name);
+    double mapMs = -1, frameMs = -1;
+    Window w = 0;
+    while (Ms(Clock::now() - t0) < 10000 && frameMs < 0) {
+        while (!w && XPending(dpy)) {
+            XEvent ev;
+            XNextEvent(dpy, &ev);
+            if (ev.type == MapNotify && Named(dpy, ev.xmap.window, name)) {
+                mapMs = Ms(Clock::now() - t0);
+                w = ev.xmap.window;
+            }
+        }
         Rect r;
         if (w && Viewable(dpy, w, r)) {
             const auto px = Grab(dpy, w, r);
@@ -167,20 +295,21 @@ int Startup(Display* dpy, const char* name, char** argv) {
             bool bPainted = false;
             for (int y = 0; y < r.h && !bPainted; ++y)
                 for (int x = 0; x < r.w && !bPainted; ++x) bPainted = Pixel(px, r.w, x, y) != Pixel(px, r.w, 0, 0);
-            if (bPainted)
-                ms = Ms(Clock::now() - t0);
+            if (bPainted) frameMs = Ms(Clock::now() - t0);
         }
-        if (ms < 0) Nap(200);
+        if (frameMs < 0) Nap(200);
     }
+    XSelectInput(dpy, DefaultRootWindow(dpy), NoEventMask);
     Nap(500000);
     const long rss = RssKb(pid);
     kill(pid, SIGTERM);
     waitpid(pid, nullptr, 0);
-    if (ms < 0) {
+    if (frameMs < 0) {
         std::fprintf(stderr, "%s never painted\n", name);
         return 1;
     }
-    std::printf("startup %s: first paint %.1f ms, rss %.1f MB\n", name, ms, rss / 1024.0);
+    std::printf("startup %s: window %.1f ms, first frame %.1f ms, rss %.1f MB\n", name, mapMs, frameMs,
+                rss / 1024.0);
     return 0;
 }
 
@@ -195,10 +324,12 @@ int main(int argc, char** argv) {
     int rc = 2;
     if (argc == 5 && std::strcmp(argv[1], "latency") == 0) {
         rc = Latency(dpy, argv[2], std::atoi(argv[3]), argv[4]);
+    } else if (argc == 5 && std::strcmp(argv[1], "right") == 0) {
+        rc = Right(dpy, argv[2], std::atoi(argv[3]), argv[4]);
     } else if (argc >= 5 && std::strcmp(argv[1], "startup") == 0 && std::strcmp(argv[3], "--") == 0) {
         rc = Startup(dpy, argv[2], argv + 4);
     } else {
-        std::fprintf(stderr, "usage: x11_probe latency NAME COUNT KEY | startup NAME -- CMD...\n");
+        std::fprintf(stderr, "usage: x11_probe latency NAME COUNT KEY | right NAME COUNT KEY,KEY... | startup NAME -- CMD...\n");
     }
     XCloseDisplay(dpy);
     return rc;

@@ -11,6 +11,7 @@
 #include <QWindow>
 #include <gtest/gtest.h>
 
+#include "ui/app/application.h"
 #include "ui/app/color_edit.h"
 #include "ui/app/color_static.h"
 #include "ui/app/kibiki_app.h"
@@ -278,3 +279,14 @@ TEST_F(AppTest, HelpOpensThePageOrSaysItCannot) {
 }
 
 }  // namespace
+
+// The icon comes after the first frame, but it comes: the window and the About box show it.
+TEST(Application, WindowIconIsSetOnceTheEventLoopRuns) {
+    QApplication::setWindowIcon(QIcon());
+    SetWindowIconSoon(*qApp);
+    EXPECT_TRUE(QApplication::windowIcon().isNull());
+    QCoreApplication::processEvents();
+    const QImage shown = QApplication::windowIcon().pixmap(32, 32).toImage();
+    ASSERT_FALSE(shown.isNull());
+    EXPECT_EQ(shown, QIcon(QStringLiteral(":/kibiki/kibiki.png")).pixmap(32, 32).toImage());
+}

@@ -212,6 +212,26 @@ TEST(ColorEdit, CellHeightMakesTheChosenNumberOfLinesFillTheBox) {
     }
 }
 
+// Text that extends the shown text is added to it; the box must end as if it had been set whole.
+TEST(ColorEdit, AddedTextEndsLikeTextSetWhole) {
+    CMainFrame frame;
+    CColorEdit* pAdded = frame.Form()->Edit(1073);
+    CColorEdit* pWhole = frame.Form()->Edit(1074);
+    const std::vector<std::string> steps = {kibiki::Utf8ToCp932("ま"), kibiki::Utf8ToCp932("まの"),
+                                            kibiki::Utf8ToCp932("まの\r\nき"), kibiki::Utf8ToCp932("まの\r\nきく"),
+                                            "", kibiki::Utf8ToCp932("ち"), kibiki::Utf8ToCp932("と")};
+    for (const std::string& text : steps) {
+        pAdded->SetCp932Text(text);
+        pWhole->SetCp932Text("x");  // a prefix of none of them: the text is set whole
+        pWhole->SetCp932Text(text);
+        EXPECT_EQ(pAdded->toPlainText(), pWhole->toPlainText()) << text;
+        EXPECT_EQ(pAdded->document()->blockCount(), pWhole->document()->blockCount()) << text;
+        EXPECT_EQ(pAdded->textCursor().position(), 0) << text;
+        EXPECT_FALSE(pAdded->document()->isUndoAvailable()) << text;
+        EXPECT_EQ(pAdded->LineFromOffset(static_cast<int>(text.size())), pWhole->LineFromOffset(static_cast<int>(text.size())));
+    }
+}
+
 TEST(ColorEdit, LinesAndCaretCountInCp932Bytes) {
     CMainFrame frame;
     CColorEdit* pEdit = frame.Form()->Edit(1073);

@@ -5,6 +5,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QStyleFactory>
+#include <QTimer>
 #include <QTranslator>
 
 #include "ui/app/accessible.h"
@@ -14,6 +15,10 @@ namespace kibiki::ui {
 
 bool LoadJapaneseQtTexts(QTranslator& translator) {
     return translator.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+}
+
+void SetWindowIconSoon(QApplication& app) {
+    QTimer::singleShot(0, &app, [pApp = &app] { pApp->setWindowIcon(QIcon(QStringLiteral(":/kibiki/kibiki.png"))); });
 }
 
 void SetUpApplication(QApplication& app) {
@@ -26,7 +31,7 @@ void SetUpApplication(QApplication& app) {
     if (QStyle* pStyle = QStyleFactory::create(QStringLiteral("Fusion"))) app.setStyle(pStyle);
     app.setFont(FormFont());
     InstallAccessibleFactory();
-    app.setWindowIcon(QIcon(QStringLiteral(":/kibiki/kibiki.png")));
+    SetWindowIconSoon(app);
 
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     auto* pTranslator = new QTranslator(&app);

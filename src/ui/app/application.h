@@ -12,4 +12,8 @@ void SetUpApplication(QApplication& app);
 // translations are not installed.
 bool LoadJapaneseQtTexts(QTranslator& translator);
 
+// The window icon, set once the event loop runs: reading the image loads every image-format
+// plugin, which the first frame need not wait for.
+void SetWindowIconSoon(QApplication& app);
+
 }  // namespace kibiki::ui

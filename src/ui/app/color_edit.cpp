@@ -8,6 +8,7 @@
 #include <QPalette>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextLayout>
 #include <cmath>
 
@@ -59,8 +60,24 @@ void CColorEdit::SetBackColor(std::uint32_t crBack) {
 }
 
 void CColorEdit::SetCp932Text(const std::string& strText) {
+    // A right key adds a character to the answer: adding it lays out and repaints only its line,
+    // where setting the whole text again lays out the document and repaints the whole box.
+    const bool bAppends = !m_strText.empty() && strText.size() > m_strText.size() &&
+                          strText.compare(0, m_strText.size(), m_strText) == 0;
+    if (bAppends) {
+        QTextCursor end(document());
+        end.movePosition(QTextCursor::End);
+        // As after setPlainText: no undo history, the caret at the start.
+        document()->setUndoRedoEnabled(false);
+        end.insertText(QString::fromStdString(Cp932ToUtf8(strText.substr(m_strText.size()))));
+        document()->setUndoRedoEnabled(true);
+        QTextCursor start = textCursor();
+        start.setPosition(0);
+        setTextCursor(start);
+    } else {
+        setPlainText(QString::fromStdString(Cp932ToUtf8(strText)));
+    }
     m_strText = strText;
-    setPlainText(QString::fromStdString(Cp932ToUtf8(strText)));
     verticalScrollBar()->setValue(0);
 }
 
