@@ -94,12 +94,13 @@ struct TimedRun : test::PracticeHarness {
         m_dwMsPerKey = 200;
         EXPECT_TRUE(m_view.StartLesson(TimedTestLesson(TestPassages().at(0), false, 1)));
     }
-    std::string Title() const { return U8(Shown(IDC_TITLE)); }
+    std::string Title() const { return Shown(IDC_TITLE); }  // UTF-8
     int FirstSentenceChars() const { return FinishedChars(m_doc.CurrentLesson().texts, 1); }
 };
 
 TEST(TimedTestRun, TimedFromTheFirstKeyAndEndsAtTheLimitMidQuestion) {
     TimedRun r;
+    EXPECT_NE(r.Title().find("腕試し1分　"), std::string::npos) << r.Title();
     EXPECT_NE(r.Title().find("残り 1:00"), std::string::npos) << r.Title();
     r.m_clock.m_dwTick += 5 * 60000;  // waiting before the first key costs nothing
     r.m_view.OnTimer();
@@ -111,7 +112,8 @@ TEST(TimedTestRun, TimedFromTheFirstKeyAndEndsAtTheLimitMidQuestion) {
     r.Type("ｱ");  // a miss in the second sentence
     const int done = r.m_doc.Run().QuestionsDone();
     ASSERT_EQ(done, 1);
-    r.TypeQuestion();  // part way, then the time is up
+    for (int i = 0; i < 5; ++i) r.m_view.OnTypedChar(r.m_doc.NextExpectedKey());  // part way
+    ASSERT_EQ(r.m_doc.Run().QuestionsDone(), 1);
     r.m_clock.m_dwTick = start + 59000;
     r.m_view.OnTimer();
     EXPECT_NE(r.Title().find("残り 0:01"), std::string::npos) << r.Title();
@@ -140,14 +142,51 @@ TEST(TimedTestRun, AKeyAfterTheLimitEndsItUncounted) {
     EXPECT_EQ(U8(r.m_form.m_timedResults[0].rows[5].second), std::to_string(misses) + "回");
 }
 
-TEST(TimedTestRun, EscapeStopsWithoutAResult) {
+TEST(TimedTestRun, AgainRestartsAndTheResultShowsTheBestSoFar) {
     TimedRun r;
-    r.TypeQuestion();
-    EXPECT_TRUE(r.m_view.OnEscape());
+    r.m_form.m_lessonEndAnswers.push_back(LESSON_END_AGAIN);
+    for (int run = 0; run < 2; ++run) {
+        r.TypeQuestion();
+        r.m_clock.m_dwTick += 60000;
+        r.m_view.OnTimer();
+    }
+    ASSERT_EQ(r.m_form.m_timedResults.size(), 2u);
+    const auto& first = r.m_form.m_timedResults[0].rows;
+    const auto& second = r.m_form.m_timedResults[1].rows;
+    EXPECT_NE(U8(first[6].first), "これまでの最高");
+    EXPECT_EQ(U8(second[6].first), "これまでの最高");
+    EXPECT_EQ(second[6].second, first[2].second);
     EXPECT_FALSE(r.m_view.IsRunning());
-    EXPECT_TRUE(r.m_form.m_timedResults.empty());
-    EXPECT_EQ(r.HistoryFile().find("腕試し"), std::string::npos);
-    EXPECT_FALSE(r.m_view.OnEscape());  // nothing to stop
+}
+
+// Esc or "レッスンの終了" stops a test unasked, with no result and no history line; the log's
+// recorder hears it as stopped.
+TEST(TimedTestRun, EscapeOrTheMenuStopsWithoutAResult) {
+    struct EndListener : KeystrokeListener {
+        void OnRunStart(const Lesson&) override {}
+        void OnKeystroke(const KeystrokeEvent&) override {}
+        void OnRunEnd(RunEnd end) override { ends.push_back(end); }
+        std::vector<RunEnd> ends;
+    };
+    for (const bool bMenu : {false, true}) {
+        SCOPED_TRACE(bMenu ? "menu" : "Esc");
+        TimedRun r;
+        EndListener listener;
+        r.m_view.AddListener(&listener);
+        r.TypeQuestion();
+        const std::string asked = r.m_form.Lines({"message"});
+        if (bMenu)
+            r.m_view.FinishRun();
+        else
+            EXPECT_TRUE(r.m_view.OnEscape());
+        EXPECT_FALSE(r.m_view.IsRunning());
+        EXPECT_EQ(r.m_form.Lines({"message"}), asked);
+        EXPECT_TRUE(r.m_form.m_timedResults.empty());
+        EXPECT_EQ(r.HistoryFile().find("腕試し"), std::string::npos);
+        EXPECT_EQ(listener.ends, std::vector<RunEnd>{RunEnd::Stopped});
+        EXPECT_FALSE(r.m_view.OnEscape());  // nothing to stop
+        r.m_view.RemoveListener(&listener);
+    }
 }
 
 }  // namespace

@@ -297,8 +297,12 @@ void CKibikiView::StopRun() {
 }
 
 void CKibikiView::FinishRun() {
-    if (IsTimedTest() && m_doc.Run().QuestionsDone() == m_doc.Run().QuestionCount()) {
-        EndTimedTest();
+    // A timed test's text finished early is scored; ended from the menu it stops, unasked.
+    if (IsTimedTest()) {
+        if (m_doc.Run().QuestionsDone() == m_doc.Run().QuestionCount())
+            EndTimedTest();
+        else
+            OnEscape();
         return;
     }
     const CKibikiDoc::Evaluation ev = m_doc.Evaluate(m_form);

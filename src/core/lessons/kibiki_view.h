@@ -46,7 +46,7 @@ public:
     void OnTimer();
     // Esc: stops a timed test (recorded as stopped); false when it meant nothing.
     bool OnEscape();
-    bool IsTimedTest() const { return m_bRunning && m_doc.CurrentLesson().nTimeLimitSec > 0; }
+    bool IsTimedTest() const;
 
     // Menu states: "レッスンの開始" and "レッスンの終了".
     bool CanStartLesson() const { return !m_bRunning; }
@@ -131,6 +131,7 @@ private:
     bool m_bQuestionStart = false;  // no key judged yet in the question shown
     std::function<std::string()> m_fnLessonEndNote;
     std::string m_strCountdown;  // the title box's text while a timed test runs
+    bool m_bTestEnding = false;  // the result dialog is open: a late tick must not end it again
 
     CKibikiDoc& m_doc;
     PracticeForm& m_form;

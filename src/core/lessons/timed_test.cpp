@@ -23,7 +23,7 @@ Lesson TimedTestLesson(const TestPassage& passage, bool bRomaji, int nMinutes) {
     lesson.order = QuestionOrder::All;
     lesson.nTimeLimitSec = nMinutes * 60;
     lesson.strHistoryName = TimedTestName(nMinutes);
-    lesson.strTitle = lesson.strHistoryName + "　" + passage.strTitle;
+    lesson.strTitle = lesson.strHistoryName + "\x81\x40" /* 　 */ + passage.strTitle;
     for (const std::string& entry : passage.aEntries) {
         std::string kanji, reading;
         SplitKanjiReading(entry, kanji, reading);
@@ -31,6 +31,24 @@ Lesson TimedTestLesson(const TestPassage& passage, bool bRomaji, int nMinutes) {
         lesson.texts.aReadings.push_back(std::move(reading));
     }
     return lesson;
+}
+
+TimedTestChoice DefaultTestChoice(PracticeMode userMode) {
+    TimedTestChoice choice;
+    choice.bRomaji = !IsKanaAnswer(KnownMode(userMode));
+    return choice;
+}
+
+bool ChosenTestLesson(const TimedTestChoice& choice, unsigned nDraw, Lesson& lesson) {
+    const auto& passages = TestPassages();
+    if (passages.empty()) return false;
+    bool known = false;
+    for (int m : kTestMinutes) known = known || m == choice.nMinutes;
+    if (!known) return false;
+    const std::size_t index = choice.nPassage < 0 ? nDraw % passages.size() : static_cast<std::size_t>(choice.nPassage);
+    if (index >= passages.size()) return false;
+    lesson = TimedTestLesson(passages[index], choice.bRomaji, choice.nMinutes);
+    return true;
 }
 
 int FinishedChars(const LessonTexts& texts, int nDone) {
@@ -42,7 +60,7 @@ int FinishedChars(const LessonTexts& texts, int nDone) {
     return n;
 }
 
-TimedTestResultInfo ResultInfo(const std::string& strTitle, const TestScore& s) {
+TimedTestResultInfo ResultInfo(const std::string& strTitle, const TestScore& s, int nBestSpeed) {
     TimedTestResultInfo info;
     info.strTitle = strTitle;
     const std::string chars = StringOrEmpty(IDS_TEST_UNIT_CHARS);
@@ -53,9 +71,14 @@ TimedTestResultInfo ResultInfo(const std::string& strTitle, const TestScore& s) 
     row(IDS_TEST_ROW_KANA, WholeNumber(s.dKanaPerMinute) + StringOrEmpty(IDS_KANA_PER_MINUTE));
     row(IDS_TEST_ROW_ACCURACY, WholeNumber(s.dAccuracy) + StringOrEmpty(IDS_PERCENT));
     row(IDS_TEST_ROW_MISSES, std::to_string(s.nMisses) + StringOrEmpty(IDS_TEST_UNIT_TIMES));
+    if (nBestSpeed >= 0) row(IDS_TEST_ROW_BEST, std::to_string(nBestSpeed) + StringOrEmpty(IDS_PER_MINUTE));
     for (const TestSetResult& set : s.sets) info.rows.emplace_back(set.strSet, ReachedText(set));
     info.strNextGrade = NextGradeText(s);
     return info;
+}
+
+bool CKibikiView::IsTimedTest() const {
+    return m_bRunning && !m_bTestEnding && m_doc.CurrentLesson().nTimeLimitSec > 0;
 }
 
 bool CKibikiView::TimeIsUp() const {
@@ -73,7 +96,7 @@ void CKibikiView::OnTimer() {
     const std::uint32_t limit = static_cast<std::uint32_t>(m_doc.CurrentLesson().nTimeLimitSec) * 1000u;
     const std::uint32_t start = m_doc.Run().StartTick();
     const std::uint32_t left = start == 0 ? limit : limit - (m_clock.TickCount() - start);
-    const std::string text = m_doc.CurrentLesson().strTitle + "　" + CountdownText(left);
+    const std::string text = m_doc.CurrentLesson().strTitle + "\x81\x40" /* 　 */ + CountdownText(left);
     if (text == m_strCountdown) return;
     m_strCountdown = text;
     m_form.SetControlText(IDC_TITLE, text);
@@ -94,6 +117,7 @@ void CKibikiView::EndTimedTest() {
     if (elapsed > limit) elapsed = limit;
     m_doc.StopClock(run.StartTick() + elapsed);
     m_strCountdown.clear();
+    m_bTestEnding = true;
     EndRun(RunEnd::Finished);
 
     TestTally tally;
@@ -104,13 +128,20 @@ void CKibikiView::EndTimedTest() {
     tally.dwElapsedMs = elapsed;
     const TestScore score = ScoreTimedTest(tally);
 
+    // The history keeps each test's speed, so the best so far is read from it before this one.
+    int nBest = -1;
+    if (const auto records = ReadHistoryRecords(m_doc.Settings()))
+        for (const HistoryRecord& r : records->Records())
+            if (r.strLesson == lesson.HistoryKey() && r.nSpeed > nBest) nBest = r.nSpeed;
     const std::vector<MissedKeyView> keys = ViewsOf(m_doc.SummariseMisses());
     AppendHistory(m_doc.Settings(), HistoryDate(static_cast<std::time_t>(run.StartTime())), lesson.HistoryKey(),
                   WholeNumber(score.dKeysPerMinute) + StringOrEmpty(IDS_PER_MINUTE),
                   WholeNumber(score.dAccuracy) + StringOrEmpty(IDS_PERCENT), MissedKeysField(keys), &m_form);
 
-    const TimedTestResultInfo info = ResultInfo(lesson.strHistoryName, score);
-    if (m_form.RunTimedTestResultDialog(info) == LESSON_END_AGAIN) {
+    const TimedTestResultInfo info = ResultInfo(lesson.strHistoryName, score, nBest);
+    const int answer = m_form.RunTimedTestResultDialog(info);
+    m_bTestEnding = false;
+    if (answer == LESSON_END_AGAIN) {
         RestartRun();
         OnTimer();
     } else {

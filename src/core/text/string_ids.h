@@ -176,6 +176,7 @@ enum : int {
     IDS_TEST_ROW_MISSES = 49215,
     IDS_TEST_UNIT_CHARS = 49216,
     IDS_TEST_UNIT_TIMES = 49217,
+    IDS_TEST_ROW_BEST = 49218,
 };
 
 }  // namespace kibiki

@@ -11,6 +11,8 @@
 #include "lessons/kibiki_doc.h"
 #include "practice_log/practice_recorder.h"
 
+class QTimer;
+
 namespace kibiki {
 class CKibikiView;
 class Profile;
@@ -52,6 +54,8 @@ private:
     void ShowHelp();
     // "選択(&S)...": the user-selection dialog, then the switch to the chosen user.
     void SelectUser();
+    // "腕試し...": the test's dialog, then the test with its ticking clock.
+    void StartTimedTest();
 
     Profile& m_profile;
     SystemClock m_clock;
@@ -62,6 +66,7 @@ private:
     PracticeRecorder m_recorder{m_doc};
     std::unique_ptr<CMainFrame> m_pFrame;
     std::unique_ptr<CKibikiView> m_pView;
+    QTimer* m_pTestTimer = nullptr;  // owned by the frame
 };
 
 }  // namespace kibiki::ui
