@@ -14,6 +14,8 @@
 
 #include "practice_log/practice_log.h"
 #include "practice_log/practice_recorder.h"
+#include "lessons/test_passages.h"
+#include "lessons/timed_test.h"
 #include "support/practice_harness.h"
 #include "support/test_util.h"
 
@@ -189,6 +191,26 @@ struct RecordedRig {
     PracticeHarness h;
     PracticeRecorder recorder{h.m_doc};
 };
+
+// A timed test is a "test" run named as its history line, measured to the limit however long
+// ago its last key was.
+TEST(PracticeRecorder, ATimedTestIsKeptAsATestRunOfItsLength) {
+    RecordedRig rig;
+    ASSERT_TRUE(rig.h.m_view.StartLesson(TimedTestLesson(TestPassages().at(0), true, 1)));
+    rig.h.TypeQuestion();
+    rig.h.m_clock.m_dwTick += 90000;
+    rig.h.m_view.OnTimer();
+    LogFault fault;
+    auto log = PracticeLog::Open(rig.LogPath(), fault);
+    ASSERT_TRUE(log) << rig.Messages();
+    std::vector<LoggedRun> runs;
+    ASSERT_EQ(log->ReadRuns(PracticeMode::RomajiKanji, 1000, runs), LogFault::None);
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].end, RunEnd::Finished);
+    EXPECT_EQ(runs[0].strSource, "test");
+    EXPECT_EQ(runs[0].strLesson, "腕試し1分");
+    EXPECT_EQ(runs[0].nElapsedMs, 60000u);
+}
 
 TEST(PracticeRecorder, ATypedLessonLeavesItsRunAndEveryKeyInTheUsersLog) {
     RecordedRig rig;

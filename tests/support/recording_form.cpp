@@ -192,6 +192,17 @@ void RecordingPracticeForm::Beep() {
 
 void RecordingPracticeForm::CloseInputMethod() { Log("ime close"); }
 
+int RecordingPracticeForm::RunTimedTestResultDialog(const TimedTestResultInfo& info) {
+    m_timedResults.push_back(info);
+    int answer = LESSON_END_STOP;
+    if (!m_lessonEndAnswers.empty()) {
+        answer = m_lessonEndAnswers.front();
+        m_lessonEndAnswers.pop_front();
+    }
+    Log("timed-test result " + Quoted(info.strTitle) + " next=" + Quoted(info.strNextGrade));
+    return answer;
+}
+
 int RecordingPracticeForm::RunLessonEndDialog(const LessonEndInfo& info) {
     m_lastLessonEnd = info;
     int answer = LESSON_END_STOP;

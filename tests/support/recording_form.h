@@ -37,6 +37,7 @@ public:
     std::deque<MsgResult> m_msgAnswers;
     std::deque<int> m_lessonEndAnswers;
     LessonEndInfo m_lastLessonEnd;  // what the lesson-end dialog was last given
+    std::vector<TimedTestResultInfo> m_timedResults;  // every timed-test result shown
     std::deque<int> m_lessonSelectAnswers;
     struct CustomStart { std::string strPath; int nMode = 0; };
     std::deque<CustomStart> m_customStartAnswers;
@@ -71,6 +72,7 @@ public:
     void Beep() override;
     void CloseInputMethod() override;
     int RunLessonEndDialog(const LessonEndInfo& info) override;
+    int RunTimedTestResultDialog(const TimedTestResultInfo& info) override;
     int RunLessonSelectDialog(const std::array<std::string, 8>& labels) override;
     bool RunCustomStartDialog(CUserSettings& settings, std::string& strPath, int& nMode) override;
     MsgResult ShowMessage(const std::string& text, const std::string& caption, MsgButtons buttons,

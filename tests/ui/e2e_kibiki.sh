@@ -242,6 +242,8 @@ xdotool windowfocus --sync "$add"
 fill_field "花子"
 xdotool key Return
 gone "新規ユーザ"
+# The dialog is gone from the screen a moment before the program writes the file.
+for _ in $(seq 100); do [ -f "$KIBIKI_SETTING_DIR/花子.dat" ] && break; sleep 0.1; done
 [ -f "$KIBIKI_SETTING_DIR/花子.dat" ] || fail "no settings file for the new user"
 xdotool windowfocus --sync "$sel"
 xdotool key Return

@@ -85,6 +85,8 @@ public:
 
     // --- the run record's keystroke side, for the view ---
     // The first key of a run, right or wrong, starts its clock.
+    // A timed test's end, which no completed question marks.
+    void StopClock(std::uint32_t dwTick) { m_run.m_dwEndTick = dwTick; }
     void StartClock(std::int64_t tNow, std::uint32_t dwTick) {
         m_run.m_tStart = tNow;
         m_run.m_dwStartTick = dwTick;

@@ -72,6 +72,11 @@ void CKibikiView::OnTypedChar(unsigned char ch) {
         m_bMissMarked = false;
     }
     if (!m_bRunning) return;
+    // A key after the limit counts for nothing: the tick was late.
+    if (TimeIsUp()) {
+        EndTimedTest();
+        return;
+    }
 
     // Wrong keys start the clock too.
     if (m_doc.Run().StartTick() == 0) m_doc.StartClock(m_clock.Now(), m_clock.TickCount());
@@ -217,6 +222,8 @@ bool CKibikiView::StartLesson(Lesson lesson) {
     if (mode != m_doc.UserMode()) ShowLegendsOf(mode);
     StartRun(&title);
     if (!m_bRunning && mode != m_doc.UserMode()) ShowKeyLegends();
+    m_strCountdown.clear();
+    OnTimer();
     return m_bRunning;
 }
 
@@ -290,6 +297,14 @@ void CKibikiView::StopRun() {
 }
 
 void CKibikiView::FinishRun() {
+    // A timed test's text finished early is scored; ended from the menu it stops, unasked.
+    if (IsTimedTest()) {
+        if (m_doc.Run().QuestionsDone() == m_doc.Run().QuestionCount())
+            EndTimedTest();
+        else
+            OnEscape();
+        return;
+    }
     const CKibikiDoc::Evaluation ev = m_doc.Evaluate(m_form);
     if (ev.outcome == CKibikiDoc::Evaluation::Stop) {
         StopRun();

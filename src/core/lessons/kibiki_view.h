@@ -41,6 +41,13 @@ public:
     // "オリジナルレッスン": the custom-start dialog, the lesson file, then the run.
     void StartCustomLesson();
 
+    // --- timed tests ---
+    // The ui's tick, a few times a second: the countdown, and the end at the limit without a key.
+    void OnTimer();
+    // Esc: stops a timed test (recorded as stopped); false when it meant nothing.
+    bool OnEscape();
+    bool IsTimedTest() const;
+
     // Menu states: "レッスンの開始" and "レッスンの終了".
     bool CanStartLesson() const { return !m_bRunning; }
     bool CanEndLesson() const { return m_bRunning; }
@@ -95,6 +102,9 @@ private:
     void ShowLegendsOf(PracticeMode mode);
     // Tells the listeners the run ended, once per run.
     void EndRun(RunEnd end);
+    // The timed test's limit passed (or its text was finished): the result, the history line.
+    bool TimeIsUp() const;
+    void EndTimedTest();
     void TellRunStart();
     // Key cap index 0-47 of a character, or -1: a space and characters on no cap have none.
     int CapOf(unsigned char ch) const;
@@ -120,6 +130,8 @@ private:
     std::vector<KeystrokeListener*> m_listeners;
     bool m_bQuestionStart = false;  // no key judged yet in the question shown
     std::function<std::string()> m_fnLessonEndNote;
+    std::string m_strCountdown;  // the title box's text while a timed test runs
+    bool m_bTestEnding = false;  // the result dialog is open: a late tick must not end it again
 
     CKibikiDoc& m_doc;
     PracticeForm& m_form;

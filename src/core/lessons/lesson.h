@@ -14,6 +14,7 @@ enum class LessonSource {
     BuiltIn,       // the catalogue's lesson 1-7 of the mode
     File,          // a registered or browsed lesson file
     WeakKeyDrill,  // built-in entries chosen from the user's missed keys
+    TimedTest,     // a test passage typed against the clock
 };
 
 enum class QuestionOrder {
@@ -37,14 +38,15 @@ struct Lesson {
     std::string strTitle;        // the title line (CP932)
     std::string strHistoryName;  // a file's or drill's name in the history (CP932)
     bool bEnglish = false;       // a romaji lesson file typed as English text
-    LessonTexts texts;           // File and WeakKeyDrill
+    LessonTexts texts;           // File, WeakKeyDrill and TimedTest
+    int nTimeLimitSec = 0;       // TimedTest: the run ends this long after its first key
 
     // The history line's lesson field: "<lesson><mode>" for a built-in lesson (a mode outside
     // the five recorded as the one practised), else the name.
     std::string HistoryKey() const;
     // Questions come as the catalogue's entries, asked with the user's fixed spellings as the
     // built-in lessons are, whatever their source.
-    bool BuiltInTexts() const { return source != LessonSource::File; }
+    bool BuiltInTexts() const { return source != LessonSource::File && source != LessonSource::TimedTest; }
 };
 
 // A built-in lesson of a mode (title: the lesson-select dialog's label).

@@ -9,6 +9,8 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/messenger.h"
 
@@ -50,6 +52,13 @@ struct LessonEndInfo {
     std::string strGoal;       // "今日 12／15分・連続 5日" while a daily goal is set, else empty
     bool bNextEnabled = true;     // "次のレッスン"
     bool bShowAllEnabled = true;  // "すべて表示"
+};
+
+// The timed test's result: rows of a label and its figure, then the grade still ahead (CP932).
+struct TimedTestResultInfo {
+    std::string strTitle;                                     // "腕試し10分"
+    std::vector<std::pair<std::string, std::string>> rows;  // label, figure
+    std::string strNextGrade;                                 // "あと 42字で3級の目安"; may be empty
 };
 
 // The lesson-end dialog's answers.
@@ -104,6 +113,8 @@ public:
     // Modal dialogs.
     // Lesson end: returns LESSON_END_NEXT, LESSON_END_AGAIN or LESSON_END_STOP (Escape/close).
     virtual int RunLessonEndDialog(const LessonEndInfo& info) = 0;
+    // LESSON_END_AGAIN or LESSON_END_STOP.
+    virtual int RunTimedTestResultDialog(const TimedTestResultInfo& info) = 0;
     // Lesson select: eight radio labels (index 7 is the custom lesson); Lesson1 is preselected.
     // Returns the chosen index 0..7, or -1 when cancelled.
     virtual int RunLessonSelectDialog(const std::array<std::string, 8>& labels) = 0;

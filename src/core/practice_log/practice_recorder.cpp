@@ -29,6 +29,7 @@ const char* SourceOf(const Lesson& lesson) {
     switch (lesson.source) {
         case LessonSource::File: return "file";
         case LessonSource::WeakKeyDrill: return "drill";
+        case LessonSource::TimedTest: return "test";
         case LessonSource::BuiltIn: break;
     }
     return "built-in";

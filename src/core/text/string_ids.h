@@ -179,6 +179,27 @@ enum : int {
     IDS_TEST_PASSAGE_FIRST = 48000,
     TEST_PASSAGE_STRIDE = 100,
     IDS_TEST_PASSAGE_LAST = 48999,
+
+    // 49000-49299 the timed test's yardsticks and result texts (test_scoring.tsv)
+    IDS_TEST_GRADE_FIRST = 49000,
+    IDS_TEST_GRADE_LAST = 49099,
+    IDS_TEST_BAND_FIRST = 49100,
+    IDS_TEST_BAND_LAST = 49199,
+    IDS_TEST_NEXT_GRADE = 49200,     // %s: characters short, %s: the grade
+    IDS_TEST_REACHED = 49201,        // %s: the grade or band
+    IDS_TEST_NONE_REACHED = 49202,
+    IDS_TEST_COUNTDOWN = 49203,      // %s: "m:ss" left
+    IDS_TEST_HISTORY_NAME = 49204,   // %s: the test's minutes
+    IDS_TEST_TITLE = 49205,
+    IDS_TEST_ROW_CHARS = 49210,      // the result's row labels, in order
+    IDS_TEST_ROW_PER_10MIN = 49211,
+    IDS_TEST_ROW_KEYS = 49212,
+    IDS_TEST_ROW_KANA = 49213,
+    IDS_TEST_ROW_ACCURACY = 49214,
+    IDS_TEST_ROW_MISSES = 49215,
+    IDS_TEST_UNIT_CHARS = 49216,
+    IDS_TEST_UNIT_TIMES = 49217,
+    IDS_TEST_ROW_BEST = 49218,
 };
 
 }  // namespace kibiki

@@ -4,6 +4,8 @@
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QTimer>
+#include <random>
 #include <ctime>
 
 #include "ui/app/about_dlg.h"
@@ -15,6 +17,7 @@
 #include "ui/guide/color_dlg.h"
 #include "lessons/color_settings.h"
 #include "ui/lessons/custom_lesson_dlg.h"
+#include "ui/lessons/timed_test_dlg.h"
 #include "lessons/kibiki_view.h"
 #include "lessons/view_commands.h"
 #include "platform/profile.h"
@@ -68,6 +71,7 @@ void CKibikiApp::InitInstance() {
     form.SetKeyTranslator(&m_translator);
     form.m_fnKeyEvent = [this](const QKeyEvent& event) {
         m_layout.SetGroupFromNativeModifiers(event.nativeModifiers());
+        if (event.key() == Qt::Key_Escape && m_pView->OnEscape()) UpdateMenus();
     };
     form.m_fnLayoutChanged = [this] { m_layout.Refresh(); };
     m_pView->AddListener(&m_spoken);
@@ -122,9 +126,32 @@ void CKibikiApp::UpdateMenus() {
     CMainFrame& frame = *m_pFrame;
     frame.SetCommandEnabled(ID_FILE_NEW, m_pView->CanStartLesson());
     frame.SetCommandEnabled(ID_WEAK_KEY_DRILL, m_pView->CanStartLesson());
+    frame.SetCommandEnabled(ID_TIMED_TEST, m_pView->CanStartLesson());
     frame.SetCommandEnabled(ID_LESSON_END, m_pView->CanEndLesson());
     for (const auto& c : kModeCommands) frame.SetCommandChecked(c.nCommand, m_doc.UserMode() == c.mode);
     for (const auto& c : kFontCommands) frame.SetCommandChecked(c.nCommand, m_pView->Font() == c.nValue);
+}
+
+void CKibikiApp::StartTimedTest() {
+    CTimedTestDlg dlg(DefaultTestChoice(m_doc.UserMode()), m_pFrame.get());
+    if (dlg.exec() != QDialog::Accepted) return;
+    Lesson lesson;
+    if (!ChosenTestLesson(dlg.Choice(), std::random_device{}(), lesson) || !m_pView->StartLesson(std::move(lesson)))
+        return;
+    // The core decides when the time is up; the timer only asks it. It pauses while the
+    // result dialog is open, which the tick itself may show.
+    if (!m_pTestTimer) {
+        m_pTestTimer = new QTimer(m_pFrame.get());
+        m_pTestTimer->setInterval(100);
+        QObject::connect(m_pTestTimer, &QTimer::timeout, m_pFrame.get(), [this] {
+            m_pTestTimer->stop();
+            m_pView->OnTimer();
+            if (m_pView->IsTimedTest()) m_pTestTimer->start();
+            UpdateMenus();
+        });
+    }
+    m_pTestTimer->start();
+    UpdateMenus();
 }
 
 void CKibikiApp::OnCommand(int nCommand) {
@@ -141,6 +168,9 @@ void CKibikiApp::OnCommand(int nCommand) {
             break;
         case ID_WEAK_KEY_DRILL:
             StartWeakKeyDrill(*m_pView, m_doc, m_recorder.ExistingLog());
+            break;
+        case ID_TIMED_TEST:
+            if (m_pView->CanStartLesson()) StartTimedTest();
             break;
         case ID_LESSON_END:
             if (m_pView->CanEndLesson()) m_pView->FinishRun();

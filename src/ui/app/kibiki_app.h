@@ -12,6 +12,8 @@
 #include "practice_log/practice_recorder.h"
 #include "lessons/spoken_practice.h"
 
+class QTimer;
+
 namespace kibiki {
 class CKibikiView;
 class Profile;
@@ -60,6 +62,8 @@ private:
     void SelectUser();
     // Tells a screen reader what the practice says now, when that changed.
     void Speak();
+    // "腕試し...": the test's dialog, then the test with its ticking clock.
+    void StartTimedTest();
 
     Profile& m_profile;
     SystemClock m_clock;
@@ -72,6 +76,7 @@ private:
     std::unique_ptr<CMainFrame> m_pFrame;
     std::unique_ptr<CKibikiView> m_pView;
     SpokenPractice m_spoken{m_doc};
+    QTimer* m_pTestTimer = nullptr;  // owned by the frame
 };
 
 }  // namespace kibiki::ui

@@ -61,6 +61,7 @@ void CMainFrame::BuildMenus() {
     pNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     pNew->setShortcutContext(Qt::WindowShortcut);
     AddCommand(pLesson, ID_WEAK_KEY_DRILL, "苦手キーの練習");
+    AddCommand(pLesson, ID_TIMED_TEST, "腕試し...");
     AddCommand(pLesson, ID_LESSON_END, "レッスンの終了");
     pLesson->addSeparator();
     AddCommand(pLesson, ID_APP_EXIT, "Kibikiの終了(&X)");

@@ -16,6 +16,7 @@ enum CommandId : int {
     ID_FILE_NEW = 57600,
     ID_LESSON_END = 32771,
     ID_WEAK_KEY_DRILL = 32790,
+    ID_TIMED_TEST = 32791,
     ID_APP_EXIT = 57665,
     ID_USER_SELECT = 149,
     ID_USER_HISTORY = 150,

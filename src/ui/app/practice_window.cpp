@@ -21,6 +21,7 @@
 #include "lessons/spoken_text.h"
 #include "ui/lessons/custom_start_dlg.h"
 #include "ui/lessons/lesson_end_dlg.h"
+#include "ui/lessons/timed_result_dlg.h"
 #include "ui/lessons/lesson_select_dlg.h"
 
 namespace kibiki::ui {
@@ -290,6 +291,11 @@ void PracticeWindow::CloseInputMethod() {
 
 int PracticeWindow::RunLessonEndDialog(const LessonEndInfo& info) {
     CLessonEndDlg dlg(info, window());
+    return dlg.Run();
+}
+
+int PracticeWindow::RunTimedTestResultDialog(const TimedTestResultInfo& info) {
+    CTimedResultDlg dlg(info, window());
     return dlg.Run();
 }
 

@@ -80,6 +80,7 @@ public:
     void Beep() override;
     void CloseInputMethod() override;
     int RunLessonEndDialog(const LessonEndInfo& info) override;
+    int RunTimedTestResultDialog(const TimedTestResultInfo& info) override;
     int RunLessonSelectDialog(const std::array<std::string, 8>& labels) override;
     bool RunCustomStartDialog(CUserSettings& settings, std::string& strPath, int& nMode) override;
     MsgResult ShowMessage(const std::string& text, const std::string& caption, MsgButtons buttons,
