@@ -133,7 +133,9 @@ void CKibikiView::EndTimedTest() {
     if (const auto records = ReadHistoryRecords(m_doc.Settings()))
         for (const HistoryRecord& r : records->Records())
             if (r.strLesson == lesson.HistoryKey() && r.nSpeed > nBest) nBest = r.nSpeed;
-    const std::vector<MissedKeyView> keys = ViewsOf(m_doc.SummariseMisses());
+    // The views point into the summary: it must outlive them.
+    const std::vector<MissedKey> missed = m_doc.SummariseMisses();
+    const std::vector<MissedKeyView> keys = ViewsOf(missed);
     AppendHistory(m_doc.Settings(), HistoryDate(static_cast<std::time_t>(run.StartTime())), lesson.HistoryKey(),
                   WholeNumber(score.dKeysPerMinute) + StringOrEmpty(IDS_PER_MINUTE),
                   WholeNumber(score.dAccuracy) + StringOrEmpty(IDS_PERCENT), MissedKeysField(keys), &m_form);
