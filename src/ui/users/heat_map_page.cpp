@@ -7,42 +7,11 @@
 
 #include "ui/app/color_static.h"
 #include "ui/app/qt_text.h"
-#include "kana/jis_keyboard.h"
+#include "ui/users/cap_grid.h"
+#include "ui/users/mode_chooser.h"
 
 namespace kibiki::ui {
 
-namespace {
-
-// The practice window's key caps, in its own units: row r starts at kRowX[r], a column is 27
-// wide, a row 33 high, a cap 24 square.
-constexpr int kRowX[4] = {20, 26, 33, 43};
-constexpr int kCapsWide = 20 + 27 * 12 + 24 + 20, kCapsHigh = 3 * 33 + 24;
-
-// Lays the caps out over the whole area: the dialog's page is wide and low, so caps grow
-// wider than high to leave room for the count beside the legend.
-class CCapGrid : public QWidget {
-public:
-    using QWidget::QWidget;
-    std::array<CColorStatic*, 48> caps{};
-
-protected:
-    void resizeEvent(QResizeEvent*) override {
-        double sy = height() / static_cast<double>(kCapsHigh);
-        const double sx = std::min(width() / static_cast<double>(kCapsWide), 2.5 * sy);
-        // Never taller than wide: a tall window centres the keyboard instead.
-        sy = std::min(sy, sx);
-        const int x0 = static_cast<int>((width() - kCapsWide * sx) / 2);
-        const int y0 = static_cast<int>((height() - kCapsHigh * sy) / 2);
-        for (int k = 0; k < 48; ++k) {
-            const KeyPlace place = PlaceOfKey(k);
-            const double x = kRowX[place.nRow] + 27.0 * place.nColumn, y = 33.0 * place.nRow;
-            caps[k]->setGeometry(x0 + static_cast<int>(x * sx), y0 + static_cast<int>(y * sy),
-                                 static_cast<int>(24 * sx), static_cast<int>(24 * sy));
-        }
-    }
-};
-
-}  // namespace
 
 CHeatMapPage::CHeatMapPage(std::shared_ptr<const CHistoryRecords> pRecords, PracticeMode mode, bool bJisLayout,
                            QWidget* pParent)
@@ -54,9 +23,7 @@ CHeatMapPage::CHeatMapPage(std::shared_ptr<const CHistoryRecords> pRecords, Prac
     auto* pModeLabel = new QLabel(QStringLiteral("練習モード"), this);
     m_pMode = new QComboBox(this);
     m_pMode->setObjectName(QStringLiteral("heat_mode"));
-    m_pMode->addItems({QStringLiteral("かな入力練習"), QStringLiteral("ローマ字入力練習"),
-                       QStringLiteral("ひらがなローマ字入力練習"), QStringLiteral("かな入力練習（漢字）"),
-                       QStringLiteral("ローマ字入力練習（漢字）")});
+    AddModeNames(m_pMode);
     m_pMode->setCurrentIndex(ModeValue(mode));
     pModeLabel->setBuddy(m_pMode);
     auto* pRunsLabel = new QLabel(QStringLiteral("対象"), this);

@@ -17,6 +17,7 @@
 #include "ui/app/colorref.h"
 #include "ui/app/qt_text.h"
 #include "ui/users/cap_grid.h"
+#include "ui/users/mode_chooser.h"
 
 namespace kibiki::ui {
 
@@ -67,9 +68,7 @@ CKeySpeedView::CKeySpeedView(std::shared_ptr<const CHistoryRecords> pRecords, st
     auto* pModeLabel = new QLabel(QStringLiteral("練習モード(&M)"), this);
     m_pMode = new QComboBox(this);
     m_pMode->setObjectName(QStringLiteral("speed_mode"));
-    m_pMode->addItems({QStringLiteral("かな入力練習"), QStringLiteral("ローマ字入力練習"),
-                       QStringLiteral("ひらがなローマ字入力練習"), QStringLiteral("かな入力練習（漢字）"),
-                       QStringLiteral("ローマ字入力練習（漢字）")});
+    AddModeNames(m_pMode);
     m_pMode->setCurrentIndex(ModeValue(KnownMode(mode)));
     pModeLabel->setBuddy(m_pMode);
     auto* pMisses = new QRadioButton(QStringLiteral("ミス(&I)"), this);
