@@ -2,6 +2,7 @@
 // confidence against a target, and the slowest pairs.
 #include <gtest/gtest.h>
 
+#include "progress/key_figures_map.h"
 #include "progress/key_speed.h"
 #include "progress/weak_key_drill.h"
 #include "support/test_util.h"
@@ -198,6 +199,39 @@ TEST(AimedDrill, TheLogsSlowAndMissedKeysOutweighTheHistoryAndPairsAreDrilledWhe
     for (std::size_t i : pairQuestions) EXPECT_TRUE(entries[i].HasPair(30, 2)) << U8(entries[i].strText);
     EXPECT_TRUE(ChoosePairDrillQuestions(entries, {qz}, r).empty());
     EXPECT_EQ(U8(WeakPairsTitle({ka})), "苦手な運指: K→A");
+}
+
+}  // namespace
+}  // namespace kibiki
+
+namespace kibiki {
+namespace {
+
+TEST(KeyFigureCaps, BadgesTipsAndShadesInEachView) {
+    SpeedFigures f;
+    KeySpeed k;
+    k.strKey = "K";
+    k.nCap = 30;
+    k.nMedianMs = 400;
+    k.nTimed = 150;
+    k.nDue = 200;
+    k.nMissed = 7;
+    k.dConfidence = 0.5;
+    f.keys.push_back(k);
+    MissedKeyCounts history;
+    history.anCap[2] = 4;
+    const auto speed = KeyFigureCaps(&f, history, PracticeMode::RomajiInput, true, FigureView::Speed);
+    EXPECT_EQ(speed[30].strBadge, "400");
+    EXPECT_EQ(speed[30].nLevel, 4);
+    EXPECT_EQ(U8(speed[30].strTip), "K：中央値 400ms・最近の200回でミス7回（3.5%）・目標の50%");
+    EXPECT_EQ(U8(speed[2].strTip), "A：まだ記録がありません");
+    const auto misses = KeyFigureCaps(&f, history, PracticeMode::RomajiInput, true, FigureView::Misses);
+    EXPECT_EQ(misses[30].strBadge, "3.5%");
+    EXPECT_EQ(misses[30].nLevel, 2);
+    EXPECT_EQ(misses[2].strBadge, "4");  // the history's count where the log has no presses
+    EXPECT_EQ(U8(misses[2].strTip), "A：履歴でミス4回");
+    EXPECT_EQ(U8(FigureLevelLabels(FigureView::Speed, true)[1]), "目標の85%以上");
+    EXPECT_EQ(U8(FigureLevelLabels(FigureView::Misses, false)[4]), "最も多い");
 }
 
 }  // namespace

@@ -3,13 +3,25 @@
 #include <cmath>
 #include <cstdio>
 
-#include "text/cp932.h"
+#include "text/string_ids.h"
+#include "text/string_table.h"
 
 namespace kibiki {
 
 namespace {
 
-std::string Sj(const char* utf8) { return Utf8ToCp932(utf8); }
+// The string with each "%s" replaced by the next value.
+std::string Filled(int nId, std::initializer_list<std::string> values) {
+    std::string text = StringOrEmpty(nId);
+    std::size_t at = 0;
+    for (const std::string& v : values) {
+        at = text.find("%s", at);
+        if (at == std::string::npos) break;
+        text.replace(at, 2, v);
+        at += v.size();
+    }
+    return text;
+}
 
 std::string Percent(double dRate) {
     char buf[32];
@@ -24,6 +36,12 @@ const KeySpeed* FindCap(const SpeedFigures* pLog, int nCap) {
     for (const KeySpeed& k : pLog->keys)
         if (k.nCap == nCap && (!found || k.nDue > found->nDue)) found = &k;
     return found;
+}
+
+std::array<std::string, kHeatLevels> LevelLabels(int nFirst) {
+    std::array<std::string, kHeatLevels> labels;
+    for (int i = 0; i < kHeatLevels; ++i) labels[static_cast<std::size_t>(i)] = StringOrEmpty(nFirst + i);
+    return labels;
 }
 
 }  // namespace
@@ -46,9 +64,10 @@ int MissRateLevel(double dRate) {
 
 std::array<std::string, kHeatLevels> FigureLevelLabels(FigureView view, bool bRates) {
     if (view == FigureView::Speed)
-        return {Sj("目標以上"), Sj("目標の85%以上"), Sj("70%以上"), Sj("55%以上"), Sj("55%未満")};
-    if (bRates) return {Sj("ミスなし"), Sj("2%未満"), Sj("5%未満"), Sj("10%未満"), Sj("10%以上")};
-    return {Sj("ミスなし"), Sj("少ない"), "", "", Sj("最も多い")};
+        return LevelLabels(IDS_SPEED_LEVEL_FIRST);
+    if (bRates) return LevelLabels(IDS_MISS_RATE_LEVEL_FIRST);
+    return {StringOrEmpty(IDS_MISS_RATE_LEVEL_FIRST), StringOrEmpty(IDS_MISS_COUNT_FEW), "", "",
+            StringOrEmpty(IDS_MISS_COUNT_MOST)};
 }
 
 std::vector<FigureCap> KeyFigureCaps(const SpeedFigures* pLog, const MissedKeyCounts& history,
@@ -59,21 +78,21 @@ std::vector<FigureCap> KeyFigureCaps(const SpeedFigures* pLog, const MissedKeyCo
         FigureCap& cap = caps[k];
         cap.strLegend = heat[k].strLegend;
         const KeySpeed* key = FindCap(pLog, static_cast<int>(k));
-        std::string tip = cap.strLegend + Sj("：");
+        std::string tip = Filled(IDS_FIGURE_TIP_KEY, {cap.strLegend});
         if (key) {
-            tip += Sj(key->nTimed ? ("中央値 " + std::to_string(key->nMedianMs) + "ms・").c_str() : "") +
-                   Sj(("最近の" + std::to_string(key->nDue) + "回でミス" + std::to_string(key->nMissed) + "回（").c_str()) +
-                   Percent(key->MissRate()) + Sj("）");
+            if (key->nTimed) tip += Filled(IDS_FIGURE_TIP_MEDIAN, {std::to_string(key->nMedianMs)});
+            tip += Filled(IDS_FIGURE_TIP_MISSES,
+                          {std::to_string(key->nDue), std::to_string(key->nMissed), Percent(key->MissRate())});
         }
         if (view == FigureView::Speed) {
             if (key && key->dConfidence > 0) {
                 cap.nLevel = SpeedLevel(key->dConfidence);
                 cap.strBadge = std::to_string(key->nMedianMs);
-                tip += Sj(("・目標の" + std::to_string(static_cast<int>(std::lround(key->dConfidence * 100))) + "%").c_str());
+                tip += Filled(IDS_FIGURE_TIP_TARGET, {std::to_string(std::lround(key->dConfidence * 100))});
             } else if (!key) {
-                tip += Sj("まだ記録がありません");
+                tip += StringOrEmpty(IDS_FIGURE_TIP_NO_LOG);
             } else {
-                tip += Sj("・速さを測るには打った回数が足りません");
+                tip += StringOrEmpty(IDS_FIGURE_TIP_TOO_FEW);
             }
         } else if (key) {
             cap.nLevel = MissRateLevel(key->MissRate());
@@ -81,7 +100,7 @@ std::vector<FigureCap> KeyFigureCaps(const SpeedFigures* pLog, const MissedKeyCo
         } else {
             cap.nLevel = heat[k].nLevel;
             if (heat[k].nCount) cap.strBadge = std::to_string(heat[k].nCount);
-            tip += Sj(("履歴でミス" + std::to_string(heat[k].nCount) + "回").c_str());
+            tip += Filled(IDS_FIGURE_TIP_HISTORY, {std::to_string(heat[k].nCount)});
         }
         cap.strTip = tip;
         cap.crBack = HeatBackColour(cap.nLevel);

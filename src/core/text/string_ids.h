@@ -170,6 +170,17 @@ enum : int {
     IDS_LOG_DELETE_FAILED = 44805,  // %s: the log's path
     IDS_WEAK_PAIRS_TITLE = 44806,   // "苦手な運指:", followed by the drill's pairs
     IDS_NO_DRILLABLE_PAIRS = 44807,
+    IDS_SPEED_LEVEL_FIRST = 44810,      // 44810-44814: the speed shades, lightest first
+    IDS_MISS_RATE_LEVEL_FIRST = 44815,  // 44815-44819: the miss-rate shades
+    IDS_MISS_COUNT_FEW = 44820,
+    IDS_MISS_COUNT_MOST = 44821,
+    IDS_FIGURE_TIP_KEY = 44822,         // %s: the legend
+    IDS_FIGURE_TIP_MEDIAN = 44823,      // %s: ms
+    IDS_FIGURE_TIP_MISSES = 44824,      // %s presses, %s missed, %s rate
+    IDS_FIGURE_TIP_TARGET = 44825,      // %s: percent of the target
+    IDS_FIGURE_TIP_NO_LOG = 44826,
+    IDS_FIGURE_TIP_TOO_FEW = 44827,
+    IDS_FIGURE_TIP_HISTORY = 44828,     // %s: misses in the history
 
     // 45150-45153 the finger groups' names: little, ring, middle, index (keyboard.tsv)
     IDS_FINGER_GROUP_FIRST = 45150,
