@@ -47,7 +47,7 @@ void CFigureCap::paintEvent(QPaintEvent*) {
     p.drawText(rect().adjusted(3, 1, -2, -2), Qt::AlignLeft | Qt::AlignTop, m_strLegend);
     if (m_strBadge.isEmpty()) return;
     QFont small = font();
-    small.setPixelSize(std::max(7, height() / 4));
+    small.setPixelSize(std::max(8, height() * 3 / 10));
     p.setFont(small);
     const QFontMetrics fm(small);
     const int w = fm.horizontalAdvance(m_strBadge) + 6, h = fm.height() + 1;
@@ -123,7 +123,7 @@ CKeySpeedView::CKeySpeedView(std::shared_ptr<const CHistoryRecords> pRecords, st
         pLegend->addWidget(p, 1);
     }
     pKeys->addLayout(pLegend);
-    pBody->addLayout(pKeys, 3);
+    pBody->addLayout(pKeys, 4);
 
     auto* pSide = new QVBoxLayout;
     auto* pPairsLabel = new QLabel(QStringLiteral("遅い運指(&O)"), this);
@@ -133,6 +133,7 @@ CKeySpeedView::CKeySpeedView(std::shared_ptr<const CHistoryRecords> pRecords, st
     m_pPairs->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_pPairs->setHeaderLabels({QStringLiteral("運指"), QStringLiteral("中央値"), QStringLiteral("回数")});
     m_pPairs->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_pPairs->header()->setStretchLastSection(false);
     pPairsLabel->setBuddy(m_pPairs);
     m_pDrillPairs = new QPushButton(QStringLiteral("運指の練習(&R)"), this);
     m_pDrillPairs->setObjectName(QStringLiteral("speed_drill_pairs"));
@@ -143,7 +144,7 @@ CKeySpeedView::CKeySpeedView(std::shared_ptr<const CHistoryRecords> pRecords, st
     pSide->addWidget(m_pPairs, 1);
     pSide->addWidget(m_pDrillPairs);
     pSide->addWidget(m_pDrillKeys);
-    pBody->addLayout(pSide, 2);
+    pBody->addLayout(pSide, 1);
     pLayout->addLayout(pBody, 1);
 
     connect(m_pMode, &QComboBox::currentIndexChanged, this, [this] { Refill(); });
