@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End to end: the real kibiki under Xvfb, typed with real X key events (xdotool). A kana lesson
 # and a romaji lesson go from Ctrl+N to "やめる" with some wrong keys on purpose; then the history
-# lines and the settings file are checked byte for byte. Then a second user is made through the
+# lines and the settings file are checked byte for byte, and the practice log for every key judged.
+# Then a second user is made through the
 # user dialogs and chosen, types a lesson, finds it in the history dialog and deletes the history.
 # Then that user registers a UTF-8 lesson file through the settings dialog and types it. Last,
 # with "IMEと同じつづりをすべて受け付ける" turned on, the same file as a romaji lesson is typed in
@@ -193,6 +194,25 @@ run_lesson romaji 41400 41419 q z x
 check_record 2 11 "A  3 "
 [ "$(wc -l < "$KIBIKI_SETTING_DIR/default.hst")" -eq 2 ] || fail "history has more than two records"
 
+# The practice log has both runs, every key judged as typed: the right keys and the three wrong.
+check_log() {  # DB EXPECTED: one "mode source ending right wrong first_wrong_due" line per run, oldest first
+  local got
+  got=$(python3 - "$1" <<'PY' 2>&1
+import sqlite3, sys
+db = sqlite3.connect("file:" + sys.argv[1] + "?mode=ro", uri=True)
+for rid, mode, source, ending, misses in db.execute(
+        "SELECT id, mode, source, ending, misses FROM run ORDER BY id"):
+    right, wrong = db.execute("SELECT SUM(ok), SUM(1 - ok) FROM keystroke WHERE run = ?", (rid,)).fetchone()
+    # Romaji letters have no kana unit: the letter due tells.
+    due = db.execute("SELECT unit, due FROM keystroke WHERE run = ? AND ok = 0 ORDER BY seq LIMIT 1", (rid,)).fetchone()
+    print(mode, source, ending, right, wrong, misses, (due[0] or chr(due[1])) if due else "-")
+PY
+) || true
+  [ "$got" = "$2" ] || { printf 'log reads:\n%s\nexpected:\n%s\n' "$got" "$2"; fail "practice log differs"; }
+}
+check_log "$KIBIKI_SETTING_DIR/default.db" "0 built-in finished $kana_strokes 3 3 ま
+1 built-in finished $strokes 3 3 A"
+
 # 3. The settings file: a new user's, with the romaji mode saved.
 printf '%s\r\n' Type=1 HomePos=1 HomeColor=0 RomanMode=1 Font=3 Color=1 count=0 "KanaSepa=｜" \
   ColorL0=0 ColorB0=65535 ColorLG0=255 ColorL1=0 ColorB1=16776960 ColorLG1=255 \
@@ -267,7 +287,8 @@ printf '%s\r\n' Type=0 HomePos=1 HomeColor=0 RomanMode=1 Font=3 Color=1 count=0 
 cmp "$work/expected.dat" "$KIBIKI_SETTING_DIR/花子.dat" || fail "the new user's settings file differs"
 
 # 6. ユーザ > 履歴表示(H): the row is there (Ctrl+C copies it as the list shows it), its missed
-#    keys open, and "履歴削除" after Yes deletes the file and empties the list.
+#    keys open, and "履歴削除" after Yes deletes the file, empties the list and the
+#    practice log.
 xdotool key alt+u; sleep 0.3; xdotool key Down Return
 his=$(window "履歴表示")
 click "$his" 100 46 426 140  # the first row
@@ -288,6 +309,7 @@ box=$(message_box)
 xdotool windowfocus --sync "$box"; xdotool key alt+y  # はい(&Y): No is the default
 for _ in $(seq 150); do [ -e "$hst" ] || break; sleep 0.1; done
 [ ! -e "$hst" ] || fail "the history file is still there"
+check_log "$KIBIKI_SETTING_DIR/花子.db" ""  # emptied with the history
 xdotool windowfocus --sync "$his"
 click "$his" 100 46 426 140  # where the first row was
 echo -n none | xclip -selection clipboard
