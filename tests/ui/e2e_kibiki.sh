@@ -2,8 +2,8 @@
 # End to end: the real kibiki under Xvfb, typed with real X key events (xdotool). A kana lesson
 # and a romaji lesson go from Ctrl+N to "やめる" with some wrong keys on purpose; then the history
 # lines and the settings file are checked byte for byte, and the practice log for every key judged.
-# Then a second user is made through the
-# user dialogs and chosen, types a lesson, finds it in the history dialog and deletes the history.
+# Then a second user is made through the user dialogs and chosen, types a lesson, finds it in the
+# history dialog and deletes the history.
 # Then that user registers a UTF-8 lesson file through the settings dialog and types it. Last,
 # with "IMEと同じつづりをすべて受け付ける" turned on, the same file as a romaji lesson is typed in
 # an input method's own spellings (CI, LTU, N') without a miss.
