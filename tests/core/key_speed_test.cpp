@@ -193,6 +193,10 @@ TEST(AimedDrill, TheLogsSlowAndMissedKeysOutweighTheHistoryAndPairsAreDrilledWhe
     KeyPair ka{30, 2, "K", "A", 600, 20};
     KeyPair qz{1, 44, "Q", "Z", 900, 20};
     EXPECT_EQ(DrillablePairs(entries, {qz, ka}).size(), 1u);
+    // The list's choice: the pairs chosen, or all of them when none is.
+    EXPECT_EQ(ChosenPairs({qz, ka}, {false, true}).size(), 1u);
+    EXPECT_EQ(ChosenPairs({qz, ka}, {false, true})[0].strFrom, "K");
+    EXPECT_EQ(ChosenPairs({qz, ka}, {false, false}).size(), 2u);
     std::mt19937 r(9);
     const auto pairQuestions = ChoosePairDrillQuestions(entries, {qz, ka}, r);
     ASSERT_EQ(pairQuestions.size(), static_cast<std::size_t>(kDrillQuestions));

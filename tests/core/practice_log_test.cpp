@@ -306,6 +306,35 @@ TEST(PracticeRecorder, UnusableLogsAreToldOnceAndNeverStopPracticeOrTheHistory) 
     }
 }
 
+// A waiting run belongs to the user who typed it: another user's runs and "履歴削除" leave it
+// alone, and the exit writes it once its log is usable.
+TEST(PracticeRecorder, AWaitingRunGoesToItsOwnUsersLogWhoeverIsChosenLater) {
+    RecordedRig rig;
+    const std::string first = rig.LogPath();
+    ASSERT_EQ(::mkdir(first.c_str(), 0755), 0);  // unusable until the folder goes
+    rig.h.StartCustom("#KANA\nT\nか\n");
+    rig.h.Type("ｶ");
+    ASSERT_EQ(rig.recorder.PendingRuns(), 1u);
+
+    rig.h.m_doc.Settings().m_strUser = "other";
+    const std::string second = rig.h.m_dir + "/Setting/other.db";
+    rig.h.StartCustom("#KANA\nT\nかき\n");
+    rig.h.Type("ｶｷ");
+    EXPECT_EQ(CountRuns(second), 1);
+    EXPECT_EQ(rig.recorder.PendingRuns(), 1u);
+    EXPECT_TRUE(rig.recorder.ClearLog());
+    EXPECT_EQ(CountRuns(second), 0);
+    EXPECT_EQ(rig.recorder.PendingRuns(), 1u);
+
+    ASSERT_EQ(::rmdir(first.c_str()), 0);
+    const std::string told = rig.Messages();
+    rig.recorder.Flush();
+    EXPECT_EQ(rig.recorder.PendingRuns(), 0u);
+    EXPECT_EQ(CountRuns(first), 1);
+    EXPECT_EQ(CountRuns(second), 0);
+    EXPECT_EQ(rig.Messages(), told);
+}
+
 // Runs fn in a child process; its exit status, or -1.
 template <class F>
 int InChild(F fn) {

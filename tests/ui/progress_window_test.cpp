@@ -281,6 +281,7 @@ TEST_F(ProgressWindowTest, KeysTypedGoToTheLogAndItsWeakKeysStartADrill) {
 
     // 学習の記録 > 苦手キー opens on the log's view; its drill closes the window and starts.
     bool bSeen = false;
+    std::vector<std::string> badgesBefore;
     OnNextModal([&](QWidget* p) {
         auto* window = qobject_cast<CProgressWindow*>(p);
         ASSERT_NE(window, nullptr);
@@ -293,6 +294,7 @@ TEST_F(ProgressWindowTest, KeysTypedGoToTheLogAndItsWeakKeysStartADrill) {
         int badges = 0;
         for (const FigureCap& cap : view->Caps()) badges += !cap.strBadge.empty();
         EXPECT_GE(badges, 1);
+        for (const FigureCap& cap : view->Caps()) badgesBefore.push_back(cap.strBadge);
         EXPECT_NE(view->Note()->text().indexOf(QStringLiteral("練習ログ")), -1) << view->Note()->text().toStdString();
         view->SetView(FigureView::Speed);
         bSeen = true;
@@ -303,7 +305,40 @@ TEST_F(ProgressWindowTest, KeysTypedGoToTheLogAndItsWeakKeysStartADrill) {
     EXPECT_TRUE(app.View().IsRunning());
     EXPECT_EQ(app.Doc().CurrentLesson().source, LessonSource::WeakKeyDrill);
     EXPECT_EQ(app.Doc().CurrentLesson().strTitle.rfind(Utf8ToCp932("苦手キー:"), 0), 0u);
+
+    // The drill's own misses reach the log and the page the next time it opens.
+    int drillMissed = 0;
+    for (int i = 0; i < 30 && app.View().IsRunning(); ++i) {
+        const unsigned char due = app.Doc().NextExpectedKey();
+        if (due != wrong) {
+            app.View().OnTypedChar(wrong);
+            ++drillMissed;
+        }
+        app.View().OnTypedChar(due);
+    }
     app.View().StopRun();
+    ASSERT_GT(drillMissed, 0);
+    runs.clear();
+    ASSERT_EQ(log->ReadRunSummaries(runs), LogFault::None);
+    ASSERT_EQ(runs.size(), 3u);
+    EXPECT_EQ(runs.back().strSource, "drill");
+    EXPECT_EQ(runs.back().nMisses, drillMissed);
+    std::vector<std::string> badgesAfter;
+    OnNextModal([&](QWidget* p) {
+        auto* window = qobject_cast<CProgressWindow*>(p);
+        ASSERT_NE(window, nullptr);
+        window->Pages()->setCurrentIndex(CProgressWindow::PAGE_WEAK_KEYS);
+        CKeySpeedView* view = window->WeakKeysPage()->SpeedView();
+        ASSERT_NE(view, nullptr);
+        view->SetView(FigureView::Misses);
+        for (const FigureCap& cap : view->Caps()) badgesAfter.push_back(cap.strBadge);
+        window->reject();
+    });
+    app.Frame().Action(ID_USER_PROGRESS)->trigger();
+    ASSERT_EQ(badgesAfter.size(), badgesBefore.size());
+    int changed = 0;
+    for (std::size_t i = 0; i < badgesAfter.size(); ++i) changed += badgesAfter[i] != badgesBefore[i];
+    EXPECT_GE(changed, 1) << "the page shows the misses as they were before the drill";
     qunsetenv("KIBIKI_SETTING_DIR");
 }
 

@@ -108,19 +108,20 @@ void PracticeRecorder::OnRunEnd(RunEnd end) {
     const std::uint32_t last = r.EndTick() ? r.EndTick() : m_dwLastTick;
     m_run.nElapsedMs = r.StartTick() ? static_cast<std::uint32_t>(last - r.StartTick()) : 0;
     if (m_pending.size() >= kPendingRunsKept) m_pending.pop_front();
-    m_pending.push_back(m_run);
-    m_pending.back().keys.shrink_to_fit();
+    m_pending.push_back({PracticeLogPath(m_doc.Settings()), m_run});
+    m_pending.back().run.keys.shrink_to_fit();
     WritePending();
 }
 
 void PracticeRecorder::Tell(LogFault fault, const std::string& strPath) {
-    if (!m_told.insert({strPath, fault}).second) return;
+    if (m_bQuiet || !m_told.insert({strPath, fault}).second) return;
     if (Messenger* m = m_doc.GetMessenger())
         m->ShowMessage(LogFaultText(fault, strPath), "", MsgButtons::Ok, MsgIcon::Warning);
 }
 
-PracticeLog* PracticeRecorder::Log() {
-    const std::string path = PracticeLogPath(m_doc.Settings());
+PracticeLog* PracticeRecorder::Log() { return LogAt(PracticeLogPath(m_doc.Settings())); }
+
+PracticeLog* PracticeRecorder::LogAt(const std::string& path) {
     if (m_pLog && path == m_strPath) return m_pLog.get();
     m_pLog.reset();
     m_strPath = path;
@@ -130,7 +131,7 @@ PracticeLog* PracticeRecorder::Log() {
         const std::string moved = MoveDamagedLog(path, NowOf(m_doc));
         if (!moved.empty()) {
             m_pLog = PracticeLog::Open(path, fault, m_nBusyMs);
-            if (m_pLog) {
+            if (m_pLog && !m_bQuiet) {
                 if (Messenger* m = m_doc.GetMessenger())
                     m->ShowMessage(FillIn(IDS_LOG_MOVED_ASIDE, Utf8ToCp932(moved)), "", MsgButtons::Ok,
                                    MsgIcon::Warning);
@@ -150,36 +151,52 @@ PracticeLog* PracticeRecorder::ExistingLog() {
 }
 
 bool PracticeRecorder::WritePending() {
-    while (!m_pending.empty()) {
-        PracticeLog* log = Log();
-        if (!log) return false;
-        LogFault fault = log->WriteRun(m_pending.front());
-        if (fault == LogFault::Damaged) {
-            // Found damaged while writing: moved aside and written again to a new log.
-            m_pLog.reset();
-            if (MoveDamagedLog(m_strPath, NowOf(m_doc)).empty()) {
-                Tell(fault, m_strPath);
-                return false;
-            }
-            m_strPath.clear();
+    // In order, but one user's unusable log does not hold back another's runs.
+    std::set<std::string> failed;
+    for (auto it = m_pending.begin(); it != m_pending.end();) {
+        if (failed.count(it->strPath)) {
+            ++it;
             continue;
         }
-        if (fault != LogFault::None) {
+        PracticeLog* log = LogAt(it->strPath);
+        LogFault fault = log ? log->WriteRun(it->run) : LogFault::None;
+        if (log && fault == LogFault::Damaged) {
+            // Found damaged while writing: moved aside and written again to a new log.
+            m_pLog.reset();
+            if (!MoveDamagedLog(m_strPath, NowOf(m_doc)).empty()) {
+                m_strPath.clear();
+                continue;
+            }
+            Tell(fault, m_strPath);
+            log = nullptr;
+        } else if (log && fault != LogFault::None) {
             Tell(fault, m_strPath);
             // A log held by another copy or a full disk may be free at the next run's end;
             // a fresh open then finds what changed.
             m_pLog.reset();
             m_strPath.clear();
-            return false;
+            log = nullptr;
         }
-        m_pending.pop_front();
+        if (!log) {
+            failed.insert(it->strPath);
+            ++it;
+            continue;
+        }
+        it = m_pending.erase(it);
     }
-    return true;
+    return m_pending.empty();
+}
+
+void PracticeRecorder::Flush() {
+    if (m_pending.empty()) return;
+    m_bQuiet = true;
+    WritePending();
+    m_bQuiet = false;
 }
 
 bool PracticeRecorder::ClearLog() {
     const std::string path = PracticeLogPath(m_doc.Settings());
-    m_pending.clear();
+    std::erase_if(m_pending, [&](const PendingRun& p) { return p.strPath == path; });
     std::unique_ptr<PracticeLog> log;
     if (m_pLog && m_strPath == path) log = std::move(m_pLog);
     m_pLog.reset();

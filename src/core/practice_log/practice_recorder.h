@@ -49,9 +49,17 @@ public:
     void SetBusyTimeout(int nMs) { m_nBusyMs = nMs; }
     // Runs that could not be written yet.
     std::size_t PendingRuns() const { return m_pending.size(); }
+    // Last chance for runs still waiting, at exit: tried once more, without a word.
+    void Flush();
 
 private:
+    // A run waits for the log of the user who typed it, whoever is chosen when it is written.
+    struct PendingRun {
+        std::string strPath;
+        LoggedRun run;
+    };
     bool WritePending();
+    PracticeLog* LogAt(const std::string& path);
     void Tell(LogFault fault, const std::string& strPath);
 
     CKibikiDoc& m_doc;
@@ -59,11 +67,12 @@ private:
     bool m_bInRun = false;
     std::uint32_t m_dwLastTick = 0;
     int m_nLastKanaPos = -1;
-    std::deque<LoggedRun> m_pending;
+    std::deque<PendingRun> m_pending;
     std::string m_strPath;  // of m_pLog
     std::unique_ptr<PracticeLog> m_pLog;
     std::set<std::pair<std::string, LogFault>> m_told;
     int m_nBusyMs = kLogBusyTimeoutMs;
+    bool m_bQuiet = false;
 };
 
 }  // namespace kibiki

@@ -204,6 +204,13 @@ std::vector<std::size_t> ChooseDrillQuestions(const std::vector<DrillEntry>& ent
     return ChooseDrillQuestions(entries, WeightsOfMisses(counts), rng);
 }
 
+std::vector<KeyPair> ChosenPairs(const std::vector<KeyPair>& listed, const std::vector<bool>& chosen) {
+    std::vector<KeyPair> out;
+    for (std::size_t i = 0; i < listed.size() && i < chosen.size(); ++i)
+        if (chosen[i]) out.push_back(listed[i]);
+    return out.empty() ? listed : out;
+}
+
 std::vector<KeyPair> DrillablePairs(const std::vector<DrillEntry>& entries, const std::vector<KeyPair>& pairs) {
     std::vector<KeyPair> out;
     for (const KeyPair& p : pairs)

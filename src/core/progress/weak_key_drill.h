@@ -81,6 +81,9 @@ std::vector<std::size_t> ChoosePairDrillQuestions(const std::vector<DrillEntry>&
 // The pairs among these that some entry presses.
 std::vector<KeyPair> DrillablePairs(const std::vector<DrillEntry>& entries, const std::vector<KeyPair>& pairs);
 
+// The pairs a pair drill practises: those chosen in the list, or every listed pair when none is.
+std::vector<KeyPair> ChosenPairs(const std::vector<KeyPair>& listed, const std::vector<bool>& chosen);
+
 // What the drill says it practises, from its keys: "苦手キー: Q ; X P" (CP932), each key named
 // as the lesson end and the history name it in the mode.
 std::string WeakKeysTitle(PracticeMode mode, const std::vector<int>& caps);

@@ -53,6 +53,7 @@ CKibikiApp::~CKibikiApp() {
     // The view refers to the form; it goes first.
     m_spoken.m_fnEnded = nullptr;
     m_pView.reset();
+    m_recorder.Flush();
     m_pFrame.reset();
 }
 

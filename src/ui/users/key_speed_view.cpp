@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "practice_log/practice_log.h"
+#include "progress/weak_key_drill.h"
 #include "progress/weak_key_drill_start.h"
 #include "ui/app/colorref.h"
 #include "ui/app/qt_text.h"
@@ -154,10 +155,9 @@ CKeySpeedView::CKeySpeedView(std::shared_ptr<const CHistoryRecords> pRecords, st
         if (m_fnDrillKeys) m_fnDrillKeys(Mode());
     });
     connect(m_pDrillPairs, &QPushButton::clicked, this, [this] {
-        std::vector<KeyPair> pairs;
-        for (int i = 0; i < m_pPairs->topLevelItemCount(); ++i)
-            if (m_pPairs->topLevelItem(i)->isSelected()) pairs.push_back(m_figures.slowPairs[static_cast<std::size_t>(i)]);
-        if (pairs.empty()) pairs = m_figures.slowPairs;
+        std::vector<bool> chosen;
+        for (int i = 0; i < m_pPairs->topLevelItemCount(); ++i) chosen.push_back(m_pPairs->topLevelItem(i)->isSelected());
+        const std::vector<KeyPair> pairs = ChosenPairs(m_figures.slowPairs, chosen);
         if (m_fnDrillPairs && !pairs.empty()) m_fnDrillPairs(Mode(), pairs);
     });
 }
