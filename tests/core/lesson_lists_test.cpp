@@ -137,9 +137,9 @@ std::set<int> TaughtKeys(int nLesson, int nMode) {
 }
 
 // A key as the mode's legends show it (UTF-8).
-std::string KeyName(int nKey, int nMode) {
-    if (IsRomajiMode(nMode)) return std::string(1, PrintedOfKey(nKey, false));
-    return U8(std::string(1, static_cast<char>(KanaOfKey(nKey, false))));
+std::string KeyName(int nKey, int nMode, bool bShifted = false) {
+    if (IsRomajiMode(nMode)) return std::string(1, PrintedOfKey(nKey, bShifted));
+    return U8(std::string(1, static_cast<char>(KanaOfKey(nKey, bShifted))));
 }
 
 struct Stroke {
@@ -431,15 +431,27 @@ TEST(LessonLists, NoLearnerTypesTheSameEntryTwice) {
     }
 }
 
-// Every key a lesson teaches is pressed often enough in it to be learnt.
+// Every key a lesson teaches is pressed often enough in it to be learnt. Lesson 6 teaches Shift:
+// each shifted key it types at all is one of its keys, so it cannot bring a symbol in passing.
 TEST(LessonLists, EveryTaughtKeyIsTypedThreeTimes) {
     Checker checker;
     for (const auto& list : kLists) {
-        if (list.nLesson > 5) continue;
+        if (list.nLesson > 6) continue;
         for (int nMode : ModesTyping(list)) {
-            std::map<int, int> presses;
-            for (int id = list.nFirstId; id < list.nFirstId + list.nCount; ++id)
-                for (char key : checker.Keys(nMode, StringOrEmpty(id))) ++presses[static_cast<unsigned char>(key) % 64];
+            std::map<int, int> presses, shifted;
+            for (int id = list.nFirstId; id < list.nFirstId + list.nCount; ++id) {
+                for (char key : checker.Keys(nMode, StringOrEmpty(id))) {
+                    const int nStroke = static_cast<unsigned char>(key);
+                    ++presses[nStroke % 64];
+                    if (nStroke >= 64) ++shifted[nStroke - 64];
+                }
+            }
+            if (list.nLesson == 6) {
+                for (auto [k, n] : shifted)
+                    EXPECT_GE(n, 3) << "mode " << nMode << " lesson 6: shifted key " << k << " ("
+                                    << KeyName(k, nMode, true) << ")";
+                continue;
+            }
             for (int k : TaughtKeys(list.nLesson, nMode))
                 EXPECT_GE(presses[k], 3) << "mode " << nMode << " lesson " << list.nLesson << ": key " << k << " ("
                                          << KeyName(k, nMode) << ")";
