@@ -222,8 +222,15 @@ cmp "$work/expected.dat" "$KIBIKI_SETTING_DIR/default.dat" || {
   od -c "$KIBIKI_SETTING_DIR/default.dat" | head -20; fail "settings file differs"; }
 
 click() {  # WINDOW X Y WIDTH HEIGHT: clicks the dialog-unit point (X, Y) of a WIDTH×HEIGHT dialog
-  local X Y WIDTH HEIGHT SCREEN WINDOW
-  eval "$(xdotool getwindowgeometry --shell "$1")"
+  local X Y WIDTH HEIGHT SCREEN WINDOW prev="" cur=""
+  # A dialog is placed over its parent just after it is shown: click once it stays put.
+  for _ in $(seq 50); do
+    cur=$(xdotool getwindowgeometry --shell "$1")
+    [ "$cur" = "$prev" ] && break
+    prev=$cur
+    sleep 0.1
+  done
+  eval "$cur"
   xdotool mousemove --sync $((X + WIDTH * $2 / $4)) $((Y + HEIGHT * $3 / $5)) click 1
 }
 message_box() {  # -> the id of a shown message box (captioned "Kibiki" like the main window)
