@@ -222,8 +222,15 @@ cmp "$work/expected.dat" "$KIBIKI_SETTING_DIR/default.dat" || {
   od -c "$KIBIKI_SETTING_DIR/default.dat" | head -20; fail "settings file differs"; }
 
 click() {  # WINDOW X Y WIDTH HEIGHT: clicks the dialog-unit point (X, Y) of a WIDTH×HEIGHT dialog
-  local X Y WIDTH HEIGHT SCREEN WINDOW
-  eval "$(xdotool getwindowgeometry --shell "$1")"
+  local X Y WIDTH HEIGHT SCREEN WINDOW prev="" cur=""
+  # A dialog is placed over its parent just after it is shown: click once it stays put.
+  for _ in $(seq 50); do
+    cur=$(xdotool getwindowgeometry --shell "$1")
+    [ "$cur" = "$prev" ] && break
+    prev=$cur
+    sleep 0.1
+  done
+  eval "$cur"
   xdotool mousemove --sync $((X + WIDTH * $2 / $4)) $((Y + HEIGHT * $3 / $5)) click 1
 }
 message_box() {  # -> the id of a shown message box (captioned "Kibiki" like the main window)
@@ -291,12 +298,16 @@ cmp "$work/expected.dat" "$KIBIKI_SETTING_DIR/花子.dat" || fail "the new user'
 #    practice log.
 xdotool key alt+u; sleep 0.3; xdotool key Down Return
 his=$(window "履歴表示")
-click "$his" 100 46 426 140  # the first row
-xdotool windowfocus --sync "$his"
-echo -n none | xclip -selection clipboard
-xdotool key ctrl+c
+# A click or key that reaches a dialog still settling on a loaded machine may do nothing: the row
+# is chosen and copied again until the clipboard has it.
 row=none
-for _ in $(seq 150); do row=$(xclip -o -selection clipboard 2>/dev/null) && [ "$row" != none ] && break; sleep 0.1; done
+for _ in $(seq 10); do
+  click "$his" 100 46 426 140  # the first row
+  xdotool windowfocus --sync "$his"
+  echo -n none | xclip -selection clipboard
+  xdotool key ctrl+c
+  for _ in $(seq 30); do row=$(xclip -o -selection clipboard 2>/dev/null) && [ "$row" != none ] && break 2; sleep 0.1; done
+done
 expected_row=$(printf '%s\tLesson1(かな)\t%s\t%s\tま…2回　は…1回　' "$(cut -d, -f1 "$hst" | iconv -f CP932 -t UTF-8)" \
   "$(cut -d, -f3 "$hst")" "$(cut -d, -f4 "$hst")")
 [ "$row" = "$expected_row" ] || fail "history row reads '$row', expected '$expected_row'"
