@@ -106,8 +106,11 @@ QRect CColorStatic::TextRect() const {
 
 QFont CColorStatic::DrawnFont() const {
     // Shrunk in steps until the text fits with air each side; the set size stays
-    // what the settings and the layout ask for.
+    // what the settings and the layout ask for. Kept until the text, font or room changes: a
+    // cap repainted on every key need not measure its legend again.
     const QRect room = TextRect().adjusted(kTextAir, 0, -kTextAir, 0);
+    if (m_drawn && m_drawn->text == m_strText && m_drawn->room == room.size() && m_drawn->set == font())
+        return m_drawn->drawn;
     QFont f = font();
     qreal points = f.pointSizeF();
     while (points > 4) {
@@ -116,6 +119,7 @@ QFont CColorStatic::DrawnFont() const {
         points -= 0.5;
         f.setPointSizeF(points);
     }
+    m_drawn = DrawnFontCache{m_strText, room.size(), font(), f};
     return f;
 }
 
