@@ -73,6 +73,10 @@ void CColorStatic::SetFramed(bool bFramed) {
 }
 
 void CColorStatic::SetBackColor(std::uint32_t crBack) {
+    // A control with a background fills all of itself: the form and frame behind it need not
+    // paint first when it changes (a key repaints caps, not the window under them).
+    setAttribute(Qt::WA_OpaquePaintEvent, true);
+    if (m_crBack == crBack) return;
     m_crBack = crBack;
     update();
 }
