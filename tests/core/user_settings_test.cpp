@@ -492,5 +492,45 @@ TEST(UserSettingsSave, UnchangedFileIsNotRewrittenButAChangeIs) {
     EXPECT_EQ(t.GetInt("Font", 0), 1);
 }
 
+// The save after a load does not read the file again; a file changed since (another program
+// instance, an editor) must still be brought back to what the record holds.
+TEST(UserSettingsSave, AFileChangedSinceTheLoadIsRewrittenEvenWhenTheRecordIsNot) {
+    const struct {
+        const char* name;
+        std::function<void(const std::string& path, const std::string& text)> change;
+    } kChanges[] = {
+        {"written in place", [](const std::string& path, const std::string&) {
+             std::ofstream(path, std::ios::binary | std::ios::trunc) << "Type=2\r\n";
+         }},
+        {"replaced by a file of the same size", [](const std::string& path, const std::string& text) {
+             std::string other = text;
+             other[5] = other[5] == '0' ? '1' : '0';  // Type=N
+             std::ofstream(path + ".new", std::ios::binary) << other;
+             fs::rename(path + ".new", path);
+         }},
+    };
+    for (const auto& c : kChanges) {
+        SCOPED_TRACE(c.name);
+        const test::TempFolder folder("kibiki_changed");
+        CUserSettings s;
+        s.SetFolder(folder.Path());
+        s.LoadUser("u");  // made from the defaults
+        s.SetInt("Font", 1);
+        ASSERT_TRUE(s.SaveUser());
+        CUserSettings loaded;
+        loaded.SetFolder(folder.Path());
+        loaded.LoadUser("u");
+        const std::string path = loaded.SettingsPath();
+        c.change(path, loaded.FileText());
+        ASSERT_NE(test::ReadFile(path), loaded.FileText());
+        ASSERT_TRUE(loaded.SaveUser());
+        EXPECT_EQ(test::ReadFile(path), loaded.FileText());
+        // After its own write, too.
+        c.change(path, loaded.FileText());
+        ASSERT_TRUE(loaded.SaveUser());
+        EXPECT_EQ(test::ReadFile(path), loaded.FileText());
+    }
+}
+
 }  // namespace
 }  // namespace kibiki

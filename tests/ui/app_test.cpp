@@ -11,6 +11,10 @@
 #include <QWindow>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <set>
+
 #include "ui/app/application.h"
 #include "ui/app/color_edit.h"
 #include "ui/app/color_static.h"
@@ -289,4 +293,70 @@ TEST(Application, WindowIconIsSetOnceTheEventLoopRuns) {
     const QImage shown = QApplication::windowIcon().pixmap(32, 32).toImage();
     ASSERT_FALSE(shown.isNull());
     EXPECT_EQ(shown, QIcon(QStringLiteral(":/kibiki/kibiki.png")).pixmap(32, 32).toImage());
+}
+
+// The boxes' text size is set after the window shows: by the time a lesson can start, both boxes
+// show the user's number of lines.
+TEST_F(AppTest, BoxesHaveTheUsersTextSizeOnceTheWindowIsUp) {
+    const QFont question = app.Form().Edit(IDC_QUESTION)->font();
+    const QFont answer = app.Form().Edit(IDC_ANSWER)->font();
+    EXPECT_NE(question, app.Form().font());  // sized for the boxes, not the form's
+    app.Form().ApplyTextSize(app.View().PageLines());
+    EXPECT_EQ(app.Form().Edit(IDC_QUESTION)->font(), question);
+    EXPECT_EQ(app.Form().Edit(IDC_ANSWER)->font(), answer);
+    StartLesson(0);
+    EXPECT_EQ(app.Form().Edit(IDC_QUESTION)->font(), app.Form().Edit(IDC_ANSWER)->font());
+    EXPECT_EQ(app.Form().Edit(IDC_QUESTION)->FirstVisibleLine(), 0);
+}
+
+namespace {
+
+// The widgets that paint while the events posted so far are handled.
+std::vector<QString> PaintedDuring(const std::function<void()>& fn) {
+    struct Log : QObject {
+        std::vector<QString> names;
+        bool eventFilter(QObject* p, QEvent* e) override {
+            if (e->type() == QEvent::Paint) {
+                const bool bViewport = p->objectName() == QLatin1String("qt_scrollarea_viewport") && p->parent();
+                names.push_back(bViewport ? p->parent()->objectName() + "/viewport" : p->objectName());
+            }
+            return false;
+        }
+    } log;
+    QTest::qWait(30);
+    qApp->installEventFilter(&log);
+    fn();
+    QTest::qWait(30);
+    qApp->removeEventFilter(&log);
+    std::sort(log.names.begin(), log.names.end());
+    return log.names;
+}
+
+}  // namespace
+
+// A key repaints what it changed and nothing else: each control once, of the caps only the key
+// done, the key due and the one a wrong key sank (or the one it sinks), and for a wrong key, whose controls all
+// fill themselves, never the frame and form under them.
+TEST_F(AppTest, AKeyRepaintsOnlyWhatItChanged) {
+    StartLesson(0);
+    const auto typeDue = [this] { app.Form().m_fnTypedChar(static_cast<char>(app.Doc().NextExpectedKey())); };
+    typeDue();  // the clock starts
+    const QString answer = app.Form().Edit(IDC_ANSWER)->objectName() + "/viewport";
+    auto check = [&](const std::vector<QString>& painted, bool bRight) {
+        std::string all;
+        for (const QString& s : painted) all += s.toStdString() + " ";
+        EXPECT_EQ(std::set<QString>(painted.begin(), painted.end()).size(), painted.size()) << all;
+        EXPECT_LE(std::count_if(painted.begin(), painted.end(), [](const QString& s) { return s.startsWith("cap_"); }), 3)
+            << all;
+        EXPECT_EQ(std::count(painted.begin(), painted.end(), answer), bRight ? 1 : 0) << all;
+        if (!bRight)
+            for (const QObject* p : {static_cast<QObject*>(&app.Frame()), static_cast<QObject*>(&app.Form())})
+                EXPECT_EQ(std::count(painted.begin(), painted.end(), p->objectName()), 0) << all;
+    };
+    for (int i = 0; i < 3; ++i) {
+        check(PaintedDuring(typeDue), true);
+        const char due = static_cast<char>(app.Doc().NextExpectedKey());
+        const char wrong = due == Utf8ToCp932("ﾁ")[0] ? Utf8ToCp932("ﾄ")[0] : Utf8ToCp932("ﾁ")[0];
+        check(PaintedDuring([&] { app.Form().m_fnTypedChar(wrong); }), false);
+    }
 }

@@ -212,6 +212,30 @@ TEST(ColorEdit, CellHeightMakesTheChosenNumberOfLinesFillTheBox) {
     }
 }
 
+// The size a legend is drawn at is kept between paints; it must follow the text, the set size
+// and the room, or a cap would keep the size of the legend it showed before.
+TEST(ColorStatic, DrawnSizeFollowsTextSizeAndRoom) {
+    CColorStatic cap;
+    cap.setFont(FormFont());
+    cap.SetEdges(CColorStatic::kModalFrame);
+    cap.resize(40, 40);
+    cap.SetPointSize(15);
+    cap.setText(QStringLiteral("ち"));
+    EXPECT_EQ(cap.DrawnFont().pointSizeF(), 15);
+    cap.setText(QStringLiteral("SHIFT"));
+    const qreal shrunk = cap.DrawnFont().pointSizeF();
+    EXPECT_LT(shrunk, 15);
+    EXPECT_LE(QFontMetrics(cap.DrawnFont()).horizontalAdvance(cap.text()), 40 - 2 * (cap.EdgeWidth() + CColorStatic::kTextAir));
+    cap.resize(120, 40);
+    EXPECT_EQ(cap.DrawnFont().pointSizeF(), 15);
+    cap.SetPointSize(9);
+    EXPECT_EQ(cap.DrawnFont().pointSizeF(), 9);
+    cap.resize(40, 40);
+    cap.SetPointSize(15);
+    EXPECT_EQ(cap.DrawnFont().pointSizeF(), shrunk);
+    EXPECT_EQ(cap.DrawnFont().bold(), cap.font().bold());
+}
+
 // Text that extends the shown text is added to it; the box must end as if it had been set whole.
 TEST(ColorEdit, AddedTextEndsLikeTextSetWhole) {
     CMainFrame frame;

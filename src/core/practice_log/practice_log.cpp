@@ -1,6 +1,5 @@
 #include "practice_log/practice_log.h"
 
-#include <sqlite3.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <unistd.h>
@@ -10,6 +9,7 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "practice_log/sqlite_library.h"
 #include "text/cp932.h"
 
 namespace kibiki {
@@ -49,8 +49,8 @@ static_assert(std::size(kMigrations) == kLogSchemaVersion);
 
 class Statement {
 public:
-    Statement(sqlite3* db, const char* sql) { m_rc = sqlite3_prepare_v2(db, sql, -1, &m_stmt, nullptr); }
-    ~Statement() { sqlite3_finalize(m_stmt); }
+    Statement(sqlite3* db, const char* sql) { m_rc = Sql().prepare_v2(db, sql, -1, &m_stmt, nullptr); }
+    ~Statement() { Sql().finalize(m_stmt); }
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
     bool ok() const { return m_rc == SQLITE_OK && m_stmt; }
@@ -62,7 +62,7 @@ private:
     int m_rc = SQLITE_OK;
 };
 
-int Exec(sqlite3* db, const char* sql) { return sqlite3_exec(db, sql, nullptr, nullptr, nullptr); }
+int Exec(sqlite3* db, const char* sql) { return Sql().exec(db, sql, nullptr, nullptr, nullptr); }
 
 // Undoes an open transaction unless committed.
 class Transaction {
@@ -187,7 +187,7 @@ bool RemoveLogFiles(const std::string& strPath) {
 LogFault PracticeLog::Fault(int nResult) {
     const LogFault fault = LogFaultOfSqlite(nResult);
     if (fault != LogFault::Other && fault != LogFault::ReadOnly) return fault;
-    switch (sqlite3_system_errno(m_db)) {
+    switch (Sql().system_errno(m_db)) {
         case EROFS:
         case EACCES:
         case EPERM:
@@ -205,7 +205,7 @@ LogFault PracticeLog::Fault(int nResult) {
     return fault;
 }
 
-PracticeLog::~PracticeLog() { sqlite3_close_v2(m_db); }
+PracticeLog::~PracticeLog() { Sql().close_v2(m_db); }
 
 std::unique_ptr<PracticeLog> PracticeLog::Open(const std::string& strPath, LogFault& fault,
                                                int nBusyTimeoutMs) {
@@ -228,12 +228,16 @@ std::unique_ptr<PracticeLog> PracticeLog::Open(const std::string& strPath, LogFa
             return nullptr;
         }
     }
+    if (!LoadSqlite()) {
+        fault = LogFault::Other;
+        return nullptr;
+    }
     sqlite3* db = nullptr;
     const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
-    int rc = sqlite3_open_v2(strPath.c_str(), &db, flags, nullptr);
+    int rc = Sql().open_v2(strPath.c_str(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
-        const int err = db ? sqlite3_system_errno(db) : 0;
-        sqlite3_close_v2(db);
+        const int err = db ? Sql().system_errno(db) : 0;
+        Sql().close_v2(db);
         fault = (rc & 0xff) == SQLITE_CANTOPEN && (err == EACCES || err == EROFS || err == EPERM)
                     ? LogFault::ReadOnly
                     : LogFaultOfSqlite(rc == SQLITE_CANTOPEN ? SQLITE_IOERR : rc);
@@ -241,8 +245,8 @@ std::unique_ptr<PracticeLog> PracticeLog::Open(const std::string& strPath, LogFa
     }
     std::unique_ptr<PracticeLog> log(new PracticeLog(db));
     log->m_strPath = strPath;
-    sqlite3_busy_timeout(db, nBusyTimeoutMs);
-    sqlite3_extended_result_codes(db, 1);
+    Sql().busy_timeout(db, nBusyTimeoutMs);
+    Sql().extended_result_codes(db, 1);
 
     // Reading the header finds a file that is not a database before anything is written.
     if (const int v = log->SchemaVersion(); v < 0) {
@@ -252,7 +256,7 @@ std::unique_ptr<PracticeLog> PracticeLog::Open(const std::string& strPath, LogFa
     if (!bMemory) {
         const bool bWal = !IsNetworkFolder(FolderOf(strPath));
         Statement journal(db, bWal ? "PRAGMA journal_mode=WAL" : "PRAGMA journal_mode=DELETE");
-        rc = journal.ok() ? sqlite3_step(journal.get()) : journal.rc();
+        rc = journal.ok() ? Sql().step(journal.get()) : journal.rc();
         if (rc != SQLITE_ROW && (fault = log->Fault(rc)) != LogFault::None) return nullptr;
         // In WAL a commit is durable at the next checkpoint; a power cut may lose the last run.
         Exec(db, bWal ? "PRAGMA synchronous=NORMAL" : "PRAGMA synchronous=FULL");
@@ -265,15 +269,15 @@ std::unique_ptr<PracticeLog> PracticeLog::Open(const std::string& strPath, LogFa
 int PracticeLog::SchemaVersion() {
     Statement st(m_db, "PRAGMA user_version");
     if (!st.ok()) return -st.rc();
-    const int rc = sqlite3_step(st.get());
+    const int rc = Sql().step(st.get());
     if (rc != SQLITE_ROW) return -rc;
-    return sqlite3_column_int(st.get(), 0);
+    return Sql().column_int(st.get(), 0);
 }
 
 std::string PracticeLog::JournalMode() {
     Statement st(m_db, "PRAGMA journal_mode");
-    if (!st.ok() || sqlite3_step(st.get()) != SQLITE_ROW) return {};
-    const auto* text = sqlite3_column_text(st.get(), 0);
+    if (!st.ok() || Sql().step(st.get()) != SQLITE_ROW) return {};
+    const auto* text = Sql().column_text(st.get(), 0);
     return text ? reinterpret_cast<const char*>(text) : "";
 }
 
@@ -305,18 +309,18 @@ LogFault PracticeLog::WriteRun(const LoggedRun& run) {
     if (!insRun.ok()) return Fault(insRun.rc());
     sqlite3_stmt* s = insRun.get();
     const std::string lesson = run.strLesson;
-    sqlite3_bind_int64(s, 1, static_cast<sqlite3_int64>(run.tStart));
-    sqlite3_bind_int64(s, 2, static_cast<sqlite3_int64>(run.tEnd));
-    sqlite3_bind_int(s, 3, ModeValue(run.mode));
-    sqlite3_bind_text(s, 4, SourceName(run.strSource), -1, SQLITE_STATIC);
-    sqlite3_bind_text(s, 5, lesson.c_str(), static_cast<int>(lesson.size()), SQLITE_STATIC);
-    sqlite3_bind_int(s, 6, run.nKeystrokes);
-    sqlite3_bind_int(s, 7, run.nMisses);
-    sqlite3_bind_int(s, 8, run.nKanaTyped);
-    sqlite3_bind_int64(s, 9, run.nElapsedMs);
-    sqlite3_bind_text(s, 10, RunEndName(run.end), -1, SQLITE_STATIC);
-    if (const int rc = sqlite3_step(s); rc != SQLITE_DONE) return Fault(rc);
-    const sqlite3_int64 id = sqlite3_last_insert_rowid(m_db);
+    Sql().bind_int64(s, 1, static_cast<sqlite3_int64>(run.tStart));
+    Sql().bind_int64(s, 2, static_cast<sqlite3_int64>(run.tEnd));
+    Sql().bind_int(s, 3, ModeValue(run.mode));
+    Sql().bind_text(s, 4, SourceName(run.strSource), -1, SQLITE_STATIC);
+    Sql().bind_text(s, 5, lesson.c_str(), static_cast<int>(lesson.size()), SQLITE_STATIC);
+    Sql().bind_int(s, 6, run.nKeystrokes);
+    Sql().bind_int(s, 7, run.nMisses);
+    Sql().bind_int(s, 8, run.nKanaTyped);
+    Sql().bind_int64(s, 9, run.nElapsedMs);
+    Sql().bind_text(s, 10, RunEndName(run.end), -1, SQLITE_STATIC);
+    if (const int rc = Sql().step(s); rc != SQLITE_DONE) return Fault(rc);
+    const sqlite3_int64 id = Sql().last_insert_rowid(m_db);
 
     Statement insKey(m_db, "INSERT INTO keystroke VALUES(?,?,?,?,?,?,?,?,?)");
     if (!insKey.ok()) return Fault(insKey.rc());
@@ -326,17 +330,17 @@ LogFault PracticeLog::WriteRun(const LoggedRun& run) {
     for (const LoggedKey& key : run.keys) {
         auto [it, bNew] = utf8.try_emplace(key.Unit());
         if (bNew) it->second = Cp932ToUtf8(key.Unit());
-        sqlite3_bind_int64(s, 1, id);
-        sqlite3_bind_int(s, 2, seq++);
-        sqlite3_bind_int64(s, 3, key.nMs);
-        sqlite3_bind_int(s, 4, key.nCap);
-        sqlite3_bind_int(s, 5, key.chTyped);
-        sqlite3_bind_int(s, 6, key.chDue);
-        sqlite3_bind_text(s, 7, it->second.data(), static_cast<int>(it->second.size()), SQLITE_STATIC);
-        sqlite3_bind_int(s, 8, key.Right() ? 1 : 0);
-        sqlite3_bind_int(s, 9, key.nFlags & ~LoggedKey::kRight);
-        if (const int rc = sqlite3_step(s); rc != SQLITE_DONE) return Fault(rc);
-        sqlite3_reset(s);
+        Sql().bind_int64(s, 1, id);
+        Sql().bind_int(s, 2, seq++);
+        Sql().bind_int64(s, 3, key.nMs);
+        Sql().bind_int(s, 4, key.nCap);
+        Sql().bind_int(s, 5, key.chTyped);
+        Sql().bind_int(s, 6, key.chDue);
+        Sql().bind_text(s, 7, it->second.data(), static_cast<int>(it->second.size()), SQLITE_STATIC);
+        Sql().bind_int(s, 8, key.Right() ? 1 : 0);
+        Sql().bind_int(s, 9, key.nFlags & ~LoggedKey::kRight);
+        if (const int rc = Sql().step(s); rc != SQLITE_DONE) return Fault(rc);
+        Sql().reset(s);
     }
     return Fault(tx.Commit());
 }
@@ -344,9 +348,9 @@ LogFault PracticeLog::WriteRun(const LoggedRun& run) {
 namespace {
 
 std::string ColumnText(sqlite3_stmt* s, int col) {
-    const auto* text = sqlite3_column_text(s, col);
+    const auto* text = Sql().column_text(s, col);
     return text ? std::string(reinterpret_cast<const char*>(text),
-                              static_cast<std::size_t>(sqlite3_column_bytes(s, col)))
+                              static_cast<std::size_t>(Sql().column_bytes(s, col)))
                 : std::string();
 }
 
@@ -354,15 +358,15 @@ std::string ColumnText(sqlite3_stmt* s, int col) {
 // elapsed_ms, ending".
 LoggedRun RunOfRow(sqlite3_stmt* s) {
     LoggedRun run;
-    run.tStart = static_cast<std::time_t>(sqlite3_column_int64(s, 1));
-    run.tEnd = static_cast<std::time_t>(sqlite3_column_int64(s, 2));
-    run.mode = static_cast<PracticeMode>(sqlite3_column_int(s, 3));
+    run.tStart = static_cast<std::time_t>(Sql().column_int64(s, 1));
+    run.tEnd = static_cast<std::time_t>(Sql().column_int64(s, 2));
+    run.mode = static_cast<PracticeMode>(Sql().column_int(s, 3));
     run.strSource = ColumnText(s, 4);
     run.strLesson = ColumnText(s, 5);
-    run.nKeystrokes = sqlite3_column_int(s, 6);
-    run.nMisses = sqlite3_column_int(s, 7);
-    run.nKanaTyped = sqlite3_column_int(s, 8);
-    run.nElapsedMs = sqlite3_column_int64(s, 9);
+    run.nKeystrokes = Sql().column_int(s, 6);
+    run.nMisses = Sql().column_int(s, 7);
+    run.nKanaTyped = Sql().column_int(s, 8);
+    run.nElapsedMs = Sql().column_int64(s, 9);
     if (!RunEndFromName(ColumnText(s, 10), run.end)) run.end = RunEnd::Stopped;
     return run;
 }
@@ -379,23 +383,23 @@ LogFault PracticeLog::ReadRuns(PracticeMode mode, std::size_t nKeyCap, std::vect
     Statement keys(m_db, "SELECT ms, cap, typed, due, unit, ok, flags FROM keystroke WHERE run = ? ORDER BY seq");
     if (!runs.ok()) return Fault(runs.rc());
     if (!keys.ok()) return Fault(keys.rc());
-    sqlite3_bind_int(runs.get(), 1, ModeValue(mode));
+    Sql().bind_int(runs.get(), 1, ModeValue(mode));
     std::unordered_map<std::string, LoggedKey> units;  // each unit's text converted once
     std::size_t nRead = 0;
     int rc;
-    while (nRead < nKeyCap && (rc = sqlite3_step(runs.get())) == SQLITE_ROW) {
+    while (nRead < nKeyCap && (rc = Sql().step(runs.get())) == SQLITE_ROW) {
         LoggedRun run = RunOfRow(runs.get());
         sqlite3_stmt* k = keys.get();
-        sqlite3_bind_int64(k, 1, sqlite3_column_int64(runs.get(), 0));
-        while ((rc = sqlite3_step(k)) == SQLITE_ROW) {
+        Sql().bind_int64(k, 1, Sql().column_int64(runs.get(), 0));
+        while ((rc = Sql().step(k)) == SQLITE_ROW) {
             LoggedKey key;
-            const sqlite3_int64 ms = sqlite3_column_int64(k, 0);
+            const sqlite3_int64 ms = Sql().column_int64(k, 0);
             key.nMs = ms < 0 ? 0 : ms > 0xffffffffLL ? 0xffffffffU : static_cast<std::uint32_t>(ms);
-            const int cap = sqlite3_column_int(k, 1);
+            const int cap = Sql().column_int(k, 1);
             key.nCap = static_cast<std::int8_t>(cap >= 0 && cap <= 47 ? cap : -1);
-            key.chTyped = static_cast<std::uint8_t>(sqlite3_column_int(k, 2));
-            key.chDue = static_cast<std::uint8_t>(sqlite3_column_int(k, 3));
-            const char* text = reinterpret_cast<const char*>(sqlite3_column_text(k, 4));
+            key.chTyped = static_cast<std::uint8_t>(Sql().column_int(k, 2));
+            key.chDue = static_cast<std::uint8_t>(Sql().column_int(k, 3));
+            const char* text = reinterpret_cast<const char*>(Sql().column_text(k, 4));
             auto [it, bNew] = units.try_emplace(text ? text : "");
             if (bNew) {
                 const std::string cp932 = Utf8ToCp932(it->first);
@@ -404,11 +408,11 @@ LogFault PracticeLog::ReadRuns(PracticeMode mode, std::size_t nKeyCap, std::vect
             }
             key.unit = it->second.unit;
             key.nUnitLen = it->second.nUnitLen;
-            key.nFlags = static_cast<std::uint8_t>((sqlite3_column_int(k, 6) & ~LoggedKey::kRight) |
-                                                   (sqlite3_column_int(k, 5) ? LoggedKey::kRight : 0));
+            key.nFlags = static_cast<std::uint8_t>((Sql().column_int(k, 6) & ~LoggedKey::kRight) |
+                                                   (Sql().column_int(k, 5) ? LoggedKey::kRight : 0));
             run.keys.push_back(key);
         }
-        sqlite3_reset(k);
+        Sql().reset(k);
         if (rc != SQLITE_DONE) return Fault(rc);
         nRead += run.keys.size();
         out.push_back(std::move(run));
@@ -423,7 +427,7 @@ LogFault PracticeLog::ReadRunSummaries(std::vector<LoggedRun>& out) {
     Statement runs(m_db, sql.c_str());
     if (!runs.ok()) return Fault(runs.rc());
     int rc;
-    while ((rc = sqlite3_step(runs.get())) == SQLITE_ROW) out.push_back(RunOfRow(runs.get()));
+    while ((rc = Sql().step(runs.get())) == SQLITE_ROW) out.push_back(RunOfRow(runs.get()));
     return Fault(rc);
 }
 
@@ -442,9 +446,9 @@ LogFault PracticeLog::Clear() {
 
 std::optional<int> PracticeLog::TargetMs() {
     Statement st(m_db, "SELECT value FROM setting WHERE name = 'target_ms'");
-    if (!st.ok() || sqlite3_step(st.get()) != SQLITE_ROW) return std::nullopt;
-    if (sqlite3_column_type(st.get(), 0) != SQLITE_INTEGER) return std::nullopt;
-    const sqlite3_int64 v = sqlite3_column_int64(st.get(), 0);
+    if (!st.ok() || Sql().step(st.get()) != SQLITE_ROW) return std::nullopt;
+    if (Sql().column_type(st.get(), 0) != SQLITE_INTEGER) return std::nullopt;
+    const sqlite3_int64 v = Sql().column_int64(st.get(), 0);
     if (v <= 0 || v > 60000) return std::nullopt;
     return static_cast<int>(v);
 }
@@ -453,8 +457,8 @@ LogFault PracticeLog::SetTargetMs(std::optional<int> nMs) {
     Statement st(m_db, nMs ? "INSERT OR REPLACE INTO setting VALUES('target_ms', ?)"
                            : "DELETE FROM setting WHERE name = 'target_ms'");
     if (!st.ok()) return Fault(st.rc());
-    if (nMs) sqlite3_bind_int(st.get(), 1, *nMs);
-    return Fault(sqlite3_step(st.get()));
+    if (nMs) Sql().bind_int(st.get(), 1, *nMs);
+    return Fault(Sql().step(st.get()));
 }
 
 }  // namespace kibiki

@@ -1,6 +1,7 @@
 #include "text/cp932.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -33,18 +34,29 @@ struct ReverseEntry {
     std::uint16_t code;
 };
 
-const std::vector<ReverseEntry>& ReverseTable() {
-    static const std::vector<ReverseEntry> table = [] {
-        std::vector<ReverseEntry> v;
-        v.reserve(std::size(kTable));
-        for (const auto& e : kTable)
-            if (e.canonical) v.push_back({e.unicode, e.code});
-        std::sort(v.begin(), v.end(),
-                  [](const ReverseEntry& a, const ReverseEntry& b) { return a.unicode < b.unicode; });
-        return v;
-    }();
-    return table;
+constexpr std::size_t CanonicalCount() {
+    std::size_t n = 0;
+    for (const auto& e : kTable) n += e.canonical ? 1 : 0;
+    return n;
 }
+
+// Sorted by the compiler: sorting at run time took a few milliseconds of every start, as the
+// first control named from its text converts to CP932.
+constexpr std::array<ReverseEntry, CanonicalCount()> kReverse = [] {
+    std::array<ReverseEntry, CanonicalCount()> a{};
+    std::size_t n = 0;
+    for (const auto& e : kTable)
+        if (e.canonical) a[n++] = {e.unicode, e.code};
+    std::sort(a.begin(), a.end(), [](const ReverseEntry& x, const ReverseEntry& y) { return x.unicode < y.unicode; });
+    return a;
+}();
+
+// One canonical code per character, so the order is the same whatever sort made it.
+static_assert(std::adjacent_find(kReverse.begin(), kReverse.end(), [](const ReverseEntry& x, const ReverseEntry& y) {
+                  return x.unicode >= y.unicode;
+              }) == kReverse.end());
+
+const std::array<ReverseEntry, CanonicalCount()>& ReverseTable() { return kReverse; }
 
 void AppendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {

@@ -217,15 +217,19 @@ void CUserSettings::LoadUser(const std::string& strUser) {
     m_strUser = strUser;
     const std::string path = SettingsPath();
 
+    RememberOnDisk({}, {});
     struct stat st;
     if (::stat(path.c_str(), &st) != 0 && (errno == ENOENT || errno == ENOTDIR)) {
         Import();
         return;
     }
+    // Taken before the read: a change after it shows as another stamp, never as this one.
+    const FileStamp stamp = StampOf(path);
     std::string text;
     FileFault fault;
     if (ReadRegularFile(path, kSettingsFileCap, text, fault)) {
         Parse(text);
+        RememberOnDisk(text, stamp);
         return;
     }
     // A line cut off by the error could carry a wrong value ("count=12" read as "count=1").
@@ -323,10 +327,35 @@ bool CUserSettings::SaveUser() {
     const std::string strText = FileText();
     // Some saves change nothing (start-up stores the text size it has just read): a file that
     // already holds these bytes is left as it is, which spares the program the wait for the disk.
+    // Start-up's save follows its load at once; the file is read again only when it may have
+    // changed since this record last read or wrote it.
+    const FileStamp stamp = StampOf(strPath);
+    if (stamp.size == static_cast<long long>(strText.size()) && stamp == m_onDisk && strText == m_strOnDisk)
+        return true;
     std::string strCurrent;
     FileFault fault;
-    if (ReadRegularFile(strPath, kSettingsFileCap, strCurrent, fault) && strCurrent == strText) return true;
-    return WriteFile(strPath, strText);
+    if (ReadRegularFile(strPath, kSettingsFileCap, strCurrent, fault) && strCurrent == strText) {
+        RememberOnDisk(strText, stamp);
+        return true;
+    }
+    RememberOnDisk({}, {});
+    if (!WriteFile(strPath, strText)) return false;
+    RememberOnDisk(strText, StampOf(strPath));
+    return true;
+}
+
+CUserSettings::FileStamp CUserSettings::StampOf(const std::string& strPath) {
+    struct stat st;
+    if (::stat(strPath.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
+    return {static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino),
+            static_cast<long long>(st.st_size),        static_cast<long long>(st.st_mtim.tv_sec),
+            static_cast<long long>(st.st_mtim.tv_nsec), static_cast<long long>(st.st_ctim.tv_sec),
+            static_cast<long long>(st.st_ctim.tv_nsec)};
+}
+
+void CUserSettings::RememberOnDisk(const std::string& strText, const FileStamp& stamp) {
+    m_strOnDisk = strText;
+    m_onDisk = stamp;
 }
 
 bool CUserSettings::WriteNewUserFile(const std::string& strUser) {

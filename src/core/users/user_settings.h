@@ -86,6 +86,18 @@ private:
     mutable std::string m_strFolder;
     bool m_bFlushToDisk = true;
     mutable bool m_bFolderFaultTold = false;
+    // The bytes the file held when last read or written here, and the file as it was then: a
+    // save of the same bytes to a file still so is skipped without reading the file again.
+    struct FileStamp {
+        unsigned long long dev = 0, ino = 0;
+        long long size = -1, mtimeSec = 0, mtimeNsec = 0, ctimeSec = 0, ctimeNsec = 0;
+        bool operator==(const FileStamp&) const = default;
+    };
+    std::string m_strOnDisk;
+    FileStamp m_onDisk;
+
+    static FileStamp StampOf(const std::string& strPath);
+    void RememberOnDisk(const std::string& strText, const FileStamp& stamp);
 
     void Parse(const std::string& strText);
     void ResetExtras();

@@ -73,6 +73,10 @@ void CColorStatic::SetFramed(bool bFramed) {
 }
 
 void CColorStatic::SetBackColor(std::uint32_t crBack) {
+    // A control with a background fills all of itself: the form and frame behind it need not
+    // paint first when it changes (a key repaints caps, not the window under them).
+    setAttribute(Qt::WA_OpaquePaintEvent, true);
+    if (m_crBack == crBack) return;
     m_crBack = crBack;
     update();
 }
@@ -106,8 +110,11 @@ QRect CColorStatic::TextRect() const {
 
 QFont CColorStatic::DrawnFont() const {
     // Shrunk in steps until the text fits with air each side; the set size stays
-    // what the settings and the layout ask for.
+    // what the settings and the layout ask for. Kept until the text, font or room changes: a
+    // cap repainted on every key need not measure its legend again.
     const QRect room = TextRect().adjusted(kTextAir, 0, -kTextAir, 0);
+    if (m_drawn && m_drawn->text == m_strText && m_drawn->room == room.size() && m_drawn->set == font())
+        return m_drawn->drawn;
     QFont f = font();
     qreal points = f.pointSizeF();
     while (points > 4) {
@@ -116,6 +123,7 @@ QFont CColorStatic::DrawnFont() const {
         points -= 0.5;
         f.setPointSizeF(points);
     }
+    m_drawn = DrawnFontCache{m_strText, room.size(), font(), f};
     return f;
 }
 

@@ -64,6 +64,12 @@ private:
     std::optional<std::uint32_t> m_crBack;
     std::uint32_t m_crText = 0;
     bool m_bFramed = false;
+    struct DrawnFontCache {
+        QString text;
+        QSize room;
+        QFont set, drawn;
+    };
+    mutable std::optional<DrawnFontCache> m_drawn;
 };
 
 }  // namespace kibiki::ui

@@ -92,7 +92,9 @@ void CKibikiApp::InitInstance() {
                      [this](int nCommand) { OnCommand(nCommand); });
 
     InitialUpdate(*m_pView, m_doc, m_profile);
-    form.ApplyTextSize(m_pView->PageLines());
+    // The boxes stay empty until a lesson starts, so their text size (every size tried loads a
+    // font) is worked out once the window is up, before any key can start one.
+    QTimer::singleShot(0, m_pFrame.get(), [this] { Form().ApplyTextSize(m_pView->PageLines()); });
     m_pView->OnNewDocument();  // the start-up document: no lesson dialog
     UpdateMenus();
     m_pFrame->show();

@@ -205,7 +205,9 @@ void PracticeWindow::ApplyTextSize(int nLines) {
     // The box counts a line as shown only when it ends a pixel above the bottom edge: a cell of
     // the full height / N would leave one line (at 大, the only one) off the page.
     const int nCell = (Edit(IDC_QUESTION)->FormatHeight() - 1) / nLines;
-    for (int nId : {IDC_QUESTION, IDC_ANSWER}) Edit(nId)->SetCellHeight(nCell);
+    // Both boxes have the form's font and the same height: the size is searched for once.
+    Edit(IDC_QUESTION)->SetCellHeight(nCell);
+    Edit(IDC_ANSWER)->setFont(Edit(IDC_QUESTION)->font());
 }
 
 void PracticeWindow::SetControlText(int nId, const std::string& text) {
