@@ -9,6 +9,8 @@
 #include "ui/app/progress_bar.h"
 #include "ui/guide/color_swatch.h"
 #include "ui/guide/guide_static.h"
+#include "ui/users/calendar_page.h"
+#include "ui/users/progress_chart.h"
 
 namespace kibiki::ui {
 
@@ -48,6 +50,9 @@ QAccessibleInterface* Factory(const QString& strClass, QObject* pObject) {
     if (auto* p = qobject_cast<CColorStatic*>(pObject)) return new AccessibleStatic(p, QAccessible::StaticText);
     if (auto* p = qobject_cast<CProgressBar*>(pObject)) return new AccessibleProgress(p);
     if (auto* p = qobject_cast<CGuideStatic*>(pObject)) return new QAccessibleWidget(p, QAccessible::Graphic);
+    // Their names and descriptions are set on the widgets: the summary, the point or day chosen.
+    if (auto* p = qobject_cast<CProgressChart*>(pObject)) return new QAccessibleWidget(p, QAccessible::Chart);
+    if (auto* p = qobject_cast<CCalendarGrid*>(pObject)) return new QAccessibleWidget(p, QAccessible::Chart);
     return nullptr;
 }
 

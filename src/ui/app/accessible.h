@@ -1,7 +1,7 @@
 #pragma once
 // What assistive technology sees of the widgets this program draws itself: roles for the colour
-// statics, swatches, markers and the progress bar, and a static's text as its name when it has
-// no name of its own.
+// statics, swatches, markers, the progress bar, the chart and the calendar, and a static's text
+// as its name when it has no name of its own.
 class QAbstractItemView;
 class QWidget;
 class QString;
