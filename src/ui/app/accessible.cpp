@@ -3,7 +3,10 @@
 #include <QAccessible>
 #include <QAbstractItemView>
 #include <QAccessibleWidget>
+#include <QFrame>
+#include <QSizeGrip>
 #include <QWidget>
+#include <utility>
 
 #include "ui/app/color_static.h"
 #include "ui/app/progress_bar.h"
@@ -24,6 +27,19 @@ public:
         if (t == QAccessible::Name && str.isEmpty()) str = static_cast<CColorStatic*>(widget())->text();
         return str;
     }
+};
+
+// A widget of Qt's own that has no name to give.
+class NamedWidget : public QAccessibleWidget {
+public:
+    NamedWidget(QWidget* p, QAccessible::Role role, QString strName)
+        : QAccessibleWidget(p, role), m_strName(std::move(strName)) {}
+    QString text(QAccessible::Text t) const override {
+        return t == QAccessible::Name ? m_strName : QAccessibleWidget::text(t);
+    }
+
+private:
+    QString m_strName;
 };
 
 class AccessibleProgress : public QAccessibleWidget, public QAccessibleValueInterface {
@@ -50,6 +66,13 @@ QAccessibleInterface* Factory(const QString& strClass, QObject* pObject) {
     if (auto* p = qobject_cast<CColorStatic*>(pObject)) return new AccessibleStatic(p, QAccessible::StaticText);
     if (auto* p = qobject_cast<CProgressBar*>(pObject)) return new AccessibleProgress(p);
     if (auto* p = qobject_cast<CGuideStatic*>(pObject)) return new QAccessibleWidget(p, QAccessible::Graphic);
+    // A rule between parts of a dialog is no control: a reader passes over a separator.
+    if (auto* p = qobject_cast<QFrame*>(pObject);
+        p && strClass == QLatin1String("QFrame") && (p->frameShape() == QFrame::HLine || p->frameShape() == QFrame::VLine))
+        return new QAccessibleWidget(p, QAccessible::Separator);
+    // The bridge has no role for a grip (it would be said as unknown); the mouse's handle is a picture.
+    if (auto* p = qobject_cast<QSizeGrip*>(pObject))
+        return new NamedWidget(p, QAccessible::Graphic, QStringLiteral("サイズ変更のつまみ"));
     // Their names and descriptions are set on the widgets: the summary, the point or day chosen.
     if (auto* p = qobject_cast<CProgressChart*>(pObject)) return new QAccessibleWidget(p, QAccessible::Chart);
     if (auto* p = qobject_cast<CCalendarGrid*>(pObject)) return new QAccessibleWidget(p, QAccessible::Chart);
