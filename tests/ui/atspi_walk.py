@@ -114,6 +114,14 @@ def key(*keys):
 
 
 def on_event(event):
+    if event.type.startswith("object:state-changed:showing"):
+        # A notification shown: what readers that skip the change events' values hear.
+        try:
+            if event.detail1 == 1 and event.source.get_role() == Atspi.Role.NOTIFICATION:
+                events.append(("notification", "", event.source.get_name() or ""))
+        except GLib.Error:
+            pass
+        return
     try:
         name = event.source.get_name() if event.source else ""
     except GLib.Error:
@@ -140,7 +148,7 @@ pump_until(app, "the program on the accessibility bus")
 
 listener = Atspi.EventListener.new(on_event)
 for kind in ("object:property-change:accessible-description",
-             "object:property-change:accessible-name"):
+             "object:property-change:accessible-name", "object:state-changed:showing"):
     listener.register(kind)
 
 main = pump_until(lambda: next((w for w in windows() if w.get_role() == Atspi.Role.FRAME), None),
@@ -209,6 +217,8 @@ wrong = "た" if kana != "た" else "て"
 mark = len(events)
 key(KANA[wrong])
 pump_until(announced("ミス: " + wrong, mark), "the miss of %s announced" % wrong)
+pump_until(lambda: ("notification", "", "ミス: " + wrong) in events[mark:],
+           "the miss of %s shown as a notification" % wrong)
 mark = len(events)
 key(KANA[kana])
 after = pump_until(lambda: announced("次は ", mark)() or announced("レッスン終了", mark)(),

@@ -59,9 +59,13 @@ private:
     CProgressBar* Bar() const { return static_cast<CProgressBar*>(widget()); }
 };
 
+const QLatin1String kNotice("spoken_notice");
+
 QAccessibleInterface* Factory(const QString& strClass, QObject* pObject) {
     // Asked once per class of the object's chain: answer only for its own class.
     if (!pObject || strClass != QLatin1String(pObject->metaObject()->className())) return nullptr;
+    if (pObject->objectName() == kNotice && pObject->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(pObject), QAccessible::Notification);
     if (auto* p = qobject_cast<CColorSwatch*>(pObject)) return new AccessibleStatic(p, QAccessible::Button);
     if (auto* p = qobject_cast<CColorStatic*>(pObject)) return new AccessibleStatic(p, QAccessible::StaticText);
     if (auto* p = qobject_cast<CProgressBar*>(pObject)) return new AccessibleProgress(p);
@@ -88,7 +92,7 @@ void InstallAccessibleFactory() {
     QAccessible::installFactory(Factory);
 }
 
-void Announce(QWidget& widget, const QString& strText) {
+void Describe(QWidget& widget, const QString& strText) {
     // The name stays the control's own: it is what a reader says when the focus comes back.
     const bool bSame = widget.accessibleDescription() == strText;
     widget.setAccessibleDescription(strText);
@@ -102,6 +106,26 @@ void Announce(QWidget& widget, const QString& strText) {
     // read the object again.
     QAccessibleEvent name(&widget, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&name);
+}
+
+void Announce(QWidget& widget, const QString& strText) {
+    Describe(widget, strText);
+    if (!QAccessible::isActive() || !widget.isVisible()) return;
+    // Qt 6.4's bridge sends the change events above without their new text, and a reader that
+    // compares that text with the last one hears nothing new. A notification coming into view is
+    // read from the object: one per window, hidden and shown again for each announcement.
+    QWidget* pWindow = widget.window();
+    auto* pNotice = pWindow->findChild<QWidget*>(kNotice, Qt::FindDirectChildrenOnly);
+    if (!pNotice) {
+        pNotice = new QWidget(pWindow);
+        pNotice->setObjectName(kNotice);
+        pNotice->setFocusPolicy(Qt::NoFocus);
+        pNotice->setAttribute(Qt::WA_TransparentForMouseEvents);
+        pNotice->setGeometry(0, 0, 1, 1);  // draws nothing
+    }
+    pNotice->setAccessibleName(strText);
+    pNotice->hide();
+    pNotice->show();
 }
 
 void MarkListFocus(QAbstractItemView& view) {
