@@ -27,6 +27,13 @@ def fail(message):
     print("--- seen", file=sys.stderr)
     for line in seen[-200:]:
         print(line, file=sys.stderr)
+    print("--- windows", file=sys.stderr)
+    try:
+        for w in windows():
+            print("%s %r showing=%s" % (w.get_role_name(), w.get_name(),
+                                        w.get_state_set().contains(Atspi.StateType.SHOWING)), file=sys.stderr)
+    except GLib.Error as e:
+        print(e, file=sys.stderr)
     print("--- events", file=sys.stderr)
     for e in events[-40:]:
         print(e, file=sys.stderr)
@@ -251,9 +258,8 @@ key("Escape")
 pump_until(closed("^レッスン終了$"), "the lesson-end dialog to close")
 
 
-def menu_keys(top, item):
-    """The keys that pick a menu item without a letter of its own: the menu opens on its first
-    enabled item, and Down passes over disabled ones."""
+def popup(top):
+    """The menu of the bar's item named top."""
     bar = next((n for n, _ in walk(main) if n.get_role() == Atspi.Role.MENU_BAR), None)
     if bar is None:
         fail("no menu bar")
@@ -263,23 +269,42 @@ def menu_keys(top, item):
             # The bar's item holds the popup menu, which holds the items.
             while menu.get_child_count() == 1 and menu.get_child_at_index(0).get_role() != Atspi.Role.MENU_ITEM:
                 menu = menu.get_child_at_index(0)
-            names = []
-            for j in range(menu.get_child_count()):
-                entry = menu.get_child_at_index(j)
-                if entry.get_role() == Atspi.Role.SEPARATOR or \
-                        not entry.get_state_set().contains(Atspi.StateType.ENABLED):
-                    continue
-                names.append(entry.get_name() or "")
-            if item in names:
-                return ["Down"] * names.index(item) + ["Return"]
-            fail("no enabled item %r in %s: %r" % (item, top, names))
+            return menu
     fail("no menu %r" % top)
 
 
-def visit(keys, title, label, then=None):
-    """Opens a window from the main one with keys, walks it (then() may walk more of it) and
-    closes it with Escape."""
-    focus_main()
+def menu_keys(top, item):
+    """The keys that pick a menu item without a letter of its own: the menu opens on its first
+    enabled item, and Down passes over disabled ones."""
+    menu = popup(top)
+    names = []
+    for j in range(menu.get_child_count()):
+        entry = menu.get_child_at_index(j)
+        if entry.get_role() == Atspi.Role.SEPARATOR or \
+                not entry.get_state_set().contains(Atspi.StateType.ENABLED):
+            continue
+        names.append(entry.get_name() or "")
+    if item not in names:
+        fail("no enabled item %r in %s: %r" % (item, top, names))
+    return ["Down"] * names.index(item) + ["Return"]
+
+
+def visit(top, letter, keys, title, label, then=None):
+    """Opens a window from the main one with keys in the menu top (opened with Alt and its letter
+    and waited for: a busy machine may open it after the next key came), walks it (then() may
+    walk more of it) and closes it with Escape."""
+    # Alt and a letter on the heels of a window's closing can come before the focus does:
+    # pressed again while the menu stays shut.
+    for _ in range(3):
+        focus_main()
+        key("alt+" + letter)
+        deadline = time.monotonic() + 5
+        while time.monotonic() < deadline and not popup(top).get_state_set().contains(Atspi.StateType.SHOWING):
+            time.sleep(0.05)
+        if popup(top).get_state_set().contains(Atspi.StateType.SHOWING):
+            break
+    else:
+        fail("the menu %s did not open" % top)
     key(*keys)
     window = pump_until(window_named(title), "the %s window" % label)
     walked[label] = len(check_window(window, label))
@@ -321,14 +346,14 @@ def add_user(window):
     pump_until(closed("^新規ユーザ$"), "the new-user dialog to close")
 
 
-visit(["alt+u", "s"], "^ユーザの選択$", "users", add_user)
-visit(["alt+u", "h"], "^履歴表示$", "history")
-visit(["alt+u", "r"], "^学習の記録$", "学習の記録 chart", progress_pages)
-visit(["alt+o"] + menu_keys("設定", "色の設定..."), "^色の設定$", "colours")
-visit(["alt+o"] + menu_keys("設定", "オリジナルレッスン..."), "^オリジナルレッスン設定$", "custom lessons")
-visit(["alt+o"] + menu_keys("設定", "ローマ字の設定..."), "^ローマ字の設定$", "romaji settings")
-visit(["alt+l"] + menu_keys("レッスン", "腕試し..."), "^腕試し$", "腕試し")
-visit(["alt+h", "a"], "^バージョン情報$", "about")
+visit("ユーザ", "u", ["s"], "^ユーザの選択$", "users", add_user)
+visit("ユーザ", "u", ["h"], "^履歴表示$", "history")
+visit("ユーザ", "u", ["r"], "^学習の記録$", "学習の記録 chart", progress_pages)
+visit("設定", "o", menu_keys("設定", "色の設定..."), "^色の設定$", "colours")
+visit("設定", "o", menu_keys("設定", "オリジナルレッスン..."), "^オリジナルレッスン設定$", "custom lessons")
+visit("設定", "o", menu_keys("設定", "ローマ字の設定..."), "^ローマ字の設定$", "romaji settings")
+visit("レッスン", "l", menu_keys("レッスン", "腕試し..."), "^腕試し$", "腕試し")
+visit("ヘルプ", "h", ["a"], "^バージョン情報$", "about")
 
 if unnamed:
     fail(" | ".join(unnamed))
