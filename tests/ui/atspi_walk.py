@@ -1,6 +1,7 @@
-"""Walks the running kibiki through AT-SPI: every control of each window shown has a name and a
-role, the caps and counters are read, and a right and a wrong key raise the practice's
-announcements. Keys are typed with xdotool. Run by atspi_kibiki.sh: atspi_walk.py PID.
+"""Walks the running kibiki through AT-SPI: every control of each window and dialog it opens has
+a name and a role, the caps and counters are read, a right and a wrong key raise the practice's
+announcements, and a lesson typed to its end as announced opens the lesson-end dialog. Keys are
+typed with xdotool. Run by atspi_kibiki.sh: atspi_walk.py PID.
 Exit 0 passed, 1 failed (what was seen is printed), 77 when AT-SPI does not answer."""
 import re
 import subprocess
@@ -13,10 +14,11 @@ from gi.repository import Atspi, GLib  # noqa: E402
 
 PID = int(sys.argv[1])
 CONTAINERS = {Atspi.Role.FILLER, Atspi.Role.PANEL, Atspi.Role.SCROLL_PANE, Atspi.Role.VIEWPORT,
-              Atspi.Role.MENU_BAR, Atspi.Role.SEPARATOR, Atspi.Role.REDUNDANT_OBJECT,
+              Atspi.Role.MENU_BAR, Atspi.Role.SEPARATOR, Atspi.Role.LAYERED_PANE, Atspi.Role.REDUNDANT_OBJECT,
               Atspi.Role.SCROLL_BAR, Atspi.Role.APPLICATION}
 CAP = re.compile(r"^\S+ キー、[左右]手(小指|薬指|中指|人差し指)$")
 seen = []  # what the test saw, printed on failure
+unnamed = []  # controls without a name or a role, by window
 events = []  # (type, source name, new value)
 
 
@@ -25,6 +27,13 @@ def fail(message):
     print("--- seen", file=sys.stderr)
     for line in seen[-200:]:
         print(line, file=sys.stderr)
+    print("--- windows", file=sys.stderr)
+    try:
+        for w in windows():
+            print("%s %r showing=%s" % (w.get_role_name(), w.get_name(),
+                                        w.get_state_set().contains(Atspi.StateType.SHOWING)), file=sys.stderr)
+    except GLib.Error as e:
+        print(e, file=sys.stderr)
     print("--- events", file=sys.stderr)
     for e in events[-40:]:
         print(e, file=sys.stderr)
@@ -84,7 +93,8 @@ def check_window(window, label):
         elif not name.strip() and role not in CONTAINERS:
             bad.append("no name: %s" % node.get_role_name())
     if bad:
-        fail("%s: %s" % (label, "; ".join(bad)))
+        # Every window is still walked: one run tells all that lacks a name.
+        unnamed.append("%s: %s" % (label, "; ".join(bad)))
     return [n for n, _ in nodes]
 
 
@@ -111,6 +121,14 @@ def key(*keys):
 
 
 def on_event(event):
+    if event.type.startswith("object:state-changed:showing"):
+        # A notification shown: what readers that skip the change events' values hear.
+        try:
+            if event.detail1 == 1 and event.source.get_role() == Atspi.Role.NOTIFICATION:
+                events.append(("notification", "", event.source.get_name() or ""))
+        except GLib.Error:
+            pass
+        return
     try:
         name = event.source.get_name() if event.source else ""
     except GLib.Error:
@@ -137,7 +155,7 @@ pump_until(app, "the program on the accessibility bus")
 
 listener = Atspi.EventListener.new(on_event)
 for kind in ("object:property-change:accessible-description",
-             "object:property-change:accessible-name"):
+             "object:property-change:accessible-name", "object:state-changed:showing"):
     listener.register(kind)
 
 main = pump_until(lambda: next((w for w in windows() if w.get_role() == Atspi.Role.FRAME), None),
@@ -206,10 +224,139 @@ wrong = "た" if kana != "た" else "て"
 mark = len(events)
 key(KANA[wrong])
 pump_until(announced("ミス: " + wrong, mark), "the miss of %s announced" % wrong)
+pump_until(lambda: ("notification", "", "ミス: " + wrong) in events[mark:],
+           "the miss of %s shown as a notification" % wrong)
 mark = len(events)
 key(KANA[kana])
 after = pump_until(lambda: announced("次は ", mark)() or announced("レッスン終了", mark)(),
                    "the next key announced after %s" % kana)
 seen.append("right key %s, then: %s" % (kana, after))
+
+
+def closed(pattern):
+    return lambda: not window_named(pattern)()
+
+
+# The rest of the lesson typed key by key as announced, to its end and the lesson-end dialog.
+end_dialog = None
+for _ in range(400):
+    end_dialog = window_named("^レッスン終了$")()
+    if end_dialog:
+        break
+    mark = len(events)
+    due_now = next((v for k, _, v in reversed(events) if k.endswith("accessible-description")
+                    and v.startswith("次は ")), "")
+    kana = due_now.split(" ", 1)[1].split("、")[0] if due_now else ""
+    if kana not in KANA:
+        fail("no key for the due %r" % kana)
+    key(KANA[kana])
+    pump_until(lambda: announced("次は ", mark)() or announced("レッスン終了", mark)()
+               or window_named("^レッスン終了$")(), "what follows %s" % kana)
+end_dialog = pump_until(window_named("^レッスン終了$"), "the lesson-end dialog")
+walked = {"lesson-end": len(check_window(end_dialog, "lesson-end"))}
+key("Escape")
+pump_until(closed("^レッスン終了$"), "the lesson-end dialog to close")
+
+
+def popup(top):
+    """The menu of the bar's item named top."""
+    bar = next((n for n, _ in walk(main) if n.get_role() == Atspi.Role.MENU_BAR), None)
+    if bar is None:
+        fail("no menu bar")
+    for i in range(bar.get_child_count()):
+        menu = bar.get_child_at_index(i)
+        if (menu.get_name() or "").startswith(top):
+            # The bar's item holds the popup menu, which holds the items.
+            while menu.get_child_count() == 1 and menu.get_child_at_index(0).get_role() != Atspi.Role.MENU_ITEM:
+                menu = menu.get_child_at_index(0)
+            return menu
+    fail("no menu %r" % top)
+
+
+def menu_keys(top, item):
+    """The keys that pick a menu item without a letter of its own: the menu opens on its first
+    enabled item, and Down passes over disabled ones."""
+    menu = popup(top)
+    names = []
+    for j in range(menu.get_child_count()):
+        entry = menu.get_child_at_index(j)
+        if entry.get_role() == Atspi.Role.SEPARATOR or \
+                not entry.get_state_set().contains(Atspi.StateType.ENABLED):
+            continue
+        names.append(entry.get_name() or "")
+    if item not in names:
+        fail("no enabled item %r in %s: %r" % (item, top, names))
+    return ["Down"] * names.index(item) + ["Return"]
+
+
+def visit(top, letter, keys, title, label, then=None):
+    """Opens a window from the main one with keys in the menu top (opened with Alt and its letter
+    and waited for: a busy machine may open it after the next key came), walks it (then() may
+    walk more of it) and closes it with Escape."""
+    # Alt and a letter on the heels of a window's closing can come before the focus does:
+    # pressed again while the menu stays shut.
+    for _ in range(3):
+        focus_main()
+        key("alt+" + letter)
+        deadline = time.monotonic() + 5
+        while time.monotonic() < deadline and not popup(top).get_state_set().contains(Atspi.StateType.SHOWING):
+            time.sleep(0.05)
+        if popup(top).get_state_set().contains(Atspi.StateType.SHOWING):
+            break
+    else:
+        fail("the menu %s did not open" % top)
+    key(*keys)
+    window = pump_until(window_named(title), "the %s window" % label)
+    walked[label] = len(check_window(window, label))
+    if then:
+        then(window)
+    key("Escape")
+    pump_until(closed(title), "the %s window to close" % label)
+
+
+def named_node(window, name):
+    return lambda: next((n for n, _ in walk(window) if (n.get_name() or "") == name), None)
+
+
+def progress_pages(window):
+    """The chart's page is walked on opening; the other two follow with Ctrl+Tab."""
+    chart = pump_until(named_node(window, "速さと正確さのグラフ"), "the chart")
+    summary = chart.get_description() or ""
+    if not summary.startswith("記録 "):
+        fail("the chart describes itself as %r" % summary)
+    seen.append("chart: %r" % summary)
+    # Only the page shown is walked: the chart goes out of view, the calendar comes in.
+    key("ctrl+Tab")
+    pump_until(lambda: not named_node(window, "速さと正確さのグラフ")(), "the weak-keys page")
+    walked["学習の記録 weak keys"] = len(check_window(window, "学習の記録 weak keys"))
+    key("ctrl+Tab")
+    grid = pump_until(named_node(window, "カレンダー"), "the calendar page")
+    walked["学習の記録 calendar"] = len(check_window(window, "学習の記録 calendar"))
+    summary = grid.get_description() or ""
+    if not summary.startswith("今日 "):
+        fail("the calendar describes itself as %r" % summary)
+    seen.append("calendar: %r" % summary)
+
+
+def add_user(window):
+    key("Tab", "Tab", "Tab", "space")  # the list, OK, キャンセル, then 新規
+    dialog = pump_until(window_named("^新規ユーザ$"), "the new-user dialog")
+    walked["new user"] = len(check_window(dialog, "new user"))
+    key("Escape")
+    pump_until(closed("^新規ユーザ$"), "the new-user dialog to close")
+
+
+visit("ユーザ", "u", ["s"], "^ユーザの選択$", "users", add_user)
+visit("ユーザ", "u", ["h"], "^履歴表示$", "history")
+visit("ユーザ", "u", ["r"], "^学習の記録$", "学習の記録 chart", progress_pages)
+visit("設定", "o", menu_keys("設定", "色の設定..."), "^色の設定$", "colours")
+visit("設定", "o", menu_keys("設定", "オリジナルレッスン..."), "^オリジナルレッスン設定$", "custom lessons")
+visit("設定", "o", menu_keys("設定", "ローマ字の設定..."), "^ローマ字の設定$", "romaji settings")
+visit("レッスン", "l", menu_keys("レッスン", "腕試し..."), "^腕試し$", "腕試し")
+visit("ヘルプ", "h", ["a"], "^バージョン情報$", "about")
+
+if unnamed:
+    fail(" | ".join(unnamed))
 print("atspi: %d controls named, caps read as %r, first due %r, the miss of %s and then %r" %
       (len(nodes), caps[0], due, wrong, after))
+print("atspi: walked " + ", ".join("%s %d" % kv for kv in walked.items()))

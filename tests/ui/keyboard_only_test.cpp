@@ -1,6 +1,6 @@
 // Without a mouse: every menu command reached from the keyboard, each dialog's Tab order
-// following its layout with a visible focus mark, and the practice window's controls named
-// for a screen reader.
+// following its layout with a visible focus mark, the progress window's chart and calendar
+// walked with the arrows, and the practice window's controls named for a screen reader.
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
@@ -8,10 +8,13 @@
 #include <QImage>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
 #include <map>
 #include <memory>
@@ -33,7 +36,12 @@
 #include "ui/lessons/lesson_select_dlg.h"
 #include "ui/users/add_user_dlg.h"
 #include "ui/users/show_miss_details_dlg.h"
+#include "ui/users/calendar_page.h"
+#include "ui/users/progress_chart.h"
+#include "ui/users/progress_window.h"
 #include "ui/users/user_select_dlg.h"
+#include "progress/practice_days.h"
+#include "text/cp932.h"
 #include "users/user_settings.h"
 
 using namespace kibiki;
@@ -173,6 +181,72 @@ TEST(KeyboardOnly, EachDialogsTabOrderFollowsItsLayoutWithAVisibleFocus) {
         EXPECT_EQ(chain.join(" > ").toStdString(), c.chain) << c.name;
         EXPECT_TRUE(unmarked.isEmpty()) << c.name << ": no focus mark on " << unmarked.join(", ").toStdString();
     }
+}
+
+TEST(KeyboardOnly, TheProgressWindowsChoosersChartAndCalendarWorkFromTheKeys) {
+    QTemporaryDir dir;
+    const QString strOuterViewState = CProgressWindow::SetViewStateFile(dir.filePath("view.ini"));
+    CUserSettings settings;
+    settings.SetFolder(dir.path().toStdString() + "/");
+    settings.SetFlushToDisk(false);
+    settings.LoadUser("test");
+    const std::string history = Utf8ToCp932("2004年05月05日 09:00,W,20,90, \r\n"
+                                            "2004年05月06日 09:00,W,30,100, \r\n"
+                                            "2004年05月08日 09:00,W,40,96, \r\n");
+    std::ofstream(dir.filePath("test.hst").toStdString(), std::ios::binary) << history;
+    const std::int64_t today = DayOfDate(2004, 5, 8);
+    CProgressWindow w(settings, nullptr, nullptr, true, today);
+
+    // Each page's chain, from its tab through its choosers and its chart to 閉じる.
+    const char* const chains[] = {
+        "QTabBar > chart_filter > progress_chart > close",
+        "QTabBar > heat_mode > heat_runs > close",
+        "QTabBar > daily_goal > calendar_grid > close",
+    };
+    for (int nPage = 0; nPage < 3; ++nPage) {
+        w.Pages()->setCurrentIndex(nPage);
+        w.Pages()->tabBar()->setFocus();
+        QStringList unmarked;
+        QStringList chain = TabChain(w, unmarked);
+        EXPECT_EQ(chain.join(" > ").toStdString(), chains[nPage]) << nPage;
+        EXPECT_TRUE(unmarked.isEmpty()) << nPage << ": no focus mark on " << unmarked.join(", ").toStdString();
+    }
+
+    // The arrows move through the runs and the days, and each is said.
+    w.show();
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    w.Pages()->setCurrentIndex(CProgressWindow::PAGE_CHART);
+    CProgressChart* pChart = w.ChartPage()->Chart();
+    pChart->setFocus();
+    EXPECT_TRUE(pChart->accessibleDescription().startsWith("記録 3回。最新 2004年5月8日(土)"));
+    QTest::keyClick(pChart, Qt::Key_Left);
+    EXPECT_EQ(pChart->Chosen(), 1u);
+    EXPECT_TRUE(pChart->accessibleDescription().startsWith("2004-05-06 09:00。W。速度 30打/分"))
+        << pChart->accessibleDescription().toStdString();
+    QTest::keyClick(pChart, Qt::Key_Home);
+    QTest::keyClick(pChart, Qt::Key_Left);  // stays on the first
+    EXPECT_EQ(pChart->Chosen(), 0u);
+
+    w.Pages()->setCurrentIndex(CProgressWindow::PAGE_CALENDAR);
+    CCalendarGrid* pGrid = w.CalendarPage()->Grid();
+    pGrid->setFocus();
+    EXPECT_EQ(pGrid->accessibleDescription(), "今日 5分。連続 1日。最長 2日。これまでの合計 22分・3回");
+    struct Step { Qt::Key key; const char* said; };
+    const Step steps[] = {
+        {Qt::Key_Up, "2004年5月7日(金)。練習なし"},
+        {Qt::Key_Up, "2004年5月6日(木)。7分・1回"},
+        {Qt::Key_Down, "2004年5月7日(金)。練習なし"},
+        {Qt::Key_Right, "2004年5月8日(土)。5分・1回"},  // a week on is past today: today
+        {Qt::Key_Left, "2004年5月1日(土)。練習なし"},
+        {Qt::Key_End, "2004年5月8日(土)。5分・1回"},
+    };
+    for (const Step& step : steps) {
+        QTest::keyClick(pGrid, step.key);
+        EXPECT_EQ(pGrid->accessibleDescription().toStdString(), step.said) << step.key;
+    }
+    w.hide();
+    CProgressWindow::SetViewStateFile(strOuterViewState);
 }
 
 TEST(KeyboardOnly, ThePracticeWindowsControlsAreNamedAndHaveRoles) {

@@ -10,6 +10,7 @@
 #include "kana/romaji_matcher.h"
 #include "lessons/catalogue.h"
 #include "lessons/lesson.h"
+#include "progress/progress_summary.h"
 #include "users/history_file.h"
 #include "users/user_settings.h"
 #include "text/cp932.h"
@@ -219,9 +220,8 @@ Streaks StreaksOf(const PracticeDays& days, std::int64_t nToday, int nGoal) {
 std::string GoalLine(const PracticeDays& days, std::int64_t nToday, int nGoal) {
     nGoal = ClampGoal(nGoal);
     if (nGoal == 0) return {};
-    const PracticeDay* pToday = days.Find(nToday);
-    return "今日 " + std::to_string(pToday ? WholeMinutes(pToday->dMinutes) : 0) + "／" + std::to_string(nGoal) +
-           "分・連続 " + std::to_string(StreaksOf(days, nToday, nGoal).nCurrent) + "日";
+    const CalendarFigures figures = CalendarFiguresOf(days, nToday, nGoal);
+    return figures.strToday + "・" + figures.strCurrent;
 }
 
 std::string LessonEndGoalLine(const CUserSettings& settings, std::int64_t nToday) {

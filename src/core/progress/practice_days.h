@@ -118,6 +118,11 @@ struct CalendarGrid {
     std::vector<MonthMark> aMonths;
     std::int64_t DayAt(int nWeek, int nWeekday) const { return nFirstDay + nWeek * 7 + nWeekday; }
     bool Shown(std::int64_t nDay) const { return nDay >= nFirstDay && nDay <= nToday; }
+    // A day nBy days from nDay, held to the days shown: the keys that move the chosen day stop
+    // at either end.
+    std::int64_t Moved(std::int64_t nDay, std::int64_t nBy) const {
+        return nDay + nBy < nFirstDay ? nFirstDay : nDay + nBy > nToday ? nToday : nDay + nBy;
+    }
 };
 CalendarGrid CalendarGridFor(std::int64_t nToday);
 

@@ -135,6 +135,22 @@ enum : int {
     IDS_SPOKEN_STOPPED = 44519,
     IDS_SPOKEN_PRACTICE = 44520,
 
+    // 44600-44613 the progress chart and calendar in words (messages_progress.tsv)
+    IDS_CHART_RUNS = 44600,          // %s: how many runs
+    IDS_CHART_NEWEST = 44601,        // %s date, %s speed, %s accuracy
+    IDS_CHART_MEAN = 44602,          // %s speed, %s accuracy
+    IDS_CHART_BEST = 44603,          // %s speed, %s accuracy
+    IDS_CHART_NO_RUNS = 44604,
+    IDS_CALENDAR_TODAY = 44605,      // %s minutes
+    IDS_CALENDAR_TODAY_GOAL = 44606, // %s minutes, %s the goal
+    IDS_CALENDAR_CURRENT = 44607,    // %s days
+    IDS_CALENDAR_LONGEST = 44608,    // %s days
+    IDS_CALENDAR_TOTALS = 44609,     // %s time, %s runs
+    IDS_CALENDAR_NO_RUN = 44610,
+    IDS_CALENDAR_DAY = 44611,        // %s time, %s runs
+    IDS_CALENDAR_GOAL_MET = 44612,
+    IDS_SUMMARY_JOIN = 44613,
+
     // 44700-44710 users and their history (messages_users.tsv)
     IDS_USER_EXISTS = 44700,          // "<name>は存在します。…"
     IDS_USER_NAME_UNUSABLE = 44701,

@@ -21,6 +21,7 @@ CAboutDlg::CAboutDlg(QWidget* pParent) : QDialog(pParent) {
     setFixedSize(du.Size(130, 91));
 
     auto* pIcon = new QLabel(this);
+    pIcon->setAccessibleName(QStringLiteral("Kibiki のアイコン"));
     const int nIcon = 32;
     pIcon->setPixmap(QApplication::windowIcon().pixmap(nIcon, nIcon));
     pIcon->setGeometry(QRect(du.Rect(11, 17, 0, 0).topLeft(), QSize(nIcon, nIcon)));

@@ -1,7 +1,7 @@
 #pragma once
 // What assistive technology sees of the widgets this program draws itself: roles for the colour
-// statics, swatches, markers and the progress bar, and a static's text as its name when it has
-// no name of its own.
+// statics, swatches, markers, the progress bar, the chart and the calendar, and a static's text
+// as its name when it has no name of its own.
 class QAbstractItemView;
 class QWidget;
 class QString;
@@ -13,6 +13,9 @@ void InstallAccessibleFactory();
 
 // Sets the widget's accessible description to what a screen reader is to say now and tells it
 // so, even when the text is the one it had (a second miss on the same key).
+void Describe(QWidget& widget, const QString& strText);
+// Describe, and the text said once more as a notification of the widget's window, which readers
+// read from the object itself rather than from the change event.
 void Announce(QWidget& widget, const QString& strText);
 
 // A list marks its focus with its current item only: an empty one with the focus looked the same

@@ -69,7 +69,7 @@ void PracticeWindow::Announce(const std::string& strUtf8) {
     // only what that box says.
     const QString strText = QString::fromStdString(strUtf8);
     ui::Announce(*this, strText);
-    ui::Announce(*Edit(IDC_ANSWER), strText);
+    ui::Describe(*Edit(IDC_ANSWER), strText);
 }
 
 template <class T> T* PracticeWindow::Add(int nId, int x, int y, int cx, int cy) {

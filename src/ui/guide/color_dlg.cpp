@@ -94,9 +94,12 @@ CColorDlg::CColorDlg(const CUserSettings& settings, QWidget* pParent)
     label("ガイド色", du.Rect(18, 129, 40, 12), Qt::AlignRight | Qt::AlignVCenter);
     label("ホームポジションガイド色", du.Rect(226, 62, 100, 10), Qt::AlignHCenter | Qt::AlignVCenter);
 
-    auto addSwatch = [&](int nId, const char* pszName, QRect r) {
+    // A swatch is named by its column and row: "小指のキー色".
+    const QString rowNames[3] = {QStringLiteral("キー色"), QStringLiteral("文字色"), QStringLiteral("ガイド色")};
+    auto addSwatch = [&](int nId, const char* pszName, QRect r, const QString& strSpoken) {
         auto* p = new CColorSwatch(this);
         p->setObjectName(QString::fromLatin1(pszName));
+        p->setAccessibleName(strSpoken);
         p->setGeometry(r);
         connect(p, &CColorSwatch::clicked, this, [this, nId] { PickColor(nId); });
         m_mapSwatches[nId] = p;
@@ -106,11 +109,12 @@ CColorDlg::CColorDlg(const CUserSettings& settings, QWidget* pParent)
     const char* const textNames[4] = {"text_little", "text_ring", "text_middle", "text_index"};
     const char* const guideNames[4] = {"guide_little", "guide_ring", "guide_middle", "guide_index"};
     for (int g = 0; g < 4; ++g) {
-        addSwatch(IDC_SWATCH_KEY_FIRST + g, keyNames[g], du.Rect(kSwatchX[g], 78, 17, 15));
-        addSwatch(IDC_SWATCH_TEXT_FIRST + g, textNames[g], du.Rect(kSwatchX[g], 101, 17, 15));
-        addSwatch(IDC_SWATCH_GUIDE_FIRST + g, guideNames[g], du.Rect(kSwatchX[g], 127, 17, 15));
+        const QString finger = FromCp932(FingerGroupName(g)) + QStringLiteral("の");
+        addSwatch(IDC_SWATCH_KEY_FIRST + g, keyNames[g], du.Rect(kSwatchX[g], 78, 17, 15), finger + rowNames[0]);
+        addSwatch(IDC_SWATCH_TEXT_FIRST + g, textNames[g], du.Rect(kSwatchX[g], 101, 17, 15), finger + rowNames[1]);
+        addSwatch(IDC_SWATCH_GUIDE_FIRST + g, guideNames[g], du.Rect(kSwatchX[g], 127, 17, 15), finger + rowNames[2]);
     }
-    addSwatch(IDC_SWATCH_HOME, "home_color", du.Rect(267, 78, 17, 15));
+    addSwatch(IDC_SWATCH_HOME, "home_color", du.Rect(267, 78, 17, 15), QStringLiteral("ホームポジションガイド色"));
     // Tab goes along the rows the labels name (キー色, 文字色, ガイド色), then the marker colour.
     QWidget* pPrevious = m_mapSwatches[IDC_SWATCH_KEY_FIRST];
     for (int nFirst : {IDC_SWATCH_KEY_FIRST, IDC_SWATCH_TEXT_FIRST, IDC_SWATCH_GUIDE_FIRST})

@@ -44,6 +44,7 @@ CRomanSettingDlg::CRomanSettingDlg(CUserSettings& settings, bool bFixRoman, QWid
 
     m_pList = new QTreeWidget(this);
     m_pList->setObjectName(QStringLiteral("spellings"));
+    m_pList->setAccessibleName(QStringLiteral("ローマ字の綴り"));
     m_pList->setGeometry(du.Rect(7, 38, 91, 112));
     m_pList->setHeaderLabels({QStringLiteral("ひらがな"), QStringLiteral("ローマ字")});
     m_pList->setRootIsDecorated(false);

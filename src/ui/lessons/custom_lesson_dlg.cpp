@@ -42,6 +42,7 @@ CCustomLessonDlg::CCustomLessonDlg(CUserSettings& settings, const QString& strSa
     pListLabel->setGeometry(du.Rect(7, 21, 160, 10));
     m_pList = new QListWidget(this);
     m_pList->setObjectName(QStringLiteral("lessons"));
+    m_pList->setAccessibleName(QStringLiteral("レッスン項目"));
     MarkListFocus(*m_pList);
     m_pList->setGeometry(du.Rect(7, 32, 160, 96));
 

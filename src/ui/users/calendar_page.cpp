@@ -5,13 +5,17 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
+#include <QKeyEvent>
 #include <QResizeEvent>
 #include <QSpinBox>
+#include <QToolTip>
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "ui/app/accessible.h"
 #include "ui/app/colorref.h"
 #include "ui/app/point_tip.h"
+#include "progress/progress_summary.h"
 #include "users/user_settings.h"
 
 namespace kibiki::ui {
@@ -29,7 +33,9 @@ QString U(const std::string& s) { return QString::fromStdString(s); }
 
 CCalendarGrid::CCalendarGrid(QWidget* pParent) : QWidget(pParent) {
     setObjectName(QStringLiteral("calendar_grid"));
+    setAccessibleName(QStringLiteral("カレンダー"));
     setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
     QSizePolicy policy(QSizePolicy::Expanding, QSizePolicy::Maximum);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
@@ -39,6 +45,46 @@ void CCalendarGrid::SetDays(const PracticeDays* pDays, const CalendarGrid& grid,
     m_pDays = pDays;
     m_grid = grid;
     m_nGoal = nGoal;
+    if (!m_grid.Shown(m_nChosen)) m_nChosen = m_grid.nToday;
+    update();
+}
+
+void CCalendarGrid::Choose(std::int64_t nDay) {
+    m_nChosen = m_grid.Moved(nDay, 0);
+    update();
+    Announce(*this, U(SpokenDay(m_pDays ? *m_pDays : PracticeDays{}, m_nChosen, m_nGoal)));
+    // Seen as well as heard: the day's tip beside its cell.
+    if (isVisible()) {
+        const QRect cell = CellOf(m_nChosen);
+        QToolTip::showText(mapToGlobal(cell.bottomRight()), TipAt(cell.center()), this, cell);
+    }
+}
+
+void CCalendarGrid::keyPressEvent(QKeyEvent* pEvent) {
+    // Days run down a column, weeks across.
+    std::int64_t nBy = 0;
+    switch (pEvent->key()) {
+        case Qt::Key_Up: nBy = -1; break;
+        case Qt::Key_Down: nBy = 1; break;
+        case Qt::Key_Left: nBy = -7; break;
+        case Qt::Key_Right: nBy = 7; break;
+        case Qt::Key_PageUp: nBy = -28; break;
+        case Qt::Key_PageDown: nBy = 28; break;
+        case Qt::Key_Home: nBy = m_grid.nFirstDay - m_nChosen; break;
+        case Qt::Key_End: nBy = m_grid.nToday - m_nChosen; break;
+        default: QWidget::keyPressEvent(pEvent); return;
+    }
+    Choose(m_grid.Moved(m_nChosen, nBy));
+}
+
+void CCalendarGrid::focusInEvent(QFocusEvent* pEvent) {
+    QWidget::focusInEvent(pEvent);
+    update();
+}
+
+void CCalendarGrid::focusOutEvent(QFocusEvent* pEvent) {
+    QWidget::focusOutEvent(pEvent);
+    QToolTip::hideText();
     update();
 }
 
@@ -99,12 +145,7 @@ QString CCalendarGrid::TipAt(QPoint pos) const {
     if (nWeek >= m_grid.nWeeks || nWeekday >= 7) return {};
     const std::int64_t nDay = m_grid.DayAt(nWeek, nWeekday);
     if (!m_grid.Shown(nDay)) return {};
-    const PracticeDay* pDay = m_pDays ? m_pDays->Find(nDay) : nullptr;
-    QString tip = U(DayText(nDay)) + QLatin1Char('\n');
-    if (!pDay) return tip + QStringLiteral("練習なし");
-    tip += U(MinutesText(pDay->dMinutes)) + QStringLiteral("・%1回").arg(pDay->nRuns);
-    if (m_nGoal > 0 && CountsForStreak(*pDay, m_nGoal)) tip += QStringLiteral("・目標達成");
-    return tip;
+    return U(DayText(nDay)) + QLatin1Char('\n') + U(DayFigures(m_pDays ? *m_pDays : PracticeDays{}, nDay, m_nGoal));
 }
 
 bool CCalendarGrid::event(QEvent* pEvent) {
@@ -144,6 +185,15 @@ void CCalendarGrid::paintEvent(QPaintEvent*) {
                 p.drawRect(r.adjusted(0, 0, -1, -1));
             }
         }
+    if (hasFocus() && m_grid.Shown(m_nChosen)) {
+        // Outside the cell, in the highlight colour over a dark ring: it shows on every shade.
+        const QRect r = CellOf(m_nChosen);
+        const int nPen = std::max(2, m.nGap);
+        p.setPen(QPen(Qt::black, nPen + 2));
+        p.drawRect(r.adjusted(-nPen, -nPen, nPen - 1, nPen - 1));
+        p.setPen(QPen(palette().color(QPalette::Highlight), nPen));
+        p.drawRect(r.adjusted(-nPen, -nPen, nPen - 1, nPen - 1));
+    }
 }
 
 // --- the page -----------------------------------------------------------------------------------
@@ -246,15 +296,17 @@ void CCalendarPage::Refresh() {
     if (!m_bCounted) m_days = BuildPracticeDays(*m_pRecords);
     m_bCounted = true;
     const int nGoal = ClampGoal(m_settings.m_nDailyGoal);
-    const Streaks streaks = StreaksOf(m_days, m_nToday, nGoal);
-    const PracticeDay* pToday = m_days.Find(m_nToday);
-    const int nTodayMinutes = pToday ? WholeMinutes(pToday->dMinutes) : 0;
-    m_pToday->setText(nGoal > 0 ? QStringLiteral("今日 %1／%2分").arg(nTodayMinutes).arg(nGoal)
-                                : QStringLiteral("今日 %1分").arg(nTodayMinutes));
-    m_pCurrent->setText(QStringLiteral("連続 %1日").arg(streaks.nCurrent));
-    m_pLongest->setText(QStringLiteral("最長 %1日").arg(streaks.nLongest));
-    m_pTotals->setText(QStringLiteral("これまでの合計 %1・%2回").arg(U(MinutesText(m_days.dTotalMinutes))).arg(m_days.nRuns));
-    for (int n = 0; n < kCalendarLevels; ++n) m_apLegendText[n]->setText(U(CalendarLevelText(n, nGoal)));
+    const CalendarFigures figures = CalendarFiguresOf(m_days, m_nToday, nGoal);
+    m_pToday->setText(U(figures.strToday));
+    m_pCurrent->setText(U(figures.strCurrent));
+    m_pLongest->setText(U(figures.strLongest));
+    m_pTotals->setText(U(figures.strTotals));
+    m_pGrid->setAccessibleDescription(U(CalendarSummary(figures)));
+    for (int n = 0; n < kCalendarLevels; ++n) {
+        m_apLegendText[n]->setText(U(CalendarLevelText(n, nGoal)));
+        // A swatch alone says nothing: its shade's words.
+        m_apLegend[n]->setAccessibleName(m_apLegendText[n]->text());
+    }
     m_pRule->setText((nGoal > 0 ? QStringLiteral("連続日数は、目標の時間だけ練習した日が途切れずに続いた日数です（今日の分はまだ数えなくても途切れません）。")
                                 : QStringLiteral("連続日数は、1回でも練習した日が途切れずに続いた日数です（今日まだ練習していなくても途切れません）。")) +
                      QStringLiteral("時間は各回の打鍵数と速度から求めた目安です。"));

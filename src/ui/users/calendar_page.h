@@ -28,6 +28,10 @@ public:
     // The cell of a day, in widget coordinates; empty when it is not shown.
     QRect CellOf(std::int64_t nDay) const;
     QString TipAt(QPoint pos) const;
+    // The day the arrow keys have chosen (today at first): it is said as it changes and framed
+    // while the grid has the focus.
+    std::int64_t Chosen() const { return m_nChosen; }
+    void Choose(std::int64_t nDay);
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
     // As high as its width's cells need: the page below it stays for the legend.
@@ -38,6 +42,9 @@ protected:
     void paintEvent(QPaintEvent*) override;
     void resizeEvent(QResizeEvent* pEvent) override;
     bool event(QEvent* pEvent) override;
+    void keyPressEvent(QKeyEvent* pEvent) override;
+    void focusInEvent(QFocusEvent* pEvent) override;
+    void focusOutEvent(QFocusEvent* pEvent) override;
 
 private:
     struct Metrics {
@@ -48,6 +55,7 @@ private:
     const PracticeDays* m_pDays = nullptr;
     CalendarGrid m_grid;
     int m_nGoal = 0;
+    std::int64_t m_nChosen = 0;
 };
 
 class CCalendarPage : public QWidget {

@@ -130,6 +130,7 @@ CKeySpeedView::CKeySpeedView(std::shared_ptr<const CHistoryRecords> pRecords, st
     auto* pPairsLabel = new QLabel(QStringLiteral("遅い運指(&O)"), this);
     m_pPairs = new QTreeWidget(this);
     m_pPairs->setObjectName(QStringLiteral("speed_pairs"));
+    m_pPairs->setAccessibleName(QStringLiteral("遅い運指"));
     m_pPairs->setRootIsDecorated(false);
     m_pPairs->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_pPairs->setHeaderLabels({QStringLiteral("運指"), QStringLiteral("中央値"), QStringLiteral("回数")});

@@ -1,9 +1,11 @@
 #include "ui/users/progress_chart.h"
 
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
+#include <QToolTip>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -12,9 +14,11 @@
 #include <utility>
 #include <vector>
 
+#include "ui/app/accessible.h"
 #include "ui/app/point_tip.h"
 #include "ui/app/qt_text.h"
 #include "progress/chart_axes.h"
+#include "progress/progress_summary.h"
 #include "users/history_record.h"
 
 namespace kibiki::ui {
@@ -42,15 +46,60 @@ struct CProgressChart::Frame {
 
 CProgressChart::CProgressChart(QWidget* pParent) : QWidget(pParent) {
     setObjectName(QStringLiteral("progress_chart"));
+    setAccessibleName(QStringLiteral("速さと正確さのグラフ"));
+    SetSeries({});
     setMinimumSize(240, 160);
     setBackgroundRole(QPalette::Base);
     setAutoFillBackground(true);
     setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 void CProgressChart::SetSeries(ProgressSeries series, std::shared_ptr<const CHistoryRecords> pRecords) {
     m_series = std::move(series);
     m_pRecords = std::move(pRecords);
+    m_strSummary = QString::fromStdString(ChartSummary(m_series));
+    setAccessibleDescription(m_strSummary);
+    m_nChosen = m_series.aPoints.empty() ? 0 : m_series.aPoints.size() - 1;
+    update();
+}
+
+void CProgressChart::Choose(std::size_t i) {
+    const auto& pts = m_series.aPoints;
+    if (pts.empty() || !m_pRecords) return;
+    m_nChosen = std::min(i, pts.size() - 1);
+    update();
+    Announce(*this, QString::fromStdString(SpokenPoint(*m_pRecords, pts[m_nChosen])));
+    // Seen as well as heard: the run's tip beside its dot.
+    if (isVisible()) {
+        const QPoint at = SpeedPoint(m_nChosen).toPoint();
+        QToolTip::showText(mapToGlobal(at + QPoint(8, 8)), QString::fromStdString(PointTip(*m_pRecords, pts[m_nChosen])),
+                           this, QRect(at - QPoint(6, 6), QSize(12, 12)));
+    }
+}
+
+void CProgressChart::keyPressEvent(QKeyEvent* pEvent) {
+    const std::size_t n = m_series.aPoints.size();
+    if (n == 0) return QWidget::keyPressEvent(pEvent);
+    switch (pEvent->key()) {
+        case Qt::Key_Left: Choose(m_nChosen > 0 ? m_nChosen - 1 : 0); break;
+        case Qt::Key_Right: Choose(m_nChosen + 1); break;
+        case Qt::Key_PageUp: Choose(m_nChosen > 10 ? m_nChosen - 10 : 0); break;
+        case Qt::Key_PageDown: Choose(m_nChosen + 10); break;
+        case Qt::Key_Home: Choose(0); break;
+        case Qt::Key_End: Choose(n - 1); break;
+        default: QWidget::keyPressEvent(pEvent);
+    }
+}
+
+void CProgressChart::focusInEvent(QFocusEvent* pEvent) {
+    QWidget::focusInEvent(pEvent);
+    update();
+}
+
+void CProgressChart::focusOutEvent(QFocusEvent* pEvent) {
+    QWidget::focusOutEvent(pEvent);
+    QToolTip::hideText();
     update();
 }
 
@@ -155,11 +204,12 @@ void CProgressChart::paintEvent(QPaintEvent*) {
     legend(kAccuracyColour, false, QStringLiteral("正解率"));
     legend(kAccuracyColour, true, QStringLiteral("正解率(10回平均)"));
 
-    p.setPen(QPen(palette().color(QPalette::Mid)));
+    // The frame in the highlight colour, thicker, while the keys move through the runs.
+    p.setPen(hasFocus() ? QPen(palette().color(QPalette::Highlight), 2) : QPen(palette().color(QPalette::Mid)));
     p.drawRect(plot);
     if (pts.empty()) {
         p.setPen(text);
-        p.drawText(plot, Qt::AlignCenter, QStringLiteral("この条件の記録はありません"));
+        p.drawText(plot, Qt::AlignCenter, m_strSummary);
         return;
     }
 
@@ -254,6 +304,15 @@ void CProgressChart::paintEvent(QPaintEvent*) {
     };
     drawDots(kSpeedColour, [&](const ProgressPoint& pt) { return f.YSpeed(pt.dSpeed); });
     drawDots(kAccuracyColour, [&](const ProgressPoint& pt) { return f.YAccuracy(pt.dAccuracy); });
+    if (hasFocus() && m_nChosen < pts.size()) {
+        const ProgressPoint& pt = pts[m_nChosen];
+        const double x = f.X(pt.nMinute);
+        p.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DashLine));
+        p.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+        p.setPen(QPen(text, 2));
+        p.setBrush(Qt::NoBrush);
+        for (double y : {f.YSpeed(pt.dSpeed), f.YAccuracy(pt.dAccuracy)}) p.drawEllipse(QPointF(x, y), 6, 6);
+    }
 }
 
 CProgressPage::CProgressPage(std::shared_ptr<const CHistoryRecords> pRecords, QWidget* pParent) : QWidget(pParent) {
@@ -272,6 +331,10 @@ CProgressPage::CProgressPage(std::shared_ptr<const CHistoryRecords> pRecords, QW
     pLayout->addLayout(pRow);
     m_pChart = new CProgressChart(this);
     pLayout->addWidget(m_pChart, 1);
+    m_pSummary = new QLabel(this);
+    m_pSummary->setObjectName(QStringLiteral("chart_summary"));
+    m_pSummary->setWordWrap(true);
+    pLayout->addWidget(m_pSummary);
     connect(m_pFilter, &QComboBox::currentIndexChanged, this, &CProgressPage::OnFilter);
     SetRecords(std::move(pRecords));
 }
@@ -315,11 +378,11 @@ void CProgressPage::SetRecords(std::shared_ptr<const CHistoryRecords> pRecords) 
 }
 
 void CProgressPage::OnFilter(int nIndex) {
-    if (nIndex < 0 || std::size_t(nIndex) >= m_aFilters.size()) {
-        m_pChart->SetSeries({});
-        return;
-    }
-    m_pChart->SetSeries(BuildProgressSeries(*m_pRecords, m_aFilters[std::size_t(nIndex)]), m_pRecords);
+    if (nIndex < 0 || std::size_t(nIndex) >= m_aFilters.size()) m_pChart->SetSeries({});
+    else m_pChart->SetSeries(BuildProgressSeries(*m_pRecords, m_aFilters[std::size_t(nIndex)]), m_pRecords);
+    // Without runs the chart says so itself.
+    m_pSummary->setText(m_pChart->Series().aPoints.empty() ? QString() : m_pChart->Summary());
+    m_pSummary->setVisible(!m_pSummary->text().isEmpty());
 }
 
 }  // namespace kibiki::ui

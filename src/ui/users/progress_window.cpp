@@ -65,7 +65,9 @@ CProgressWindow::CProgressWindow(CUserSettings& settings, std::shared_ptr<const 
     auto* pButtons = new QDialogButtonBox(this);
     QPushButton* pClose = pButtons->addButton(QStringLiteral("閉じる"), QDialogButtonBox::RejectRole);
     pClose->setObjectName(QStringLiteral("close"));
-    pClose->setDefault(true);
+    // Never the default: in the Fusion style a default button looks the same with the focus as
+    // without, and Enter in the goal's box would close the window. Esc and Space close it.
+    pClose->setAutoDefault(false);
     connect(pButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     pLayout->addWidget(pButtons);
 

@@ -76,6 +76,7 @@ CShowHistoryDlg::CShowHistoryDlg(CUserSettings& settings, QWidget* pParent, bool
     m_pModel = new HistoryTableModel(CHistoryRows(m_pRecords), this);
     m_pList = new QTableView(this);
     m_pList->setObjectName(QStringLiteral("history"));
+    m_pList->setAccessibleName(QStringLiteral("履歴"));
     m_pList->setGeometry(du.Rect(7, 26, 412, 108));
     m_pList->setModel(m_pModel);
     m_pList->setSelectionBehavior(QAbstractItemView::SelectRows);
