@@ -94,6 +94,7 @@ public:
     // A timed test ended at its limit: the question being typed counts its keystrokes and kana
     // as far as it got, so that speed and accuracy cover the whole time (practice_run.cpp).
     void CountUnfinishedQuestion();
+    void SetFinishedChars(int nChars) { m_run.m_nFinishedChars = nChars; }
     // A wrong key: counted, and tallied against the key that was due (0: none was).
     void CountMiss(unsigned char chExpected) {
         if (chExpected != 0) ++m_run.m_missedKeys[chExpected];

@@ -33,6 +33,7 @@ std::string Decimal(int n) { return std::to_string(n); }
 void CKibikiDoc::ResetRun(std::string& strDisplay, PracticeForm& form) {
     m_run.m_dKeystrokes = 0.0;
     m_run.m_nKanaTyped = 0;
+    m_run.m_nFinishedChars = -1;
     m_run.m_nKanaPos = 0;
     m_run.m_nQuestionsDone = 0;
     m_run.m_nMisses = 0;

@@ -169,6 +169,7 @@ void CKibikiView::EndTimedTest() {
     const int chars = FinishedChars(JoinTestText(lesson.texts, m_doc.KanaSeparator(), kMaxQuestionBytes),
                                     whole ? INT_MAX : run.KanaPos());
     if (!whole) m_doc.CountUnfinishedQuestion();
+    m_doc.SetFinishedChars(chars);
     m_strCountdown.clear();
     m_bTestEnding = true;
     EndRun(RunEnd::Finished);

@@ -44,6 +44,8 @@ constexpr const char* kMigrations[] = {
     "  PRIMARY KEY(run, seq)) WITHOUT ROWID;",
     // 2: the user's own settings of the speed pages.
     "CREATE TABLE setting(name TEXT PRIMARY KEY, value) WITHOUT ROWID;",
+    // 3: a timed test's characters of whole sentences; NULL for other runs and older tests.
+    "ALTER TABLE run ADD COLUMN chars INTEGER;",
 };
 static_assert(std::size(kMigrations) == kLogSchemaVersion);
 
@@ -301,7 +303,7 @@ LogFault PracticeLog::WriteRun(const LoggedRun& run) {
     if (tx.rc() != SQLITE_OK) return Fault(tx.rc());
     Statement insRun(m_db,
                      "INSERT INTO run(started, ended, mode, source, lesson, keys, misses, kana, "
-                     "elapsed_ms, ending) VALUES(?,?,?,?,?,?,?,?,?,?)");
+                     "elapsed_ms, ending, chars) VALUES(?,?,?,?,?,?,?,?,?,?,?)");
     if (!insRun.ok()) return Fault(insRun.rc());
     sqlite3_stmt* s = insRun.get();
     const std::string lesson = run.strLesson;
@@ -315,6 +317,8 @@ LogFault PracticeLog::WriteRun(const LoggedRun& run) {
     sqlite3_bind_int(s, 8, run.nKanaTyped);
     sqlite3_bind_int64(s, 9, run.nElapsedMs);
     sqlite3_bind_text(s, 10, RunEndName(run.end), -1, SQLITE_STATIC);
+    if (run.nChars >= 0) sqlite3_bind_int(s, 11, run.nChars);
+    else sqlite3_bind_null(s, 11);
     if (const int rc = sqlite3_step(s); rc != SQLITE_DONE) return Fault(rc);
     const sqlite3_int64 id = sqlite3_last_insert_rowid(m_db);
 
@@ -351,7 +355,7 @@ std::string ColumnText(sqlite3_stmt* s, int col) {
 }
 
 // A run's columns from "SELECT id, started, ended, mode, source, lesson, keys, misses, kana,
-// elapsed_ms, ending".
+// elapsed_ms, ending, chars".
 LoggedRun RunOfRow(sqlite3_stmt* s) {
     LoggedRun run;
     run.tStart = static_cast<std::time_t>(sqlite3_column_int64(s, 1));
@@ -364,11 +368,12 @@ LoggedRun RunOfRow(sqlite3_stmt* s) {
     run.nKanaTyped = sqlite3_column_int(s, 8);
     run.nElapsedMs = sqlite3_column_int64(s, 9);
     if (!RunEndFromName(ColumnText(s, 10), run.end)) run.end = RunEnd::Stopped;
+    if (sqlite3_column_type(s, 11) == SQLITE_INTEGER) run.nChars = sqlite3_column_int(s, 11);
     return run;
 }
 
 constexpr const char* kRunColumns =
-    "SELECT id, started, ended, mode, source, lesson, keys, misses, kana, elapsed_ms, ending FROM run ";
+    "SELECT id, started, ended, mode, source, lesson, keys, misses, kana, elapsed_ms, ending, chars FROM run ";
 
 }  // namespace
 

@@ -28,6 +28,7 @@
 #include "users/setting_folder.h"
 #include "ui/users/progress_window.h"
 #include "ui/users/show_history_dlg.h"
+#include "ui/users/test_results_page.h"
 #include "ui/users/weak_keys_page.h"
 #include "ui/users/user_select_dlg.h"
 
@@ -113,6 +114,7 @@ void CKibikiApp::AttachLog(CProgressWindow& window) {
         window.accept();
     };
     window.WeakKeysPage()->AttachLog(std::move(access));
+    window.TestsPage()->ReadLog(m_recorder.ExistingLog());
 }
 
 void CKibikiApp::RunPendingDrill() {
