@@ -186,6 +186,7 @@ TEST(TimedTestRun, TimedFromTheFirstKeyAndEndsAtTheLimitMidQuestion) {
     r.m_clock.m_dwTick = start + 60000;
     r.m_view.OnTimer();
 
+    EXPECT_NE(r.m_form.Transcript().find("残り 0:00"), std::string::npos);
     EXPECT_FALSE(r.m_view.IsRunning());
     ASSERT_EQ(r.m_form.m_timedResults.size(), 1u);
     const TimedTestResultInfo& info = r.m_form.m_timedResults[0];

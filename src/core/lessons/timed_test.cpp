@@ -170,6 +170,8 @@ void CKibikiView::EndTimedTest() {
                                     whole ? INT_MAX : run.KanaPos());
     if (!whole) m_doc.CountUnfinishedQuestion();
     m_doc.SetFinishedChars(chars);
+    // The countdown stops where the test did, not at the last tick before it.
+    m_form.SetControlText(IDC_TITLE, lesson.strTitle + "\x81\x40" /* 　 */ + CountdownText(limit - elapsed));
     m_strCountdown.clear();
     m_bTestEnding = true;
     EndRun(RunEnd::Finished);
