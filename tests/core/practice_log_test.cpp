@@ -143,6 +143,7 @@ TEST(PracticeLog, AFirstVersionLogIsMigratedWithItsRunsAndANewerOneIsLeftAlone) 
     ASSERT_EQ(runs.size(), 1u);
     ASSERT_EQ(runs[0].keys.size(), 1u);
     EXPECT_EQ(U8(runs[0].keys[0].Unit()), "か");
+    EXPECT_EQ(runs[0].nChars, -1);  // counted by no run before
     log.reset();
 
     sqlite3* db = nullptr;
@@ -210,6 +211,15 @@ TEST(PracticeRecorder, ATimedTestIsKeptAsATestRunOfItsLength) {
     EXPECT_EQ(runs[0].strSource, "test");
     EXPECT_EQ(runs[0].strLesson, "腕試し1分");
     EXPECT_EQ(runs[0].nElapsedMs, 60000u);
+    // The minute's 120 right keys all count, the unfinished sentence's too; its characters are
+    // the whole sentences', as the result showed them.
+    EXPECT_EQ(runs[0].nKeystrokes, 120);
+    ASSERT_EQ(rig.h.m_form.m_timedResults.size(), 1u);
+    EXPECT_EQ(std::to_string(runs[0].nChars) + "字", U8(rig.h.m_form.m_timedResults[0].rows[0].second));
+    std::vector<LoggedRun> summaries;
+    ASSERT_EQ(log->ReadRunSummaries(summaries), LogFault::None);
+    ASSERT_EQ(summaries.size(), 1u);
+    EXPECT_EQ(summaries[0].nChars, runs[0].nChars);
 }
 
 TEST(PracticeRecorder, ATypedLessonLeavesItsRunAndEveryKeyInTheUsersLog) {

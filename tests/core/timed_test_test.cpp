@@ -2,8 +2,11 @@
 // fake clock.
 #include <gtest/gtest.h>
 
+#include "kana/kanji_segments.h"
+
 #include "lessons/test_passages.h"
 #include "lessons/test_score.h"
+#include "lessons/test_text.h"
 #include "lessons/timed_test.h"
 #include "support/practice_harness.h"
 #include "support/test_util.h"
@@ -88,52 +91,189 @@ TEST(TimedTestScore, CountdownRoundsUp) {
     for (const auto& [ms, text] : cases) EXPECT_EQ(U8(CountdownText(ms)), text) << ms;
 }
 
-// A 1-minute kana test over the first passage, 200 ms a key.
+// The sentences run on as one question: a bar where the text turns between kana and kanji at
+// a join, none where it does not, and the runs of every sentence still paired with the display.
+TEST(TimedTestText, SentencesJoinIntoOneQuestion) {
+    LessonTexts texts;
+    const auto add = [&](const char* kanji, const char* reading) {
+        texts.aKanji.push_back(Sj(kanji));
+        texts.aReadings.push_back(Sj(reading));
+    };
+    add("駅前の本。", "えきまえ｜の｜ほん｜。");
+    add("本を読む。", "ほん｜を｜よ｜む。");       // kanji after "。": a bar at the join
+    add("", "ＡＢです。");                       // no kanji: shown as its reading
+    add("", "");                                 // nothing to type: left out
+    add("今日は晴れ。", "きょう｜は｜は｜れ｜。");  // a bar too many: shown as its reading
+    add("雨だ。", "あめ/だ。");                 // the user's separator
+    const TestText t = JoinTestText(texts, "/", 4096);
+    EXPECT_EQ(U8(t.strDisplay), "駅前の本。本を読む。ＡＢです。きょうははれ。雨だ。");
+    EXPECT_EQ(U8(t.strReading), "えきまえ｜の｜ほん｜。｜ほん｜を｜よ｜む。｜ＡＢ｜です。きょうははれ。｜あめ｜だ。");
+    EXPECT_EQ(t.aChars, (std::vector<int>{5, 5, 5, 7, 3}));
+    EXPECT_EQ(t.aReadingEnds, (std::vector<int>{16, 28, 38, 52, 60}));
+
+    // What a stop counts: whole sentences only.
+    const std::pair<int, int> stops[] = {{0, 0}, {15, 0}, {16, 5}, {27, 5}, {28, 10}, {60, 25}, {9999, 25}};
+    for (const auto& [pos, chars] : stops) EXPECT_EQ(FinishedChars(t, pos), chars) << pos;
+
+    // Sentences stop where the box's limit would be passed; the first is always taken.
+    EXPECT_EQ(JoinTestText(texts, "/", 20).aChars, (std::vector<int>{5, 5}));
+    EXPECT_EQ(JoinTestText(texts, "/", 4).aChars, (std::vector<int>{5}));
+}
+
+TEST(TimedTestText, EveryPassageKeepsItsKanjiAndItsRunsPairUp) {
+    for (const TestPassage& p : TestPassages()) {
+        SCOPED_TRACE(U8(p.strTitle));
+        const Lesson lesson = TimedTestLesson(p, false, 10);
+        TestText t = JoinTestText(lesson.texts, "", 4096);
+        std::string kanji;
+        for (const std::string& k : lesson.texts.aKanji) kanji += k;
+        EXPECT_EQ(t.strDisplay, kanji);
+        EXPECT_EQ(t.aChars.size(), lesson.texts.aKanji.size());
+        CKanjiSegments segments;
+        segments.SplitKanjiSegments(t.strDisplay, t.strReading, "");
+        EXPECT_EQ(segments.m_aDisplayBounds.size(), segments.m_aReadingBounds.size());
+    }
+}
+
+// A 1-minute test over the first passage, 200 ms a key.
 struct TimedRun : test::PracticeHarness {
-    TimedRun() {
+    explicit TimedRun(bool bRomaji = false) {
         m_dwMsPerKey = 200;
-        EXPECT_TRUE(m_view.StartLesson(TimedTestLesson(TestPassages().at(0), false, 1)));
+        EXPECT_TRUE(m_view.StartLesson(TimedTestLesson(TestPassages().at(0), bRomaji, 1)));
+        m_text = JoinTestText(m_doc.CurrentLesson().texts, "", 4096);
     }
     std::string Title() const { return Shown(IDC_TITLE); }  // UTF-8
-    int FirstSentenceChars() const { return FinishedChars(m_doc.CurrentLesson().texts, 1); }
+    // Right keys until the reading reaches nKanaPos; how many were typed.
+    int TypeTo(int nKanaPos) {
+        int keys = 0;
+        while (m_view.IsRunning() && m_doc.Run().KanaPos() < nKanaPos) {
+            m_view.OnTypedChar(m_doc.NextExpectedKey());
+            m_clock.m_dwTick += m_dwMsPerKey;
+            ++keys;
+        }
+        return keys;
+    }
+    int TypeKeys(int n) {
+        for (int i = 0; i < n; ++i) {
+            m_view.OnTypedChar(m_doc.NextExpectedKey());
+            m_clock.m_dwTick += m_dwMsPerKey;
+        }
+        return n;
+    }
+    TestText m_text;
 };
 
 TEST(TimedTestRun, TimedFromTheFirstKeyAndEndsAtTheLimitMidQuestion) {
     TimedRun r;
     EXPECT_NE(r.Title().find("腕試し1分　"), std::string::npos) << r.Title();
     EXPECT_NE(r.Title().find("残り 1:00"), std::string::npos) << r.Title();
+    // The whole passage is the one question, shown at once.
+    EXPECT_EQ(r.m_doc.Run().QuestionCount(), 1);
+    EXPECT_EQ(r.m_form.Text(IDC_QUESTION), U8(r.m_text.strDisplay));
     r.m_clock.m_dwTick += 5 * 60000;  // waiting before the first key costs nothing
     r.m_view.OnTimer();
     ASSERT_TRUE(r.m_view.IsRunning());
     EXPECT_NE(r.Title().find("残り 1:00"), std::string::npos);
 
     const std::uint32_t start = r.m_clock.m_dwTick;
-    r.TypeQuestion();
+    int keys = r.TypeTo(r.m_text.aReadingEnds[0]);
     r.Type("ｱ");  // a miss in the second sentence
-    const int done = r.m_doc.Run().QuestionsDone();
-    ASSERT_EQ(done, 1);
-    for (int i = 0; i < 5; ++i) r.m_view.OnTypedChar(r.m_doc.NextExpectedKey());  // part way
-    ASSERT_EQ(r.m_doc.Run().QuestionsDone(), 1);
+    keys += r.TypeKeys(5);  // part way
+    ASSERT_EQ(r.m_doc.Run().QuestionsDone(), 0);
     r.m_clock.m_dwTick = start + 59000;
     r.m_view.OnTimer();
     EXPECT_NE(r.Title().find("残り 0:01"), std::string::npos) << r.Title();
     r.m_clock.m_dwTick = start + 60000;
     r.m_view.OnTimer();
 
+    EXPECT_NE(r.m_form.Transcript().find("残り 0:00"), std::string::npos);
     EXPECT_FALSE(r.m_view.IsRunning());
     ASSERT_EQ(r.m_form.m_timedResults.size(), 1u);
     const TimedTestResultInfo& info = r.m_form.m_timedResults[0];
     EXPECT_EQ(U8(info.strTitle), "腕試し1分");
-    ASSERT_FALSE(info.rows.empty());
-    // Only the finished sentence counts, however far the second one got.
-    EXPECT_EQ(U8(info.rows[0].second), std::to_string(r.FirstSentenceChars()) + "字");
+    ASSERT_GE(info.rows.size(), 6u);
+    // Only the finished sentence counts as text, however far the second one got; the keys
+    // count as far as they went, so speed and accuracy cover the whole minute.
+    EXPECT_EQ(U8(info.rows[0].second), std::to_string(r.m_text.aChars[0]) + "字");
+    EXPECT_EQ(U8(info.rows[2].second), std::to_string(keys) + "／分");
     EXPECT_EQ(U8(info.rows[5].second), "1回");
     EXPECT_NE(r.HistoryFile().find("腕試し1分"), std::string::npos) << r.HistoryFile();
+    EXPECT_NE(r.HistoryFile().find(",腕試し1分," + std::to_string(keys) + ","), std::string::npos) << r.HistoryFile();
+}
+
+// The text runs on from line to line: the question box turns its pages as a long question's.
+TEST(TimedTestRun, TheQuestionBoxTurnsPagesThroughThePassage) {
+    TimedRun r(true);
+    r.m_form.m_nLineBytes = 20;
+    r.TypeTo(r.m_text.aReadingEnds[2]);
+    EXPECT_GT(r.m_form.m_nQuestionTopLine, 0);
+    EXPECT_EQ(r.m_doc.Run().QuestionsDone(), 0);
+    EXPECT_TRUE(r.m_view.IsRunning());
+}
+
+// Typed to the end before the limit, the whole text counts and the time is what it took.
+TEST(TimedTestRun, ThePassageFinishedEarlyCountsWhole) {
+    TimedRun r;
+    r.m_dwMsPerKey = 10;
+    r.TypeTo(1 << 20);
+    EXPECT_FALSE(r.m_view.IsRunning());
+    ASSERT_EQ(r.m_form.m_timedResults.size(), 1u);
+    int chars = 0;
+    for (int n : r.m_text.aChars) chars += n;
+    EXPECT_EQ(U8(r.m_form.m_timedResults[0].rows[0].second), std::to_string(chars) + "字");
+}
+
+// A registered lesson file as the test's text: its typeable lines in order; a file with none,
+// or one that cannot be read, is told and starts nothing.
+TEST(TimedTestFile, ALessonFilesTypeableLinesBecomeTheText) {
+    test::PracticeHarness h;
+    RecordingMessenger told;
+    const auto choose = [&](const std::string& path, bool bRomaji, Lesson& lesson) {
+        TimedTestChoice choice;
+        choice.nMinutes = 3;
+        choice.bRomaji = bRomaji;
+        choice.strFile = path;
+        return ChosenTestLesson(choice, 0, "", lesson, &told);
+    };
+    const std::string kanji = h.WriteLessonFile(
+        "k.txt", "#KANAKANJI\n天気\n晴れ,は｜れ\nＡＢＣ,えーびーしー\n\n雨が降る,あめ｜が｜ふ｜る\nＡＢＣ\n");
+    Lesson lesson;
+    ASSERT_TRUE(choose(kanji, false, lesson));
+    EXPECT_EQ(lesson.source, LessonSource::TimedTest);
+    EXPECT_EQ(lesson.mode, PracticeMode::KanaKanji);
+    EXPECT_EQ(lesson.nTimeLimitSec, 180);
+    EXPECT_EQ(U8(lesson.strTitle), "腕試し3分　天気");
+    EXPECT_EQ(U8(lesson.strHistoryName), "腕試し3分");
+    // "ＡＢＣ" alone has no kana reading to type; the empty line is skipped, not an end.
+    ASSERT_EQ(lesson.texts.aReadings.size(), 3u);
+    EXPECT_EQ(U8(lesson.texts.aKanji[2]), "雨が降る");
+    ASSERT_TRUE(h.m_view.StartLesson(std::move(lesson)));
+    EXPECT_EQ(h.m_form.Text(IDC_QUESTION), "晴れＡＢＣ雨が降る");
+    EXPECT_TRUE(told.m_shown.empty());
+
+    // A kana file reads as readings, in romaji input too.
+    const std::string kana = h.WriteLessonFile("kana.txt", "#KANA\n\nりんご\nみかん\n");
+    ASSERT_TRUE(choose(kana, true, lesson));
+    EXPECT_EQ(lesson.mode, PracticeMode::RomajiKanji);
+    EXPECT_EQ(lesson.texts.aReadings.size(), 2u);
+
+    // Letters to type as English text are no reading.
+    const std::string english = h.WriteLessonFile("en.txt", "#ROMAN\nwords\nDOG\nCAT\n");
+    for (const std::string& path : {english, h.WriteLessonFile("none.txt", "#KANA\nx\n")}) {
+        told.m_shown.clear();
+        EXPECT_FALSE(choose(path, false, lesson));
+        ASSERT_EQ(told.m_shown.size(), 1u);
+        EXPECT_NE(told.m_shown[0].text.find("打てる問題文がありません"), std::string::npos) << told.m_shown[0].text;
+    }
+    told.m_shown.clear();
+    EXPECT_FALSE(choose(h.m_dir + "/gone.txt", false, lesson));
+    ASSERT_EQ(told.m_shown.size(), 1u);
+    EXPECT_NE(told.m_shown[0].text.find("開けません"), std::string::npos) << told.m_shown[0].text;
 }
 
 TEST(TimedTestRun, AKeyAfterTheLimitEndsItUncounted) {
     TimedRun r;
-    r.TypeQuestion();
+    r.TypeKeys(20);
     const int misses = r.m_doc.Run().Misses();
     r.m_clock.m_dwTick += 60000;
     r.Type("ｱ");
@@ -146,7 +286,7 @@ TEST(TimedTestRun, AgainRestartsAndTheResultShowsTheBestSoFar) {
     TimedRun r;
     r.m_form.m_lessonEndAnswers.push_back(LESSON_END_AGAIN);
     for (int run = 0; run < 2; ++run) {
-        r.TypeQuestion();
+        r.TypeKeys(20);
         r.m_clock.m_dwTick += 60000;
         r.m_view.OnTimer();
     }
@@ -173,7 +313,7 @@ TEST(TimedTestRun, EscapeOrTheMenuStopsWithoutAResult) {
         TimedRun r;
         EndListener listener;
         r.m_view.AddListener(&listener);
-        r.TypeQuestion();
+        r.TypeKeys(20);
         const std::string asked = r.m_form.Lines({"message"});
         if (bMenu)
             r.m_view.FinishRun();

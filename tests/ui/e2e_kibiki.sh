@@ -12,53 +12,16 @@
 # shellcheck source-path=SCRIPTDIR source=e2e_common.sh
 . "${BASH_SOURCE[0]%/*}/e2e_common.sh" "$1" "$2" e2e Xvfb xdotool xclip iconv || exit 1
 fail() { e2e_fail "$@"; }
-e2e_windows() {  # each shown window: id, name, and which has the focus
-  local w focus
-  focus=$(xdotool getwindowfocus 2>/dev/null) || focus=""
-  for w in $(xdotool search --onlyvisible --name . 2>/dev/null); do
-    printf '%s "%s"%s\n' "$w" "$(xdotool getwindowname "$w" 2>/dev/null)" "$([ "$w" != "$focus" ] || echo ' (focus)')"
-  done
-}
-
-# A display of our own.
-# The server picks a free display and names it once it listens, so no other server's leftover
-# socket or lock can make the program start without a display.
-# A server that cannot be reached is replaced, up to three times. -noreset: by default the server
-# resets when its last client leaves, and the program, connecting just after the check below
-# has left, could find it resetting and refusing connections.
-up=""
-for _ in 1 2 3; do
-  rm -f "$work/display"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-  export DISPLAY=":$(head -1 "$work/display" 2>/dev/null)"
-  for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && { up=1; break; }; sleep 0.1; done
-  [ -n "$up" ] && { pids+=($xvfb_pid); break; }
-  kill "$xvfb_pid" 2>/dev/null || true
-done
-[ -n "$up" ] || fail "no X server could be reached"
-
-# A fresh user: nothing from the machine's own home or profile.
-export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_DATA_HOME=$work/home/.local/share
-export XDG_RUNTIME_DIR=$work/run KIBIKI_SETTING_DIR=$work/Setting
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
-e2e_settings=$KIBIKI_SETTING_DIR
+e2e_windows() { e2e_shown_windows; }
+e2e_xvfb
+e2e_home
 e2e_logs=("$work/kibiki.log")
 
 "$KIBIKI" >"$work/kibiki.log" 2>&1 &
 kibiki_pid=$!
 pids+=($kibiki_pid)
 
-window() {  # NAME -> window id, waiting for it to be shown
-  local w=""
-  for _ in $(seq 300); do
-    w=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1) && [ -n "$w" ] && break
-    sleep 0.1
-  done
-  [ -n "$w" ] || fail "no window \"$1\""
-  echo "$w"
-}
+window() { e2e_window "$1"; }  # NAME -> window id, waiting for it to be shown
 shown() { xdotool search --onlyvisible --name '.*' 2>/dev/null || true; }  # ids of shown windows
 new_window() {  # IDS -> the id of a window shown that is not among IDS, waiting for it
   local w=""
@@ -69,13 +32,7 @@ new_window() {  # IDS -> the id of a window shown that is not among IDS, waiting
   [ -n "$w" ] || fail "no new window"
   echo "$w"
 }
-gone() {  # NAME: waits until no such window is shown
-  for _ in $(seq 300); do
-    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
-    sleep 0.1
-  done
-  fail "window \"$1\" did not close"
-}
+gone() { e2e_gone "$1"; }  # NAME: waits until no such window is shown
 main=$(window Kibiki)
 xdotool windowfocus --sync "$main"
 sleep 0.3
@@ -85,26 +42,6 @@ lesson() {  # FIRST LAST
   awk -F'\t' -v a="$1" -v b="$2" '$1 >= a && $1 <= b { print $2 }' "$SRC/resources/lessons.tsv"
 }
 
-# Keys of the JIS kana layout by place, as a US map names them.
-declare -A KANA=(
-  [ぬ]=1 [ふ]=2 [あ]=3 [う]=4 [え]=5 [お]=6 [や]=7 [ゆ]=8 [よ]=9 [わ]=0 [ほ]=minus [へ]=equal
-  [た]=q [て]=w [い]=e [す]=r [か]=t [ん]=y [な]=u [に]=i [ら]=o [せ]=p
-  [ち]=a [と]=s [し]=d [は]=f [き]=g [く]=h [ま]=j [の]=k [り]=l [れ]=semicolon [け]=apostrophe
-  [む]=backslash [つ]=z [さ]=x [そ]=c [ひ]=v [こ]=b [み]=n [も]=m [ね]=comma [る]=period [め]=slash)
-declare -A VOICED=([が]=か [ぎ]=き [ぐ]=く [げ]=け [ご]=こ [ざ]=さ [じ]=し [ず]=す [ぜ]=せ [ぞ]=そ
-  [だ]=た [ぢ]=ち [づ]=つ [で]=て [ど]=と [ば]=は [び]=ひ [ぶ]=ふ [べ]=へ [ぼ]=ほ)
-declare -A SEMI=([ぱ]=は [ぴ]=ひ [ぷ]=ふ [ぺ]=へ [ぽ]=ほ)
-
-kana_keys() {  # TEXT -> key names; also counts keystrokes into $strokes
-  local s=$1 i c
-  for ((i = 0; i < ${#s}; i++)); do
-    c=${s:i:1}
-    if [ -n "${VOICED[$c]:-}" ]; then keys+=("${KANA[${VOICED[$c]}]}" bracketleft); strokes=$((strokes + 2))
-    elif [ -n "${SEMI[$c]:-}" ]; then keys+=("${KANA[${SEMI[$c]}]}" bracketright); strokes=$((strokes + 2))
-    elif [ -n "${KANA[$c]:-}" ]; then keys+=("${KANA[$c]}"); strokes=$((strokes + 1))
-    else fail "no key for $c"; fi
-  done
-}
 romaji_keys() {
   local s=$1 i c
   for ((i = 0; i < ${#s}; i++)); do

@@ -23,6 +23,7 @@
 #include "ui/users/heat_map_page.h"
 #include "ui/users/progress_chart.h"
 #include "ui/users/progress_window.h"
+#include "ui/users/test_results_page.h"
 #include "ui/users/key_speed_view.h"
 #include "ui/users/weak_keys_page.h"
 #include "lessons/kibiki_view.h"
@@ -67,15 +68,16 @@ protected:
     const std::int64_t today = DayOfDate(2004, 5, 8);
 };
 
-TEST_F(ProgressWindowTest, ThreePagesEachFoundByName) {
+TEST_F(ProgressWindowTest, FourPagesEachFoundByName) {
     WriteHistory("2004年05月08日 08:00,31,140,85, \r\n");
     CProgressWindow w(settings, nullptr, nullptr, true, today);
     EXPECT_EQ(w.windowTitle(), "学習の記録");
     auto* pPages = Find<QTabWidget>(w, "progress_pages");
-    ASSERT_EQ(pPages->count(), 3);
+    ASSERT_EQ(pPages->count(), 4);
     EXPECT_EQ(pPages->tabText(0), "速さと正確さ");
     EXPECT_EQ(pPages->tabText(1), "苦手キー");
     EXPECT_EQ(pPages->tabText(2), "カレンダー");
+    EXPECT_EQ(pPages->tabText(3), "腕試し");
     Find<CProgressChart>(w, "progress_chart");
     Find<QComboBox>(w, "chart_filter");
     // The weak keys are one view of a stack that has room for more.
@@ -90,6 +92,42 @@ TEST_F(ProgressWindowTest, ThreePagesEachFoundByName) {
     EXPECT_TRUE(Find<QWidget>(w, "close"));
     EXPECT_FALSE(w.sizePolicy().horizontalPolicy() == QSizePolicy::Fixed);
     EXPECT_LT(w.minimumWidth(), w.width());
+}
+
+// The 腕試し page: a hint without tests; with the log's tests, their points and tips.
+TEST_F(ProgressWindowTest, TheTestsPageShowsAHintOrTheLogsTests) {
+    CProgressWindow w(settings, nullptr, nullptr, true, today);
+    w.resize(900, 600);
+    w.show();
+    w.Pages()->setCurrentIndex(CProgressWindow::PAGE_TESTS);
+    CTestResultsPage* page = w.TestsPage();
+    ASSERT_EQ(page, Find<CTestResultsPage>(w, "test_results_page"));
+    page->ReadLog(nullptr);
+    EXPECT_TRUE(page->Hint()->isVisible());
+    EXPECT_FALSE(page->Chart()->isVisible());
+    EXPECT_TRUE(page->Hint()->text().contains("腕試しの記録はまだありません"));
+
+    LoggedRun test;
+    test.strSource = "test";
+    test.strLesson = "腕試し1分";
+    test.tStart = 1700000000;
+    test.nChars = 60;
+    test.nElapsedMs = 60000;
+    test.nKeystrokes = 200;
+    test.nMisses = 10;
+    test.end = RunEnd::Finished;
+    LoggedRun later = test;
+    later.tStart += 86400;
+    later.nChars = 80;
+    page->SetRuns({test, later});
+    EXPECT_FALSE(page->Hint()->isVisible());
+    ASSERT_TRUE(page->Chart()->isVisible());
+    ASSERT_EQ(page->Chart()->Points().size(), 2u);
+    // The later, faster test stands higher; its tip says what it was.
+    EXPECT_LT(page->Chart()->CharsPoint(1).y(), page->Chart()->CharsPoint(0).y());
+    const QString tip = page->Chart()->TipAt(page->Chart()->CharsPoint(1).toPoint());
+    EXPECT_TRUE(tip.contains("10分あたり 800字")) << tip.toStdString();
+    page->Chart()->grab();  // paints without a fault
 }
 
 TEST_F(ProgressWindowTest, ChartOpensOnTheLessonLastPractisedAndTipsItsPoints) {

@@ -37,6 +37,21 @@ TEST(TimedTestDlg, OffersTheLengthsInputsAndPassagesAndAnswersTheChoice) {
     EXPECT_EQ(text->currentText().toStdString(), Cp932ToUtf8(TestPassages()[1].strTitle));
 }
 
+TEST(TimedTestDlg, OffersTheRegisteredLessonFilesAfterThePassages) {
+    CTimedTestDlg dlg(DefaultTestChoice(PracticeMode::KanaKanji), {Utf8ToCp932("天気の言葉")},
+                      {Utf8ToCp932("/home/u/天気.txt")});
+    auto* text = dlg.findChild<QComboBox*>("text");
+    ASSERT_TRUE(text);
+    const int file = static_cast<int>(TestPassages().size()) + 2;  // after a separator
+    ASSERT_EQ(text->count(), file + 1);
+    EXPECT_EQ(text->itemText(file), "ファイル: 天気の言葉");
+    text->setCurrentIndex(file);
+    EXPECT_EQ(dlg.Choice().strFile, "/home/u/天気.txt");
+    text->setCurrentIndex(1);
+    EXPECT_EQ(dlg.Choice().strFile, "");
+    EXPECT_EQ(dlg.Choice().nPassage, 0);
+}
+
 TEST(TimedResultDlg, ShowsTheRowsAndTheNextGradeAndAnswersAgain) {
     TimedTestResultInfo info;
     info.strTitle = Utf8ToCp932("腕試し1分");

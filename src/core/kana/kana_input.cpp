@@ -45,4 +45,18 @@ void AdvanceKanaAnswer(std::string_view strQuestion, int& nKanaPos, bool& bBaseS
     }
 }
 
+bool KanaKeysCanType(std::string_view reading) {
+    if (reading.size() % 2 != 0) return false;
+    for (std::size_t i = 0; i < reading.size(); i += 2) {
+        const std::string_view ch = reading.substr(i, 2);
+        std::string half;
+        ConvertKana(half, true, ch);
+        if (!half.empty()) continue;
+        unsigned char base = 0, mark = 0;
+        SplitVoicedKana(base, ch, mark);
+        if (base == 0) return false;
+    }
+    return true;
+}
+
 }  // namespace kibiki

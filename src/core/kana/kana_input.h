@@ -18,4 +18,8 @@ unsigned char ExpectedKana(std::string_view strQuestion, int nKanaPos, bool bBas
 void AdvanceKanaAnswer(std::string_view strQuestion, int& nKanaPos, bool& bBaseStroke, bool& bVoiced,
                        std::string& strPending);
 
+// Whether every character of a reading has a key sequence in the kana modes: a kana of the
+// rows (its own half-width key) or a voiced or semi-voiced kana (base key, then the mark).
+bool KanaKeysCanType(std::string_view reading);
+
 }  // namespace kibiki

@@ -16,16 +16,21 @@
 
 namespace kibiki {
 
-CCustomStartModel::CCustomStartModel(CUserSettings& settings, Messenger& messenger)
-    : m_settings(settings), m_messenger(messenger) {
+void RegisteredLessons(const CUserSettings& settings, std::vector<std::string>& aNames,
+                       std::vector<std::string>& aPaths) {
     // Entries past the stored lines could only be empty: a damaged count of two billion must
     // not fill memory.
     const std::size_t stored = std::max(settings.m_aNo.size(), settings.m_aFile.size());
     const int n = static_cast<int>(std::min<std::size_t>(std::max(settings.GetInt("count", 0), 0), stored));
     for (int i = 0; i < n; ++i) {
-        m_aNames.push_back(settings.GetIndexedString("No", i, ""));
-        m_aPaths.push_back(settings.GetIndexedString("File", i, ""));
+        aNames.push_back(settings.GetIndexedString("No", i, ""));
+        aPaths.push_back(settings.GetIndexedString("File", i, ""));
     }
+}
+
+CCustomStartModel::CCustomStartModel(CUserSettings& settings, Messenger& messenger)
+    : m_settings(settings), m_messenger(messenger) {
+    RegisteredLessons(settings, m_aNames, m_aPaths);
 }
 
 void CCustomStartModel::Select(int nIndex) {

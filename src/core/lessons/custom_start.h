@@ -10,6 +10,11 @@ namespace kibiki {
 class CUserSettings;
 class Messenger;
 
+// The registered lessons as the settings record keeps them (count, No, File): list texts and
+// paths, CP932 as stored.
+void RegisteredLessons(const CUserSettings& settings, std::vector<std::string>& aNames,
+                       std::vector<std::string>& aPaths);
+
 class CCustomStartModel {
 public:
     // Reads the registered lessons (count, No, File) from the settings record.

@@ -85,12 +85,16 @@ public:
 
     // --- the run record's keystroke side, for the view ---
     // The first key of a run, right or wrong, starts its clock.
-    // A timed test's end, which no completed question marks.
-    void StopClock(std::uint32_t dwTick) { m_run.m_dwEndTick = dwTick; }
     void StartClock(std::int64_t tNow, std::uint32_t dwTick) {
         m_run.m_tStart = tNow;
         m_run.m_dwStartTick = dwTick;
     }
+    // A timed test's end, which no completed question marks.
+    void StopClock(std::uint32_t dwTick) { m_run.m_dwEndTick = dwTick; }
+    // A timed test ended at its limit: the question being typed counts its keystrokes and kana
+    // as far as it got, so that speed and accuracy cover the whole time (practice_run.cpp).
+    void CountUnfinishedQuestion();
+    void SetFinishedChars(int nChars) { m_run.m_nFinishedChars = nChars; }
     // A wrong key: counted, and tallied against the key that was due (0: none was).
     void CountMiss(unsigned char chExpected) {
         if (chExpected != 0) ++m_run.m_missedKeys[chExpected];

@@ -18,6 +18,8 @@ public:
     bool Voiced() const { return m_bVoiced; }
     double Keystrokes() const { return m_dKeystrokes; }
     int KanaTyped() const { return m_nKanaTyped; }
+    // A timed test's characters of the whole sentences typed, once it ended; -1 for other runs.
+    int FinishedChars() const { return m_nFinishedChars; }
     int Misses() const { return m_nMisses; }
     std::int64_t StartTime() const { return m_tStart; }
     std::uint32_t StartTick() const { return m_dwStartTick; }
@@ -38,6 +40,7 @@ private:
     bool m_bVoiced = false;     // the current kana needs a second (mark) stroke
     double m_dKeystrokes = 0;   // keystrokes required so far
     int m_nKanaTyped = 0;       // characters of the completed questions' readings
+    int m_nFinishedChars = -1;
     int m_nMisses = 0;
     std::int64_t m_tStart = 0;        // calendar seconds of the first keystroke
     std::uint32_t m_dwStartTick = 0;  // 0: no keystroke yet

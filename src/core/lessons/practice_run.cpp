@@ -1,11 +1,13 @@
 // The run record through a lesson: reset, question loading and drawing, question completion.
 #include <algorithm>
 
+#include "kana/kana_input.h"
 #include "kana/kana_tables.h"
 #include "lessons/catalogue.h"
 #include "lessons/evaluation.h"
 #include "lessons/kibiki_doc.h"
 #include "lessons/practice_form.h"
+#include "lessons/test_text.h"
 #include "platform/clock.h"
 #include "text/sjis.h"
 #include "text/string_ids.h"
@@ -17,22 +19,6 @@ namespace {
 
 constexpr int kRandomQuestions = 20;
 constexpr std::size_t kLongTextShown = 40;
-
-// Whether every character of a reading has a key sequence in the kana modes: a kana of the
-// rows (its own half-width key) or a voiced or semi-voiced kana (base key, then the mark).
-bool KanaKeysCanType(const std::string& reading) {
-    if (reading.size() % 2 != 0) return false;
-    for (std::size_t i = 0; i < reading.size(); i += 2) {
-        const std::string_view ch(reading.data() + i, 2);
-        std::string half;
-        ConvertKana(half, true, ch);
-        if (!half.empty()) continue;
-        unsigned char base = 0, mark = 0;
-        SplitVoicedKana(base, ch, mark);
-        if (base == 0) return false;
-    }
-    return true;
-}
 
 // Romaji letters are typed with the kana lock off: printable ASCII only.
 bool AsciiKeysCanType(const std::string& letters) {
@@ -47,6 +33,7 @@ std::string Decimal(int n) { return std::to_string(n); }
 void CKibikiDoc::ResetRun(std::string& strDisplay, PracticeForm& form) {
     m_run.m_dKeystrokes = 0.0;
     m_run.m_nKanaTyped = 0;
+    m_run.m_nFinishedChars = -1;
     m_run.m_nKanaPos = 0;
     m_run.m_nQuestionsDone = 0;
     m_run.m_nMisses = 0;
@@ -74,6 +61,8 @@ void CKibikiDoc::FirstQuestion(PracticeForm& form, std::string& strDisplay) {
             m_run.m_nQuestionCount = random ? kRandomQuestions : m_nLastId - m_nFirstId + 1;
             if (random) m_nDrawSize = m_nLastId - m_nFirstId + 1;
         }
+    } else if (m_lesson.source == LessonSource::TimedTest) {
+        m_run.m_nQuestionCount = lines > 0 ? 1 : 0;  // one long question
     } else {
         m_run.m_nQuestionCount = random ? kRandomQuestions : lines;
         if (random) m_nDrawSize = lines;
@@ -103,6 +92,10 @@ bool CKibikiDoc::LoadQuestion(int nQuestion, std::string& strDisplay) {
             const std::string entry = std::move(text);
             SplitKanjiReading(entry, kanji, text);
         }
+    } else if (m_lesson.source == LessonSource::TimedTest) {
+        TestText joined = JoinTestText(m_lesson.texts, KanaSeparator(), kMaxQuestionBytes);
+        text = std::move(joined.strReading);
+        kanji = std::move(joined.strDisplay);
     } else {
         const LessonTexts& texts = m_lesson.texts;
         const int index = random ? DrawIndex(m_rng, m_nDrawSize) : nQuestion;
@@ -155,6 +148,15 @@ bool CKibikiDoc::LoadQuestion(int nQuestion, std::string& strDisplay) {
         return false;
     }
     return true;
+}
+
+void CKibikiDoc::CountUnfinishedQuestion() {
+    const std::string& question = m_run.m_strQuestion;
+    const std::size_t pos = std::min(static_cast<std::size_t>(std::max(m_run.m_nKanaPos, 0)), question.size());
+    // A voiced kana's base stroke is already counted, as it is in a finished question.
+    m_run.m_dKeystrokes += IsKanaAnswer(m_lesson.mode) ? static_cast<double>(pos / 2)
+                                                       : static_cast<double>(std::max(m_matcher.RomanPos(), 0));
+    if (!ShowsRomaji(m_lesson.mode)) m_run.m_nKanaTyped += CountKana(std::string_view(question).substr(0, pos));
 }
 
 void CKibikiDoc::ReportLongText(const std::string& strDisplay) {

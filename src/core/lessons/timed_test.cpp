@@ -2,11 +2,18 @@
 // limit, Esc, the result).
 #include "lessons/timed_test.h"
 
+#include <climits>
+
+#include "kana/kana_input.h"
+#include "kana/kanji_segments.h"
+#include "kana/romaji_matcher.h"
 #include "lessons/evaluation.h"
 #include "lessons/kibiki_doc.h"
 #include "lessons/kibiki_view.h"
 #include "lessons/lesson_number.h"
+#include "lessons/test_text.h"
 #include "platform/clock.h"
+#include "platform/messenger.h"
 #include "text/string_ids.h"
 #include "text/string_table.h"
 #include "users/history_file.h"
@@ -14,16 +21,50 @@
 
 namespace kibiki {
 
-Lesson TimedTestLesson(const TestPassage& passage, bool bRomaji, int nMinutes) {
+namespace {
+
+Lesson TestLessonTitled(const std::string& strTitle, bool bRomaji, int nMinutes) {
     Lesson lesson;
     lesson.source = LessonSource::TimedTest;
     lesson.mode = bRomaji ? PracticeMode::RomajiKanji : PracticeMode::KanaKanji;
-    // Asked in order like a lesson file, so the text reads on from sentence to sentence.
+    // The sentences are asked as one long question (test_text.h), read with a lesson file's
+    // separator.
     lesson.nNumber = kCustomLessonInOrder;
     lesson.order = QuestionOrder::All;
     lesson.nTimeLimitSec = nMinutes * 60;
     lesson.strHistoryName = TimedTestName(nMinutes);
-    lesson.strTitle = lesson.strHistoryName + "\x81\x40" /* 　 */ + passage.strTitle;
+    lesson.strTitle = lesson.strHistoryName + "\x81\x40" /* 　 */ + strTitle;
+    return lesson;
+}
+
+// Whether the input can type a reading to its end: the kana keys, or the letters of every kana
+// in their fixed spellings.
+bool CanType(const std::string& strReading, bool bRomaji) {
+    if (!bRomaji) return KanaKeysCanType(strReading);
+    CRomajiMatcher matcher;
+    std::string text = strReading;
+    return matcher.BuildRoman(text, true);
+}
+
+}  // namespace
+
+Lesson FileTestLesson(const LessonFile& file, bool bRomaji, int nMinutes, std::string_view strSeparator) {
+    Lesson lesson = TestLessonTitled(file.strTitle, bRomaji, nMinutes);
+    const LessonTexts& texts = file.texts;
+    for (std::size_t i = 0; i < texts.aReadings.size(); ++i) {
+        const std::string& kanji = i < texts.aKanji.size() ? texts.aKanji[i] : std::string();
+        std::string reading = texts.aReadings[i];
+        CKanjiSegments segments;
+        segments.SplitKanjiSegments(kanji, reading, strSeparator);
+        if (reading.empty() || !CanType(reading, bRomaji)) continue;
+        lesson.texts.aKanji.push_back(kanji);
+        lesson.texts.aReadings.push_back(texts.aReadings[i]);
+    }
+    return lesson;
+}
+
+Lesson TimedTestLesson(const TestPassage& passage, bool bRomaji, int nMinutes) {
+    Lesson lesson = TestLessonTitled(passage.strTitle, bRomaji, nMinutes);
     for (const std::string& entry : passage.aEntries) {
         std::string kanji, reading;
         SplitKanjiReading(entry, kanji, reading);
@@ -39,25 +80,32 @@ TimedTestChoice DefaultTestChoice(PracticeMode userMode) {
     return choice;
 }
 
-bool ChosenTestLesson(const TimedTestChoice& choice, unsigned nDraw, Lesson& lesson) {
-    const auto& passages = TestPassages();
-    if (passages.empty()) return false;
+bool ChosenTestLesson(const TimedTestChoice& choice, unsigned nDraw, std::string_view strSeparator, Lesson& lesson,
+                      Messenger* pMessenger) {
     bool known = false;
     for (int m : kTestMinutes) known = known || m == choice.nMinutes;
     if (!known) return false;
+    if (!choice.strFile.empty()) {
+        LessonFile file;
+        FileFault fault = FileFault::None;
+        const int mode = ReadLessonFile(choice.strFile, file, &fault);
+        std::string message;
+        if (mode < 0) {
+            message = StringOrEmpty(IDS_CANNOT_OPEN) + LessonFaultDetail(choice.strFile, fault);
+        } else {
+            lesson = FileTestLesson(file, choice.bRomaji, choice.nMinutes, strSeparator);
+            if (!lesson.texts.aReadings.empty()) return true;
+            message = StringOrEmpty(IDS_TEST_FILE_UNUSABLE);
+        }
+        if (pMessenger) pMessenger->ShowMessage(message, "", MsgButtons::Ok, MsgIcon::Warning);
+        return false;
+    }
+    const auto& passages = TestPassages();
+    if (passages.empty()) return false;
     const std::size_t index = choice.nPassage < 0 ? nDraw % passages.size() : static_cast<std::size_t>(choice.nPassage);
     if (index >= passages.size()) return false;
     lesson = TimedTestLesson(passages[index], choice.bRomaji, choice.nMinutes);
     return true;
-}
-
-int FinishedChars(const LessonTexts& texts, int nDone) {
-    int n = 0;
-    for (int i = 0; i < nDone && i < static_cast<int>(texts.aReadings.size()); ++i) {
-        const bool kanji = i < static_cast<int>(texts.aKanji.size()) && !texts.aKanji[i].empty();
-        n += CountChars(kanji ? texts.aKanji[i] : texts.aReadings[i]);
-    }
-    return n;
 }
 
 TimedTestResultInfo ResultInfo(const std::string& strTitle, const TestScore& s, int nBestSpeed) {
@@ -116,12 +164,20 @@ void CKibikiView::EndTimedTest() {
     std::uint32_t elapsed = m_clock.TickCount() - run.StartTick();
     if (elapsed > limit) elapsed = limit;
     m_doc.StopClock(run.StartTick() + elapsed);
+    // Whole sentences count as characters; the keys count as far as they went.
+    const bool whole = run.QuestionsDone() >= run.QuestionCount();
+    const int chars = FinishedChars(JoinTestText(lesson.texts, m_doc.KanaSeparator(), kMaxQuestionBytes),
+                                    whole ? INT_MAX : run.KanaPos());
+    if (!whole) m_doc.CountUnfinishedQuestion();
+    m_doc.SetFinishedChars(chars);
+    // The countdown stops where the test did, not at the last tick before it.
+    m_form.SetControlText(IDC_TITLE, lesson.strTitle + "\x81\x40" /* 　 */ + CountdownText(limit - elapsed));
     m_strCountdown.clear();
     m_bTestEnding = true;
     EndRun(RunEnd::Finished);
 
     TestTally tally;
-    tally.nChars = FinishedChars(lesson.texts, run.QuestionsDone());
+    tally.nChars = chars;
     tally.nKana = run.KanaTyped();
     tally.dKeystrokes = run.Keystrokes();
     tally.nMisses = run.Misses();

@@ -44,6 +44,7 @@ struct LoggedRun {
     int nMisses = 0;
     int nKanaTyped = 0;
     std::int64_t nElapsedMs = 0;
+    int nChars = -1;        // a test's characters of whole sentences; -1: not counted
     RunEnd end = RunEnd::Stopped;
     std::vector<LoggedKey> keys;
 };

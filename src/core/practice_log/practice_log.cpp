@@ -44,6 +44,8 @@ constexpr const char* kMigrations[] = {
     "  PRIMARY KEY(run, seq)) WITHOUT ROWID;",
     // 2: the user's own settings of the speed pages.
     "CREATE TABLE setting(name TEXT PRIMARY KEY, value) WITHOUT ROWID;",
+    // 3: a timed test's characters of whole sentences; NULL for other runs and older tests.
+    "ALTER TABLE run ADD COLUMN chars INTEGER;",
 };
 static_assert(std::size(kMigrations) == kLogSchemaVersion);
 
@@ -305,7 +307,7 @@ LogFault PracticeLog::WriteRun(const LoggedRun& run) {
     if (tx.rc() != SQLITE_OK) return Fault(tx.rc());
     Statement insRun(m_db,
                      "INSERT INTO run(started, ended, mode, source, lesson, keys, misses, kana, "
-                     "elapsed_ms, ending) VALUES(?,?,?,?,?,?,?,?,?,?)");
+                     "elapsed_ms, ending, chars) VALUES(?,?,?,?,?,?,?,?,?,?,?)");
     if (!insRun.ok()) return Fault(insRun.rc());
     sqlite3_stmt* s = insRun.get();
     const std::string lesson = run.strLesson;
@@ -319,6 +321,8 @@ LogFault PracticeLog::WriteRun(const LoggedRun& run) {
     Sql().bind_int(s, 8, run.nKanaTyped);
     Sql().bind_int64(s, 9, run.nElapsedMs);
     Sql().bind_text(s, 10, RunEndName(run.end), -1, SQLITE_STATIC);
+    if (run.nChars >= 0) Sql().bind_int(s, 11, run.nChars);
+    else Sql().bind_null(s, 11);
     if (const int rc = Sql().step(s); rc != SQLITE_DONE) return Fault(rc);
     const sqlite3_int64 id = Sql().last_insert_rowid(m_db);
 
@@ -355,7 +359,7 @@ std::string ColumnText(sqlite3_stmt* s, int col) {
 }
 
 // A run's columns from "SELECT id, started, ended, mode, source, lesson, keys, misses, kana,
-// elapsed_ms, ending".
+// elapsed_ms, ending, chars".
 LoggedRun RunOfRow(sqlite3_stmt* s) {
     LoggedRun run;
     run.tStart = static_cast<std::time_t>(Sql().column_int64(s, 1));
@@ -368,11 +372,12 @@ LoggedRun RunOfRow(sqlite3_stmt* s) {
     run.nKanaTyped = Sql().column_int(s, 8);
     run.nElapsedMs = Sql().column_int64(s, 9);
     if (!RunEndFromName(ColumnText(s, 10), run.end)) run.end = RunEnd::Stopped;
+    if (Sql().column_type(s, 11) == SQLITE_INTEGER) run.nChars = Sql().column_int(s, 11);
     return run;
 }
 
 constexpr const char* kRunColumns =
-    "SELECT id, started, ended, mode, source, lesson, keys, misses, kana, elapsed_ms, ending FROM run ";
+    "SELECT id, started, ended, mode, source, lesson, keys, misses, kana, elapsed_ms, ending, chars FROM run ";
 
 }  // namespace
 

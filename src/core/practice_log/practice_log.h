@@ -28,7 +28,7 @@ enum class LogFault {
     Other,
 };
 
-constexpr int kLogSchemaVersion = 2;
+constexpr int kLogSchemaVersion = 3;
 constexpr int kLogBusyTimeoutMs = 5000;
 
 class PracticeLog {

@@ -105,6 +105,7 @@ void PracticeRecorder::OnRunEnd(RunEnd end) {
     m_run.nKeystrokes = static_cast<int>(std::lround(r.Keystrokes()));
     m_run.nMisses = r.Misses();
     m_run.nKanaTyped = r.KanaTyped();
+    m_run.nChars = r.FinishedChars();
     const std::uint32_t last = r.EndTick() ? r.EndTick() : m_dwLastTick;
     m_run.nElapsedMs = r.StartTick() ? static_cast<std::uint32_t>(last - r.StartTick()) : 0;
     if (m_pending.size() >= kPendingRunsKept) m_pending.pop_front();

@@ -29,7 +29,7 @@ const SqliteLibrary* Load() {
         Resolve(pHandle, "sqlite3_prepare_v2", s.prepare_v2) && Resolve(pHandle, "sqlite3_finalize", s.finalize) &&
         Resolve(pHandle, "sqlite3_reset", s.reset) && Resolve(pHandle, "sqlite3_step", s.step) &&
         Resolve(pHandle, "sqlite3_bind_int", s.bind_int) && Resolve(pHandle, "sqlite3_bind_int64", s.bind_int64) &&
-        Resolve(pHandle, "sqlite3_bind_text", s.bind_text) &&
+        Resolve(pHandle, "sqlite3_bind_text", s.bind_text) && Resolve(pHandle, "sqlite3_bind_null", s.bind_null) &&
         Resolve(pHandle, "sqlite3_column_type", s.column_type) &&
         Resolve(pHandle, "sqlite3_column_int", s.column_int) &&
         Resolve(pHandle, "sqlite3_column_int64", s.column_int64) &&

@@ -19,6 +19,7 @@ struct SqliteLibrary {
     decltype(&sqlite3_bind_int) bind_int;
     decltype(&sqlite3_bind_int64) bind_int64;
     decltype(&sqlite3_bind_text) bind_text;
+    decltype(&sqlite3_bind_null) bind_null;
     decltype(&sqlite3_column_type) column_type;
     decltype(&sqlite3_column_int) column_int;
     decltype(&sqlite3_column_int64) column_int64;

@@ -218,6 +218,7 @@ enum : int {
     IDS_TEST_COUNTDOWN = 49203,      // %s: "m:ss" left
     IDS_TEST_HISTORY_NAME = 49204,   // %s: the test's minutes
     IDS_TEST_TITLE = 49205,
+    IDS_TEST_FILE_UNUSABLE = 49206,
     IDS_TEST_ROW_CHARS = 49210,      // the result's row labels, in order
     IDS_TEST_ROW_PER_10MIN = 49211,
     IDS_TEST_ROW_KEYS = 49212,

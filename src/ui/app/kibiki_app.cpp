@@ -16,6 +16,7 @@
 #include "ui/kana/roman_setting_dlg.h"
 #include "ui/guide/color_dlg.h"
 #include "lessons/color_settings.h"
+#include "lessons/custom_start.h"
 #include "ui/lessons/custom_lesson_dlg.h"
 #include "ui/lessons/timed_test_dlg.h"
 #include "lessons/kibiki_view.h"
@@ -27,6 +28,7 @@
 #include "users/setting_folder.h"
 #include "ui/users/progress_window.h"
 #include "ui/users/show_history_dlg.h"
+#include "ui/users/test_results_page.h"
 #include "ui/users/weak_keys_page.h"
 #include "ui/users/user_select_dlg.h"
 
@@ -115,6 +117,7 @@ void CKibikiApp::AttachLog(CProgressWindow& window) {
         window.accept();
     };
     window.WeakKeysPage()->AttachLog(std::move(access));
+    window.TestsPage()->ReadLog(m_recorder.ExistingLog());
 }
 
 void CKibikiApp::RunPendingDrill() {
@@ -136,10 +139,13 @@ void CKibikiApp::UpdateMenus() {
 }
 
 void CKibikiApp::StartTimedTest() {
-    CTimedTestDlg dlg(DefaultTestChoice(m_doc.UserMode()), m_pFrame.get());
+    std::vector<std::string> names, paths;
+    RegisteredLessons(m_doc.Settings(), names, paths);
+    CTimedTestDlg dlg(DefaultTestChoice(m_doc.UserMode()), names, paths, m_pFrame.get());
     if (dlg.exec() != QDialog::Accepted) return;
     Lesson lesson;
-    if (!ChosenTestLesson(dlg.Choice(), std::random_device{}(), lesson) || !m_pView->StartLesson(std::move(lesson)))
+    if (!ChosenTestLesson(dlg.Choice(), std::random_device{}(), m_doc.Settings().m_strKanaSepa, lesson, &Form()) ||
+        !m_pView->StartLesson(std::move(lesson)))
         return;
     // The core decides when the time is up; the timer only asks it. It pauses while the
     // result dialog is open, which the tick itself may show.

@@ -9,7 +9,9 @@
 
 namespace kibiki::ui {
 
-CTimedTestDlg::CTimedTestDlg(const TimedTestChoice& initial, QWidget* pParent) : QDialog(pParent) {
+CTimedTestDlg::CTimedTestDlg(const TimedTestChoice& initial, const std::vector<std::string>& aFileNames,
+                             const std::vector<std::string>& aFilePaths, QWidget* pParent)
+    : QDialog(pParent) {
     setObjectName("timed_test");
     setWindowTitle(QString::fromUtf8("腕試し"));
     auto* pForm = new QFormLayout(this);
@@ -30,6 +32,11 @@ CTimedTestDlg::CTimedTestDlg(const TimedTestChoice& initial, QWidget* pParent) :
     int n = 0;
     for (const TestPassage& p : TestPassages()) m_pText->addItem(FromCp932(p.strTitle), n++);
     m_pText->setCurrentIndex(initial.nPassage + 1 < m_pText->count() ? initial.nPassage + 1 : 0);
+    // A file's entry carries its path; a passage's its index.
+    for (std::size_t i = 0; i < aFileNames.size() && i < aFilePaths.size(); ++i) {
+        if (i == 0) m_pText->insertSeparator(m_pText->count());
+        m_pText->addItem(QString::fromUtf8("ファイル: ") + FromCp932(aFileNames[i]), FromCp932(aFilePaths[i]));
+    }
     pForm->addRow(QString::fromUtf8("時間(&T):"), m_pLength);
     pForm->addRow(QString::fromUtf8("入力(&I):"), m_pInput);
     pForm->addRow(QString::fromUtf8("文章(&X):"), m_pText);
@@ -47,7 +54,11 @@ TimedTestChoice CTimedTestDlg::Choice() const {
     TimedTestChoice choice;
     choice.nMinutes = m_pLength->currentData().toInt();
     choice.bRomaji = m_pInput->currentIndex() == 1;
-    choice.nPassage = m_pText->currentData().toInt();
+    const QVariant text = m_pText->currentData();
+    if (text.typeId() == QMetaType::QString)
+        choice.strFile = text.toString().toStdString();
+    else
+        choice.nPassage = text.toInt();
     return choice;
 }
 

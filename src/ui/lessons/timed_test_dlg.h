@@ -1,6 +1,9 @@
 #pragma once
-// "腕試し": the test's length, the input (kana or romaji) and the text (at random or chosen).
+// "腕試し": the test's length, the input (kana or romaji) and the text (a passage at random or
+// chosen, or one of the user's registered lesson files).
 #include <QDialog>
+#include <string>
+#include <vector>
 
 #include "lessons/timed_test.h"
 
@@ -11,7 +14,9 @@ namespace kibiki::ui {
 class CTimedTestDlg : public QDialog {
     Q_OBJECT
 public:
-    CTimedTestDlg(const TimedTestChoice& initial, QWidget* pParent = nullptr);
+    // aFileNames, aFilePaths: the registered lesson files (CP932, as the settings keep them).
+    CTimedTestDlg(const TimedTestChoice& initial, const std::vector<std::string>& aFileNames = {},
+                  const std::vector<std::string>& aFilePaths = {}, QWidget* pParent = nullptr);
     TimedTestChoice Choice() const;
 
 private:

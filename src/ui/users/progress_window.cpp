@@ -12,6 +12,7 @@
 #include "ui/app/fonts.h"
 #include "ui/users/calendar_page.h"
 #include "ui/users/progress_chart.h"
+#include "ui/users/test_results_page.h"
 #include "ui/users/weak_keys_page.h"
 #include "users/history_file.h"
 #include "users/user_settings.h"
@@ -60,6 +61,8 @@ CProgressWindow::CProgressWindow(CUserSettings& settings, std::shared_ptr<const 
     m_pPages->addTab(m_pWeakKeysPage, QStringLiteral("苦手キー"));
     m_pCalendarPage = new CCalendarPage(settings, std::move(pRecords), nToday, m_pPages);
     m_pPages->addTab(m_pCalendarPage, QStringLiteral("カレンダー"));
+    m_pTestsPage = new CTestResultsPage(m_pPages);
+    m_pPages->addTab(m_pTestsPage, QStringLiteral("腕試し"));
     pLayout->addWidget(m_pPages, 1);
 
     auto* pButtons = new QDialogButtonBox(this);

@@ -1,7 +1,7 @@
 #pragma once
 // "学習の記録": the learner's progress in one resizable window: speed and accuracy over time, the
-// weak keys, and a calendar with the daily goal and streaks. Its size and page are view state,
-// kept by the ui apart from the user's settings file.
+// weak keys, a calendar with the daily goal and streaks, and the timed tests' results. Its size
+// and page are view state, kept by the ui apart from the user's settings file.
 #include <QDialog>
 #include <QString>
 #include <cstdint>
@@ -18,12 +18,13 @@ namespace kibiki::ui {
 
 class CCalendarPage;
 class CProgressPage;
+class CTestResultsPage;
 class CWeakKeysPage;
 
 class CProgressWindow : public QDialog {
     Q_OBJECT
 public:
-    enum Page { PAGE_CHART, PAGE_WEAK_KEYS, PAGE_CALENDAR };
+    enum Page { PAGE_CHART, PAGE_WEAK_KEYS, PAGE_CALENDAR, PAGE_TESTS };
 
     // pRecords: the history as already read, or null to read the settings record's user's.
     // nToday: the local day the calendar counts to; by default the machine's today.
@@ -34,6 +35,8 @@ public:
     CProgressPage* ChartPage() const { return m_pChartPage; }
     CWeakKeysPage* WeakKeysPage() const { return m_pWeakKeysPage; }
     CCalendarPage* CalendarPage() const { return m_pCalendarPage; }
+    // Empty until the practice log is read into it (CTestResultsPage::ReadLog).
+    CTestResultsPage* TestsPage() const { return m_pTestsPage; }
 
     // Where the view state lives: an INI file for tests and benchmarks; empty (the default) is the
     // ui's own store beside the profile. Returns the one it replaces.
@@ -49,6 +52,7 @@ private:
     CProgressPage* m_pChartPage;
     CWeakKeysPage* m_pWeakKeysPage;
     CCalendarPage* m_pCalendarPage;
+    CTestResultsPage* m_pTestsPage;
 };
 
 }  // namespace kibiki::ui
